@@ -1,0 +1,113 @@
+// Threads (lua_State), their call frames, and the state that all threads of
+// one interpreter share.
+#pragma once
+
+#include "core/script/object.h"
+
+namespace script {
+
+// Stack room kept above a frame's top for metamethod calls and the like.
+constexpr int kExtraStack = 5;
+constexpr int kBasicStackSize = 2 * LUA_MINSTACK;
+constexpr int kBasicFrameCount = 8;
+// Nested native calls (and parser levels) allowed before "C stack overflow".
+constexpr int kMaxNativeCalls = 200;
+// Largest stack, in slots, before "stack overflow".
+constexpr int kMaxStackSlots = 1000000;
+
+// Call-frame kinds and flags.
+constexpr int kFrameNative = 1;     // a native function
+constexpr int kFrameFresh = 2;      // the VM loop returns when this Lua frame returns
+constexpr int kFrameYielded = 4;    // a native function that yielded
+
+struct CallFrame {
+    StackPtr func;                // the function's slot
+    StackPtr base;                // first argument / register 0
+    StackPtr top;                 // top for this function
+    const Instruction* savedPc;   // next instruction of a Lua function
+    int flags;                    // kFrame* bits
+    int wantedResults;            // LUA_MULTRET for all
+    int tailCalls;                // tail calls lost under this frame
+};
+
+// The status of a thread suspended in a yield.
+constexpr int kStatusYield = 6;
+
+// Events with metamethods.
+enum class Event : uint8_t {
+    Index,
+    NewIndex,
+    Gc,
+    Mode,
+    Eq,   // the last event with the absence cache in Table::absentEvents
+    Add,
+    Sub,
+    Mul,
+    Div,
+    Pow,
+    Unm,
+    Lt,
+    Le,
+    Concat,
+    Call,
+    Count
+};
+
+// The intern pool of strings, 8-bit and wide.
+struct StringPool {
+    String** buckets;
+    uint32_t count;
+    int size;   // number of buckets, a power of 2
+};
+
+struct SharedState;
+
+}  // namespace script
+
+struct lua_State : script::GcObject {
+    script::StackPtr top;       // first free slot
+    script::StackPtr base;      // register 0 of the current function
+    script::SharedState* shared;
+    script::CallFrame* frame;   // current frame
+    script::StackPtr stackLast; // last usable slot (kExtraStack below the end)
+    script::StackPtr stack;
+    int stackSize;
+    script::CallFrame* framesEnd;
+    script::CallFrame* frames;
+    int frameCount;
+    unsigned short nativeCalls;  // nested native calls
+    uint8_t status;              // 0, or kStatusYield while suspended
+    script::Upvalue* openUpvalues;
+    script::GcObject* grayNext;
+    script::Value globals;       // table of globals of this thread
+    ptrdiff_t errorHandler;      // stack offset of the error handler, 0 for none
+};
+
+namespace script {
+
+struct SharedState {
+    StringPool strings;
+    GcObject* objects;          // every collectable object but strings and userdata
+    GcObject* userdata;         // every userdata
+    GcObject* toFinalize;       // userdata whose __gc is due
+    size_t threshold;           // bytes in use that start a collection
+    size_t bytesInUse;
+    Value registry;
+    lua_CFunction panic;        // called on an unprotected error
+    lua_State* mainThread;
+    Table* typeMetatables[LUA_NUMTAGS];
+    String* eventNames[static_cast<int>(Event::Count)];
+    char* scratch;              // buffer for concatenation and conversions
+    size_t scratchSize;
+};
+
+// Errors travel through the interpreter as this exception; the error value is
+// on top of the stack of the thread that raised it.
+struct ScriptError {
+    int status;   // LUA_ERRRUN, LUA_ERRSYNTAX, LUA_ERRMEM, LUA_ERRERR
+};
+
+inline Value* globalsOf(lua_State* L) { return &L->globals; }
+inline Value* registryOf(lua_State* L) { return &L->shared->registry; }
+
+}  // namespace script
