@@ -1,0 +1,31 @@
+#include "foundation/computerid.h"
+
+#include "foundation/debuglog.h"
+#include "platform/os/netadapter.h"
+#include "platform/os/randombytes.h"
+
+#include <algorithm>
+
+TString MakeComputerIdFrom(const uint8_t source[8])
+{
+    uint8_t bytes[8];
+    std::copy(source, source + 8, bytes);
+    bytes[6] = bytes[3];
+    bytes[7] = bytes[4];
+    char id[17] = {};
+    for (int i = 0; i < 8; ++i) {
+        const uint8_t x = bytes[i] ^ bytes[(i + 1) % 8];
+        id[2 * i] = char((x & 0x1F) | 0x40);
+        id[2 * i + 1] = char(((x >> 5) + i + 66) & 0xFF);
+    }
+    return TString(id);
+}
+
+TString MakeComputerId()
+{
+    uint8_t source[8] = {};
+    if (!os::FirstHardwareAddress(source) && !os::RandomBytes(source, sizeof(source))) {
+        DebugLog("ERROR: MakeComputerId: no network adapter and no random source");
+    }
+    return MakeComputerIdFrom(source);
+}
