@@ -99,6 +99,8 @@ struct SharedState {
     String* eventNames[static_cast<int>(Event::Count)];
     char* scratch;              // buffer for concatenation and conversions
     size_t scratchSize;
+    int protectedRuns;          // protected calls active; with none an error panics
+    int nativeDepth;            // C++-level calls nested over all threads ("C stack overflow")
 };
 
 // Errors travel through the interpreter as this exception; the error value is
