@@ -109,6 +109,32 @@ struct ScriptError {
     int status;   // LUA_ERRRUN, LUA_ERRSYNTAX, LUA_ERRMEM, LUA_ERRERR
 };
 
+// Frames allowed before "stack overflow".
+constexpr int kMaxFrames = 4096;
+
+// Stack and frame-array growth (state.cpp). When the stack moves, top, base,
+// the frames and the open upvalues are corrected; past kMaxStackSlots slots
+// or kMaxFrames frames the run-time error is "stack overflow".
+void growStack(lua_State* L, int n);
+// Room for n more slots above top.
+inline void checkStack(lua_State* L, int n)
+{
+    if (L->stackLast - L->top <= n)
+        growStack(L, n);
+}
+// Makes room for one more frame above L->frame (call before ++L->frame).
+void growFrames(lua_State* L);
+inline void checkFrames(lua_State* L)
+{
+    if (L->frame + 1 == L->framesEnd)
+        growFrames(L);
+}
+
+// A new thread sharing L's globals; linked to the collector, not pushed.
+lua_State* newThread(lua_State* L);
+// Frees a thread that is not running; its open upvalues are closed.
+void freeThread(lua_State* L, lua_State* thread);
+
 inline Value* globalsOf(lua_State* L) { return &L->globals; }
 inline Value* registryOf(lua_State* L) { return &L->shared->registry; }
 
