@@ -41,17 +41,17 @@ T* resizeArray(lua_State* L, T* block, size_t oldCount, size_t newCount)
 }
 
 // Makes room for at least `needed` items in a growing vector (doubling, at
-// least 4); more than `limit` items raise the run-time error "too many <what>".
+// least 4); needing more than `limit` items raises the run-time error `message`.
 void growVectorBytes(lua_State* L, void** block, int* size, int needed, size_t itemSize, int limit,
-                     const char* what);
+                     const char* message);
 
 template <typename T>
-void growVector(lua_State* L, T*& block, int& size, int needed, int limit, const char* what)
+void growVector(lua_State* L, T*& block, int& size, int needed, int limit, const char* message)
 {
     if (needed < size)
         return;
     void* b = block;
-    growVectorBytes(L, &b, &size, needed, sizeof(T), limit, what);
+    growVectorBytes(L, &b, &size, needed, sizeof(T), limit, message);
     block = static_cast<T*>(b);
 }
 
