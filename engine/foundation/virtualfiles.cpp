@@ -184,7 +184,7 @@ void ScanFolder(const TString& folder, const TString& prefix) {
         if (!entry.isFolder) {
             gVirtualFiles[virtualName] = path;
         } else if (lowerName != ".svn") {
-            ScanFolder(path, namePrefix.Length() ? namePrefix + lowerName + "/" : TString());
+            ScanFolder(path, prefix.Length() ? namePrefix + lowerName + "/" : TString());
         }
     }
 }
