@@ -40,8 +40,8 @@ T* resizeArray(lua_State* L, T* block, size_t oldCount, size_t newCount)
     return static_cast<T*>(reallocMemory(L, block, oldCount * sizeof(T), newCount * sizeof(T)));
 }
 
-// Makes room for at least `needed` items in a growing vector (doubling, at
-// least 4); needing more than `limit` items raises the run-time error `message`.
+// Makes index `needed` of a growing vector valid (doubling, at least 4 items);
+// an index of `limit` or more raises the run-time error `message`.
 void growVectorBytes(lua_State* L, void** block, int* size, int needed, size_t itemSize, int limit,
                      const char* message);
 

@@ -39,7 +39,7 @@ int tableFirstBorder(Table* t);
 
 // Element count: field "n" when it is a number (truncated), else the larger
 // of the last non-nil array index and the largest number key with a non-nil
-// value in the hash part; clamped to 0..INT_MAX.
+// value in the hash part (at least 0); huge values clamp to INT_MAX.
 int tableElementCount(Table* t);
 
 inline int tableNodeCount(const Table* t) { return 1 << t->logNodeCount; }
