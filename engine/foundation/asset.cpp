@@ -1,0 +1,3 @@
+#include "foundation/asset.h"
+
+const TAssetClassId TAsset::ClassId = &TAsset::ClassId;
