@@ -18,7 +18,7 @@ const char* StdioMode(int mode) {
 bool TDiskFileData::Open(const TString& path, int mode) {
     Close();
     mFile = fopen(path.c_str(), StdioMode(mode));
-    mTextMode = mode == kFileReadText;
+    mTextMode = IsReadMode(mode) && mode != kFileReadBinary;
     return mFile != nullptr;
 }
 

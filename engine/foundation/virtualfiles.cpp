@@ -34,6 +34,13 @@ bool StartsWith(const TString& text, const char* prefix) {
     return strncmp(text.c_str(), prefix, strlen(prefix)) == 0;
 }
 
+// Rooted names join the folder and the rest of the name with one "/".
+TString FolderWithoutTrailingSeparator(const TString& folder) {
+    std::string path = os::ToForwardSlashes(folder.c_str());
+    while (path.size() > 1 && path.back() == '/') path.pop_back();
+    return path.c_str();
+}
+
 // "user:a/b.txt" and its kin: the file below the data folder, found whatever
 // the letter case of the name on disk.
 bool ResolveRooted(const TString& name, const TString& key, bool check, TString& result) {
@@ -108,9 +115,9 @@ std::vector<FolderEntry> ListFolder(const TString& folder) {
 }  // namespace
 
 void SetDataFolders(const TString& userFolder, const TString& commonFolder, const TString& desktopFolder) {
-    gUserFolder = os::ToForwardSlashes(userFolder.c_str()).c_str();
-    gCommonFolder = os::ToForwardSlashes(commonFolder.c_str()).c_str();
-    gDesktopFolder = os::ToForwardSlashes(desktopFolder.c_str()).c_str();
+    gUserFolder = FolderWithoutTrailingSeparator(userFolder);
+    gCommonFolder = FolderWithoutTrailingSeparator(commonFolder);
+    gDesktopFolder = FolderWithoutTrailingSeparator(desktopFolder);
 }
 
 TString ResolvePath(const TString& name, bool check) {

@@ -33,6 +33,10 @@ TEST_F(FileTest, WritingAUserFileCreatesItsFolderWhileReadingItFirstFails) {
     // Deeper folders below the common folder too.
     ASSERT_TRUE(WriteFile("common:x/y/z.dat", "deep"));
     EXPECT_EQ(mTemp.Read("common/x/y/z.dat"), "deep");
+    // Folders given with a trailing separator work the same.
+    SetDataFolders((UserFolder() + "\\").c_str(), (CommonFolder() + "/").c_str(), "");
+    ASSERT_TRUE(WriteFile("user:c/d.txt", "trailing"));
+    EXPECT_EQ(mTemp.Read("user/c/d.txt"), "trailing");
 }
 
 TEST_F(FileTest, RootedNamesFindFilesWhateverTheirLetterCase) {
