@@ -199,6 +199,27 @@ TEST_F(PackFiles, TruncatedIndexKeepsTheEntriesBeforeTheCut) {
     EXPECT_TRUE(none.empty());
 }
 
+TEST_F(PackFiles, PackCutAtAnyLengthRegistersOnlyReadableEntries) {
+    const std::string pack = MakePack({{"a.txt", "alpha"}, {"Sub/B.txt", "bravo!"}, {"c", ""}});
+    for (size_t length = 0; length <= pack.size(); ++length) {
+        const std::string path = "assets/cut" + std::to_string(length) + ".qmp";
+        mTemp.Write(path, pack.substr(0, length));
+        TVirtualFileTable table;
+        AddPackFile(table, TString("::") + path.c_str());
+        for (const auto& [name, target] : table) {
+            TFlatFileMap entry;
+            ASSERT_TRUE(entry.Open(target, kFileReadBinary)) << length << " " << name.c_str();
+            std::string bytes(static_cast<size_t>(entry.GetSize()), '\0');
+            ASSERT_EQ(entry.Read(bytes.data(), bytes.size()), bytes.size());
+            EXPECT_NE(pack.find(bytes), std::string::npos);
+        }
+        // The whole pack registers all three entries.
+        if (length == pack.size()) {
+            EXPECT_EQ(table.size(), 3u);
+        }
+    }
+}
+
 TEST_F(PackFiles, EntriesOutsideTheFileAreSkipped) {
     auto records = [](int32_t dataStart) {
         return std::vector<Record>{
