@@ -1,5 +1,7 @@
 #include "foundation/diskfile.h"
 
+#include <sys/stat.h>
+
 namespace {
 
 const char* StdioMode(int mode) {
@@ -19,6 +21,9 @@ bool TDiskFileData::Open(const TString& path, int mode) {
     Close();
     mFile = fopen(path.c_str(), StdioMode(mode));
     mTextMode = IsReadMode(mode) && mode != kFileReadBinary;
+    // stdio opens folders for reading too; they are no files here.
+    struct stat info;
+    if (mFile && (fstat(fileno(mFile), &info) != 0 || S_ISDIR(info.st_mode))) Close();
     return mFile != nullptr;
 }
 

@@ -64,6 +64,9 @@ TEST_F(FileTest, RawPathsReachDiskFiles) {
     EXPECT_EQ(ReadAll(file), "raw");
     EXPECT_FALSE(file.Open("::data/missing.txt", kFileReadBinary));
     EXPECT_TRUE(file.IsClosed());
+    // Folders are not files.
+    EXPECT_FALSE(file.Open("::data", kFileReadBinary));
+    EXPECT_FALSE(file.Open("user:", kFileReadBinary));
     ASSERT_TRUE(WriteFile("::Data/New.txt", "new"));
     EXPECT_EQ(mTemp.Read("Data/New.txt"), "new");
 }
