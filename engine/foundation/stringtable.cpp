@@ -1,0 +1,203 @@
+#include "foundation/stringtable.h"
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+#include "foundation/debuglog.h"
+#include "foundation/file.h"
+#include "foundation/xmlescape.h"
+
+namespace {
+
+const char kMissingText[] = "#####";
+const int kArgumentCount = 5;
+
+// A cell of a row: the text between the ">" after a "<Data" and the next "<".
+struct TCell {
+    std::string_view text;
+    size_t end;  // position of the "<" that ends the text
+};
+
+// The first cell starting at or after from, before rowEnd.
+bool FindCell(std::string_view text, size_t from, size_t rowEnd, TCell& cell) {
+    size_t data = text.find("<Data", from);
+    if (data == std::string_view::npos || data >= rowEnd) {
+        return false;
+    }
+    size_t open = text.find('>', data);
+    if (open == std::string_view::npos || open >= rowEnd) {
+        return false;
+    }
+    size_t close = text.find('<', open + 1);
+    if (close == std::string_view::npos) {
+        return false;
+    }
+    cell.text = text.substr(open + 1, close - open - 1);
+    cell.end = close;
+    return true;
+}
+
+TString Decode(std::string_view text) {
+    return XmlUnescape(text.data(), static_cast<int>(text.size()), nullptr);
+}
+
+bool ReadWholeFile(const TString& fileName, std::string& contents) {
+    TFile file;
+    if (!file.Open(fileName, kFileReadBinary)) {
+        return false;
+    }
+    long size = file.GetSize();
+    contents.assign(size > 0 ? static_cast<size_t>(size) : 0, '\0');
+    contents.resize(file.Read(contents.data(), contents.size()));
+    return true;
+}
+
+// -1 unless the body is all digits; 0 for the value 0 or past the argument count.
+int ArgumentNumber(const TString& body) {
+    int number = 0;
+    for (const char* p = body.c_str(); *p; ++p) {
+        if (*p < '0' || *p > '9') {
+            return -1;
+        }
+        number = number * 10 + (*p - '0');
+        if (number > kArgumentCount) {
+            return 0;
+        }
+    }
+    return number;
+}
+
+}  // namespace
+
+bool TStringTable::Load(const TString& fileName) {
+    Clear();
+    return AddFile(fileName);
+}
+
+bool TStringTable::AddFile(const TString& fileName) {
+    std::string contents;
+    if (!ReadWholeFile(fileName, contents)) {
+        return false;
+    }
+    // The text is read as a C string would be: it ends at its first zero byte.
+    std::string_view text(contents.c_str());
+    AddRows(text);
+    return true;
+}
+
+void TStringTable::AddRows(std::string_view text) {
+    static const std::string_view kRow = "<Row";
+    size_t row = text.find(kRow);
+    while (row != std::string_view::npos) {
+        size_t nextRow = text.find(kRow, row + 1);
+        size_t rowEnd = nextRow == std::string_view::npos ? text.size() : nextRow;
+        TCell label;
+        if (FindCell(text, row + 1, rowEnd, label)) {
+            TCell value;
+            bool hasValue = FindCell(text, label.end + 1, rowEnd, value);
+            mStrings[Decode(label.text)] = hasValue ? Decode(value.text) : TString();
+        }
+        row = nextRow;
+    }
+}
+
+TString TStringTable::GetString(const TString& label, const TString& arg1, const TString& arg2, const TString& arg3,
+                                const TString& arg4, const TString& arg5) const {
+    const TString* const args[kArgumentCount] = {&arg1, &arg2, &arg3, &arg4, &arg5};
+    auto found = mStrings.find(label);
+    bool ok = found != mStrings.end();
+    TString result;
+    if (ok) {
+        const TString& text = found->second;
+        const int length = text.Length();
+        int i = 0;
+        while (ok && i < length) {
+            char c = text.CharAt(i);
+            if (c != '%') {
+                result += c;
+                ++i;
+                continue;
+            }
+            int close = text.FindChar('%', 0, i + 1);
+            TString body;
+            if (close < 0) {
+                DebugLog("Non-matched percent (%%) escape found in string %s, '%s'", label.c_str(), text.c_str());
+                body = text.SubString(i + 1);
+                ++i;
+            } else {
+                body = text.SubString(i + 1, close - i - 1);
+                i = close + 1;
+            }
+            ok = AppendEscape(body, args, result);
+        }
+    }
+    if (!ok) {
+        DebugLog(" ##### : Missing string for label '%s'", label.c_str());
+        return TString(kMissingText);
+    }
+    return result;
+}
+
+bool TStringTable::AppendEscape(const TString& body, const TString* const args[], TString& result) const {
+    if (body.Length() == 0) {
+        result += '%';
+        return true;
+    }
+    int number = ArgumentNumber(body);
+    if (number < 0) {
+        return AppendLabel(body, result);
+    }
+    if (number == 0) {
+        return false;
+    }
+    const TString& arg = *args[number - 1];
+    const int length = arg.Length();
+    if (arg.CharAt(0) != '%') {
+        result += arg;
+        return true;
+    }
+    if (length == 2) {
+        if (arg.CharAt(1) != '%') {
+            return false;
+        }
+        result += '%';
+        return true;
+    }
+    // "%label%": the text of that label.
+    if (length > 2 && arg.CharAt(length - 1) == '%') {
+        return AppendLabel(arg.SubString(1, length - 2), result);
+    }
+    return false;
+}
+
+bool TStringTable::AppendLabel(const TString& label, TString& result) const {
+    auto found = mStrings.find(label);
+    if (found == mStrings.end()) {
+        return false;
+    }
+    result += found->second;
+    return true;
+}
+
+void TStringTable::GetFlashLabels(std::vector<TString>& labels) const {
+    static const char kFlashPrefix[] = "FLASH_";
+    bool any = false;
+    for (const auto& [label, text] : mStrings) {
+        if (std::strncmp(label.c_str(), kFlashPrefix, sizeof kFlashPrefix - 1) == 0) {
+            labels.push_back(label);
+            any = true;
+        }
+    }
+    if (any) {
+        return;
+    }
+    for (const auto& [label, text] : mStrings) {
+        int first = 0;
+        int second = 0;
+        // Any non-zero count, end of input included, as the movie labels were matched.
+        if (std::sscanf(label.c_str(), "flash%2d_%2d", &first, &second) != 0) {
+            labels.push_back(label);
+        }
+    }
+}
