@@ -19,8 +19,10 @@ constexpr uint8_t kMarkWeakValues = 16; // tables: weak values in this cycle
 
 // Puts a new object (not a string, not userdata) on the collector's list.
 void linkObject(lua_State* L, GcObject* o, int tag);
-// Puts a new userdata on the userdata list.
-void linkUserdata(lua_State* L, Userdata* u);
+// A new userdata with `size` bytes of payload (rounded up to even), or, with
+// `pointer`, a pointer userdata (odd size) holding one outside pointer.
+Userdata* newUserdata(lua_State* L, size_t size, bool pointer);
+inline bool isPointerUserdata(const Userdata* u) { return (u->size & 1) != 0; }
 
 // A full collection, then the pending finalisers.
 void collectGarbage(lua_State* L);

@@ -25,6 +25,8 @@ void* reallocMemory(lua_State* L, void* block, size_t oldSize, size_t newSize)
 
 void raiseMemoryError(lua_State* L)
 {
+    if (!L->stack)
+        throw ScriptError{LUA_ERRMEM};  // the state is still being built
     // The message is interned and fixed when the state opens, so finding it
     // again needs no memory.
     setString(L->top, newString(L, "not enough memory"));

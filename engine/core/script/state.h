@@ -130,6 +130,10 @@ inline void checkFrames(lua_State* L)
         growFrames(L);
 }
 
+// After an error is caught: gives back the frames added for handling a
+// "stack overflow" when the frames in use allow it.
+void restoreFrameLimit(lua_State* L);
+
 // A new thread sharing L's globals; linked to the collector, not pushed.
 lua_State* newThread(lua_State* L);
 // Frees a thread that is not running; its open upvalues are closed.
