@@ -1,0 +1,77 @@
+// scriptrun: runs one script file (or standard input, "-") with the base,
+// table and string libraries, as the stand-alone interpreter does. Further
+// arguments are given to the script in the global table "arg".
+#include "core/script/lauxlib.h"
+#include "core/script/lua.h"
+#include "core/script/lualib.h"
+
+#include <cstdio>
+#include <iostream>
+#include <iterator>
+#include <string>
+
+namespace {
+
+const char* const kProgramName = "lua";
+
+int openLibraries(lua_State* L) {
+    luaopen_base(L);
+    luaopen_table(L);
+    luaopen_string(L);
+    lua_settop(L, 0);
+    return 0;
+}
+
+// arg[0] is the script, arg[1..] the arguments after it.
+void setArguments(lua_State* L, int argc, char** argv) {
+    lua_pushliteral(L, "arg");
+    lua_newtable(L);
+    for (int i = 1; i < argc; ++i) {
+        lua_pushstring(L, argv[i]);
+        lua_rawseti(L, -2, i - 1);
+    }
+    lua_pushliteral(L, "n");
+    lua_pushnumber(L, argc - 2);
+    lua_rawset(L, -3);
+    lua_rawset(L, LUA_GLOBALSINDEX);
+}
+
+int loadScript(lua_State* L, const char* name) {
+    if (std::string(name) != "-") return luaL_loadfile(L, name);
+    std::string source((std::istreambuf_iterator<char>(std::cin)), std::istreambuf_iterator<char>());
+    return luaL_loadbuffer(L, source.data(), source.size(), "=stdin");
+}
+
+// Prints the error on top of the stack as "lua: message".
+void report(lua_State* L) {
+    const char* message = lua_tostring(L, -1);
+    if (message == nullptr) message = "(error with no message)";
+    std::fflush(stdout);
+    std::fprintf(stderr, "%s: %s\n", kProgramName, message);
+    std::fflush(stderr);
+    lua_pop(L, 1);
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::fprintf(stderr, "usage: %s FILE [ARGS...]   (FILE \"-\" reads standard input)\n", argv[0]);
+        return 1;
+    }
+    lua_State* L = lua_open();
+    if (L == nullptr) {
+        std::fprintf(stderr, "%s: cannot create state: not enough memory\n", kProgramName);
+        return 1;
+    }
+    int status = lua_cpcall(L, openLibraries, nullptr);
+    if (status == 0) {
+        setArguments(L, argc, argv);
+        status = loadScript(L, argv[1]);
+        if (status == 0) status = lua_pcall(L, 0, 0, 0);
+    }
+    if (status != 0) report(L);
+    std::fflush(stdout);
+    lua_close(L);
+    return status == 0 ? 0 : 1;
+}
