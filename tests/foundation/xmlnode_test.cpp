@@ -353,8 +353,13 @@ protected:
 TEST_F(XmlFileTest, LoadsPlainAndCompressedFiles)
 {
     TXmlNode plain;
-    EXPECT_TRUE(plain.LoadFile(Write("plain.xml", "<a>text</a>")));
-    EXPECT_STREQ(plain.FindChild("a")->GetText().c_str(), "text");
+    // "x=1/>" steps back over two bytes of the file.
+    EXPECT_TRUE(plain.LoadFile(Write("plain.xml", "<a>text<e x=1/><f/>more</a>")));
+    TXmlNode* a = plain.FindChild("a");
+    ASSERT_NE(a, nullptr);
+    EXPECT_STREQ(a->GetText().c_str(), "text more");
+    EXPECT_EQ(ChildNames(*a), (std::vector<std::string>{"e", "f"}));
+    EXPECT_STREQ(a->FindChild("e")->GetAttribute("x").c_str(), "1");
 
     TXmlNode packed;
     EXPECT_TRUE(packed.LoadFile(Write("packed.xml", Compressed("<b v=2/>"))));
