@@ -1,0 +1,88 @@
+#include "platform/os/replacefile.h"
+
+#include <gtest/gtest.h>
+
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <sys/resource.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+class ReplaceFileTest : public testing::Test {
+protected:
+    void SetUp() override {
+        std::string pattern = (fs::temp_directory_path() / "replacefile-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        mFolder = pattern;
+        mFile = mFolder / "data.bin";
+    }
+    void TearDown() override { fs::remove_all(mFolder); }
+    // Only the target itself may remain: temporary files are cleaned up.
+    void ExpectOnlyTarget() {
+        for (const auto& entry : fs::directory_iterator(mFolder)) {
+            EXPECT_EQ(entry.path(), mFile);
+        }
+    }
+    fs::path mFolder;
+    fs::path mFile;
+};
+
+TEST_F(ReplaceFileTest, CreatesAndReplaces) {
+    const std::string first("first\0with zero", 15);
+    ASSERT_TRUE(os::ReplaceFile(mFile.string(), first.data(), first.size()));
+    EXPECT_EQ(ReadFile(mFile), first);
+    ASSERT_TRUE(os::ReplaceFile(mFile.string(), "2", 1));
+    EXPECT_EQ(ReadFile(mFile), "2");
+    ASSERT_TRUE(os::ReplaceFile(mFile.string(), nullptr, 0));
+    EXPECT_EQ(ReadFile(mFile), "");
+    ExpectOnlyTarget();
+}
+
+TEST_F(ReplaceFileTest, MissingFolderFailsWithAReason) {
+    std::string error;
+    EXPECT_FALSE(os::ReplaceFile((mFolder / "no" / "file").string(), "x", 1, &error));
+    EXPECT_NE(error.find("no/file"), std::string::npos) << error;
+}
+
+TEST_F(ReplaceFileTest, FailedRenameLeavesTheTargetAndNoTemporary) {
+    fs::create_directories(mFile / "inside");
+    std::string error;
+    EXPECT_FALSE(os::ReplaceFile(mFile.string(), "x", 1, &error));
+    EXPECT_TRUE(fs::is_directory(mFile / "inside"));
+    ExpectOnlyTarget();
+}
+
+TEST_F(ReplaceFileTest, WriteFailingHalfWayKeepsTheOldFile) {
+    ASSERT_TRUE(os::ReplaceFile(mFile.string(), "old", 3));
+    const std::string big(256 * 1024, 'n');
+    // A file size limit makes the write stop part of the way through.
+    rlimit saved{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto previous = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit small = saved;
+    small.rlim_cur = 64 * 1024;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
+    std::string error;
+    bool replaced = os::ReplaceFile(mFile.string(), big.data(), big.size(), &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previous);
+    EXPECT_FALSE(replaced);
+    EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
+    EXPECT_EQ(ReadFile(mFile), "old");
+    ExpectOnlyTarget();
+}
+
+}  // namespace
