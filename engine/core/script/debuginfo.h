@@ -8,7 +8,7 @@
 
 namespace script {
 
-// The source line a script frame is at (0 for native frames).
+// The source line a script frame is at (-1 for native frames).
 int currentLine(lua_State* L, const CallFrame* frame);
 
 // The printable chunk name of `source` into out (at most `size` bytes incl.

@@ -1,0 +1,379 @@
+#include "core/script/call.h"
+
+#include <cstdlib>
+#include <new>
+
+#include "core/script/collector.h"
+#include "core/script/debuginfo.h"
+#include "core/script/function.h"
+#include "core/script/metamethods.h"
+#include "core/script/strings.h"
+#include "core/script/table.h"
+#include "core/script/vm.h"
+
+namespace script {
+
+namespace {
+
+// Puts the __call handler of the non-function at `func` in its place, the
+// called value becoming the first argument.
+StackPtr resolveCallable(lua_State* L, StackPtr func)
+{
+    const Value* found = eventHandler(L, func, Event::Call);
+    if (found == nullptr || !isFunction(found))
+        typeError(L, func, "call");
+    const Value handler = *found;
+    const ptrdiff_t offset = slotOffset(L, func);
+    checkStack(L, 1);
+    func = slotAt(L, offset);
+    for (StackPtr p = L->top; p > func; p--)
+        p[0] = p[-1];
+    L->top++;
+    *func = handler;
+    return func;
+}
+
+// Gathers the arguments past the fixed parameters into the table `arg`
+// (with "n" their count), stored as the register after the parameters.
+void collectVarargs(lua_State* L, const FunctionProto* p, StackPtr base)
+{
+    const int fixed = p->paramCount;
+    while (L->top < base + fixed)
+        setNil(L->top++);
+    const int extra = static_cast<int>(L->top - (base + fixed));
+    Table* arg = newTable(L, extra, 0);
+    for (int i = 0; i < extra; i++)
+        *tableSetInt(L, arg, i + 1) = base[fixed + i];
+    setNumber(tableSetString(L, arg, newString(L, "n")), extra);
+    L->top = base + fixed;
+    setTable(L->top++, arg);
+}
+
+CallFrame* pushFrame(lua_State* L, StackPtr func, StackPtr top, int flags, int wanted)
+{
+    checkFrames(L);
+    CallFrame* frame = ++L->frame;
+    frame->func = func;
+    frame->base = func + 1;
+    frame->top = top;
+    frame->savedPc = nullptr;
+    frame->flags = flags;
+    frame->wantedResults = wanted;
+    frame->tailCalls = 0;
+    L->base = frame->base;
+    return frame;
+}
+
+CallStart enterScript(lua_State* L, StackPtr func, const FunctionProto* p, int wanted)
+{
+    const ptrdiff_t offset = slotOffset(L, func);
+    checkStack(L, p->maxStackSize);
+    func = slotAt(L, offset);
+    StackPtr base = func + 1;
+    if (p->isVararg) {
+        collectVarargs(L, p, base);
+    } else {
+        StackPtr end = base + p->paramCount;
+        while (L->top < end)
+            setNil(L->top++);
+        L->top = end;
+    }
+    CallFrame* frame = pushFrame(L, func, base + p->maxStackSize, 0, wanted);
+    frame->savedPc = p->code;
+    for (StackPtr s = L->top; s < frame->top; s++)
+        setNil(s);
+    L->top = frame->top;
+    return CallStart::Script;
+}
+
+CallStart runNative(lua_State* L, StackPtr func, int wanted)
+{
+    const ptrdiff_t offset = slotOffset(L, func);
+    checkStack(L, LUA_MINSTACK);
+    func = slotAt(L, offset);
+    pushFrame(L, func, L->top + LUA_MINSTACK, kFrameNative, wanted);
+    const int count = static_cast<NativeClosure*>(asClosure(func))->f(L);
+    if (count < 0)
+        return CallStart::Yielded;
+    finishCall(L, L->top - count);
+    return CallStart::Native;
+}
+
+// The value of an error of `status` as the catcher leaves it.
+Value errorValue(lua_State* L, int status)
+{
+    Value v;
+    switch (status) {
+    case LUA_ERRMEM:
+        setString(&v, newString(L, "not enough memory"));
+        break;
+    case LUA_ERRERR:
+        setString(&v, newString(L, "error in error handling"));
+        break;
+    default:
+        v = L->top[-1];
+        break;
+    }
+    return v;
+}
+
+// Runs body(L, ud) and returns 0 or the status of the error it raised.
+int catchErrors(lua_State* L, ProtectedBody body, void* ud)
+{
+    SharedState* g = L->shared;
+    g->protectedRuns++;
+    int status = 0;
+    try {
+        body(L, ud);
+    } catch (const ScriptError& e) {
+        status = e.status;
+    } catch (const std::bad_alloc&) {
+        status = LUA_ERRMEM;
+    }
+    g->protectedRuns--;
+    return status;
+}
+
+void resumeBody(lua_State* L, void* ud)
+{
+    const int argCount = *static_cast<int*>(ud);
+    if (L->frame == L->frames) {
+        if (startCall(L, L->top - (argCount + 1), LUA_MULTRET) != CallStart::Script)
+            return;
+        L->frame->flags |= kFrameFresh;
+    } else {
+        // Completes the call of the native function that yielded.
+        L->frame->flags &= ~kFrameYielded;
+        if (finishCall(L, L->top - argCount))
+            L->top = L->frame->top;
+    }
+    execute(L);
+}
+
+int resumeRefused(lua_State* L, const char* message)
+{
+    checkStack(L, 1);
+    setString(L->top++, newString(L, message));
+    return LUA_ERRRUN;
+}
+
+struct CallRequest {
+    ptrdiff_t func;
+    int wanted;
+};
+
+void callBody(lua_State* L, void* ud)
+{
+    const CallRequest* request = static_cast<CallRequest*>(ud);
+    callValue(L, slotAt(L, request->func), request->wanted);
+}
+
+struct NativeRequest {
+    lua_CFunction f;
+    void* ud;
+};
+
+void nativeBody(lua_State* L, void* ud)
+{
+    const NativeRequest* request = static_cast<NativeRequest*>(ud);
+    NativeClosure* cl = newNativeClosure(L, 0, asTable(&L->globals));
+    cl->f = request->f;
+    setClosure(L->top++, cl);
+    setLightUserdata(L->top++, request->ud);
+    callValue(L, L->top - 2, 0);
+}
+
+// A native frame's top follows results left above it.
+void coverResults(lua_State* L)
+{
+    if (L->top > L->frame->top)
+        L->frame->top = L->top;
+}
+
+}  // namespace
+
+CallStart startCall(lua_State* L, StackPtr func, int wanted)
+{
+    if (!isFunction(func))
+        func = resolveCallable(L, func);
+    Closure* cl = asClosure(func);
+    if (cl->isNative)
+        return runNative(L, func, wanted);
+    return enterScript(L, func, static_cast<ScriptClosure*>(cl)->proto, wanted);
+}
+
+bool finishCall(lua_State* L, StackPtr firstResult)
+{
+    CallFrame* frame = L->frame;
+    StackPtr result = frame->func;
+    int wanted = frame->wantedResults;
+    L->frame = frame - 1;
+    L->base = L->frame->base;
+    const StackPtr end = L->top;
+    for (; wanted != 0 && firstResult < end; wanted--)
+        *result++ = *firstResult++;
+    for (; wanted > 0; wanted--)
+        setNil(result++);
+    L->top = result;
+    return frame->wantedResults != LUA_MULTRET;
+}
+
+void callValue(lua_State* L, StackPtr func, int wanted)
+{
+    SharedState* g = L->shared;
+    if (++g->nativeDepth >= kMaxNativeCalls) {
+        if (g->nativeDepth == kMaxNativeCalls)
+            runError(L, "C stack overflow");
+        if (g->nativeDepth >= kMaxNativeCalls + kMaxNativeCalls / 8)
+            throwError(L, LUA_ERRERR);  // overflow while reporting an overflow
+    }
+    L->nativeCalls++;
+    if (startCall(L, func, wanted) == CallStart::Script) {
+        L->frame->flags |= kFrameFresh;
+        execute(L);
+    }
+    L->nativeCalls--;
+    g->nativeDepth--;
+    checkCollect(L);
+}
+
+int runProtected(lua_State* L, ProtectedBody body, void* ud, ptrdiff_t oldTop, ptrdiff_t errorHandler)
+{
+    const ptrdiff_t frameIndex = L->frame - L->frames;
+    const unsigned short nativeCalls = L->nativeCalls;
+    const int depth = L->shared->nativeDepth;
+    const ptrdiff_t oldHandler = L->errorHandler;
+    L->errorHandler = errorHandler;
+    const int status = catchErrors(L, body, ud);
+    L->errorHandler = oldHandler;
+    if (status != 0) {
+        const Value error = errorValue(L, status);
+        StackPtr old = slotAt(L, oldTop);
+        closeUpvalues(L, old);
+        *old = error;
+        L->top = old + 1;
+        L->frame = L->frames + frameIndex;
+        L->base = L->frame->base;
+        L->nativeCalls = nativeCalls;
+        L->shared->nativeDepth = depth;
+    }
+    return status;
+}
+
+void throwError(lua_State* L, int status)
+{
+    if (L->shared->protectedRuns == 0) {
+        if (L->shared->panic)
+            L->shared->panic(L);
+        std::exit(EXIT_FAILURE);
+    }
+    throw ScriptError{status};
+}
+
+void raiseError(lua_State* L)
+{
+    const ptrdiff_t handlerSlot = L->errorHandler;
+    if (handlerSlot != 0) {
+        const Value handler = *slotAt(L, handlerSlot);
+        if (!isFunction(&handler))
+            throwError(L, LUA_ERRERR);
+        checkStack(L, 1);
+        L->top[0] = L->top[-1];
+        L->top[-1] = handler;
+        L->top++;
+        // The handler runs without itself as handler; an error inside it
+        // ends as "error in error handling".
+        L->errorHandler = 0;
+        int status = catchErrors(L, [](lua_State* T, void*) { callValue(T, T->top - 2, 1); }, nullptr);
+        L->errorHandler = handlerSlot;
+        if (status != 0)
+            throwError(L, LUA_ERRERR);
+    }
+    throwError(L, LUA_ERRRUN);
+}
+
+}  // namespace script
+
+using namespace script;
+
+void lua_call(lua_State* L, int nargs, int nresults)
+{
+    callValue(L, L->top - (nargs + 1), nresults);
+    coverResults(L);
+}
+
+int lua_pcall(lua_State* L, int nargs, int nresults, int errfunc)
+{
+    ptrdiff_t handler = 0;
+    if (errfunc != 0)
+        handler = slotOffset(L, errfunc > 0 ? L->base + (errfunc - 1) : L->top + errfunc);
+    CallRequest request{slotOffset(L, L->top - (nargs + 1)), nresults};
+    const int status = runProtected(L, callBody, &request, request.func, handler);
+    coverResults(L);
+    return status;
+}
+
+int lua_cpcall(lua_State* L, lua_CFunction func, void* ud)
+{
+    NativeRequest request{func, ud};
+    checkStack(L, 2);
+    return runProtected(L, nativeBody, &request, slotOffset(L, L->top), L->errorHandler);
+}
+
+int lua_error(lua_State* L)
+{
+    raiseError(L);
+}
+
+int lua_yield(lua_State* L, int nresults)
+{
+    if (L->nativeCalls > 0)
+        runError(L, "attempt to yield across metamethod/C-call boundary");
+    CallFrame* frame = L->frame;
+    if ((frame - 1)->flags & kFrameNative)
+        runError(L, "cannot yield a C function");
+    StackPtr from = L->top - nresults;
+    for (int i = 0; i < nresults; i++)
+        frame->base[i] = from[i];
+    L->top = frame->base + nresults;
+    frame->flags |= kFrameYielded;
+    L->status = kStatusYield;
+    return -1;
+}
+
+int lua_resume(lua_State* L, int narg)
+{
+    if (L->frame == L->frames) {
+        if (narg >= L->top - L->base)
+            return resumeRefused(L, "cannot resume dead coroutine");
+    } else if (!(L->frame->flags & kFrameYielded)) {
+        return resumeRefused(L, "cannot resume non-suspended coroutine");
+    }
+    SharedState* g = L->shared;
+    if (g->nativeDepth >= kMaxNativeCalls)
+        return resumeRefused(L, "C stack overflow");
+    const int depth = g->nativeDepth++;
+    L->status = 0;
+    const ptrdiff_t oldHandler = L->errorHandler;
+    L->errorHandler = 0;
+    const int status = catchErrors(L, resumeBody, &narg);
+    L->errorHandler = oldHandler;
+    g->nativeDepth = depth;
+    if (status != 0) {
+        // The coroutine is dead: only the error value stays.
+        const Value error = errorValue(L, status);
+        L->frame = L->frames;
+        L->base = L->frame->base;
+        L->nativeCalls = 0;
+        L->status = 0;
+        closeUpvalues(L, L->stack);
+        *L->base = error;
+        L->top = L->base + 1;
+    }
+    return status;
+}
+
+int lua_isyielded(lua_State* L)
+{
+    return (L->frame->flags & kFrameYielded) != 0;
+}

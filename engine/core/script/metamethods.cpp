@@ -1,0 +1,47 @@
+#include "core/script/metamethods.h"
+
+#include "core/script/table.h"
+
+namespace script {
+
+const Value* metatableEvent(lua_State* L, Table* mt, Event event)
+{
+    if (mt == nullptr)
+        return nullptr;
+    const int e = static_cast<int>(event);
+    const bool cached = event <= Event::Eq;
+    if (cached && (mt->absentEvents & (1u << e)))
+        return nullptr;
+    const Value* handler = tableGetString(mt, L->shared->eventNames[e]);
+    if (!isNil(handler))
+        return handler;
+    if (cached)
+        mt->absentEvents |= static_cast<uint8_t>(1u << e);
+    return nullptr;
+}
+
+Table* governingMetatable(lua_State* L, const Value* o)
+{
+    switch (o->tag) {
+    case LUA_TTABLE:
+        return asTable(o)->metatable;
+    case LUA_TUSERDATA:
+        return asUserdata(o)->metatable;
+    default:
+        return L->shared->typeMetatables[o->tag];
+    }
+}
+
+const Value* eventHandler(lua_State* L, const Value* o, Event event)
+{
+    switch (o->tag) {
+    case LUA_TTABLE:
+        return metatableEvent(L, asTable(o)->metatable, event);
+    case LUA_TUSERDATA:
+        return metatableEvent(L, asUserdata(o)->metatable, event);
+    default:
+        return nullptr;
+    }
+}
+
+}  // namespace script
