@@ -1,0 +1,82 @@
+// The string library: the engine's format options, wide-string rejection and
+// method calls on strings.
+#include "libfixture.h"
+
+namespace {
+
+TEST_F(LibraryTest, QuoteForTheLexerEscapesControlCharacters) {
+    EXPECT_EQ(run("return string.format('%Q', 'a\\nb')"), "\"a\\nb\"");
+    EXPECT_EQ(run("return string.format('%Q', '\\a\\b\\t\\v\\f\\r\"\\\\')"), "\"\\a\\b\\t\\v\\f\\r\\\"\\\\\"");
+    EXPECT_EQ(run("return string.format('%Q', '\\1\\200x')"), "\"\\x01\\x80x\"");
+    EXPECT_EQ(run("return string.format('%Q', 12)"), "\"12\"");
+}
+
+TEST_F(LibraryTest, QuoteForTheLexerWritesWideStringsWithFourDigitEscapes) {
+    EXPECT_EQ(run("return string.format('%Q', L\"a\\x263A\\n\")"), "L\"a\\x263a\\n\"");
+    // What %Q writes reads back to the same value.
+    EXPECT_EQ(run("local w = L\"x\\x0100\\\"\\\\y\" "
+                  "return loadstring('return ' .. string.format('%Q', w))() == w"),
+              "true");
+    EXPECT_EQ(run("local s = 'a\\0\\255\\n\"' "
+                  "return loadstring('return ' .. string.format('%Q', s))() == s"),
+              "true");
+}
+
+TEST_F(LibraryTest, FormatBooleanAcceptsBooleansAndNil) {
+    EXPECT_EQ(run("return string.format('%B %B %B', true, false, nil)"), "true false false");
+    EXPECT_EQ(run("return pcall(function() string.format('%B', 1) end)"),
+              "false|test:1: bad argument #2 to `format' (boolean expected, got number)");
+}
+
+TEST_F(LibraryTest, FormatBinaryWritesLittleEndianBytes) {
+    EXPECT_EQ(run("return string.byte(string.format('%bw', 258), 1, 1), string.byte(string.format('%bw', 258), 2)"),
+              "2|1");
+    EXPECT_EQ(run("return string.len(string.format('%bF%bf%bd%bw%bb', 1, 1, 1, 1, 1))"), "19");
+    EXPECT_EQ(run("return string.unpack(string.format('%bd', -2.9), 'i')"), "5|-2");
+    EXPECT_EQ(run("return string.unpack(string.format('%bF', 0.25), 'd')"), "9|0.25");
+    EXPECT_EQ(run("return string.format('[%bq]', 1)"), "[]");
+    EXPECT_EQ(run("return pcall(string.format, '%b', 1)"), "false|invalid option to `format'");
+}
+
+TEST_F(LibraryTest, FormatKeepsTheClassicOptions) {
+    EXPECT_EQ(run("return string.format('%5.1f|%-4d|%x|%q', 3.14159, 7, 255, 'a\"b')"), "  3.1|7   |ff|\"a\\\"b\"");
+    EXPECT_EQ(run("return pcall(string.format, '%-----d', 1)"), "false|invalid format (repeated flags)");
+    EXPECT_EQ(run("return pcall(string.format, '%y', 1)"), "false|invalid option to `format'");
+    EXPECT_EQ(run("return string.format('%s', string.rep('x', 150)) == string.rep('x', 150)"), "true");
+}
+
+TEST_F(LibraryTest, StockFunctionsRejectWideStrings) {
+    EXPECT_EQ(run("return pcall(function() string.len(L\"ab\") end)"),
+              "false|test:1: bad argument #1 to `len' (string expected, got wstring)");
+    EXPECT_EQ(run("return pcall(function() string.find('ab', L\"a\") end)"),
+              "false|test:1: bad argument #2 to `find' (string expected, got wstring)");
+    EXPECT_EQ(run("return pcall(function() string.format('%s', L\"a\") end)"),
+              "false|test:1: bad argument #2 to `format' (string expected, got wstring)");
+}
+
+TEST_F(LibraryTest, StringsIndexTheLibraryTable) {
+    EXPECT_EQ(run("return ('abc'):upper(), ('x'):rep(3), ('a,b'):gsub(',', ';')"), "ABC|xxx|a;b|1");
+    EXPECT_EQ(run("local s = 'hello' return s:sub(2, 3), s:len()"), "el|5");
+}
+
+TEST_F(LibraryTest, LibraryTableHoldsExactlyItsFunctions) {
+    EXPECT_EQ(run("local t = {} for k in pairs(string) do table.insert(t, k) end table.sort(t) "
+                  "return table.concat(t, ' ')"),
+              "byte char dump find format gfind gsub len lower lualex pack rep sub unpack upper");
+}
+
+TEST_F(LibraryTest, DumpedFunctionsLoadBack) {
+    EXPECT_EQ(run("local f = loadstring(string.dump(function(a) return a * 2 end)) return f(21)"), "42");
+    EXPECT_EQ(run("return pcall(string.dump, print)"), "false|unable to dump given function");
+}
+
+TEST_F(LibraryTest, SubByteAndCharFollowTheClassicRules) {
+    EXPECT_EQ(run("return string.sub('hello', -3), string.sub('hello', 2, 100), string.sub('hello', 0)"),
+              "llo|ello|hello");
+    EXPECT_EQ(run("return string.byte('A'), string.byte('abc', -1), string.byte('abc', 4)"), "65|99");
+    EXPECT_EQ(run("return pcall(function() string.char(256) end)"),
+              "false|test:1: bad argument #1 to `char' (invalid value)");
+    EXPECT_EQ(run("return string.rep('ab', 0), string.rep('ab', -1), string.rep('ab', 2)"), "||abab");
+}
+
+}  // namespace
