@@ -544,6 +544,11 @@ enter:
                     *const_cast<Value*>(old) = *value;
                     break;
                 }
+                if (h->metatable == nullptr) {
+                    frame->savedPc = pc;  // a nil or NaN key raises an error
+                    *tableSet(L, h, key) = *value;
+                    break;
+                }
             }
             PROTECT(setTable(L, ra, key, value));
             break;
