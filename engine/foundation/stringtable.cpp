@@ -5,7 +5,7 @@
 #include <string>
 
 #include "foundation/debuglog.h"
-#include "foundation/file.h"
+#include "foundation/readfile.h"
 #include "foundation/xmlescape.h"
 
 namespace {
@@ -40,17 +40,6 @@ bool FindCell(std::string_view text, size_t from, size_t rowEnd, TCell& cell) {
 
 TString Decode(std::string_view text) {
     return XmlUnescape(text.data(), static_cast<int>(text.size()), nullptr);
-}
-
-bool ReadWholeFile(const TString& fileName, std::string& contents) {
-    TFile file;
-    if (!file.Open(fileName, kFileReadBinary)) {
-        return false;
-    }
-    long size = file.GetSize();
-    contents.assign(size > 0 ? static_cast<size_t>(size) : 0, '\0');
-    contents.resize(file.Read(contents.data(), contents.size()));
-    return true;
 }
 
 // -1 unless the body is all digits; 0 for the value 0 or past the argument count.
