@@ -64,7 +64,7 @@ const PatternCase kGsubCases[] = {
     {"string.gsub('a', 'a', '%%')", "%|1"},
     {"string.byte((string.gsub('a', 'a', 'x%')), 2)", "0"},
     // function replacements: non-string results remove the match
-    {"string.gsub('abc', '%w', function(c) if c == 'b' then return 'B' end end)", "aBc|3"},
+    {"string.gsub('abc', '%w', function(c) if c == 'b' then return 'B' end end)", "B|3"},
     {"string.gsub('abc', '%w', function(c) return 1 end)", "111|3"},
     // the maximum count
     {"string.gsub('aaaa', 'a', 'b', 2)", "bbaa|2"},
@@ -77,7 +77,8 @@ const PatternCase kErrorCases[] = {
     {"pcall(string.find, 'x', '[a')", "false|malformed pattern (missing `]')"},
     {"pcall(string.find, 'x', '[a%')", "false|malformed pattern (missing `]')"},
     {"pcall(string.find, 'a', '(a')", "false|unfinished capture"},
-    {"pcall(string.find, 'a', 'a)')", "false|invalid pattern capture"},
+    {"pcall(string.find, 'a)', '%a)')", "false|invalid pattern capture"},
+    {"string.find('a)', 'a)')", "1|2"},
     {"pcall(string.find, 'a', '%1')", "false|invalid capture index"},
     {"pcall(string.find, 'a', '(a%1)')", "false|invalid capture index"},
     {"pcall(string.find, 'a', '%b(')", "false|unbalanced pattern"},

@@ -7,7 +7,7 @@ namespace {
 TEST_F(LibraryTest, QuoteForTheLexerEscapesControlCharacters) {
     EXPECT_EQ(run("return string.format('%Q', 'a\\nb')"), "\"a\\nb\"");
     EXPECT_EQ(run("return string.format('%Q', '\\a\\b\\t\\v\\f\\r\"\\\\')"), "\"\\a\\b\\t\\v\\f\\r\\\"\\\\\"");
-    EXPECT_EQ(run("return string.format('%Q', '\\1\\200x')"), "\"\\x01\\x80x\"");
+    EXPECT_EQ(run("return string.format('%Q', '\\1\\200x')"), "\"\\x01\\xc8x\"");
     EXPECT_EQ(run("return string.format('%Q', 12)"), "\"12\"");
 }
 
@@ -40,7 +40,7 @@ TEST_F(LibraryTest, FormatBinaryWritesLittleEndianBytes) {
 
 TEST_F(LibraryTest, FormatKeepsTheClassicOptions) {
     EXPECT_EQ(run("return string.format('%5.1f|%-4d|%x|%q', 3.14159, 7, 255, 'a\"b')"), "  3.1|7   |ff|\"a\\\"b\"");
-    EXPECT_EQ(run("return pcall(string.format, '%-----d', 1)"), "false|invalid format (repeated flags)");
+    EXPECT_EQ(run("return pcall(string.format, '%------d', 1)"), "false|invalid format (repeated flags)");
     EXPECT_EQ(run("return pcall(string.format, '%y', 1)"), "false|invalid option to `format'");
     EXPECT_EQ(run("return string.format('%s', string.rep('x', 150)) == string.rep('x', 150)"), "true");
 }
