@@ -79,6 +79,23 @@ enum OpCode : uint8_t {
 // List items stored per SETLIST (F above).
 constexpr int kFieldsPerFlush = 32;
 
+// NEWTABLE's array size B: a small float, 3 bits of mantissa m and the
+// exponent e above them, for the size m * 2^e (rounded up when encoding).
+inline int encodeArraySize(unsigned int size)
+{
+    int exponent = 0;
+    while (size >= 8) {
+        size = (size + 1) >> 1;
+        ++exponent;
+    }
+    return (exponent << 3) | static_cast<int>(size);
+}
+
+// Largest B whose size fits in an int.
+constexpr int kMaxEncodedArraySize = (28 << 3) | 7;
+
+inline int decodeArraySize(int b) { return (b & 7) << (b >> 3); }  // b <= kMaxEncodedArraySize
+
 inline OpCode opcode(Instruction i) { return static_cast<OpCode>((i >> kPosOp) & ((1u << kSizeOp) - 1)); }
 inline int argA(Instruction i) { return static_cast<int>((i >> kPosA) & ((1u << kSizeA) - 1)); }
 inline int argB(Instruction i) { return static_cast<int>((i >> kPosB) & ((1u << kSizeB) - 1)); }
