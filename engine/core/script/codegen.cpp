@@ -618,9 +618,8 @@ void FunctionState::goIfTrue(Expr& e)
     case ExprKind::True:
         j = kNoJump;  // always true
         break;
-    case ExprKind::Nil:
     case ExprKind::False:
-        j = jump();  // always false
+        j = jump();  // always false (nil is tested, as its value may be needed)
         break;
     case ExprKind::Jump:
         invertJump(e);
@@ -644,10 +643,8 @@ void FunctionState::goIfFalse(Expr& e)
     case ExprKind::False:
         j = kNoJump;
         break;
-    case ExprKind::Constant:
-    case ExprKind::Number:
     case ExprKind::True:
-        j = jump();
+        j = jump();  // the LOADBOOL at the target gives the value
         break;
     case ExprKind::Jump:
         j = e.info;

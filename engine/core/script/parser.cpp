@@ -747,6 +747,7 @@ private:
             }
             case '(':
             case kTokenString:
+            case kTokenWideString:  // refused by functionArguments
             case '{':
                 fs_->toNextRegister(e);
                 functionArguments(e);
