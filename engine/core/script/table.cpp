@@ -352,20 +352,7 @@ const Value* tableGet(Table* t, const Value* key)
     }
 }
 
-const Value* tableGetInt(Table* t, int key)
-{
-    if (static_cast<unsigned>(key) - 1u < static_cast<unsigned>(t->arraySize))
-        return &t->array[key - 1];
-    return getNumber(t, key);
-}
-
-const Value* tableGetString(Table* t, String* key)
-{
-    for (TableNode* n = &t->nodes[key->hash & static_cast<uint32_t>(tableNodeCount(t) - 1)]; n; n = n->next)
-        if (n->key.gc == key && n->key.tag == key->tag)
-            return &n->value;
-    return &kNilValue;
-}
+const Value* tableGetIntFromNodes(Table* t, int key) { return getNumber(t, key); }
 
 Value* tableSet(lua_State* L, Table* t, const Value* key)
 {

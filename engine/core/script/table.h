@@ -15,10 +15,31 @@ extern const Value kNilValue;
 Table* newTable(lua_State* L, int arraySize, int logNodeCount);
 void freeTable(lua_State* L, Table* t);
 
+inline int tableNodeCount(const Table* t) { return 1 << t->logNodeCount; }
+
 // Reads: the slot of the key, or &kNilValue when absent (never allocates).
 const Value* tableGet(Table* t, const Value* key);
-const Value* tableGetInt(Table* t, int key);
-const Value* tableGetString(Table* t, String* key);
+// The hash-part half of tableGetInt.
+const Value* tableGetIntFromNodes(Table* t, int key);
+
+inline const Value* tableGetInt(Table* t, int key)
+{
+    if (static_cast<unsigned>(key) - 1u < static_cast<unsigned>(t->arraySize))
+        return &t->array[key - 1];
+    return tableGetIntFromNodes(t, key);
+}
+
+// Strings are found by identity along the chain of their hash.
+inline const Value* tableGetString(Table* t, String* key)
+{
+    const TableNode* n = &t->nodes[key->hash & static_cast<uint32_t>(tableNodeCount(t) - 1)];
+    do {
+        if (n->key.gc == key && n->key.tag == key->tag)
+            return &n->value;
+        n = n->next;
+    } while (n);
+    return &kNilValue;
+}
 
 // Writes: the slot to store into, created when absent (the stored value must
 // then be written at once). A nil key raises "table index is nil", a NaN key
@@ -42,7 +63,6 @@ int tableFirstBorder(Table* t);
 // value in the hash part (at least 0); huge values clamp to INT_MAX.
 int tableElementCount(Table* t);
 
-inline int tableNodeCount(const Table* t) { return 1 << t->logNodeCount; }
 // True when the table has no hash part of its own.
 bool tableHasNoNodes(const Table* t);
 
