@@ -35,6 +35,8 @@ StackPtr resolveCallable(lua_State* L, StackPtr func)
 
 // Gathers the arguments past the fixed parameters into the table `arg`
 // (with "n" their count), stored as the register after the parameters.
+}  // namespace
+
 void collectVarargs(lua_State* L, const FunctionProto* p, StackPtr base)
 {
     const int fixed = p->paramCount;
@@ -49,42 +51,7 @@ void collectVarargs(lua_State* L, const FunctionProto* p, StackPtr base)
     setTable(L->top++, arg);
 }
 
-CallFrame* pushFrame(lua_State* L, StackPtr func, StackPtr top, int flags, int wanted)
-{
-    checkFrames(L);
-    CallFrame* frame = ++L->frame;
-    frame->func = func;
-    frame->base = func + 1;
-    frame->top = top;
-    frame->savedPc = nullptr;
-    frame->flags = flags;
-    frame->wantedResults = wanted;
-    frame->tailCalls = 0;
-    L->base = frame->base;
-    return frame;
-}
-
-CallStart enterScript(lua_State* L, StackPtr func, const FunctionProto* p, int wanted)
-{
-    const ptrdiff_t offset = slotOffset(L, func);
-    checkStack(L, p->maxStackSize);
-    func = slotAt(L, offset);
-    StackPtr base = func + 1;
-    if (p->isVararg) {
-        collectVarargs(L, p, base);
-    } else {
-        StackPtr end = base + p->paramCount;
-        while (L->top < end)
-            setNil(L->top++);
-        L->top = end;
-    }
-    CallFrame* frame = pushFrame(L, func, base + p->maxStackSize, 0, wanted);
-    frame->savedPc = p->code;
-    for (StackPtr s = L->top; s < frame->top; s++)
-        setNil(s);
-    L->top = frame->top;
-    return CallStart::Script;
-}
+namespace {
 
 CallStart runNative(lua_State* L, StackPtr func, int wanted)
 {
@@ -199,23 +166,8 @@ CallStart startCall(lua_State* L, StackPtr func, int wanted)
     Closure* cl = asClosure(func);
     if (cl->isNative)
         return runNative(L, func, wanted);
-    return enterScript(L, func, static_cast<ScriptClosure*>(cl)->proto, wanted);
-}
-
-bool finishCall(lua_State* L, StackPtr firstResult)
-{
-    CallFrame* frame = L->frame;
-    StackPtr result = frame->func;
-    int wanted = frame->wantedResults;
-    L->frame = frame - 1;
-    L->base = L->frame->base;
-    const StackPtr end = L->top;
-    for (; wanted != 0 && firstResult < end; wanted--)
-        *result++ = *firstResult++;
-    for (; wanted > 0; wanted--)
-        setNil(result++);
-    L->top = result;
-    return frame->wantedResults != LUA_MULTRET;
+    enterScript(L, func, static_cast<ScriptClosure*>(cl)->proto, wanted);
+    return CallStart::Script;
 }
 
 void callValue(lua_State* L, StackPtr func, int wanted)

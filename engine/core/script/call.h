@@ -27,11 +27,68 @@ enum class CallStart {
 // a script frame, or runs a native function to its end.
 CallStart startCall(lua_State* L, StackPtr func, int wanted);
 
+// Gathers the arguments past the fixed parameters of a vararg function into
+// the table `arg` (with "n" their count), stored after the parameters.
+void collectVarargs(lua_State* L, const FunctionProto* p, StackPtr base);
+
+inline CallFrame* pushFrame(lua_State* L, StackPtr func, StackPtr top, int flags, int wanted)
+{
+    checkFrames(L);
+    CallFrame* frame = ++L->frame;
+    frame->func = func;
+    frame->base = func + 1;
+    frame->top = top;
+    frame->savedPc = nullptr;
+    frame->flags = flags;
+    frame->wantedResults = wanted;
+    frame->tailCalls = 0;
+    L->base = frame->base;
+    return frame;
+}
+
+// Pushes the frame of the script function at `func`, its arguments above it
+// up to L->top: missing parameters are nil, registers start nil. Inline, as
+// the execute loop calls it for every script-to-script call.
+inline void enterScript(lua_State* L, StackPtr func, const FunctionProto* p, int wanted)
+{
+    const ptrdiff_t offset = slotOffset(L, func);
+    checkStack(L, p->maxStackSize);
+    func = slotAt(L, offset);
+    StackPtr base = func + 1;
+    if (p->isVararg) {
+        collectVarargs(L, p, base);
+    } else {
+        StackPtr end = base + p->paramCount;
+        while (L->top < end)
+            setNil(L->top++);
+        L->top = end;
+    }
+    CallFrame* frame = pushFrame(L, func, base + p->maxStackSize, 0, wanted);
+    frame->savedPc = p->code;
+    for (StackPtr s = L->top; s < frame->top; s++)
+        setNil(s);
+    L->top = frame->top;
+}
+
 // Ends the current frame: moves its results, from `firstResult` to L->top,
 // to the frame's function slot, pads or cuts them to the wanted count, pops
 // the frame. Returns false when the frame wanted all results (L->top then
 // marks their end).
-bool finishCall(lua_State* L, StackPtr firstResult);
+inline bool finishCall(lua_State* L, StackPtr firstResult)
+{
+    CallFrame* frame = L->frame;
+    StackPtr result = frame->func;
+    int wanted = frame->wantedResults;
+    L->frame = frame - 1;
+    L->base = L->frame->base;
+    const StackPtr end = L->top;
+    for (; wanted != 0 && firstResult < end; wanted--)
+        *result++ = *firstResult++;
+    for (; wanted > 0; wanted--)
+        setNil(result++);
+    L->top = result;
+    return frame->wantedResults != LUA_MULTRET;
+}
 
 // Runs body(L, ud) catching script errors. On error: closes the upvalues
 // above `oldTop`, restores the frames, the native-call depth, the error

@@ -576,24 +576,24 @@ enter:
             PROTECT(getTable(L, rb, key, ra));
             break;
         }
-        case OP_ADD: case OP_SUB: case OP_MUL: case OP_DIV: {
-            const Value* b = RKB();
-            const Value* c = RKC();
-            if (isNumber(b) && isNumber(c)) {
-                const lua_Number x = b->n;
-                const lua_Number y = c->n;
-                switch (opcode(i)) {
-                case OP_ADD: setNumber(ra, x + y); break;
-                case OP_SUB: setNumber(ra, x - y); break;
-                case OP_MUL: setNumber(ra, x * y); break;
-                default: setNumber(ra, x / y); break;
-                }
-            } else {
-                const Event event = static_cast<Event>(static_cast<int>(Event::Add) + (opcode(i) - OP_ADD));
-                PROTECT(arith(L, ra, b, c, event));
-            }
-            break;
+#define ARITH_CASE(op, event, expr)                          \
+        case op: {                                           \
+            const Value* b = RKB();                          \
+            const Value* c = RKC();                          \
+            if (isNumber(b) && isNumber(c)) {                \
+                const lua_Number x = b->n;                   \
+                const lua_Number y = c->n;                   \
+                setNumber(ra, expr);                         \
+            } else {                                         \
+                PROTECT(arith(L, ra, b, c, event));          \
+            }                                                \
+            break;                                           \
         }
+        ARITH_CASE(OP_ADD, Event::Add, x + y)
+        ARITH_CASE(OP_SUB, Event::Sub, x - y)
+        ARITH_CASE(OP_MUL, Event::Mul, x * y)
+        ARITH_CASE(OP_DIV, Event::Div, x / y)
+#undef ARITH_CASE
         case OP_BAND: case OP_BOR: case OP_SHL: case OP_SHR: {
             const Value* b = RKB();
             const Value* c = RKC();
@@ -691,6 +691,10 @@ enter:
             if (b != 0)
                 L->top = ra + b;
             frame->savedPc = pc;
+            if (isFunction(ra) && !asClosure(ra)->isNative) {
+                enterScript(L, ra, static_cast<ScriptClosure*>(asClosure(ra))->proto, wanted);
+                goto enter;
+            }
             switch (startCall(L, ra, wanted)) {
             case CallStart::Script:
                 goto enter;
@@ -746,7 +750,7 @@ enter:
             const int b = argB(i);
             if (b != 0)
                 L->top = ra + b - 1;
-            if (L->openUpvalues)
+            if (L->openUpvalues && L->openUpvalues->v >= base)
                 closeUpvalues(L, base);
             const bool fresh = (frame->flags & kFrameFresh) != 0;
             const bool fixed = finishCall(L, ra);
