@@ -78,8 +78,9 @@ int lastStoreTo(const FunctionProto* p, int lastPc, int reg)
     return last;
 }
 
-// Kind ("local", "global", "field", "method", "upvalue") and name of the value
-// in register `reg` of a script frame, found from the code; null when unknown.
+// Kind ("local", "global", "field", "method") and name of the value in
+// register `reg` of a script frame, found from the code; null when unknown.
+// Values read from upvalues stay unnamed, as the reference messages have them.
 const char* registerName(const CallFrame* frame, int reg, const char** name)
 {
     const FunctionProto* p = protoOf(frame);
@@ -105,9 +106,6 @@ const char* registerName(const CallFrame* frame, int reg, const char** name)
     case OP_SELF:
         *name = constantName(p, argC(i));
         return "method";
-    case OP_GETUPVAL:
-        *name = argB(i) < p->upvalueNameCount ? p->upvalueNames[argB(i)]->chars() : "?";
-        return "upvalue";
     default:
         return nullptr;
     }

@@ -35,7 +35,9 @@ TEST_F(ErrorsTest, MessagesNameTheVariable)
         {"local t = {x = 'a'} return 2 * t.x", "test:1: attempt to perform arithmetic on field `x' (a string value)"},
         {"local t = {} return t.a.b.c", "test:1: attempt to index field `a' (a nil value)"},
         {"return x.y", "test:1: attempt to index global `x' (a nil value)"},
-        {"local u local function f() return u.x end return f()", "test:1: attempt to index upvalue `u' (a nil value)"},
+        // Upvalues are not named.
+        {"local u local function f() return u.x end return f()", "test:1: attempt to index a nil value"},
+        {"local g local function f() g() end f()", "test:1: attempt to call a nil value"},
         {"local t = {} t:m()", "test:1: attempt to call method `m' (a nil value)"},
         {"local t = {} t.f()", "test:1: attempt to call field `f' (a nil value)"},
         {"local s = {} return 'a' .. s", "test:1: attempt to concatenate local `s' (a table value)"},
