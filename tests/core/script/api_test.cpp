@@ -539,4 +539,114 @@ TEST_F(ApiTest, LoadFileReportsUnreadableFiles)
     EXPECT_EQ(lua_gettop(L), 1);
 }
 
+int alertSink(lua_State* L)
+{
+    lua_pushstring(L, "alerted");
+    lua_pushvalue(L, 1);
+    lua_rawset(L, LUA_REGISTRYINDEX);
+    return 0;
+}
+
+TEST_F(ApiTest, DoStringRunsChunksAndSendsErrorsToAlert)
+{
+    EXPECT_EQ(lua_dostring(L, "x = 6 * 7"), 0);
+    lua_pushstring(L, "x");
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    EXPECT_EQ(lua_tonumber(L, -1), 42);
+    lua_pop(L, 1);
+
+    lua_pushstring(L, "_ALERT");
+    lua_pushcfunction(L, alertSink);
+    lua_rawset(L, LUA_GLOBALSINDEX);
+    EXPECT_EQ(lua_dostring(L, "local t t.x = 1"), LUA_ERRRUN);
+    EXPECT_EQ(lua_gettop(L), 0);
+    lua_pushstring(L, "alerted");
+    lua_rawget(L, LUA_REGISTRYINDEX);
+    EXPECT_STREQ(lua_tostring(L, -1), "[string \"local t t.x = 1\"]:1: attempt to index local `t' (a nil value)");
+    lua_pop(L, 1);
+
+    EXPECT_EQ(lua_dobuffer(L, "return 1 +", 10, "=buffer"), LUA_ERRSYNTAX);
+    lua_pushstring(L, "alerted");
+    lua_rawget(L, LUA_REGISTRYINDEX);
+    EXPECT_STREQ(lua_tostring(L, -1), "buffer:1: unexpected symbol near `<eof>'");
+}
+
+TEST_F(ApiTest, LoadFileGoesThroughTheReaderHookAndNamesTheChunk)
+{
+    luaL_setfilereader([](const char* name, std::string& contents) {
+        if (std::string(name) != "scripts/ok.lua")
+            return false;
+        contents = "local a = 1\nreturn 'loaded', undefinedName.field";
+        return true;
+    });
+    ASSERT_EQ(luaL_loadfile(L, "scripts/ok.lua"), 0);
+    EXPECT_EQ(lua_gettop(L), 1);
+    EXPECT_EQ(lua_pcall(L, 0, 2, 0), LUA_ERRRUN);
+    EXPECT_STREQ(lua_tostring(L, -1), "scripts/ok.lua:2: attempt to index global `undefinedName' (a nil value)");
+    luaL_setfilereader(nullptr);
+
+    // The default reader reads disk files.
+    std::filesystem::path file = std::filesystem::temp_directory_path() / "vandermoot_api_test_chunk.lua";
+    {
+        std::ofstream out(file);
+        out << "return 7";
+    }
+    ASSERT_EQ(lua_dofile(L, file.string().c_str()), 0);
+    EXPECT_EQ(lua_tonumber(L, -1), 7);
+    std::filesystem::remove(file);
+}
+
+int whereAndRaise(lua_State* L)
+{
+    luaL_where(L, 1);  // the chunk that called this function
+    lua_pushstring(L, "|");
+    luaL_where(L, 2);  // its caller is the host: no position
+    lua_concat(L, 3);
+    return 1;
+}
+
+int checkTable(lua_State* L)
+{
+    luaL_checktype(L, 1, LUA_TTABLE);
+    return 0;
+}
+
+std::string runCode(lua_State* L, const std::string& code)
+{
+    if (luaL_loadbuffer(L, code.data(), code.size(), "=chunk") != 0 || lua_pcall(L, 0, 1, 0) != 0) {
+        std::string message = lua_tostring(L, -1);
+        lua_pop(L, 1);
+        return "error: " + message;
+    }
+    std::string result = lua_isstring(L, -1) ? lua_tostring(L, -1) : lua_typename(L, lua_type(L, -1));
+    lua_pop(L, 1);
+    return result;
+}
+
+TEST_F(ApiTest, PositionsAndFunctionNamesInErrors)
+{
+    lua_register(L, "where", whereAndRaise);
+    lua_register(L, "check", checkTable);
+    lua_newuserdata(L, 4);  // ud: a userdata with a method m = check
+    lua_newtable(L);
+    lua_pushstring(L, "__index");
+    lua_newtable(L);
+    lua_pushstring(L, "m");
+    lua_pushcfunction(L, checkTable);
+    lua_rawset(L, -3);
+    lua_rawset(L, -3);
+    lua_setmetatable(L, -2);
+    lua_pushstring(L, "ud");
+    lua_insert(L, -2);
+    lua_rawset(L, LUA_GLOBALSINDEX);
+
+    EXPECT_EQ(runCode(L, "local s = where()\nreturn s"), "chunk:1: |");
+    EXPECT_EQ(runCode(L, "local t = {f = check}\nt.f(5)"),
+              "error: chunk:2: bad argument #1 to `f' (table expected, got number)");
+    EXPECT_EQ(runCode(L, "\ncheck(nil)"), "error: chunk:2: bad argument #1 to `check' (table expected, got nil)");
+    EXPECT_EQ(runCode(L, "ud:m()"), "error: chunk:1: calling `m' on bad self (table expected, got userdata)");
+    EXPECT_EQ(runCode(L, "local t = {m = check}\nt:m()\nreturn 'fine'"), "fine");
+    EXPECT_EQ(lua_gettop(L), 0);
+}
+
 }  // namespace
