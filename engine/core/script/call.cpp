@@ -208,6 +208,7 @@ int runProtected(lua_State* L, ProtectedBody body, void* ud, ptrdiff_t oldTop, p
         L->base = L->frame->base;
         L->nativeCalls = nativeCalls;
         L->shared->nativeDepth = depth;
+        restoreFrameLimit(L);
     }
     return status;
 }
@@ -318,6 +319,7 @@ int lua_resume(lua_State* L, int narg)
         L->base = L->frame->base;
         L->nativeCalls = 0;
         L->status = 0;
+        restoreFrameLimit(L);
         closeUpvalues(L, L->stack);
         *L->base = error;
         L->top = L->base + 1;

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
 namespace {
@@ -197,6 +199,24 @@ TEST_F(CallTest, NativeRecursionOverflows)
     lua_settop(L, 0);
     lua_pushcfunction(L, threeResults);
     EXPECT_EQ(lua_pcall(L, 0, 1, 0), 0);
+}
+
+int reportPanic(lua_State* L)
+{
+    std::fprintf(stderr, "panic: %s\n", lua_tostring(L, -1));
+    return 0;
+}
+
+TEST(CallPanicTest, UnprotectedErrorCallsThePanicFunctionAndExits)
+{
+    EXPECT_EXIT(
+        {
+            lua_State* L = lua_open();
+            lua_atpanic(L, reportPanic);
+            lua_pushcfunction(L, raiseText);
+            lua_call(L, 0, 0);
+        },
+        ::testing::ExitedWithCode(EXIT_FAILURE), "panic: boom");
 }
 
 }  // namespace

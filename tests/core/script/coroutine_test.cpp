@@ -127,7 +127,15 @@ TEST_F(CoroutineTest, ScriptLevel)
     EXPECT_EQ(run("local co co = coroutine.create(function() return coroutine.resume(co) end) "
                   "return coroutine.resume(co)"),
               "true|false|cannot resume non-suspended coroutine");
-    // Upvalues of a coroutine's locals stay valid after it dies.
+    // Coroutines resuming coroutines without end hit the native-call limit.
+    EXPECT_EQ(run("local function nest(n) local co = coroutine.create(nest) "
+                  "  local ok, v = coroutine.resume(co, n + 1) if ok then return v end return n .. ': ' .. v end "
+                  "local msg = nest(1) return string.find(msg, 'C stack overflow') ~= nil"),
+              "true");
+    // Upvalues of a coroutine's locals stay valid after it dies, also by an error.
+    EXPECT_EQ(run("local get local co = coroutine.create(function() local v = 'kept' get = function() return v end "
+                  "error('x') end) coroutine.resume(co) return get()"),
+              "kept");
     EXPECT_EQ(run("local get local co = coroutine.create(function() local v = 'kept' get = function() return v end end) "
                   "coroutine.resume(co) return get()"),
               "kept");
