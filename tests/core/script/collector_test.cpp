@@ -452,4 +452,28 @@ TEST_F(CollectorTest, HeavyAllocationStaysBounded)
               "10 true");
 }
 
+TEST_F(CollectorTest, FreeingGivesBackEveryCountedByte)
+{
+    collect();
+    size_t base = L->shared->bytesInUse;
+    for (int round = 0; round < 3; ++round) {
+        lua_newtable(L);
+        for (int i = 1; i <= 300; ++i) {
+            lua_pushnumber(L, i * 0.5);
+            lua_rawseti(L, -2, i);
+        }
+        lua_newuserdata(L, 13);
+        lua_pushuserpointer(L, &base);
+        lua_pushstring(L, "x");
+        lua_pushcclosure(L, returnUpvalue, 2);
+        lua_newthread(L);
+        const char* code = "local a = {1, 2} local function f(b) return a[1] + b end return f";
+        ASSERT_EQ(luaL_loadbuffer(L, code, std::string(code).size(), "=c"), 0);
+        ASSERT_EQ(lua_pcall(L, 0, 1, 0), 0);
+        lua_settop(L, 0);
+        collect();
+        EXPECT_EQ(L->shared->bytesInUse, base) << "round " << round;
+    }
+}
+
 }  // namespace
