@@ -1,0 +1,34 @@
+// Messages that scripts post: the engine-side message pins the script's
+// message userdata, so the TMessage it refers to stays alive (the collector
+// deletes it with the userdata) while the wrapper is queued or delivered.
+#pragma once
+
+#include "core/luaobject.h"
+#include "core/message.h"
+
+// A pinned message userdata.
+class TLuaMessage : public TLuaObjectWrapper {
+public:
+    using TLuaObjectWrapper::TLuaObjectWrapper;
+
+    // The message the pinned userdata refers to; null when it is no message.
+    TMessage* GetMessage() const;
+};
+
+class TLuaMessageWrapper : public TMessage {
+public:
+    // Built from the message userdata on top of the stack, which is popped;
+    // copies its type, name and target.
+    explicit TLuaMessageWrapper(lua_State* L);
+
+    const char* GetClassName() const override;
+    bool IsKindOf(TMessageClassId id) const override;
+    static TMessageClassId ClassId();
+
+    const TLuaMessage& GetLuaMessage() const { return mLuaMessage; }
+
+private:
+    TLuaMessageWrapper(lua_State* L, const TMessage* source);
+
+    TLuaMessage mLuaMessage;
+};
