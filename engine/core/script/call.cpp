@@ -270,7 +270,7 @@ int lua_cpcall(lua_State* L, lua_CFunction func, void* ud)
 {
     NativeRequest request{func, ud};
     checkStack(L, 2);
-    return runProtected(L, nativeBody, &request, slotOffset(L, L->top), L->errorHandler);
+    return runProtected(L, nativeBody, &request, slotOffset(L, L->top), 0);
 }
 
 int lua_error(lua_State* L)
