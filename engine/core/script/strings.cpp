@@ -34,7 +34,8 @@ String* intern(lua_State* L, const void* data, size_t length, uint32_t hash, int
     size_t bytes = length * unit;
     for (GcObject* o = bucketOf(pool, hash); o; o = o->next) {
         String* s = static_cast<String*>(o);
-        if (s->hash == hash && s->length == length && s->tag == tag && std::memcmp(s->chars(), data, bytes) == 0)
+        if (s->hash == hash && s->length == length && s->tag == tag &&
+            (bytes == 0 || std::memcmp(s->chars(), data, bytes) == 0))
             return s;
     }
     if (length >= (static_cast<size_t>(-1) - sizeof(String)) / unit - 1)
@@ -45,7 +46,8 @@ String* intern(lua_State* L, const void* data, size_t length, uint32_t hash, int
     s->reserved = 0;
     s->hash = hash;
     s->length = length;
-    std::memcpy(s->chars(), data, bytes);
+    if (bytes > 0)  // an empty text may come as a null pointer
+        std::memcpy(s->chars(), data, bytes);
     std::memset(s->chars() + bytes, 0, unit);
     String*& bucket = bucketOf(pool, hash);
     s->next = bucket;
