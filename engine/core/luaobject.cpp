@@ -50,6 +50,15 @@ LuaPopState::~LuaPopState() {
 }
 
 bool LuaGetTableProtected(lua_State* L) {
+    // A table without a metatable runs no code: read it directly.
+    if (lua_istable(L, -2)) {
+        if (!lua_getmetatable(L, -2)) {
+            lua_rawget(L, -2);
+            lua_remove(L, -2);
+            return true;
+        }
+        lua_pop(L, 1);
+    }
     return CallProtected(L, IndexBody, 2, 1, "lookup");
 }
 

@@ -100,7 +100,7 @@ TScript::TScript(std::unique_ptr<TLuaThread> thread) : mState(thread->GetThread(
 }
 
 TScript::~TScript() {
-    mRunDepth = 0;
+    mRunDepth = 0;  // released objects go now, whatever run is pending
     DeleteReleased();
     Owners().erase(mState);
     if (mCoroutine) {
