@@ -649,4 +649,20 @@ TEST_F(ApiTest, PositionsAndFunctionNamesInErrors)
     EXPECT_EQ(lua_gettop(L), 0);
 }
 
+int allocateTooMuch(lua_State* L)
+{
+    lua_newuserdata(L, static_cast<size_t>(-1) - 8);
+    return 0;
+}
+
+TEST_F(ApiTest, ImpossibleAllocationIsAMemoryError)
+{
+    lua_pushstring(L, "below");
+    EXPECT_EQ(lua_cpcall(L, allocateTooMuch, nullptr), LUA_ERRMEM);
+    EXPECT_STREQ(lua_tostring(L, -1), "not enough memory");
+    EXPECT_EQ(lua_gettop(L), 2);
+    lua_newtable(L);  // the state goes on working
+    EXPECT_EQ(lua_gettop(L), 3);
+}
+
 }  // namespace
