@@ -91,7 +91,8 @@ class FunctionState {
 public:
     // Creates the prototype and anchors it on the stack.
     FunctionState(Lexer& lexer, FunctionState* outer);
-    // Emits the final RETURN, trims the arrays and drops the anchor.
+    // Emits the final RETURN and trims the arrays; the prototype stays on the
+    // stack until the caller has made it reachable otherwise.
     void finish();
     // Upvalue i of the function: a local or an upvalue of the enclosing one.
     const UpvalueSource& upvalueSource(int i) const { return upvalues_[i]; }

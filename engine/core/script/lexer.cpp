@@ -1,8 +1,5 @@
 #include "core/script/lexer.h"
 
-#include <cstdio>
-#include <cstring>
-
 #include "core/script/call.h"
 #include "core/script/conversion.h"
 #include "core/script/debuginfo.h"

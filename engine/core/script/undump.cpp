@@ -1,7 +1,9 @@
 #include "core/script/undump.h"
 
 #include <cstdint>
+#include <cstring>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "core/script/call.h"
