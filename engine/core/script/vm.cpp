@@ -580,7 +580,7 @@ enter:
         case op: {                                           \
             const Value* b = RKB();                          \
             const Value* c = RKC();                          \
-            if (isNumber(b) && isNumber(c)) {                \
+            if (isNumber(b) && isNumber(c)) [[likely]] {    \
                 const lua_Number x = b->n;                   \
                 const lua_Number y = c->n;                   \
                 setNumber(ra, expr);                         \
@@ -597,7 +597,7 @@ enter:
         case OP_BAND: case OP_BOR: case OP_SHL: case OP_SHR: {
             const Value* b = RKB();
             const Value* c = RKC();
-            if (isNumber(b) && isNumber(c))
+            if (isNumber(b) && isNumber(c)) [[likely]]
                 setNumber(ra, bitResult(opcode(i), b->n, c->n));
             else
                 PROTECT(bitError(L, b, c));
@@ -606,7 +606,7 @@ enter:
         case OP_POW: {
             const Value* b = RKB();
             const Value* c = RKC();
-            if (isNumber(b) && isNumber(c))
+            if (isNumber(b) && isNumber(c)) [[likely]]
                 setNumber(ra, bitResult(OP_POW, b->n, c->n));
             else
                 PROTECT(power(L, ra, b, c));
@@ -651,7 +651,7 @@ enter:
             const Value* b = RKB();
             const Value* c = RKC();
             bool result;
-            if (isNumber(b) && isNumber(c))
+            if (isNumber(b) && isNumber(c)) [[likely]]
                 result = b->n < c->n;
             else
                 PROTECT(result = lessThan(L, b, c));
@@ -665,7 +665,7 @@ enter:
             const Value* b = RKB();
             const Value* c = RKC();
             bool result;
-            if (isNumber(b) && isNumber(c))
+            if (isNumber(b) && isNumber(c)) [[likely]]
                 result = b->n <= c->n;
             else
                 PROTECT(result = lessEqual(L, b, c));
