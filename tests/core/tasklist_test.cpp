@@ -5,6 +5,7 @@
 
 #include "core/task.h"
 #include "core/tasklist.h"
+#include "tests/core/luatesting.h"
 
 namespace {
 
@@ -148,9 +149,11 @@ TEST_F(TaskListTest, TaskThatRemovesItselfAndFinishesIsLeftToItsOwner) {
     delete self;
 }
 
-TEST_F(TaskListTest, SecondAddIsIgnored) {
+TEST_F(TaskListTest, SecondAddIsIgnoredAndReported) {
+    TestLog log;
     ScriptedTask* task = Add("twice", [] { return false; });
     list.Add(task);
+    EXPECT_TRUE(log.Contains("is already in the list"));
     list.RunAll(0);
     EXPECT_EQ(records["twice"].steps, 1);
     EXPECT_EQ(records["twice"].deletions, 1);
@@ -181,6 +184,7 @@ TEST_F(TaskListTest, AddingBackDuringTheRunKeepsARemovedOrClearedTask) {
 }
 
 TEST_F(TaskListTest, PassStartedFromInsideAStepDoesNothing) {
+    TestLog log;
     Add("nested", [&] {
         list.RunAll(0);
         return true;
@@ -189,6 +193,7 @@ TEST_F(TaskListTest, PassStartedFromInsideAStepDoesNothing) {
     list.RunAll(0);
     EXPECT_EQ(records["nested"].steps, 1);
     EXPECT_EQ(records["other"].steps, 1);
+    EXPECT_TRUE(log.Contains("started during a run"));
 }
 
 TEST_F(TaskListTest, ClearAndDestructionDeleteEveryTask) {
