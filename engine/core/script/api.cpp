@@ -58,14 +58,10 @@ Value* acceptable(lua_State* L, int idx)
 }
 
 // The value at an index that must exist; a bad index reads as nil.
-Value* address(lua_State* L, int idx)
+const Value* address(lua_State* L, int idx)
 {
-    static Value none;
-    Value* o = acceptable(L, idx);
-    if (o)
-        return o;
-    setNil(&none);
-    return &none;
+    const Value* o = acceptable(L, idx);
+    return o ? o : &kNilValue;
 }
 
 // The table at an index, or null.
