@@ -81,12 +81,18 @@ int strUpper(lua_State* L) {
     return mapBytes(L, [](int c) { return std::toupper(c); });
 }
 
+// Upper bound of string.rep's result, so that a huge count fails at once.
+constexpr size_t kMaxRepeatedSize = 0x7FFFFFFF;
+
 int strRep(lua_State* L) {
     size_t length = 0;
     const char* s = checkNarrowString(L, 1, &length);
     long count = checkLong(L, 2);
-    if (count > 0 && length > 0 && static_cast<size_t>(count) > (size_t(1) << 40) / length)
-        return luaL_error(L, "resulting string too large");
+    if (length == 0 || count <= 0) {
+        lua_pushliteral(L, "");
+        return 1;
+    }
+    if (static_cast<size_t>(count) > kMaxRepeatedSize / length) return luaL_error(L, "resulting string too large");
     luaL_Buffer b;
     luaL_buffinit(L, &b);
     for (long i = 0; i < count; ++i) luaL_addlstring(&b, s, length);

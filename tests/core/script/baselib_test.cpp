@@ -47,6 +47,32 @@ TEST_F(LibraryTest, TowstringOfReferencesMatchesTostringWithoutTheHandler) {
               "false|test:1: bad argument #1 to `towstring' (value expected)");
 }
 
+// Calls the global function name with the value at idx; leaves the result.
+void callGlobal(lua_State* L, const char* name, int idx) {
+    lua_pushstring(L, name);
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    lua_pushvalue(L, idx);
+    lua_call(L, 1, 1);
+}
+
+TEST_F(LibraryTest, TowstringOfUserdataIsTheWideFormOfTostring) {
+    static int anchor = 0;
+    lua_newuserdata(L, 8);
+    lua_pushlightuserdata(L, &anchor);
+    for (int idx = 1; idx <= 2; ++idx) {
+        callGlobal(L, "tostring", idx);
+        std::string text(lua_tostring(L, -1), lua_strlen(L, -1));
+        callGlobal(L, "towstring", idx);
+        ASSERT_EQ(lua_type(L, -1), LUA_TWSTRING);
+        const lua_WChar* units = lua_towstring(L, -1);
+        ASSERT_EQ(lua_strlen(L, -1), text.size());
+        EXPECT_EQ(text.rfind("userdata: ", 0), 0u) << text;
+        for (size_t i = 0; i < text.size(); ++i) EXPECT_EQ(units[i], static_cast<lua_WChar>(text[i]));
+        lua_pop(L, 2);
+    }
+    lua_settop(L, 0);
+}
+
 TEST_F(LibraryTest, TostringOfAWideStringKeepsTheLowByteOfEachUnit) {
     EXPECT_EQ(run("return tostring(L\"ab\"), tostring(L\"\\x2641\"), string.len(tostring(L\"\"))"), "ab|A|0");
     EXPECT_EQ(run("return type(L\"x\"), L\"a\" == L\"a\", L\"a\" == 'a'"), "wstring|true|false");

@@ -77,6 +77,8 @@ TEST_F(LibraryTest, SubByteAndCharFollowTheClassicRules) {
     EXPECT_EQ(run("return pcall(function() string.char(256) end)"),
               "false|test:1: bad argument #1 to `char' (invalid value)");
     EXPECT_EQ(run("return string.rep('ab', 0), string.rep('ab', -1), string.rep('ab', 2)"), "||abab");
+    EXPECT_EQ(run("return pcall(string.rep, 'x', 1e12)"), "false|resulting string too large");
+    EXPECT_EQ(run("return string.len(string.rep('', 1e15))"), "0");
 }
 
 }  // namespace
