@@ -4,14 +4,10 @@
 
 namespace script {
 
-const Value* metatableEvent(lua_State* L, Table* mt, Event event)
+const Value* lookupEvent(lua_State* L, Table* mt, Event event)
 {
-    if (mt == nullptr)
-        return nullptr;
     const int e = static_cast<int>(event);
     const bool cached = event <= Event::Eq;
-    if (cached && (mt->absentEvents & (1u << e)))
-        return nullptr;
     const Value* handler = tableGetString(mt, L->shared->eventNames[e]);
     if (!isNil(handler))
         return handler;

@@ -6,9 +6,20 @@
 
 namespace script {
 
-// The handler of `event` in the metatable `mt` (null for none). Absence of
-// the events up to Event::Eq is remembered in mt->absentEvents.
-const Value* metatableEvent(lua_State* L, Table* mt, Event event);
+// Looks `event` up in `mt`, remembering its absence for the events up to
+// Event::Eq in mt->absentEvents.
+const Value* lookupEvent(lua_State* L, Table* mt, Event event);
+
+// The handler of `event` in the metatable `mt` (null for none); a remembered
+// absence answers without a lookup.
+inline const Value* metatableEvent(lua_State* L, Table* mt, Event event)
+{
+    if (mt == nullptr)
+        return nullptr;
+    if (event <= Event::Eq && (mt->absentEvents & (1u << static_cast<int>(event))))
+        return nullptr;
+    return lookupEvent(L, mt, event);
+}
 
 // The metatable that governs `o`: its own for tables and full userdata, the
 // type-wide one of its type for any other value. Null when there is none.
