@@ -1,7 +1,9 @@
 // A Lua interpreter state (or a thread of another script's state) run as an
 // animation task. The engine runs script functions through it; when a
 // function hands back a function, that one runs as the script's coroutine,
-// resumed every tick until it finishes.
+// resumed every tick until it finishes. The coroutine runs on a thread of the
+// script's state kept for it, so the script's own stack stays at its base
+// level for the engine's calls while the coroutine waits.
 #pragma once
 
 #include <memory>
@@ -89,7 +91,8 @@ private:
     int MakeClosure(int nargs);
     int DefineGetClosure();
     void StartCoroutine();
-    // Resumes the coroutine with the top nargs values of the script's state.
+    // Resumes the coroutine with the nargs values on top of its own stack; a
+    // failure's message goes to error.
     int ResumeCoroutine(int nargs, TString& error);
     void GoIdle();
     void ReportError(const char* stage, const TString& source);
