@@ -106,8 +106,8 @@ void TTaskList::Clear() {
     DeleteAll(std::move(doomed));
 }
 
-// The lists are detached first, so a destructor that adds or removes tasks
-// in this list finds it in a sound state.
+// Callers detach the tasks from the list first, so a destructor that adds or
+// removes tasks in this list finds it in a sound state.
 void TTaskList::DeleteAll(std::vector<TTask*> tasks) {
     for (TTask* task : tasks) delete task;
 }
