@@ -154,8 +154,9 @@ void traverseProto(Marker& m, FunctionProto* p)
         markObject(m, p->localVars[i].name);
 }
 
-// Marks the live part of a stack and clears the dead slots above it that a
-// frame may still read, so that stale values keep nothing alive.
+// Marks the live part of a stack and clears every slot above it, so that
+// after any collection each slot holds nil or a live value: a frame that later
+// covers an old slot never sees a freed object.
 void traverseThread(Marker& m, lua_State* L1)
 {
     markValue(m, &L1->globals);
@@ -164,15 +165,12 @@ void traverseThread(Marker& m, lua_State* L1)
     StackPtr limit = L1->top;
     if (!(L1->frame->flags & kFrameNative) && L1->frame->top > limit)
         limit = L1->frame->top;
+    StackPtr end = L1->stack + L1->stackSize;
+    if (limit > end)
+        limit = end;
     for (StackPtr p = L1->stack; p < limit; ++p)
         markValue(m, p);
-    StackPtr highest = limit;
-    for (CallFrame* f = L1->frames; f <= L1->frame; ++f)
-        if (f->top > highest)
-            highest = f->top;
-    if (highest > L1->stackLast)
-        highest = L1->stackLast;
-    for (StackPtr p = limit; p < highest; ++p)
+    for (StackPtr p = limit; p < end; ++p)
         setNil(p);
 }
 
