@@ -23,38 +23,48 @@ int64_t truncateToInt64(lua_Number n) {
     return static_cast<int64_t>(n);
 }
 
+// A conversion for snprintf: "%", at most five flags, two digits of width,
+// "." and two digits of precision, the conversion letter and a zero.
+struct ConversionSpec {
+    char text[16];
+    bool hasPrecision;
+};
+
 // Reads the flags, width and precision of a conversion starting at p (just
-// after the "%"); fills spec with "%" and them, returns the conversion letter.
-const char* scanConversion(lua_State* L, const char* p, const char* end, std::string& spec, bool& hasPrecision) {
+// after the "%") into spec, without the conversion letter; returns where the
+// letter is.
+const char* scanConversion(lua_State* L, const char* p, const char* end, ConversionSpec& spec) {
     const char* start = p;
     while (p < end && std::strchr(kFlags, *p) != nullptr && *p != '\0') ++p;
     if (static_cast<size_t>(p - start) >= sizeof kFlags) luaL_error(L, "invalid format (repeated flags)");
     for (int i = 0; i < 2 && p < end && std::isdigit(static_cast<unsigned char>(*p)); ++i) ++p;
-    hasPrecision = false;
+    spec.hasPrecision = false;
     if (p < end && *p == '.') {
         ++p;
-        hasPrecision = true;
+        spec.hasPrecision = true;
         for (int i = 0; i < 2 && p < end && std::isdigit(static_cast<unsigned char>(*p)); ++i) ++p;
     }
     if (p < end && std::isdigit(static_cast<unsigned char>(*p)))
         luaL_error(L, "invalid format (width or precision too long)");
-    spec.assign("%");
-    spec.append(start, static_cast<size_t>(p - start));
+    size_t length = static_cast<size_t>(p - start);
+    spec.text[0] = '%';
+    std::memcpy(spec.text + 1, start, length);
+    spec.text[length + 1] = '\0';
     return p;
 }
 
 // snprintf into a string of the needed size.
 template <typename T>
-void addFormatted(luaL_Buffer* b, const std::string& spec, T value) {
+void addFormatted(luaL_Buffer* b, const ConversionSpec& spec, T value) {
     char small[128];
-    int needed = std::snprintf(small, sizeof small, spec.c_str(), value);
+    int needed = std::snprintf(small, sizeof small, spec.text, value);
     if (needed < 0) return;
     if (static_cast<size_t>(needed) < sizeof small) {
         luaL_addlstring(b, small, static_cast<size_t>(needed));
         return;
     }
     std::string large(static_cast<size_t>(needed) + 1, '\0');
-    std::snprintf(large.data(), large.size(), spec.c_str(), value);
+    std::snprintf(large.data(), large.size(), spec.text, value);
     luaL_addlstring(b, large.data(), static_cast<size_t>(needed));
 }
 
@@ -160,10 +170,10 @@ void addBinary(lua_State* L, luaL_Buffer* b, int arg, char letter) {
     }
 }
 
-void addString(lua_State* L, luaL_Buffer* b, int arg, const std::string& spec, bool hasPrecision) {
+void addString(lua_State* L, luaL_Buffer* b, int arg, const ConversionSpec& spec) {
     size_t length = 0;
     const char* s = checkNarrowString(L, arg, &length);
-    if (!hasPrecision && length >= 100) {
+    if (!spec.hasPrecision && length >= 100) {
         // Too long for a width to matter: keep the whole string.
         lua_pushvalue(L, arg);
         luaL_addvalue(b);
@@ -193,11 +203,12 @@ int stringFormat(lua_State* L) {
         if (p + 1 < end && std::isdigit(static_cast<unsigned char>(*p)) && p[1] == '$')
             return luaL_error(L, "obsolete option (d$) to `format'");
         ++arg;
-        std::string spec;
-        bool hasPrecision = false;
-        p = scanConversion(L, p, end, spec, hasPrecision);
+        ConversionSpec spec;
+        p = scanConversion(L, p, end, spec);
         char conversion = p < end ? *p++ : '\0';
-        spec += conversion;
+        size_t specLength = std::strlen(spec.text);
+        spec.text[specLength] = conversion;
+        spec.text[specLength + 1] = '\0';
         switch (conversion) {
         case 'c':
         case 'd':
@@ -216,7 +227,7 @@ int stringFormat(lua_State* L) {
         case 'g':
         case 'G': addFormatted(&b, spec, static_cast<double>(luaL_checknumber(L, arg))); break;
         case 'q': addQuoted(L, &b, arg); break;
-        case 's': addString(L, &b, arg, spec, hasPrecision); break;
+        case 's': addString(L, &b, arg, spec); break;
         case 'B': addBoolean(L, &b, arg); break;
         case 'Q': addLexerQuoted(L, &b, arg); break;
         case 'b':
