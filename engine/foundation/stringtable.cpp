@@ -7,6 +7,7 @@
 #include "foundation/debuglog.h"
 #include "foundation/readfile.h"
 #include "foundation/xmlescape.h"
+#include "foundation/zxml.h"
 
 namespace {
 
@@ -69,9 +70,13 @@ bool TStringTable::AddFile(const TString& fileName) {
     if (!ReadWholeFile(fileName, contents)) {
         return false;
     }
+    std::string plain;
+    if (IsZxml(contents.data(), contents.size())) {
+        InflateZxml(contents.data(), contents.size(), plain);  // logs, and gives no rows, when broken
+        contents.swap(plain);
+    }
     // The text is read as a C string would be: it ends at its first zero byte.
-    std::string_view text(contents.c_str());
-    AddRows(text);
+    AddRows(std::string_view(contents.c_str()));
     return true;
 }
 

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <zlib.h>
+
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -23,6 +25,19 @@ std::string Row(const std::string& label, const std::string& text) {
 
 std::string Sheet(const std::string& rows) {
     return "<?xml version=\"1.0\"?>\n<Workbook><Worksheet><Table>\n" + rows + "</Table></Worksheet></Workbook>\n";
+}
+
+std::string Zxml(const std::string& text) {
+    uLongf size = compressBound(text.size());
+    std::vector<Bytef> stream(size);
+    compress(stream.data(), &size, reinterpret_cast<const Bytef*>(text.data()), text.size());
+    std::string out = "ZXML";
+    for (uint32_t value : {uint32_t(size), uint32_t(text.size())}) {
+        for (int shift = 0; shift < 32; shift += 8) {
+            out += static_cast<char>(value >> shift);
+        }
+    }
+    return out + std::string(reinterpret_cast<const char*>(stream.data()), size);
 }
 
 class TStringTableTest : public testing::Test {
@@ -179,6 +194,18 @@ TEST_F(TStringTableTest, FlashLabels) {
         names.push_back(label.c_str());
     }
     EXPECT_EQ(names, (std::vector<std::string>{"flash", "flash01_02", "flash7"}));
+}
+
+TEST_F(TStringTableTest, CompressedFilesAreInflatedFirst) {
+    const std::string packed = Zxml(Sheet(Row("packed", "from ZXML") + Row("other", "two")));
+    AddFile("packed.xml", packed);
+    AddFile("broken.xml", packed.substr(0, packed.size() / 2));
+    ASSERT_TRUE(mTable.Load("packed.xml"));
+    EXPECT_STREQ(mTable.GetString("packed").c_str(), "from ZXML");
+    EXPECT_STREQ(mTable.GetString("other").c_str(), "two");
+    EXPECT_TRUE(mTable.AddFile("broken.xml"));  // opens, but gives no rows
+    EXPECT_STREQ(mTable.GetString("packed").c_str(), "from ZXML");
+    EXPECT_NE(Log().find("ERROR: InflateZxml"), std::string::npos) << Log();
 }
 
 }  // namespace
