@@ -356,14 +356,23 @@ const Value* tableGetIntFromNodes(Table* t, int key) { return getNumber(t, key);
 
 Value* tableSet(lua_State* L, Table* t, const Value* key)
 {
+    switch (key->tag) {
+    case LUA_TSTRING:
+    case LUA_TWSTRING:
+        return tableSetString(L, t, asString(key));
+    case LUA_TNIL:
+        runError(L, "table index is nil");
+    case LUA_TNUMBER:
+        if (key->n != key->n)
+            runError(L, "table index is NaN");
+        break;
+    default:
+        break;
+    }
     t->absentEvents = 0;
     const Value* slot = tableGet(t, key);
     if (slot != &kNilValue)
         return const_cast<Value*>(slot);
-    if (key->tag == LUA_TNIL)
-        runError(L, "table index is nil");
-    if (key->tag == LUA_TNUMBER && key->n != key->n)
-        runError(L, "table index is NaN");
     return insertKey(L, t, key);
 }
 
