@@ -74,9 +74,20 @@ int needsNumber(lua_State* L)
     return 0;
 }
 
+int needsSecondNumber(lua_State* L)
+{
+    luaL_checknumber(L, 2);
+    return 0;
+}
+
 TEST_F(ErrorsTest, ArgumentErrorsNameTheCalledFunction)
 {
     lua_register(L, "insert", needsNumber);
+    lua_register(L, "second", needsSecondNumber);
+    // A method call does not count self among the arguments.
+    EXPECT_EQ(errorOf("local o = {m = second} o:m('x')", "=test"),
+              "test:1: bad argument #1 to `m' (number expected, got string)");
+    EXPECT_EQ(errorOf("second(1, {})", "=test"), "test:1: bad argument #2 to `second' (number expected, got table)");
     EXPECT_EQ(errorOf("insert()", "=test"), "test:1: bad argument #1 to `insert' (number expected, got no value)");
     EXPECT_EQ(errorOf("local t = {m = insert} t:m()", "=test"),
               "test:1: calling `m' on bad self (number expected, got table)");
