@@ -278,7 +278,8 @@ void Lexer::readNumber(Token& t)
     }
     while (isDigit(ch_))
         saveAndAdvance();
-    if (!fraction && ch_ == '.') {
+    // One more point is read even after a leading one: ".5." is malformed.
+    if (ch_ == '.') {
         fraction = true;
         saveAndAdvance();
         if (ch_ == '.') {
