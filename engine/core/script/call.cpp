@@ -13,6 +13,20 @@
 
 namespace script {
 
+void collectVarargs(lua_State* L, const FunctionProto* p, StackPtr base)
+{
+    const int fixed = p->paramCount;
+    while (L->top < base + fixed)
+        setNil(L->top++);
+    const int extra = static_cast<int>(L->top - (base + fixed));
+    Table* arg = newTable(L, extra, 0);
+    for (int i = 0; i < extra; i++)
+        *tableSetInt(L, arg, i + 1) = base[fixed + i];
+    setNumber(tableSetString(L, arg, newString(L, "n")), extra);
+    L->top = base + fixed;
+    setTable(L->top++, arg);
+}
+
 namespace {
 
 // Puts the __call handler of the non-function at `func` in its place, the
@@ -32,26 +46,6 @@ StackPtr resolveCallable(lua_State* L, StackPtr func)
     *func = handler;
     return func;
 }
-
-// Gathers the arguments past the fixed parameters into the table `arg`
-// (with "n" their count), stored as the register after the parameters.
-}  // namespace
-
-void collectVarargs(lua_State* L, const FunctionProto* p, StackPtr base)
-{
-    const int fixed = p->paramCount;
-    while (L->top < base + fixed)
-        setNil(L->top++);
-    const int extra = static_cast<int>(L->top - (base + fixed));
-    Table* arg = newTable(L, extra, 0);
-    for (int i = 0; i < extra; i++)
-        *tableSetInt(L, arg, i + 1) = base[fixed + i];
-    setNumber(tableSetString(L, arg, newString(L, "n")), extra);
-    L->top = base + fixed;
-    setTable(L->top++, arg);
-}
-
-namespace {
 
 CallStart runNative(lua_State* L, StackPtr func, int wanted)
 {
