@@ -150,7 +150,7 @@ private:
     void enterLevel()
     {
         if (++depth_ > kMaxSyntaxLevels)
-            lexer_.syntaxError("chunk has too many syntax levels");
+            lexer_.syntaxError("too many syntax levels");
     }
     void leaveLevel() { --depth_; }
 

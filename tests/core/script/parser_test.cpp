@@ -122,7 +122,7 @@ TEST_F(CompileErrorTest, Limits)
               "t:1: too many upvalues (limit=32) near `end'");
     EXPECT_EQ(loadError("x = " + std::string(150, '(') + "1" + std::string(150, ')')), "ok");
     EXPECT_EQ(loadError("x = " + std::string(300, '(') + "1" + std::string(300, ')')),
-              "t:1: chunk has too many syntax levels near `('");
+              "t:1: too many syntax levels near `('");
     EXPECT_EQ(loadError("f(" + repeated("1", 240, ", ") + ")"), "ok");
     EXPECT_EQ(loadError("f(" + repeated("1", 260, ", ") + ")"),
               "t:1: function or expression too complex near `1249'");
