@@ -213,6 +213,15 @@ public:
             fail("unknown number format in " + name_);
     }
 
+    // The main function: a loaded chunk becomes a closure without upvalues.
+    FunctionProto* main()
+    {
+        FunctionProto* p = function(nullptr);
+        if (p->upvalueCount != 0)
+            fail("bad code in " + name_);
+        return p;
+    }
+
     // Reads a function and leaves it on top of the stack (anchored there).
     FunctionProto* function(String* parentSource)
     {
@@ -396,7 +405,7 @@ FunctionProto* undumpChunk(lua_State* L, ChunkInput& input, const char* chunkNam
 {
     ChunkReader reader(L, input, chunkName);
     reader.header();
-    return reader.function(nullptr);
+    return reader.main();
 }
 
 }  // namespace script

@@ -309,6 +309,12 @@ TEST_F(ChunkTest, InstructionsAreChecked)
     };
     for (const std::vector<Instruction>& code : bad)
         EXPECT_EQ(loadMessage(withCode(code)), "bad code in t") << (code.empty() ? -1 : opcode(code[0]));
+    // The main function becomes a closure without upvalues: it may not ask for any.
+    std::string withUpvalues = withCode({ret});
+    const size_t upvaluesAt = 22 + 4 + 3 + 4;
+    ASSERT_EQ(withUpvalues[upvaluesAt], 0);
+    withUpvalues[upvaluesAt] = 1;
+    EXPECT_EQ(loadMessage(withUpvalues), "bad code in t");
     // The same checks let well-formed code through.
     const std::vector<Instruction> good[] = {
         {makeABx(OP_LOADK, 0, 0), makeABC(OP_RETURN, 0, 2, 0)},
