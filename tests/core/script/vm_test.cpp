@@ -124,7 +124,7 @@ TEST_F(VmTest, Metamethods)
          "a!|nil"},
         {"local base = {x = 1} local mid = setmetatable({}, {__index = base}) "
          "local top = setmetatable({}, {__index = mid}) return top.x", "1"},
-        {"local log = {} local t = setmetatable({}, {__newindex = function(t, k, v) rawset(t, k, v * 2) end}) "
+        {"local t = setmetatable({}, {__newindex = function(t, k, v) rawset(t, k, v * 2) end}) "
          "t.a = 4 t.a = 5 return t.a", "5"},
         {"local store = {} local t = setmetatable({}, {__newindex = store}) t.a = 1 return rawget(t, 'a'), store.a",
          "nil|1"},
@@ -146,12 +146,10 @@ TEST_F(VmTest, Metamethods)
         // __le falls back to not __lt with the operands swapped.
         {"local mt = {__lt = function(a, b) return a.v < b.v end} "
          "local a, b = setmetatable({v = 1}, mt), setmetatable({v = 1}, mt) return a <= b, a < b", "true|false"},
-        {"local t = setmetatable({}, {__index = function(t, k) return t[k] end}) return t.x", ""},
     };
-    // The last case recurses through native calls until they overflow.
-    for (size_t i = 0; i + 1 < std::size(cases); ++i)
-        EXPECT_EQ(run(cases[i].code), cases[i].expected) << cases[i].code;
-    const std::string overflow = run(cases[std::size(cases) - 1].code);
+    expectAll(cases, std::size(cases));
+    // A handler that indexes its own table recurses through native calls until they overflow.
+    const std::string overflow = run("local t = setmetatable({}, {__index = function(t, k) return t[k] end}) return t.x");
     EXPECT_NE(overflow.find("C stack overflow"), std::string::npos) << overflow;
     EXPECT_EQ(run("local t = {} setmetatable(t, {__index = t}) return t.x"), "error: test:1: loop in gettable");
     EXPECT_EQ(run("local t = {} setmetatable(t, {__newindex = t}) t.x = 1"), "error: test:1: loop in settable");
