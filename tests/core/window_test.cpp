@@ -4,6 +4,9 @@
 #include <string>
 
 #include "core/layeredwindow.h"
+#include "core/luamessagewrapper.h"
+#include "core/messagescript.h"
+#include "core/script.h"
 #include "core/windowanim.h"
 #include "core/windowspider.h"
 #include "foundation/settings.h"
@@ -464,6 +467,28 @@ TEST_F(RoutingTest, DispatchMessageClimbsToTheModalThenItsFocusWindowThenTheScri
     EXPECT_EQ(log.Joined(), "backChild:msg:m3 back:msg:m3");
     EXPECT_EQ(deletions, 2);
     EXPECT_EQ(manager.queued.size(), 1u);
+}
+
+TEST_F(RoutingTest, TheFocusWindowIsOfferedTheMessageAScriptMessageCarries) {
+    TScript script;
+    lua_State* L = script.GetState();
+    RegisterMessageMetatable(L);
+    PushMessage(L, new TMessage(TMessage::kButtonPress, "carried", nullptr));
+    auto* wrapper = new TLuaMessageWrapper(L);
+    TMessage* carried = wrapper->GetLuaMessage().GetMessage();
+    ASSERT_NE(carried, nullptr);
+
+    struct Receiver : TWindow {
+        bool OnMessage(TMessage* message) override {
+            received = message;
+            return true;
+        }
+        TMessage* received = nullptr;
+    } receiver;
+    modal->focusWindow = &receiver;
+    modal->DispatchMessage(wrapper);
+    EXPECT_EQ(receiver.received, carried);
+    EXPECT_TRUE(manager.queued.empty());
 }
 
 TEST_F(WindowTest, AMessageThatFindsNoModalIsDeleted) {
