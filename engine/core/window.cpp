@@ -43,7 +43,11 @@ bool IsEmpty(const TRect& rect) {
 }  // namespace
 
 TWindow* CreateWindowOfClass(TWindowClassId id) {
-    return id ? id() : nullptr;
+    if (!id) return nullptr;
+    TWindow* window = id();
+    // An abstract class's id function may answer with its own address.
+    if (reinterpret_cast<const void*>(window) == reinterpret_cast<const void*>(id)) return nullptr;
+    return window;
 }
 
 TWindow::TWindow() : mSerial(static_cast<int32_t>(gNextSerial++)) {}

@@ -22,8 +22,8 @@ struct TPlatformEvent;
 // Its address identifies the class.
 using TWindowClassId = TWindow* (*)();
 
-// Creates a window of the class; null for an abstract class (whose id
-// function creates nothing) or a null id.
+// Creates a window of the class; null for a null id and for an abstract
+// class, whose id function answers null or its own address.
 TWindow* CreateWindowOfClass(TWindowClassId id);
 
 class TWindow {
