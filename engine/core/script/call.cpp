@@ -60,39 +60,56 @@ CallStart runNative(lua_State* L, StackPtr func, int wanted)
     return CallStart::Native;
 }
 
-// The value of an error of `status` as the catcher leaves it.
-Value errorValue(lua_State* L, int status)
+// The value of an error of `status` raised by `thread`, as the catcher leaves it.
+Value errorValue(lua_State* thread, int status)
 {
     Value v;
     switch (status) {
     case LUA_ERRMEM:
-        setString(&v, newString(L, "not enough memory"));
+        setString(&v, newString(thread, "not enough memory"));
         break;
     case LUA_ERRERR:
-        setString(&v, newString(L, "error in error handling"));
+        setString(&v, newString(thread, "error in error handling"));
         break;
     default:
-        v = L->top[-1];
+        v = thread->top[-1];
         break;
     }
     return v;
 }
 
-// Runs body(L, ud) and returns 0 or the status of the error it raised.
-int catchErrors(lua_State* L, ProtectedBody body, void* ud)
+struct Caught {
+    int status;         // 0 when the body ran to its end
+    lua_State* raiser;  // the thread holding the error value
+    bool passOn;        // the error belongs to a catch point further out
+};
+
+// Runs body(L, ud) as a catch point of L. An error raised by another thread
+// that has a catch point of its own further out is only passed on (the
+// caller restores L first), so that thread's state is restored too.
+Caught catchErrors(lua_State* L, ProtectedBody body, void* ud)
 {
     SharedState* g = L->shared;
+    CatchPoint point{L, g->catchPoints};
+    g->catchPoints = &point;
     g->protectedRuns++;
-    int status = 0;
+    Caught caught{0, L, false};
     try {
         body(L, ud);
     } catch (const ScriptError& e) {
-        status = e.status;
+        caught.status = e.status;
+        if (e.thread)
+            caught.raiser = e.thread;
     } catch (const std::bad_alloc&) {
-        status = LUA_ERRMEM;
+        caught.status = LUA_ERRMEM;
     }
     g->protectedRuns--;
-    return status;
+    g->catchPoints = point.previous;
+    if (caught.raiser != L) {
+        for (const CatchPoint* outer = g->catchPoints; outer; outer = outer->previous)
+            caught.passOn |= outer->thread == caught.raiser;
+    }
+    return caught;
 }
 
 void resumeBody(lua_State* L, void* ud)
@@ -190,10 +207,10 @@ int runProtected(lua_State* L, ProtectedBody body, void* ud, ptrdiff_t oldTop, p
     const int depth = L->shared->nativeDepth;
     const ptrdiff_t oldHandler = L->errorHandler;
     L->errorHandler = errorHandler;
-    const int status = catchErrors(L, body, ud);
+    const Caught caught = catchErrors(L, body, ud);
     L->errorHandler = oldHandler;
-    if (status != 0) {
-        const Value error = errorValue(L, status);
+    if (caught.status != 0) {
+        const Value error = errorValue(caught.raiser, caught.status);
         StackPtr old = slotAt(L, oldTop);
         closeUpvalues(L, old);
         *old = error;
@@ -203,8 +220,10 @@ int runProtected(lua_State* L, ProtectedBody body, void* ud, ptrdiff_t oldTop, p
         L->nativeCalls = nativeCalls;
         L->shared->nativeDepth = depth;
         restoreFrameLimit(L);
+        if (caught.passOn)
+            throw ScriptError{caught.status, caught.raiser};
     }
-    return status;
+    return caught.status;
 }
 
 void throwError(lua_State* L, int status)
@@ -214,7 +233,7 @@ void throwError(lua_State* L, int status)
             L->shared->panic(L);
         std::exit(EXIT_FAILURE);
     }
-    throw ScriptError{status};
+    throw ScriptError{status, L};
 }
 
 void raiseError(lua_State* L)
@@ -231,9 +250,11 @@ void raiseError(lua_State* L)
         // The handler runs without itself as handler; an error inside it
         // ends as "error in error handling".
         L->errorHandler = 0;
-        int status = catchErrors(L, [](lua_State* T, void*) { callValue(T, T->top - 2, 1); }, nullptr);
+        const Caught caught = catchErrors(L, [](lua_State* T, void*) { callValue(T, T->top - 2, 1); }, nullptr);
         L->errorHandler = handlerSlot;
-        if (status != 0)
+        if (caught.passOn)
+            throw ScriptError{caught.status, caught.raiser};
+        if (caught.status != 0)
             throwError(L, LUA_ERRERR);
     }
     throwError(L, LUA_ERRRUN);
@@ -303,12 +324,13 @@ int lua_resume(lua_State* L, int narg)
     L->status = 0;
     const ptrdiff_t oldHandler = L->errorHandler;
     L->errorHandler = 0;
-    const int status = catchErrors(L, resumeBody, &narg);
+    const Caught caught = catchErrors(L, resumeBody, &narg);
+    const int status = caught.status;
     L->errorHandler = oldHandler;
     g->nativeDepth = depth;
     if (status != 0) {
         // The coroutine is dead: only the error value stays.
-        const Value error = errorValue(L, status);
+        const Value error = errorValue(caught.raiser, status);
         L->frame = L->frames;
         L->base = L->frame->base;
         L->nativeCalls = 0;
@@ -317,6 +339,10 @@ int lua_resume(lua_State* L, int narg)
         closeUpvalues(L, L->stack);
         *L->base = error;
         L->top = L->base + 1;
+        if (caught.passOn) {
+            L->top = L->base;  // the error goes on to its own thread's catch point
+            throw ScriptError{status, caught.raiser};
+        }
     }
     return status;
 }

@@ -85,6 +85,12 @@ struct lua_State : script::GcObject {
 
 namespace script {
 
+// Where a protected call or a resume catches the errors of its thread.
+struct CatchPoint {
+    lua_State* thread;
+    CatchPoint* previous;
+};
+
 struct SharedState {
     StringPool strings;
     GcObject* objects;          // every collectable object but strings and userdata
@@ -101,12 +107,14 @@ struct SharedState {
     size_t scratchSize;
     int protectedRuns;          // protected calls active; with none an error panics
     int nativeDepth;            // C++-level calls nested over all threads ("C stack overflow")
+    CatchPoint* catchPoints;    // protected calls and resumes running, innermost first
 };
 
 // Errors travel through the interpreter as this exception; the error value is
 // on top of the stack of the thread that raised it.
 struct ScriptError {
     int status;   // LUA_ERRRUN, LUA_ERRSYNTAX, LUA_ERRMEM, LUA_ERRERR
+    lua_State* thread = nullptr;  // the thread that raised it, when known
 };
 
 // Frames allowed before "stack overflow".

@@ -141,6 +141,35 @@ TEST_F(CoroutineTest, ScriptLevel)
               "kept");
 }
 
+lua_State* mainThread = nullptr;
+
+int failOnMain(lua_State* L)
+{
+    lua_pushstring(L, "failed on main");
+    return lua_error(L);
+}
+
+// Called inside a coroutine: calls, unprotected, a failing function on the main thread.
+int callMainUnprotected(lua_State*)
+{
+    lua_pushcfunction(mainThread, failOnMain);
+    lua_call(mainThread, 0, 0);
+    return 0;
+}
+
+TEST_F(CoroutineTest, ErrorOfAnotherThreadReachesThatThreadsProtectedCall)
+{
+    mainThread = L;
+    lua_register(L, "callMainUnprotected", callMainUnprotected);
+    // The resume in between does not take the main thread's error: the
+    // main thread's own protected call does, and the coroutine dies.
+    EXPECT_EQ(run("co = coroutine.create(function() callMainUnprotected() end) "
+                  "local ok, e = coroutine.resume(co) return 'resume returned', ok, e"),
+              "error: failed on main");
+    EXPECT_EQ(run("return coroutine.status(co), 1 + 1"), "dead|2");
+    EXPECT_EQ(run("return coroutine.resume(co)"), "false|cannot resume dead coroutine");
+}
+
 TEST_F(CoroutineTest, YieldCannotCrossNativeCalls)
 {
     EXPECT_EQ(run("local co = coroutine.create(function() local ok, e = pcall(coroutine.yield, 1) return e end) "
