@@ -3,32 +3,17 @@
 #include "foundation/debuglog.h"
 #include "foundation/xmlescape.h"
 #include "foundation/xmltokenizer.h"
-
-#include <zlib.h>
+#include "foundation/zxml.h"
 
 #include <cstdint>
 #include <cstring>
 
 namespace {
 
-constexpr char kCompressedMagic[4] = {'Z', 'X', 'M', 'L'};
-constexpr size_t kCompressedHeader = 12;
-// Limits that keep a hostile document from taking the process down.
-constexpr uint32_t kMaxPlainLength = 64u << 20;
-constexpr uint64_t kMaxInflateRatio = 1032; // the most deflate can expand
+// Compressed files larger than this are not read.
+constexpr long kMaxCompressedFile = 64l << 20;
 constexpr int kMaxDepth = 256;
 constexpr int kIndentStep = 4;
-
-bool IsCompressed(const char* data, size_t size)
-{
-    return size >= sizeof(kCompressedMagic) && std::memcmp(data, kCompressedMagic, sizeof(kCompressedMagic)) == 0;
-}
-
-uint32_t ReadU32LE(const char* bytes)
-{
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
-    return uint32_t(b[0]) | (uint32_t(b[1]) << 8) | (uint32_t(b[2]) << 16) | (uint32_t(b[3]) << 24);
-}
 
 bool IsSpecialTag(const TString& name)
 {
@@ -76,14 +61,14 @@ bool TXmlNode::LoadFile(const TString& name)
     if (!source.IsOpen()) {
         return false;
     }
-    char magic[sizeof(kCompressedMagic)];
+    char magic[4];
     size_t got = 0;
     for (int byte; got < sizeof(magic) && (byte = source.GetChar()) >= 0; ++got) {
         magic[got] = char(byte);
     }
-    if (IsCompressed(magic, got)) {
+    if (IsZxml(magic, got)) {
         std::vector<char> data;
-        if (!source.ReadAll(data, long(kMaxPlainLength))) {
+        if (!source.ReadAll(data, kMaxCompressedFile)) {
             DebugLog("ERROR: TXmlNode::LoadFile: cannot read compressed file %s", name.c_str());
             return true;
         }
@@ -101,7 +86,7 @@ void TXmlNode::ParseString(const char* text, int length)
         return;
     }
     const size_t size = length >= 0 ? size_t(length) : std::strlen(text);
-    if (IsCompressed(text, size)) {
+    if (IsZxml(text, size)) {
         if (length < 0) {
             DebugLog("ERROR: TXmlNode::ParseString: compressed document given without its length");
             return;
@@ -115,30 +100,11 @@ void TXmlNode::ParseString(const char* text, int length)
 
 void TXmlNode::ParseCompressed(const char* data, size_t size)
 {
-    if (size < kCompressedHeader) {
-        DebugLog("ERROR: TXmlNode: compressed document of %zu bytes has no header", size);
+    std::string plain;
+    if (!InflateZxml(data, size, plain)) {
         return;
     }
-    const uint32_t packedLength = ReadU32LE(data + 4);
-    const uint32_t plainLength = ReadU32LE(data + 8);
-    if (packedLength > size - kCompressedHeader || plainLength > kMaxPlainLength ||
-        plainLength > uint64_t(packedLength) * kMaxInflateRatio) {
-        DebugLog("ERROR: TXmlNode: compressed document header (%u, %u) does not fit its %zu bytes", packedLength,
-                 plainLength, size);
-        return;
-    }
-    if (plainLength == 0) {
-        return;
-    }
-    std::vector<char> plain(plainLength);
-    uLongf inflated = plainLength;
-    const int result = uncompress(reinterpret_cast<Bytef*>(plain.data()), &inflated,
-                                  reinterpret_cast<const Bytef*>(data + kCompressedHeader), packedLength);
-    if (result != Z_OK) {
-        DebugLog("ERROR: TXmlNode: compressed document does not inflate (zlib %d)", result);
-        return;
-    }
-    TGetCharString source(plain.data(), inflated);
+    TGetCharString source(plain.data(), plain.size());
     ParseChildren(source);
 }
 
