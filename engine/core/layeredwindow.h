@@ -11,15 +11,15 @@ public:
     // Layer -1 stands for every layer.
     static constexpr int kAllLayers = -1;
 
-    explicit TLayeredWindow(int layerCount);
-    ~TLayeredWindow() override;
-
     // The class is abstract: its id function creates nothing.
     static TWindow* AbstractClass();
     static TWindowClassId ClassId() { return &AbstractClass; }
 
+    explicit TLayeredWindow(int layerCount);
+
     const char* GetClassName() const override;
     bool IsA(TWindowClassId id) const override;
+    ~TLayeredWindow() override;
     // The child joins the current layer, or every layer while that is -1.
     bool AddChild(TWindow* child, bool attach) override;
     void RemoveChild(TWindow* child) override;

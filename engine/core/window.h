@@ -48,17 +48,18 @@ public:
     // Modes of SetZOrder.
     enum { kToBack = 0, kToFront = 1, kForward = 2, kBackward = 3, kNextTo = 4 };
 
-    TWindow();
-    virtual ~TWindow();
-    TWindow(const TWindow&) = delete;
-    TWindow& operator=(const TWindow&) = delete;
-
     static TWindow* Create();
     static TWindowClassId ClassId() { return &Create; }
 
+    TWindow();
+    TWindow(const TWindow&) = delete;
+    TWindow& operator=(const TWindow&) = delete;
+
+    // The virtual operations in slot order, the class name first.
     virtual const char* GetClassName() const;
     // True for this class's id; a subclass checks its own id, then asks its base.
     virtual bool IsA(TWindowClassId id) const;
+    virtual ~TWindow();
 
     // Asked by AddChild with attach and when the window is pushed as a modal
     // or becomes the root; false refuses the attachment.
