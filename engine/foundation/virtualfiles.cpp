@@ -115,6 +115,11 @@ std::vector<FolderEntry> ListFolder(const TString& folder) {
 }  // namespace
 
 void SetDataFolders(const TString& userFolder, const TString& commonFolder, const TString& desktopFolder) {
+    // Names resolved under the old folders must not outlive them.
+    std::erase_if(gVirtualFiles, [](const auto& entry) {
+        return StartsWith(entry.first, "user:") || StartsWith(entry.first, "common:") ||
+               StartsWith(entry.first, "desktop:");
+    });
     gUserFolder = FolderWithoutTrailingSeparator(userFolder);
     gCommonFolder = FolderWithoutTrailingSeparator(commonFolder);
     gDesktopFolder = FolderWithoutTrailingSeparator(desktopFolder);

@@ -130,6 +130,14 @@ TEST_F(VirtualFiles, RootedNamesWithoutAFolderResolveToNothing) {
     EXPECT_EQ(ReadName("desktop:note.txt"), "n");
 }
 
+TEST_F(VirtualFiles, ChangingDataFoldersForgetsNamesResolvedUnderTheOldOnes) {
+    mTemp.Write("user/prefs.dat", "old");
+    mTemp.Write("other/prefs.dat", "new");
+    EXPECT_EQ(ReadName("user:prefs.dat"), "old");
+    SetDataFolders((mTemp / "other").c_str(), CommonFolder().c_str(), "");
+    EXPECT_EQ(ReadName("user:prefs.dat"), "new");
+}
+
 TEST_F(VirtualFiles, FindVirtualFileFlatOrRecursive) {
     for (const char* name : {"a.txt", "B/c.txt", "b/D/e.txt", "bz.txt", "b/f.txt"}) {
         mTemp.Write(std::string("assets/") + name, "x");
