@@ -10,6 +10,7 @@ namespace script {
 namespace {
 
 constexpr int kEnd = ChunkInput::kEnd;
+constexpr size_t kCompileErrorSourceSize = 80;
 
 const char* const kTokenTexts[] = {
     "and", "break", "continue", "do", "else", "elseif", "end", "false", "for", "function", "if",
@@ -97,7 +98,8 @@ void Lexer::newLine()
 
 void Lexer::errorNear(const char* message, const std::string& nearText)
 {
-    char chunk[LUA_IDSIZE];
+    // Compile errors show more of the source than run-time positions do.
+    char chunk[kCompileErrorSourceSize];
     chunkId(chunk, source_->chars(), sizeof chunk);
     // The text stops at an embedded zero, as a C string would.
     lua_pushfstring(L_, "%s:%d: %s near `%s'", chunk, line_, message, nearText.c_str());
