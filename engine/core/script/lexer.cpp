@@ -175,39 +175,13 @@ int Lexer::scan(Token& t)
             readLongString(&t);
             return kTokenString;
         case '=':
-            advance();
-            if (ch_ != '=')
-                return '=';
-            advance();
-            return kTokenEq;
+            return scanOperator('=', kTokenEq, 0);
         case '<':
-            advance();
-            if (ch_ == '=') {
-                advance();
-                return kTokenLe;
-            }
-            if (ch_ == '<') {
-                advance();
-                return kTokenShl;
-            }
-            return '<';
+            return scanOperator('<', kTokenLe, kTokenShl);
         case '>':
-            advance();
-            if (ch_ == '=') {
-                advance();
-                return kTokenGe;
-            }
-            if (ch_ == '>') {
-                advance();
-                return kTokenShr;
-            }
-            return '>';
+            return scanOperator('>', kTokenGe, kTokenShr);
         case '~':
-            advance();
-            if (ch_ != '=')
-                return '~';
-            advance();
-            return kTokenNe;
+            return scanOperator('~', kTokenNe, 0);
         case '"':
         case '\'':
             readString(t);
@@ -264,6 +238,20 @@ int Lexer::scan(Token& t)
         advance();
         return c;
     }
+}
+
+int Lexer::scanOperator(int single, int withEquals, int doubled)
+{
+    advance();
+    if (ch_ == '=') {
+        advance();
+        return withEquals;
+    }
+    if (doubled != 0 && ch_ == single) {
+        advance();
+        return doubled;
+    }
+    return single;
 }
 
 void Lexer::readNumber(Token& t)

@@ -92,6 +92,8 @@ private:
     void newLine();
 
     int scan(Token& t);
+    // One of "x", "x=" or, when doubled is non-zero, "xx".
+    int scanOperator(int single, int withEquals, int doubled);
     void readNumber(Token& t);
     void readHexNumber(Token& t);
     void readLongString(Token* t);
