@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "core/script/collector.h"
 #include "core/script/state.h"
 
 namespace script {
@@ -32,6 +33,6 @@ void freeString(lua_State* L, String* s);
 
 // Marks a string so that the collector never frees it (reserved words,
 // event names, the memory error message).
-inline void fixString(String* s) { s->marks |= 2; }
+inline void fixString(String* s) { s->marks |= kMarkFixed; }
 
 }  // namespace script

@@ -329,14 +329,6 @@ void freeTable(lua_State* L, Table* t)
 
 bool tableHasNoNodes(const Table* t) { return t->nodes == &emptyNode; }
 
-size_t tableBytes(const Table* t)
-{
-    size_t bytes = sizeof(Table) + static_cast<size_t>(t->arraySize) * sizeof(Value);
-    if (!tableHasNoNodes(t))
-        bytes += static_cast<size_t>(tableNodeCount(t)) * sizeof(TableNode);
-    return bytes;
-}
-
 const Value* tableGet(Table* t, const Value* key)
 {
     switch (key->tag) {

@@ -66,7 +66,4 @@ int tableElementCount(Table* t);
 // True when the table has no hash part of its own.
 bool tableHasNoNodes(const Table* t);
 
-// Bytes used by a table (for accounting checks and statistics).
-size_t tableBytes(const Table* t);
-
 }  // namespace script
