@@ -12,6 +12,8 @@
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 namespace {
 
 class ApiTest : public ::testing::Test {
@@ -586,7 +588,8 @@ TEST_F(ApiTest, LoadFileGoesThroughTheReaderHookAndNamesTheChunk)
     luaL_setfilereader(nullptr);
 
     // The default reader reads disk files.
-    std::filesystem::path file = std::filesystem::temp_directory_path() / "vandermoot_api_test_chunk.lua";
+    std::filesystem::path file =
+        std::filesystem::temp_directory_path() / ("vandermoot_api_test_" + std::to_string(getpid()) + ".lua");
     {
         std::ofstream out(file);
         out << "return 7";
