@@ -1,0 +1,207 @@
+// Shared fixtures of the window manager tests: platform services that tests
+// set by hand, windows and modal windows that record what reaches them, and
+// a manager with a root screen on a recording 800x600 renderer.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/buttonlink.h"
+#include "core/frameservices.h"
+#include "core/message.h"
+#include "core/modalwindow.h"
+#include "core/platformevent.h"
+#include "core/screen.h"
+#include "core/tasklist.h"
+#include "core/windowmanager.h"
+#include "graphics/recordingrenderbackend.h"
+#include "graphics/renderer.h"
+#include "platform/os/timer.h"
+
+class FakeFrameServices : public TFrameServices {
+public:
+    uint32_t Timer() const override { return now; }
+    void PostQuit(int exitCode) override { quits.push_back(exitCode); }
+    bool IsFrameDone() const override { return frameDone; }
+    bool IsActiveWindow() const override { return active; }
+    bool IsHosted() const override { return hosted; }
+    bool IsRelativeMouse() const override { return relativeMouse; }
+    TTaskList& GetTaskList() override { return tasks; }
+    bool CanDraw() const override { return canDraw; }
+    bool BeginDraw() override {
+        ++beginDraws;
+        return beginDrawAnswer;
+    }
+    void EndDraw(bool present) override { presented.push_back(present); }
+    bool BeginRenderTarget(TTexture* target) override {
+        targets.push_back(target);
+        return targetAnswer;
+    }
+    void EndRenderTarget() override { ++targetEnds; }
+
+    uint32_t now = 0;
+    bool frameDone = true;
+    bool active = true;
+    bool hosted = false;
+    bool relativeMouse = false;
+    bool canDraw = true;
+    bool beginDrawAnswer = true;
+    bool targetAnswer = true;
+    int beginDraws = 0;
+    int targetEnds = 0;
+    std::vector<int> quits;
+    std::vector<bool> presented;
+    std::vector<TTexture*> targets;
+    TTaskList tasks;
+};
+
+// What reached the test windows, in order, as "name:what" entries.
+struct Journal {
+    std::vector<std::string> entries;
+    void Note(const std::string& entry) { entries.push_back(entry); }
+    std::string Joined() const {
+        std::string text;
+        for (const std::string& entry : entries) text += (text.empty() ? "" : " ") + entry;
+        return text;
+    }
+};
+
+// Records its handlers; the answers and the reaction to OnMouseCancel are set
+// by the test.
+template <typename Base>
+class Recording : public Base {
+public:
+    Recording(const char* name, Journal* journal, TRect rect) : mJournal(journal) {
+        this->SetName(name);
+        this->SetPosition(rect.left, rect.top);
+        this->SetSize(rect.right - rect.left, rect.bottom - rect.top);
+    }
+
+    bool OnMouseDown(const TPoint& p) override { return Note("down", p); }
+    bool OnMouseUp(const TPoint& p) override { return Note("up", p); }
+    bool OnMouseMove(const TPoint& p) override { return Note("move", p); }
+    bool OnMouseCancel() override {
+        Note("cancel");
+        if (onCancel) onCancel();
+        return false;
+    }
+    bool OnKeyDown(int key, int modifiers) override {
+        if (Base::OnKeyDown(key, modifiers)) return true;
+        return Note("key" + std::to_string(key));
+    }
+    bool OnChar(char c) override {
+        if (Base::OnChar(c)) return true;
+        return Note("char" + std::to_string(c));
+    }
+    bool OnMessage(TMessage* message) override {
+        if (Base::OnMessage(message)) return true;
+        return Note("msg" + std::to_string(message->GetType()) + ":" + message->GetName().c_str());
+    }
+    void OnFocus(TWindow* previous) override {
+        Note(std::string("focus<") + (previous ? previous->GetName().c_str() : "null"));
+        Base::OnFocus(previous);
+    }
+    void OnModalPopped() override { Note("popped"); }
+    void Draw() override {
+        Base::Draw();
+        Note("draw");
+    }
+
+    bool handles = false;
+    std::function<void()> onCancel;
+
+private:
+    bool Note(const std::string& what, const TPoint& p) {
+        return Note(what + "@" + std::to_string(p.x) + "," + std::to_string(p.y));
+    }
+    bool Note(const std::string& what) {
+        if (mJournal) mJournal->Note(std::string(this->GetName().c_str()) + ":" + what);
+        return handles;
+    }
+
+    Journal* mJournal;
+};
+
+using RecordingWindow = Recording<TWindow>;
+using RecordingModal = Recording<TModalWindow>;
+
+// A button as far as modal windows press it.
+class FakeButton : public TWindow, public TButtonLink {
+public:
+    FakeButton(const char* name, uint32_t kindBits = 0) {
+        SetName(name);
+        SetKindFlags(kindBits);
+        SetFlags(kVisible);
+    }
+    bool Click() override {
+        ++clicks;
+        return takesClick;
+    }
+
+    int clicks = 0;
+    bool takesClick = true;
+};
+
+class WindowManagerTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        os::SetCurrentTimer(&timer);
+        auto backEnd = std::make_unique<TRecordingRenderBackEnd>(TRect(0, 0, 800, 600));
+        recorder = backEnd.get();
+        TRenderer::GetInstance()->SetBackEnd(std::move(backEnd));
+        manager = std::make_unique<TWindowManager>(services);
+        screen = new Recording<TScreen>("_screen_", &journal, TRect());
+        manager->SetRootWindow(screen);
+        journal.entries.clear();
+    }
+    void TearDown() override {
+        manager.reset();
+        TRenderer::DestroyInstance();
+        os::SetCurrentTimer(nullptr);
+    }
+
+    static TPlatformEvent Event(int32_t type, int x = 0, int y = 0, int32_t param = 0, int32_t extra = 0) {
+        TPlatformEvent event;
+        event.type = type;
+        event.param = param;
+        event.x = x;
+        event.y = y;
+        event.extra = extra;
+        return event;
+    }
+
+    // A modal window pushed on the stack, with the given rectangle.
+    RecordingModal* Push(const char* name, TRect rect = TRect()) {
+        auto* modal = new RecordingModal(name, &journal, rect);
+        manager->PushModal(modal);
+        return modal;
+    }
+    // A window added to the parent (no attach).
+    RecordingWindow* Child(TWindow* parent, const char* name, TRect rect) {
+        auto* window = new RecordingWindow(name, &journal, rect);
+        parent->AddChild(window, false);
+        return window;
+    }
+    // Names of the stacked modal windows, top first.
+    std::string Stack() const {
+        std::string text;
+        for (TModalWindow* modal : manager->GetModalStack()) text += std::string(text.empty() ? "" : " ") + modal->GetName().c_str();
+        return text;
+    }
+    // An idle tick at the given time.
+    void TickAt(uint32_t milliseconds) {
+        services.now = milliseconds;
+        manager->HandleEvent(Event(TPlatformEvent::kIdle));
+    }
+
+    os::FakeTimer timer{1000};
+    FakeFrameServices services;
+    TRecordingRenderBackEnd* recorder = nullptr;
+    Journal journal;
+    std::unique_ptr<TWindowManager> manager;
+    Recording<TScreen>* screen = nullptr;
+};
