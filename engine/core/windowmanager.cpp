@@ -270,12 +270,9 @@ void TWindowManager::PopModal(const TString& nameOrId) {
     if (match != mModals.end() && IsRoot(*match)) {
         DebugLog("TWindowManager::PopModal: the root screen '%s' is not popped", nameOrId.c_str());
     } else if (match != mModals.end()) {
+        // Handlers of the popped windows may pop further modals themselves.
         TModalWindow* last = *match;
-        TModalWindow* popped = nullptr;
-        while (popped != last) {
-            popped = mModals.front();
-            PopTop();
-        }
+        while (Contains(mModals, last)) PopTop();
     }
     if (TModalWindow* top = GetTopModal()) top->GetClock()->Start();
 }
