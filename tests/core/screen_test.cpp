@@ -41,6 +41,8 @@ protected:
 };
 
 TEST_F(ScreenTest, TheScreenClearsTheViewWhenItIsTheTopModal) {
+    EXPECT_EQ(screen->GetRect(), TRect(0, 0, 800, 600));
+    EXPECT_EQ(manager->GetRootWindow(), screen);
     screen->SetClearColor(kClearColor);
     auto fills = FillsOfFrameAt(1000);
     ASSERT_EQ(fills.size(), 1u);

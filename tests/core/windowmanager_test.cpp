@@ -400,6 +400,23 @@ TEST_F(WindowManagerTest, DeferredDeletesHappenOnceAtTheNextEvent) {
     EXPECT_TRUE(dialog->GetChildren().empty());
 }
 
+TEST_F(WindowManagerTest, EventsDeliverTheQueueExceptActivationChangesAndNothingEvents) {
+    const struct {
+        int32_t type;
+        size_t left;
+    } cases[] = {
+        {TPlatformEvent::kNothing, 1},    {TPlatformEvent::kActivation, 1}, {TPlatformEvent::kIdle, 0},
+        {TPlatformEvent::kMouseCancel, 0}, {TPlatformEvent::kKeyUp, 0},      {TPlatformEvent::kQuit, 0},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.type);
+        manager->PostMessage(new TMessage(TMessage::kGeneric, "queued", nullptr));
+        manager->HandleEvent(Event(c.type));
+        EXPECT_EQ(manager->GetQueuedCount(), c.left);
+        manager->DeliverMessages();
+    }
+}
+
 TEST_F(WindowManagerTest, QuitNowAsksThePlatformToQuit) {
     manager->PostMessage(new TMessage(TMessage::kQuitNow, "", nullptr));
     manager->HandleEvent(Event(TPlatformEvent::kIdle));
