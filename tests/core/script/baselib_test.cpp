@@ -2,10 +2,7 @@
 // and the registry entries of the type-wide metatables.
 #include "libfixture.h"
 
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
+#include "tests/support/tempfolder.h"
 
 namespace {
 
@@ -148,17 +145,13 @@ TEST_F(LibraryTest, CoroutineStatusThroughItsLife) {
 class RequireTest : public LibraryTest {
 protected:
     RequireTest() {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("scriptlib-require-" + std::to_string(reinterpret_cast<uintptr_t>(this)));
-        std::filesystem::create_directories(folder_);
-        std::ofstream(folder_ / "mod.lua") << "loads = (loads or 0) + 1 return {name = _REQUIREDNAME}";
-        std::ofstream(folder_ / "empty.lua") << "x = 1";
+        folder_.Write("mod.lua", "loads = (loads or 0) + 1 return {name = _REQUIREDNAME}");
+        folder_.Write("empty.lua", "x = 1");
     }
-    ~RequireTest() override { std::filesystem::remove_all(folder_); }
 
-    std::string path() const { return (folder_ / "?.lua").string(); }
+    std::string path() const { return folder_ / "?.lua"; }
 
-    std::filesystem::path folder_;
+    TempFolder folder_;
 };
 
 TEST_F(RequireTest, LoadsOncePerNameAlongLuaPath) {
