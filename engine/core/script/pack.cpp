@@ -4,7 +4,6 @@
 #include "core/script/stringlib.h"
 
 #include <cctype>
-#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -64,13 +63,6 @@ void badCode(lua_State* L, int formatArg, char code) {
     char message[] = "bad code `?'";
     message[10] = code;
     luaL_argerror(L, formatArg, message);
-}
-
-int64_t truncateToInt64(lua_Number n) {
-    if (std::isnan(n)) return 0;
-    if (n >= 9.2e18) return INT64_MAX;
-    if (n <= -9.2e18) return INT64_MIN;
-    return static_cast<int64_t>(n);
 }
 
 // ---------------------------------------------------------------------------

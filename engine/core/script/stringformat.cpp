@@ -3,7 +3,6 @@
 #include "core/script/stringlib.h"
 
 #include <cctype>
-#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -14,14 +13,6 @@ namespace script {
 namespace {
 
 constexpr char kFlags[] = "-+ #0";
-
-// Truncates toward zero into 64 bits; NaN gives 0 and huge values saturate.
-int64_t truncateToInt64(lua_Number n) {
-    if (std::isnan(n)) return 0;
-    if (n >= 9.2e18) return INT64_MAX;
-    if (n <= -9.2e18) return INT64_MIN;
-    return static_cast<int64_t>(n);
-}
 
 // A conversion for snprintf: "%", at most five flags, two digits of width,
 // "." and two digits of precision, the conversion letter and a zero.

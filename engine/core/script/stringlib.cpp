@@ -19,6 +19,13 @@ const char* checkNarrowString(lua_State* L, int narg, size_t* length) {
     return luaL_checklstring(L, narg, length);
 }
 
+int64_t truncateToInt64(lua_Number n) {
+    if (std::isnan(n)) return 0;
+    if (n >= 9.2e18) return INT64_MAX;
+    if (n <= -9.2e18) return INT64_MIN;
+    return static_cast<int64_t>(n);
+}
+
 namespace {
 
 // A number argument as a long, saturated so that huge values stay in range.

@@ -4,12 +4,16 @@
 #include "core/script/lua.h"
 
 #include <cstddef>
+#include <cstdint>
 
 namespace script {
 
 // Argument narg as 8-bit text (numbers convert); a wide string is rejected
 // with the type error naming "string" and "wstring".
 const char* checkNarrowString(lua_State* L, int narg, size_t* length);
+
+// Truncates toward zero into 64 bits; NaN gives 0 and huge values saturate.
+int64_t truncateToInt64(lua_Number n);
 
 // string.format
 int stringFormat(lua_State* L);
