@@ -96,7 +96,7 @@ int baseToWString(lua_State* L) {
 int basePrint(lua_State* L) {
     int count = lua_gettop(L);
     lua_pushliteral(L, "tostring");
-    lua_rawget(L, LUA_GLOBALSINDEX);
+    lua_gettable(L, LUA_GLOBALSINDEX);
     for (int i = 1; i <= count; ++i) {
         lua_pushvalue(L, -1);
         lua_pushvalue(L, i);
@@ -386,7 +386,7 @@ int baseDoFile(lua_State* L) {
 // of the same name, or "?;?.lua".
 std::string requirePath(lua_State* L) {
     lua_pushliteral(L, "LUA_PATH");
-    lua_rawget(L, LUA_GLOBALSINDEX);
+    lua_gettable(L, LUA_GLOBALSINDEX);
     std::string path;
     if (lua_type(L, -1) == LUA_TSTRING) {
         path.assign(lua_tostring(L, -1), lua_strlen(L, -1));
@@ -427,7 +427,7 @@ int baseRequire(lua_State* L) {
     std::string name(rawName, length);
     lua_settop(L, 1);
     lua_pushliteral(L, "_LOADED");
-    lua_rawget(L, LUA_GLOBALSINDEX);
+    lua_gettable(L, LUA_GLOBALSINDEX);
     if (!lua_istable(L, 2)) return luaL_error(L, "`_LOADED' is not a table");
     lua_pushvalue(L, 1);
     lua_rawget(L, 2);
@@ -441,7 +441,7 @@ int baseRequire(lua_State* L) {
         return luaL_error(L, "error loading package `%s' (%s)", name.c_str(), lua_tostring(L, -1));
     // Run the package with _REQUIREDNAME set to its name, then restore it.
     lua_pushliteral(L, "_REQUIREDNAME");
-    lua_rawget(L, LUA_GLOBALSINDEX);
+    lua_gettable(L, LUA_GLOBALSINDEX);
     lua_insert(L, -2);
     lua_pushliteral(L, "_REQUIREDNAME");
     lua_pushvalue(L, 1);
