@@ -20,14 +20,14 @@ struct TCell {
     size_t end;  // position of the "<" that ends the text
 };
 
-// The first cell starting at or after from, before rowEnd.
+// The first cell whose "<Data" lies at or after from and before rowEnd.
 bool FindCell(std::string_view text, size_t from, size_t rowEnd, TCell& cell) {
     size_t data = text.find("<Data", from);
     if (data == std::string_view::npos || data >= rowEnd) {
         return false;
     }
     size_t open = text.find('>', data);
-    if (open == std::string_view::npos || open >= rowEnd) {
+    if (open == std::string_view::npos) {
         return false;
     }
     size_t close = text.find('<', open + 1);
@@ -45,17 +45,16 @@ TString Decode(std::string_view text) {
 
 // -1 unless the body is all digits; 0 for the value 0 or past the argument count.
 int ArgumentNumber(const TString& body) {
-    int number = 0;
-    for (const char* p = body.c_str(); *p; ++p) {
-        if (*p < '0' || *p > '9') {
-            return -1;
-        }
-        number = number * 10 + (*p - '0');
-        if (number > kArgumentCount) {
-            return 0;
-        }
+    const char* digits = body.c_str();
+    if (digits[std::strspn(digits, "0123456789")] != '\0') {
+        return -1;
     }
-    return number;
+    int number = 0;
+    // Stops once past the count, so long runs of digits cannot overflow.
+    for (const char* p = digits; *p && number <= kArgumentCount; ++p) {
+        number = number * 10 + (*p - '0');
+    }
+    return number <= kArgumentCount ? number : 0;
 }
 
 }  // namespace

@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <zlib.h>
-
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -13,6 +11,7 @@
 
 #include "foundation/debuglog.h"
 #include "foundation/virtualfiles.h"
+#include "tests/foundation/zxmldata.h"
 
 namespace fs = std::filesystem;
 
@@ -25,19 +24,6 @@ std::string Row(const std::string& label, const std::string& text) {
 
 std::string Sheet(const std::string& rows) {
     return "<?xml version=\"1.0\"?>\n<Workbook><Worksheet><Table>\n" + rows + "</Table></Worksheet></Workbook>\n";
-}
-
-std::string Zxml(const std::string& text) {
-    uLongf size = compressBound(text.size());
-    std::vector<Bytef> stream(size);
-    compress(stream.data(), &size, reinterpret_cast<const Bytef*>(text.data()), text.size());
-    std::string out = "ZXML";
-    for (uint32_t value : {uint32_t(size), uint32_t(text.size())}) {
-        for (int shift = 0; shift < 32; shift += 8) {
-            out += static_cast<char>(value >> shift);
-        }
-    }
-    return out + std::string(reinterpret_cast<const char*>(stream.data()), size);
 }
 
 class TStringTableTest : public testing::Test {
@@ -80,7 +66,8 @@ TEST_F(TStringTableTest, ExpansionCases) {
                                  Row("ok_label", "OK %1%") + Row("badref", "x %nothing% y") +
                                  Row("all", "%1%-%2%-%3%-%4%-%5%") + Row("title", "The Title") +
                                  Row("plain", "no escapes") + Row("lead", "%05% items") +
-                                 Row("open", "50% off")));
+                                 Row("open", "50% off") + Row("12ab", "twelve") + Row("digitsfirst", "[%12ab%]") +
+                                 Row("manydigits", "%99999999999%")));
     ASSERT_TRUE(mTable.Load("strings.xml"));
     struct Case {
         const char* label;
@@ -105,6 +92,8 @@ TEST_F(TStringTableTest, ExpansionCases) {
         {"plain", "ignored", "no escapes"},
         {"lead", "", " items"},
         {"open", "", "#####"},
+        {"digitsfirst", "", "[twelve]"},  // digits then letters name a label, not an argument
+        {"manydigits", "", "#####"},
         {"absent", "", "#####"},
     };
     for (const Case& c : cases) {
@@ -142,6 +131,14 @@ TEST_F(TStringTableTest, RowsAreScannedAsPlainText) {
     EXPECT_STREQ(mTable.GetString("marked").c_str(), "");  // the cell text is cut at its first "<"
     EXPECT_STREQ(mTable.GetString("third").c_str(), "extra");
     EXPECT_STREQ(mTable.GetString("last").c_str(), "x");
+}
+
+TEST_F(TStringTableTest, CellTextMayRunPastTheNextRow) {
+    // Only the "<Data" has to lie inside the row; its text starts after the next ">".
+    AddFile("spill.xml", "<Row><Data <Row>spilt</Row><Row><Data>kept</Data><Data>yes</Data></Row>");
+    ASSERT_TRUE(mTable.Load("spill.xml"));
+    EXPECT_STREQ(mTable.GetString("spilt").c_str(), "");
+    EXPECT_STREQ(mTable.GetString("kept").c_str(), "yes");
 }
 
 TEST_F(TStringTableTest, TextCellOfALastRowWithoutClosingMarkIsDropped) {
@@ -197,7 +194,7 @@ TEST_F(TStringTableTest, FlashLabels) {
 }
 
 TEST_F(TStringTableTest, CompressedFilesAreInflatedFirst) {
-    const std::string packed = Zxml(Sheet(Row("packed", "from ZXML") + Row("other", "two")));
+    const std::string packed = MakeZxml(Sheet(Row("packed", "from ZXML") + Row("other", "two")));
     AddFile("packed.xml", packed);
     AddFile("broken.xml", packed.substr(0, packed.size() / 2));
     ASSERT_TRUE(mTable.Load("packed.xml"));
