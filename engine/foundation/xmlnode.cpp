@@ -238,12 +238,6 @@ TString TXmlNode::GetAttribute(const TString& name, bool* quoted) const
     return attribute != nullptr ? attribute->value : TString();
 }
 
-TString TXmlNode::GetAttribute(const TString& name, const TString& fallback) const
-{
-    const TXmlAttribute* attribute = FindAttribute(name);
-    return attribute != nullptr ? attribute->value : fallback;
-}
-
 TString TXmlNode::GetText() const
 {
     return TString(mText.c_str(), int(mText.size()));

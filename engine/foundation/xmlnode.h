@@ -45,9 +45,8 @@ public:
     void ResetAttributeIterator() { mAttributeCursor = 0; }
     bool NextAttribute(TString& name, TString& value);
 
-    // The first attribute of that name; empty (or fallback) when absent.
+    // The first attribute of that name; empty when absent.
     TString GetAttribute(const TString& name, bool* quoted = nullptr) const;
-    TString GetAttribute(const TString& name, const TString& fallback) const;
     TString GetText() const;
     bool HasChildren() const { return !mChildren.empty(); }
 
