@@ -12,6 +12,7 @@
 #include "foundation/assetmanager.h"
 #include "foundation/debuglog.h"
 #include "foundation/virtualfiles.h"
+#include "sound/sound.h"
 
 namespace fs = std::filesystem;
 
@@ -134,6 +135,15 @@ TEST_F(TAssetMapTest, ExtensionWithoutLoaderIsAnError) {
     map.AddAsset("sounds/click");
     EXPECT_TRUE(mLoadNames.empty());
     EXPECT_NE(Log().find("Error loading sounds/click.ogg"), std::string::npos);
+}
+
+TEST_F(TAssetMapTest, SoundsAreLoadedThroughTSoundGet) {
+    // The loader the platform registers for sounds; no sound loads yet.
+    TAssetMap::RegisterLoader("ogg", [](const TString& name) { return TSound::Get(name, 1, -1); });
+    TAssetMap map;
+    map.AddAsset("music/theme.ogg?group=2");
+    EXPECT_NE(Log().find("Error loading music/theme.ogg?group=2"), std::string::npos) << Log();
+    EXPECT_EQ(mManager.GetAsset("music/theme.ogg?group=2"), nullptr);
 }
 
 TEST_F(TAssetMapTest, SameObjectWhileHeldAndReloadedAfterTheLastHolder) {
