@@ -1,8 +1,7 @@
 #include "foundation/computerid.h"
 
-#include "foundation/debuglog.h"
+#include "foundation/guid.h"
 #include "platform/os/netadapter.h"
-#include "platform/os/randombytes.h"
 
 #include <algorithm>
 
@@ -24,8 +23,13 @@ TString MakeComputerIdFrom(const uint8_t source[8])
 TString MakeComputerId()
 {
     uint8_t source[8] = {};
-    if (!os::FirstHardwareAddress(source) && !os::RandomBytes(source, sizeof(source))) {
-        DebugLog("ERROR: MakeComputerId: no network adapter and no random source");
+    if (!os::FirstHardwareAddress(source)) {
+        // The first eight bytes of a new GUID, laid out as the system stores one.
+        TGuid guid;
+        NewGuid(guid);
+        for (int i = 0; i < 8; ++i) {
+            source[i] = uint8_t(guid.words[i / 4] >> (8 * (i % 4)));
+        }
     }
     return MakeComputerIdFrom(source);
 }

@@ -6,7 +6,7 @@
 #include <cstdint>
 
 // 16 characters derived from the first network adapter's hardware address;
-// without an adapter, from random bytes (then it changes at every start).
+// without one, from a new GUID (then it changes at every start).
 TString MakeComputerId();
 
 // The identifier of eight source bytes (bytes 6 and 7 are replaced by copies
