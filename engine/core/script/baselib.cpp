@@ -104,7 +104,8 @@ int basePrint(lua_State* L) {
         if (lua_type(L, -1) != LUA_TSTRING && lua_type(L, -1) != LUA_TNUMBER)
             return luaL_error(L, "`tostring' must return a string to `print'");
         if (i > 1) std::fputc('\t', stdout);
-        std::fwrite(lua_tostring(L, -1), 1, lua_strlen(L, -1), stdout);
+        // As the reference interpreter, a string prints up to its first zero byte.
+        std::fputs(lua_tostring(L, -1), stdout);
         lua_pop(L, 1);
     }
     std::fputc('\n', stdout);
