@@ -37,7 +37,7 @@ void SetSetting(TString key, TString value);
 TString GetSetting(const TString& key, const TString& fallback);
 // atoi of the value is non-zero; absent keys read as false.
 bool GetSettingBool(const TString& key);
-// Empties the table (platform teardown).
+// Empties the table, so that each test starts from no settings.
 void ClearSettings();
 
 // Each child element of the top-level "settings" element becomes a setting:
