@@ -1,5 +1,6 @@
 #include "foundation/datafolders.h"
 
+#include "foundation/settings.h"
 #include "platform/os/folders.h"
 #include "platform/os/paths.h"
 
@@ -16,6 +17,12 @@ std::string PrepareRoot(const std::string& root) {
     return full.back() == '/' ? full : full + "/";
 }
 
+// The folder name with a trailing "/"; nothing for an empty name, so that a
+// publisher set to nothing puts the sub-folder right below the root.
+std::string WithSeparator(const std::string& name) {
+    return name.empty() ? name : os::ToForwardSlashes(name) + "/";
+}
+
 // Copies text into the buffer when it fits with its terminator.
 int CopyOut(const std::string& text, char* buffer, int size) {
     const int needed = static_cast<int>(text.size());
@@ -26,12 +33,12 @@ int CopyOut(const std::string& text, char* buffer, int size) {
 
 }  // namespace
 
-int GetDataFolderPath(const TString& publisher, const char* subFolder, char* buffer, int size, bool allUsers) {
+int GetDataFolderPath(const char* subFolder, char* buffer, int size, bool allUsers) {
     if (!buffer) return -1;
     std::string root = PrepareRoot(allUsers ? os::CommonDataRoot() : os::UserDataRoot());
     if (root.empty()) return -1;
-    std::string folder = root + (publisher.Length() ? publisher.c_str() : "Quenmarth") + "/";
-    if (subFolder && *subFolder) folder = os::ToForwardSlashes(folder + subFolder + "/");
+    std::string folder = root + WithSeparator(GetSetting(kSettingPublisher, "Quenmarth").c_str()) +
+                         WithSeparator(subFolder ? subFolder : "");
     if (size < static_cast<int>(folder.size()) + 1) return static_cast<int>(folder.size());
     if (!os::MakeFolderTree(folder)) return -1;
     return CopyOut(folder, buffer, size);

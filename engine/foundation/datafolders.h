@@ -10,10 +10,10 @@ using TFolderIterator = os::DirectoryIterator;
 
 // Writes root + maker folder + subFolder + "/" into the buffer, creating the
 // folders, where root is the per-user (or all-users) data folder and the maker
-// folder is the publisher's name ("Quenmarth" when empty). Returns 0 when
+// folder is the setting "publisher" ("Quenmarth" when unset). Returns 0 when
 // written; the length needed (terminator not counted) when size bytes cannot
 // hold it and its terminator; -1 when there is no data folder or no buffer.
-int GetDataFolderPath(const TString& publisher, const char* subFolder, char* buffer, int size, bool allUsers);
+int GetDataFolderPath(const char* subFolder, char* buffer, int size, bool allUsers);
 
 // Writes the desktop folder with a trailing "/"; returns 0, the length needed
 // when the buffer is too small, or -1 on failure.

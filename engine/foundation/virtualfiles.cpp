@@ -3,6 +3,7 @@
 #include "foundation/file.h"
 #include "foundation/memoryfile.h"
 #include "foundation/packfile.h"
+#include "foundation/settings.h"
 #include "platform/os/directory.h"
 #include "platform/os/paths.h"
 
@@ -60,10 +61,10 @@ bool ResolveRooted(const TString& name, const TString& key, bool check, TString&
     return false;
 }
 
-TString ResolveRaw(const TString& name, bool check) {
+// Raw paths name existing files only, for writing too.
+TString ResolveRaw(const TString& name) {
     std::string path = os::MatchPathCase("", name.c_str() + 2);
-    // A raw path may name a file about to be written.
-    if (check && !os::PathAccessible(path, false)) return TString();
+    if (!os::PathAccessible(path, false)) return TString();
     return path.c_str();
 }
 
@@ -129,7 +130,7 @@ TString ResolvePath(const TString& name, bool check) {
     TString key = Lower(name);
     auto known = gVirtualFiles.find(key);
     if (known != gVirtualFiles.end()) return known->second;
-    if (StartsWith(key, "::")) return ResolveRaw(name, check);
+    if (StartsWith(key, "::")) return ResolveRaw(name);
     if (check && gExcluded.count(key)) return TString();
     TString rooted;
     if (ResolveRooted(name, key, check, rooted)) return rooted;
@@ -165,11 +166,11 @@ bool FindVirtualFile(const TString& prefix, TString& name, bool recursive) {
     return false;
 }
 
-void LoadAssetManifest(bool firstPeek, bool activeX) {
-    ReadManifest(firstPeek ? "firstpeek.txt" : "final.txt");
+void LoadAssetManifest() {
+    ReadManifest(GetSettingBool(kSettingFirstPeek) ? "firstpeek.txt" : "final.txt");
     ScanFolder("assets", "");
     // Embedded runs reach the data folders only through name resolution.
-    if (activeX) return;
+    if (GetSetting("activex", "") == "1") return;
     if (gUserFolder.Length()) ScanFolder(gUserFolder, "user:");
     if (gCommonFolder.Length()) ScanFolder(gCommonFolder, "common:");
 }

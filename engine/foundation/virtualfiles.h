@@ -22,6 +22,7 @@ void SetDataFolders(const TString& userFolder, const TString& commonFolder, cons
 // What a virtual name names, or empty. With check (reading), names hidden by
 // the manifest and rooted files that do not exist give empty; without it
 // (writing), a rooted name gives its path whether or not the file exists.
+// A "::" raw path must name an existing, readable file either way.
 TString ResolvePath(const TString& name, bool check);
 
 // Registers a block of memory as a read-only file; a null address removes the name.
@@ -33,9 +34,10 @@ void RegisterMemoryFile(const TString& name, const void* address, size_t length)
 bool FindVirtualFile(const TString& prefix, TString& name, bool recursive);
 
 // Start-up scan from the working folder: reads the manifest ("final.txt", or
-// "firstpeek.txt" when firstPeek) of names to hide, scans "assets", and then,
-// unless activeX, the user and common folders.
-void LoadAssetManifest(bool firstPeek, bool activeX);
+// "firstpeek.txt" when the setting "firstpeek" is on) of names to hide, scans
+// "assets", and then, unless the setting "activex" is "1", the user and
+// common folders.
+void LoadAssetManifest();
 
 // Empties the table and the set of hidden names.
 void ClearVirtualFiles();

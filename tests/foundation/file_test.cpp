@@ -2,6 +2,7 @@
 
 #include "tests/foundation/virtualfilesfixture.h"
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -67,8 +68,11 @@ TEST_F(FileTest, RawPathsReachDiskFiles) {
     // Folders are not files.
     EXPECT_FALSE(file.Open("::data", kFileReadBinary));
     EXPECT_FALSE(file.Open("user:", kFileReadBinary));
-    ASSERT_TRUE(WriteFile("::Data/New.txt", "new"));
-    EXPECT_EQ(mTemp.Read("Data/New.txt"), "new");
+    // A raw path is written only when the file is already there.
+    EXPECT_FALSE(WriteFile("::Data/New.txt", "new"));
+    EXPECT_FALSE(std::filesystem::exists(mTemp / "Data/New.txt"));
+    ASSERT_TRUE(WriteFile("::DATA/raw.TXT", "rewritten"));
+    EXPECT_EQ(mTemp.Read("Data/Raw.txt"), "rewritten");
 }
 
 TEST_F(FileTest, OpenModes) {

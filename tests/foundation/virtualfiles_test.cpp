@@ -28,7 +28,7 @@ std::vector<std::string> FindAll(const char* prefix, bool recursive) {
 TEST_F(VirtualFiles, AssetNamesIgnoreCaseWithOrWithoutTheAssetsFolder) {
     mTemp.Write("assets/Fonts/Myriad.MVEC", "font");
     mTemp.Write("assets/Settings.xml", "settings");
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     for (const char* name : {"fonts/myriad.mvec", "FONTS/Myriad.mvec", "assets/fonts/myriad.mvec",
                              "ASSETS\\Fonts/MYRIAD.mvec"}) {
         EXPECT_EQ(ReadName(name), "font") << name;
@@ -47,7 +47,7 @@ TEST_F(VirtualFiles, ScanSkipsSubversionFoldersAndKeepsSubFolders) {
     mTemp.Write("assets/.svn/entries", "x");
     mTemp.Write("assets/Levels/.SVN/entries", "x");
     mTemp.Write("assets/Levels/Deep/Level01.xml", "level");
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     EXPECT_EQ(FindAll("", true), std::vector<std::string>{"levels/deep/level01.xml"});
 }
 
@@ -56,7 +56,7 @@ TEST_F(VirtualFiles, ManifestHidesListedNames) {
     mTemp.Write("assets/Levels/Beta.xml", "b");
     mTemp.Write("assets/Open.txt", "o");
     mTemp.Write("final.txt", "SECRET.TXT\r\n\tlevels/beta.xml  levels/missing.xml\n");
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     EXPECT_FALSE(FileExists("secret.txt"));
     EXPECT_FALSE(FileExists("assets/levels/beta.xml"));
     EXPECT_TRUE(FileExists("open.txt"));
@@ -64,7 +64,8 @@ TEST_F(VirtualFiles, ManifestHidesListedNames) {
     ClearVirtualFiles();
     mTemp.Write("final.txt", "user:hidden.txt");
     mTemp.Write("user/hidden.txt", "h");
-    LoadAssetManifest(false, true);
+    SetSetting("activex", "1");
+    LoadAssetManifest();
     EXPECT_FALSE(FileExists("user:hidden.txt"));
 }
 
@@ -73,11 +74,13 @@ TEST_F(VirtualFiles, ManifestWordMinusStarEmptiesTheListAndFirstPeekUsesItsOwnFi
     mTemp.Write("assets/b.txt", "b");
     mTemp.Write("final.txt", "a.txt -* b.txt");
     mTemp.Write("firstpeek.txt", "a.txt");
-    LoadAssetManifest(false, false);
+    SetSetting(kSettingFirstPeek, "0");
+    LoadAssetManifest();
     EXPECT_TRUE(FileExists("a.txt"));
     EXPECT_FALSE(FileExists("b.txt"));
     ClearVirtualFiles();
-    LoadAssetManifest(true, false);
+    SetSetting(kSettingFirstPeek, "1");
+    LoadAssetManifest();
     EXPECT_FALSE(FileExists("a.txt"));
     EXPECT_TRUE(FileExists("b.txt"));
 }
@@ -87,12 +90,12 @@ TEST_F(VirtualFiles, ManifestOfHundredThousandBytesIsIgnored) {
     std::string manifest = "a.txt";
     manifest.resize(100000, ' ');
     mTemp.Write("final.txt", manifest);
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     EXPECT_TRUE(FileExists("a.txt"));
     ClearVirtualFiles();
     manifest.resize(99999);
     mTemp.Write("final.txt", manifest);
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     EXPECT_FALSE(FileExists("a.txt"));
 }
 
@@ -100,19 +103,22 @@ TEST_F(VirtualFiles, NamesRegisteredBeforeTheManifestStayVisible) {
     static const char kBytes[] = "cursor";
     RegisterMemoryFile("cursor.png", kBytes, 6);
     mTemp.Write("final.txt", "cursor.png");
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     EXPECT_TRUE(FileExists("cursor.png"));
 }
 
 TEST_F(VirtualFiles, UserAndCommonFoldersAreScannedUnlessEmbedded) {
     mTemp.Write("user/Saves/A.txt", "a");
     mTemp.Write("common/Display.xml", "d");
-    LoadAssetManifest(false, false);
+    // Only the exact text "1" marks an embedded run.
+    SetSetting("activex", "true");
+    LoadAssetManifest();
     EXPECT_EQ(FindAll("user:", true), std::vector<std::string>{"user:saves/a.txt"});
     EXPECT_EQ(FindAll("common:", true), std::vector<std::string>{"common:display.xml"});
     EXPECT_EQ(std::string(ResolvePath("user:saves/a.txt", true).c_str()), UserFolder() + "/Saves/A.txt");
     ClearVirtualFiles();
-    LoadAssetManifest(false, true);
+    SetSetting("activex", "1");
+    LoadAssetManifest();
     EXPECT_TRUE(FindAll("user:", true).empty());
     // Still reachable through the root.
     EXPECT_EQ(ReadName("user:saves/a.txt"), "a");
@@ -142,7 +148,7 @@ TEST_F(VirtualFiles, FindVirtualFileFlatOrRecursive) {
     for (const char* name : {"a.txt", "B/c.txt", "b/D/e.txt", "bz.txt", "b/f.txt"}) {
         mTemp.Write(std::string("assets/") + name, "x");
     }
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     EXPECT_EQ(FindAll("B/", false), (std::vector<std::string>{"b/c.txt", "b/f.txt"}));
     EXPECT_EQ(FindAll("b/", true), (std::vector<std::string>{"b/c.txt", "b/d/e.txt", "b/f.txt"}));
     EXPECT_EQ(FindAll("", false), (std::vector<std::string>{"a.txt", "bz.txt"}));

@@ -1,7 +1,9 @@
 // Runs a test in its own temporary working folder, with the data folders
-// "user:", "common:" and "desktop:" below it and an empty virtual-file table.
+// "user:", "common:" and "desktop:" below it, an empty virtual-file table and
+// no settings.
 #pragma once
 
+#include "foundation/settings.h"
 #include "foundation/virtualfiles.h"
 #include "tests/support/tempfolder.h"
 
@@ -19,8 +21,10 @@ protected:
         std::filesystem::create_directories(mTemp / "desktop");
         SetDataFolders(UserFolder().c_str(), CommonFolder().c_str(), (mTemp / "desktop").c_str());
         ClearVirtualFiles();
+        ClearSettings();
     }
     void TearDown() override {
+        ClearSettings();
         ClearVirtualFiles();
         SetDataFolders("", "", "");
         std::filesystem::current_path(mOldFolder);
