@@ -57,8 +57,12 @@ void ReadIndex(TFile& file, int index, const TString& path, TVirtualFileTable& t
             DebugLog("AddPackFile: index of %s is cut short after %u of %u entries", path.c_str(), i, count);
             return;
         }
-        if (record.offset < 0 || record.size < 0 ||
-            static_cast<int64_t>(record.offset) + record.size > fileSize || record.name.Length() == 0) {
+        // Enumeration, which restarts from an empty name, would never get past a nameless entry.
+        if (record.name.Length() == 0) {
+            DebugLog("AddPackFile: entry %u of %s has no name", i, path.c_str());
+            continue;
+        }
+        if (record.offset < 0 || record.size < 0 || static_cast<int64_t>(record.offset) + record.size > fileSize) {
             DebugLog("AddPackFile: entry \"%s\" of %s lies outside the file", record.name.c_str(), path.c_str());
             continue;
         }

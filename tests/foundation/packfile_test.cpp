@@ -62,7 +62,7 @@ std::string ReadName(const char* name, int mode = kFileReadBinary) {
 TEST_F(PackFiles, EntriesWithCapitalsOpenUnderAnyCase) {
     mTemp.Write("assets/data.qmp",
                 MakePack({{"Fonts/Big.MVEC", "0123456789"}, {"Readme.TXT", "read me"}}));
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     for (const char* name : {"fonts/big.mvec", "FONTS/BIG.mvec", "assets/Fonts/Big.MVEC", "assets\\fonts/big.mvec"}) {
         EXPECT_EQ(ReadName(name), "0123456789") << name;
     }
@@ -74,7 +74,7 @@ TEST_F(PackFiles, EntriesWithCapitalsOpenUnderAnyCase) {
 
 TEST_F(PackFiles, ReadSeekTellAndEndOfEntry) {
     mTemp.Write("assets/data.qmp", MakePack({{"before", "xx"}, {"Digits.bin", "0123456789"}, {"after", "yy"}}));
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     TFile file;
     ASSERT_TRUE(file.Open("digits.bin", kFileReadBinary));
     EXPECT_EQ(file.GetSize(), 10);
@@ -111,7 +111,7 @@ TEST_F(PackFiles, ReadSeekTellAndEndOfEntry) {
 
 TEST_F(PackFiles, TextReadDropsCarriageReturns) {
     mTemp.Write("assets/data.qmp", MakePack({{"crlf.txt", "a\r\nb"}, {"lines.txt", "one\r\ntwo"}}));
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     TFile file;
     ASSERT_TRUE(file.Open("crlf.txt", kFileReadText));
     char buffer[4];
@@ -129,7 +129,7 @@ TEST_F(PackFiles, TextReadDropsCarriageReturns) {
 TEST_F(PackFiles, LooseFileBeatsPackEntry) {
     mTemp.Write("assets/data.qmp", MakePack({{"Shared.txt", "packed"}, {"only.txt", "pack only"}}));
     mTemp.Write("assets/shared.TXT", "loose");
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     EXPECT_EQ(ReadName("shared.txt"), "loose");
     EXPECT_EQ(ReadName("only.txt"), "pack only");
 }
@@ -137,7 +137,7 @@ TEST_F(PackFiles, LooseFileBeatsPackEntry) {
 TEST_F(PackFiles, LaterPackReplacesEarlierEntries) {
     mTemp.Write("assets/a.qmp", MakePack({{"x.txt", "from a"}}));
     mTemp.Write("assets/b.qmp", MakePack({{"X.txt", "from b"}}));
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     EXPECT_EQ(ReadName("x.txt"), "from b");
 }
 
@@ -229,15 +229,25 @@ TEST_F(PackFiles, EntriesOutsideTheFileAreSkipped) {
     };
     const int32_t dataStart = static_cast<int32_t>(Index(records(0), 6).size());
     mTemp.Write("assets/data.qmp", Index(records(dataStart), 6) + "data");
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     EXPECT_EQ(ReadName("good"), "data");
     EXPECT_EQ(ReadName("empty"), "");
     for (const char* name : {"past", "negsize", "negoff", "huge"}) EXPECT_FALSE(FileExists(name)) << name;
 }
 
+TEST_F(PackFiles, NamelessEntriesAreSkipped) {
+    mTemp.Write("assets/data.qmp", MakePack({{"", "nameless"}, {"b.txt", "bee"}}));
+    LoadAssetManifest();
+    std::vector<std::string> names;
+    TString name;
+    while (FindVirtualFile("", name, true) && names.size() < 10) names.emplace_back(name.c_str());
+    EXPECT_EQ(names, (std::vector<std::string>{"b.txt", "data.qmp"}));
+    EXPECT_FALSE(FileExists(""));
+}
+
 TEST_F(PackFiles, MalformedTargetsFailToOpen) {
     mTemp.Write("assets/data.qmp", MakePack({{"e", "bytes"}}));
-    LoadAssetManifest(false, false);
+    LoadAssetManifest();
     TString good = ResolvePath("e", true);
     TFlatFileMap map;
     ASSERT_TRUE(map.Open(good, kFileReadBinary));
