@@ -173,7 +173,9 @@ private:
 
     // With a[lo] <= pivot <= a[hi], moves the pivot to hi - 1 and splits the
     // range around it; returns the pivot's final place. A comparator that is
-    // not a consistent order runs an index out of the range.
+    // not a consistent order runs an index one step past the range (the
+    // element there, maybe nil, is compared as the reference sort does) and
+    // then fails.
     int partition(int lo, int hi, int mid) {
         lua_rawgeti(L_, 1, mid);  // the pivot stays on the stack
         swap(mid, hi - 1);
@@ -185,14 +187,14 @@ private:
                 bool below = less(-1, -2);
                 lua_pop(L_, 1);
                 if (!below) break;
-                if (i >= hi) luaL_error(L_, "invalid order function for sorting");
+                if (i > hi) luaL_error(L_, "invalid order function for sorting");
             }
             for (;;) {
                 lua_rawgeti(L_, 1, --j);
                 bool above = less(-2, -1);
                 lua_pop(L_, 1);
                 if (!above) break;
-                if (j <= lo) luaL_error(L_, "invalid order function for sorting");
+                if (j < lo) luaL_error(L_, "invalid order function for sorting");
             }
             if (j < i) break;
             swap(i, j);
