@@ -128,13 +128,15 @@ int digitValue(unsigned char c) {
 }
 
 // Reads an integer in the given base with optional surrounding white space
-// and sign; false when the text is not entirely such a number.
+// and sign (and "0x" in base 16); false when the text is not entirely such a
+// number.
 bool parseInBase(const char* text, size_t length, int base, lua_Number& result) {
     const char* p = text;
     const char* end = text + length;
     while (p < end && std::isspace(static_cast<unsigned char>(*p))) ++p;
     bool negative = false;
     if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+    if (base == 16 && end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) p += 2;
     const char* digits = p;
     lua_Number value = 0;
     while (p < end && digitValue(static_cast<unsigned char>(*p)) < base) {
