@@ -1,8 +1,9 @@
 #include "foundation/debuglog.h"
 
+#include "tests/support/tempfolder.h"
+
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <regex>
@@ -18,29 +19,15 @@ namespace {
 
 const char kBanner[] = "\n\n\n\n ****************** LOG WRAP AROUND ******************\n\n\n\n";
 
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
 class DebugLogTest : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "debuglog-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        mRoot = pattern;
-        mFolder = mRoot / "logs" / "nested";
-        mLog = mFolder / "logfile.txt";
-    }
-    void TearDown() override {
-        SetLogFolder(nullptr);
-        fs::remove_all(mRoot);
-    }
-    fs::path mRoot;
-    fs::path mFolder;
-    fs::path mLog;
+    void TearDown() override { SetLogFolder(nullptr); }
+
+    std::string ReadLog() const { return mTemp.Read("logs/nested/logfile.txt"); }
+
+    TempFolder mTemp;
+    const fs::path mFolder = mTemp / "logs/nested";
+    const fs::path mLog = mFolder / "logfile.txt";
 };
 
 TEST_F(DebugLogTest, WithoutFolderNothingIsWritten) {
@@ -60,7 +47,7 @@ TEST_F(DebugLogTest, LinesCarryLocalTimeAndTheMessage) {
     const std::regex line(
         "[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}: ERROR: thing failed \\(42\\)\n"
         "[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] [0-9]{2}:[0-9]{2}:[0-9]{2} [0-9]{4}: second\n");
-    EXPECT_TRUE(std::regex_match(ReadFile(mLog), line)) << ReadFile(mLog);
+    EXPECT_TRUE(std::regex_match(ReadLog(), line)) << ReadLog();
 }
 
 TEST_F(DebugLogTest, SetUpDeletesThePreviousLog) {
@@ -69,7 +56,7 @@ TEST_F(DebugLogTest, SetUpDeletesThePreviousLog) {
     SetLogFolder(mFolder.c_str());
     EXPECT_FALSE(fs::exists(mLog));
     DebugLog("new run");
-    EXPECT_EQ(ReadFile(mLog).find("old run"), std::string::npos);
+    EXPECT_EQ(ReadLog().find("old run"), std::string::npos);
 }
 
 TEST_F(DebugLogTest, MemoryMaxTextKeepsTheLog) {
@@ -78,7 +65,7 @@ TEST_F(DebugLogTest, MemoryMaxTextKeepsTheLog) {
     SetLogFolder("__MEMORYMAX__=1000");
     DebugLog("two");
     EXPECT_STREQ(GetLogPath().c_str(), mLog.c_str());
-    const std::string text = ReadFile(mLog);
+    const std::string text = ReadLog();
     EXPECT_NE(text.find(": one\n"), std::string::npos);
     EXPECT_NE(text.find(": two\n"), std::string::npos);
 }
@@ -97,10 +84,10 @@ TEST_F(DebugLogTest, WrapsToTheMiddleAfterTheLimit) {
     }
     // A line starting exactly at the limit is still written in place.
     EXPECT_EQ(fs::file_size(mLog), 101 * lineLength);
-    EXPECT_EQ(ReadFile(mLog).substr(102400 + 24, 11), ": line 0100");
+    EXPECT_EQ(ReadLog().substr(102400 + 24, 11), ": line 0100");
 
     logLine(101);
-    const std::string text = ReadFile(mLog);
+    const std::string text = ReadLog();
     EXPECT_EQ(text.size(), 101 * lineLength);  // never truncated
     const size_t banner = sizeof kBanner - 1;
     EXPECT_EQ(text.substr(51200, banner), kBanner);
@@ -109,7 +96,7 @@ TEST_F(DebugLogTest, WrapsToTheMiddleAfterTheLimit) {
     EXPECT_EQ(text.substr(102400 + 24, 11), ": line 0100");
 
     logLine(102);
-    const std::string next = ReadFile(mLog);
+    const std::string next = ReadLog();
     EXPECT_EQ(next.substr(51200 + banner + lineLength + 24, 11), ": line 0102");
     EXPECT_EQ(next.find(kBanner, 51200 + banner), std::string::npos);
 }
@@ -129,7 +116,7 @@ TEST_F(DebugLogTest, LinesFromSeveralThreadsStayWhole) {
     for (std::thread& thread : threads) {
         thread.join();
     }
-    std::istringstream lines(ReadFile(mLog));
+    std::istringstream lines(ReadLog());
     const std::regex form("[A-Z][a-z]{2} [A-Z][a-z]{2} [ 0-9][0-9] [0-9:]{8} [0-9]{4}: (thread [0-9] line [0-9]+)");
     std::set<std::string> seen;
     std::string line;
