@@ -40,6 +40,16 @@ bool IsEmpty(const TRect& rect) {
     return rect.right <= rect.left || rect.bottom <= rect.top;
 }
 
+// Shown to hit tests: visible up to the first modal window, or up to the top
+// of a tree without one (an overlay window's).
+bool IsShown(const TWindow* window) {
+    for (const TWindow* current = window; current; current = current->GetParent()) {
+        if (!current->IsVisible()) return false;
+        if (current->GetFlags() & TWindow::kModal) return true;
+    }
+    return true;
+}
+
 }  // namespace
 
 TWindow* CreateWindowOfClass(TWindowClassId id) {
@@ -352,7 +362,7 @@ void TWindow::NoteNotCovering() {
 TWindow* TWindow::FindChildAtPoint(const TPoint& point, ChildList::const_iterator start) {
     for (auto it = start; it != mChildren.cend(); ++it) {
         TWindow* child = *it;
-        if (child->mRect.Contains(point) && IsWindowVisibleInTree(child)) return child;
+        if (child->mRect.Contains(point) && IsShown(child)) return child;
     }
     return this;
 }
@@ -412,9 +422,11 @@ void TWindow::ResolveCoordinate(int& position, int& size, bool horizontal, bool 
         size = -size;
         position = ResolvePosition(position, parentExtent, size, alignGiven) - size;
     } else if (size < -kCodeCentre && position <= kCodeLow) {
+        // Starts a margin of kCodeFar + size in from the near edge and is as
+        // wide as the resolved position.
         int resolved = ResolvePosition(position, parentExtent, -size, alignGiven);
+        position = kCodeFar + size;
         size = resolved;
-        position = kCodeFar - resolved;
     } else if (size > kCodeCentre && position <= kCodeLow) {
         // Stretches to the far edge less a margin of kCodeFar - size.
         position = ResolvePosition(position, parentExtent, size, alignGiven);
@@ -586,8 +598,10 @@ TWindow* TWindow::NextOnRoute(TPlatformEvent& event) {
 bool TWindow::DrawWindowTree(TWindow* window, int pass) {
     if (!window || !window->IsVisible()) return false;
     if (pass == kDrawCache) {
+        // A cacheable window takes its whole subtree into the cache.
         TWindow* parent = window->mParent;
-        if (!(window->mFlags & kCacheable) || !parent || !(parent->mFlags & kCached)) return false;
+        bool parentCached = parent && (parent->mFlags & kCached);
+        if (!(window->mFlags & kCacheable) && !parentCached) return false;
         window->mFlags |= kCached;
     } else if (pass == kDrawUncached && (window->mFlags & kCached)) {
         return false;

@@ -173,7 +173,7 @@ TEST_F(ModalWindowTest, WithoutAFocusWindowTheDefaultActionGoesToTheModalAndOthe
     manager->SetFocus(nullptr);
     EXPECT_TRUE(dialog->OnChar(13));
     EXPECT_FALSE(dialog->OnChar('a'));
-    EXPECT_EQ(journal.Joined(), "dialog:msg2: dialog:char97");
+    EXPECT_EQ(journal.Joined(), "dialog:msg2: dialog:char:a");
 }
 
 TEST_F(ModalWindowTest, CloseMessagesPopByNameOrIdAndAnEmptyTextIsSwallowed) {

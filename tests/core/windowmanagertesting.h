@@ -1,11 +1,10 @@
 // Shared fixtures of the window manager tests: platform services that tests
-// set by hand, windows and modal windows that record what reaches them, and
-// a manager with a root screen on a recording 800x600 renderer.
+// set by hand, a button, and a manager with a root screen on a recording
+// 800x600 renderer.
 #pragma once
 
 #include <gtest/gtest.h>
 
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -21,6 +20,7 @@
 #include "graphics/recordingrenderbackend.h"
 #include "graphics/renderer.h"
 #include "platform/os/timer.h"
+#include "windowrecording.h"
 
 class FakeFrameServices : public TFrameServices {
 public:
@@ -34,14 +34,19 @@ public:
     bool CanDraw() const override { return canDraw; }
     bool BeginDraw() override {
         ++beginDraws;
+        Note("frame:begin");
         return beginDrawAnswer;
     }
     void EndDraw(bool present) override { presented.push_back(present); }
     bool BeginRenderTarget(TTexture* target) override {
         targets.push_back(target);
+        Note("frame:target");
         return targetAnswer;
     }
-    void EndRenderTarget() override { ++targetEnds; }
+    void EndRenderTarget() override {
+        ++targetEnds;
+        Note("frame:target-end");
+    }
 
     uint32_t now = 0;
     bool frameDone = true;
@@ -57,76 +62,15 @@ public:
     std::vector<bool> presented;
     std::vector<TTexture*> targets;
     TTaskList tasks;
-};
-
-// What reached the test windows, in order, as "name:what" entries.
-struct Journal {
-    std::vector<std::string> entries;
-    void Note(const std::string& entry) { entries.push_back(entry); }
-    std::string Joined() const {
-        std::string text;
-        for (const std::string& entry : entries) text += (text.empty() ? "" : " ") + entry;
-        return text;
-    }
-};
-
-// Records its handlers; the answers and the reaction to OnMouseCancel are set
-// by the test.
-template <typename Base>
-class Recording : public Base {
-public:
-    Recording(const char* name, Journal* journal, TRect rect) : mJournal(journal) {
-        this->SetName(name);
-        this->SetPosition(rect.left, rect.top);
-        this->SetSize(rect.right - rect.left, rect.bottom - rect.top);
-    }
-
-    bool OnMouseDown(const TPoint& p) override { return Note("down", p); }
-    bool OnMouseUp(const TPoint& p) override { return Note("up", p); }
-    bool OnMouseMove(const TPoint& p) override { return Note("move", p); }
-    bool OnMouseCancel() override {
-        Note("cancel");
-        if (onCancel) onCancel();
-        return false;
-    }
-    bool OnKeyDown(int key, int modifiers) override {
-        if (Base::OnKeyDown(key, modifiers)) return true;
-        return Note("key" + std::to_string(key));
-    }
-    bool OnChar(char c) override {
-        if (Base::OnChar(c)) return true;
-        return Note("char" + std::to_string(c));
-    }
-    bool OnMessage(TMessage* message) override {
-        if (Base::OnMessage(message)) return true;
-        return Note("msg" + std::to_string(message->GetType()) + ":" + message->GetName().c_str());
-    }
-    void OnFocus(TWindow* previous) override {
-        Note(std::string("focus<") + (previous ? previous->GetName().c_str() : "null"));
-        Base::OnFocus(previous);
-    }
-    void OnModalPopped() override { Note("popped"); }
-    void Draw() override {
-        Base::Draw();
-        Note("draw");
-    }
-
-    bool handles = false;
-    std::function<void()> onCancel;
+    // Notes the frame calls among the windows' entries when set.
+    Journal* journal = nullptr;
 
 private:
-    bool Note(const std::string& what, const TPoint& p) {
-        return Note(what + "@" + std::to_string(p.x) + "," + std::to_string(p.y));
+    void Note(const char* call) {
+        if (journal) journal->Note(call);
     }
-    bool Note(const std::string& what) {
-        if (mJournal) mJournal->Note(std::string(this->GetName().c_str()) + ":" + what);
-        return handles;
-    }
-
-    Journal* mJournal;
 };
 
-using RecordingWindow = Recording<TWindow>;
 using RecordingModal = Recording<TModalWindow>;
 
 // A button as far as modal windows press it.
@@ -162,16 +106,6 @@ protected:
         manager.reset();
         TRenderer::DestroyInstance();
         os::SetCurrentTimer(nullptr);
-    }
-
-    static TPlatformEvent Event(int32_t type, int x = 0, int y = 0, int32_t param = 0, int32_t extra = 0) {
-        TPlatformEvent event;
-        event.type = type;
-        event.param = param;
-        event.x = x;
-        event.y = y;
-        event.extra = extra;
-        return event;
     }
 
     // A modal window pushed on the stack, with the given rectangle.

@@ -184,6 +184,9 @@ const LayoutCase kLayoutCases[] = {
     {"{ x = -10, w = 100, h = 10, align = 0 }",               TRect(-10, 0, 90, 10)},
     // A negative size extends towards the near edge.
     {"{ x = 500, w = -100, h = 10 }",                         TRect(400, 0, 500, 10)},
+    // Beyond -80000: from a near-edge margin of 160000 + size, as wide as the position.
+    {"{ x = 300, w = -160000 + 10, h = 10 }",                 TRect(10, 0, 310, 10)},
+    {"{ x = -100, w = -160000, h = 10 }",                     TRect(0, 0, 700, 10)},
     // Stretched to the far edge less a margin of 160000 - size.
     {"{ x = 10, y = 0, w = 160000 - 20, h = 160000 }",        TRect(10, 0, 780, 600)},
     {"{ x = 80010, w = 159900, h = 10 }",                     TRect(20, 0, 700, 10)},
