@@ -66,6 +66,15 @@ bool LuaSetTableProtected(lua_State* L) {
     return CallProtected(L, AssignBody, 3, 0, "assignment");
 }
 
+bool LuaSetGlobalProtected(lua_State* L, const char* name) {
+    lua_pushvalue(L, LUA_GLOBALSINDEX);
+    lua_pushstring(L, name);
+    lua_pushvalue(L, -3);
+    bool stored = LuaSetTableProtected(L);
+    lua_pop(L, 1);
+    return stored;
+}
+
 void PushLuaString(lua_State* L, const TString& text) {
     lua_pushlstring(L, text.c_str(), static_cast<size_t>(text.Length()));
 }

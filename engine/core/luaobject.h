@@ -130,3 +130,5 @@ TLuaTable* LuaToTable(lua_State* L, int index);
 bool LuaGetTableProtected(lua_State* L);
 // t[k] = v with table, key and value the three top values, all popped.
 bool LuaSetTableProtected(lua_State* L);
+// globals[name] = the value on top, popped; metamethods run in protected mode.
+bool LuaSetGlobalProtected(lua_State* L, const char* name);

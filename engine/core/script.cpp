@@ -353,10 +353,8 @@ bool TScript::RunScript(const TString& fileName) {
 }
 
 void TScript::SetGlobal(const char* name, const TString& text) {
-    lua_pushvalue(mState, LUA_GLOBALSINDEX);
-    lua_pushstring(mState, name);
     PushLuaString(mState, text);
-    LuaSetTableProtected(mState);
+    LuaSetGlobalProtected(mState, name);
 }
 
 TLuaTable* TScript::GetGlobalTable(const char* name) {

@@ -103,6 +103,18 @@ TEST_F(LuaBindingTest, MemberFunctionsCallTheirObject) {
     EXPECT_EQ(Eval("FirstTotal()"), "5");
 }
 
+TEST_F(LuaBindingTest, LockedGlobalsRefuseBindingsWithoutEndingTheProcess) {
+    // An error raised outside any protected call would end the process.
+    RegisterBinding(L, "Note", &Note);
+    ASSERT_EQ(script.DoLuaString("setmetatable(_G, { __newindex = function(t, k) error('locked ' .. k) end })"), 0);
+    RegisterBinding(L, "Half", &Half);
+    EXPECT_EQ(Eval("type(Half)"), "nil");
+    EXPECT_TRUE(log.Contains("locked Half"));
+    UnregisterBinding(L, "Note");  // an existing global is written without the metamethod
+    EXPECT_EQ(Eval("type(Note)"), "nil");
+    EXPECT_EQ(lua_gettop(L), 0);
+}
+
 TEST_F(LuaBindingTest, WithdrawnBindingIsNil) {
     RegisterBinding(L, "Note", &Note);
     EXPECT_EQ(Eval("type(Note)"), "function");

@@ -27,6 +27,14 @@ protected:
 
     void Collect() { lua_setgcthreshold(L, 0); }
 
+    // Hands the message to the script as the global name.
+    void SetGlobalMessage(const char* name, TMessage* message) {
+        PushMessage(L, message);
+        lua_pushstring(L, name);
+        lua_insert(L, -2);
+        lua_settable(L, LUA_GLOBALSINDEX);
+    }
+
     TestLog log;
     std::unique_ptr<TScript> script = std::make_unique<TScript>();
     lua_State* L = nullptr;
@@ -56,10 +64,7 @@ TEST_F(LuaMessageWrapperTest, QueuedMessageSurvivesCollectionsAndIsDeletedOnce) 
 }
 
 TEST_F(LuaMessageWrapperTest, MessageLeftToTheScriptIsDeletedWhenTheStateCloses) {
-    PushMessage(L, new CountedMessage(3, "button", &deletions));
-    lua_pushstring(L, "kept");
-    lua_insert(L, -2);
-    lua_settable(L, LUA_GLOBALSINDEX);
+    SetGlobalMessage("kept", new CountedMessage(3, "button", &deletions));
     Collect();
     EXPECT_EQ(deletions, 0);
     script.reset();
@@ -67,10 +72,7 @@ TEST_F(LuaMessageWrapperTest, MessageLeftToTheScriptIsDeletedWhenTheStateCloses)
 }
 
 TEST_F(LuaMessageWrapperTest, ScriptsReadTypeAndName) {
-    PushMessage(L, new CountedMessage(5, "close", &deletions));
-    lua_pushstring(L, "m");
-    lua_insert(L, -2);
-    lua_settable(L, LUA_GLOBALSINDEX);
+    SetGlobalMessage("m", new CountedMessage(5, "close", &deletions));
     ASSERT_EQ(script->DoLuaString("return m.type .. ' ' .. m.name .. ' ' .. tostring(m.target)", -1, 1), 0);
     EXPECT_STREQ(script->PopString().c_str(), "5 close nil");
 }
