@@ -11,7 +11,7 @@ public:
     // Layer -1 stands for every layer.
     static constexpr int kAllLayers = -1;
 
-    // The class is abstract: its id function creates nothing.
+    // The class is abstract: its id function answers its own address.
     static TWindow* AbstractClass();
     static TWindowClassId ClassId() { return &AbstractClass; }
 

@@ -99,12 +99,17 @@ bool TWindowStyle::Find(lua_State* L, const char* name) const {
     return false;
 }
 
-double TWindowStyle::GetNumber(const char* name, double def) const {
+template <typename T, typename Reader>
+T TWindowStyle::Read(const char* name, T def, Reader read) const {
     TScript* script = Script();
     if (!script) return def;
     lua_State* L = script->GetState();
     LuaPopState guard(L);
-    return Find(L, name) ? lua_tonumber(L, -1) : def;
+    return Find(L, name) ? read(*script, L) : def;
+}
+
+double TWindowStyle::GetNumber(const char* name, double def) const {
+    return Read(name, def, [](TScript&, lua_State* L) { return static_cast<double>(lua_tonumber(L, -1)); });
 }
 
 int TWindowStyle::GetInt(const char* name, int def) const {
@@ -116,41 +121,21 @@ int TWindowStyle::GetInt(const char* name, int def) const {
 }
 
 TString TWindowStyle::GetString(const char* name, const TString& def) const {
-    TScript* script = Script();
-    if (!script) return def;
-    lua_State* L = script->GetState();
-    LuaPopState guard(L);
-    return Find(L, name) ? script->PopString() : def;
+    return Read(name, def, [](TScript& script, lua_State*) { return script.PopString(); });
 }
 
 TColor4f TWindowStyle::GetColor(const char* name, const TColor4f& def) const {
-    TScript* script = Script();
-    if (!script) return def;
-    lua_State* L = script->GetState();
-    LuaPopState guard(L);
-    return Find(L, name) ? script->PopColor() : def;
+    return Read(name, def, [](TScript& script, lua_State*) { return script.PopColor(); });
 }
 
 bool TWindowStyle::GetBool(const char* name, bool def) const {
-    TScript* script = Script();
-    if (!script) return def;
-    lua_State* L = script->GetState();
-    LuaPopState guard(L);
-    return Find(L, name) ? ToBool(L) : def;
+    return Read(name, def, [](TScript&, lua_State* L) { return ToBool(L); });
 }
 
 TLuaTable* TWindowStyle::GetTable(const char* name) const {
-    TScript* script = Script();
-    if (!script) return nullptr;
-    lua_State* L = script->GetState();
-    LuaPopState guard(L);
-    return Find(L, name) ? new TLuaTable(L) : nullptr;
+    return Read<TLuaTable*>(name, nullptr, [](TScript&, lua_State* L) { return new TLuaTable(L); });
 }
 
 TLuaFunction* TWindowStyle::GetFunction(const char* name) const {
-    TScript* script = Script();
-    if (!script) return nullptr;
-    lua_State* L = script->GetState();
-    LuaPopState guard(L);
-    return Find(L, name) ? new TLuaFunction(L) : nullptr;
+    return Read<TLuaFunction*>(name, nullptr, [](TScript&, lua_State* L) { return new TLuaFunction(L); });
 }

@@ -48,6 +48,10 @@ private:
     bool Find(lua_State* L, const char* name) const;
     // Pushes the description (nil without one) onto L.
     void PushDescription(lua_State* L) const;
+    // The found value through the reader, or the default; the stack is left
+    // as it was.
+    template <typename T, typename Reader>
+    T Read(const char* name, T def, Reader read) const;
 
     TLuaTable* mDescription;
 };

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "core/windowstyle.h"
 #include "luatesting.h"
 #include "windowmanagertesting.h"
 
@@ -55,6 +56,17 @@ TEST(ModalWindowKeys, ModalWindowsAreFocusableModalWindowsOfTheirOwnClass) {
     std::unique_ptr<TWindow> created(CreateWindowOfClass(TModalWindow::ClassId()));
     ASSERT_NE(created, nullptr);
     EXPECT_STREQ(created->GetClassName(), "TModalWindow");
+}
+
+TEST(ModalWindowLayout, AModalGrowsToItsChildrenWithoutBeingAskedToFit) {
+    TModalWindow modal;
+    auto* child = new TWindow();
+    child->SetPosition(20, 10);
+    child->SetSize(280, 190);
+    modal.AddChild(child, false);
+    TWindowStyle noDescription(nullptr);
+    modal.PostInit(noDescription);
+    EXPECT_EQ(modal.GetRect(), TRect(0, 0, 300, 200));
 }
 
 class ModalWindowTest : public WindowManagerTest {
