@@ -78,7 +78,7 @@ public:
     TLuaObjectWrapper* Next(TLuaObjectWrapper*& key) const;
 
     // Hands the table to the script that owns its state, which deletes it at
-    // its next run.
+    // its next run; with no such script (logged) the table stays the caller's.
     void ReleaseLater();
 
 private:
@@ -121,7 +121,8 @@ void PushLuaString(lua_State* L, const TString& text);
 // The value at the index as text (nil, booleans, tables and functions give
 // the empty string); a number is converted in place.
 TString LuaToString(lua_State* L, int index);
-// A table for a binding argument, released at the owning script's next run.
+// A table for a binding argument, released at the owning script's next run
+// (on a state that no script owns, the caller deletes it).
 TLuaTable* LuaToTable(lua_State* L, int index);
 
 // t[k] with table and key the two top values, both popped; metamethods run in

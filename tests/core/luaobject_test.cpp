@@ -246,6 +246,20 @@ TEST_F(LuaObjectTest, TableArgumentsLiveUntilTheNextRun) {
     EXPECT_FALSE(WeakEntryAlive());
 }
 
+TEST_F(LuaObjectTest, TableArgumentOfAStateWithoutScriptIsLeftToTheCaller) {
+    lua_State* bare = lua_open();
+    lua_newtable(bare);
+    lua_pushstring(bare, "v");
+    lua_pushnumber(bare, 4);
+    lua_settable(bare, -3);
+    std::unique_ptr<TLuaTable> table(LuaToTable(bare, 1));
+    EXPECT_TRUE(log.Contains("no script owns this Lua state"));
+    EXPECT_EQ(table->GetNumber("v"), 4);
+    EXPECT_EQ(lua_gettop(bare), 1);
+    table.reset();
+    lua_close(bare);
+}
+
 TEST_F(LuaObjectTest, TablesOfNestedRunsWaitForTheOutermostRun) {
     TableKeeper keeper;
     RegisterBinding(L, "Keep", &keeper, &TableKeeper::Keep);
