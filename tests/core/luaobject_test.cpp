@@ -212,17 +212,39 @@ TEST_F(LuaObjectTest, FunctionCallLeavesHandlerAndResult) {
     EXPECT_EQ(lua_gettop(L), 0);
 }
 
+// Stores the registry's value for the thread T as weak[1].
+void PutThreadInWeakTable(lua_State* L, lua_State* T) {
+    LuaPopState guard(L);
+    lua_pushstring(L, "weak");
+    lua_gettable(L, LUA_GLOBALSINDEX);
+    lua_pushnil(L);
+    while (lua_next(L, LUA_REGISTRYINDEX)) {
+        if (lua_type(L, -1) == LUA_TTHREAD && lua_tothread(L, -1) == T) {
+            lua_pushnumber(L, 1);
+            lua_insert(L, -2);
+            lua_rawset(L, -4);
+            return;
+        }
+        lua_pop(L, 1);
+    }
+    ADD_FAILURE() << "the thread is not in the registry";
+}
+
 TEST_F(LuaObjectTest, ThreadIsPinnedWhileHeld) {
+    Run("weak = setmetatable({}, { __mode = 'v' })");
     int before = lua_gettop(L);
     auto thread = std::make_unique<TLuaThread>(L);
     EXPECT_EQ(lua_gettop(L), before);
     lua_State* T = thread->GetThread();
     ASSERT_NE(T, nullptr);
-    Run("collectgarbage()");
+    PutThreadInWeakTable(L, T);
+    EXPECT_TRUE(WeakEntryAlive()) << "the holder keeps the thread through a full collection";
     lua_pushstring(T, "print");
     lua_gettable(T, LUA_GLOBALSINDEX);
     EXPECT_TRUE(lua_isfunction(T, -1)) << "the thread works after a collection";
     lua_pop(T, 1);
+    thread.reset();
+    EXPECT_FALSE(WeakEntryAlive()) << "deleting the holder lets the thread go";
 }
 
 // A binding that keeps its table argument, as window functions keep
