@@ -55,8 +55,12 @@ TEST_F(WindowTest, NewWindowsStartVisibleWithAnEmptyRectangleAndRisingSerials) {
     EXPECT_EQ(first.GetFlags(), TWindow::kVisible);
     EXPECT_EQ(first.GetRect(), TRect());
     EXPECT_EQ(second.GetSerial(), first.GetSerial() + 1);
-    EXPECT_EQ(first.GetIdString().Length(), 8);
-    EXPECT_STREQ(first.GetIdString().c_str(), TString::Format("%8x", static_cast<unsigned>(first.GetSerial())).c_str());
+    // Lower-case hexadecimal, padded with spaces to eight characters.
+    std::string id = first.GetIdString().c_str();
+    ASSERT_EQ(id.size(), 8u);
+    EXPECT_EQ(id.front(), ' ');
+    EXPECT_EQ(id.find_first_of("ABCDEF"), std::string::npos);
+    EXPECT_EQ(std::stol(id, nullptr, 16), first.GetSerial());
 }
 
 TEST_F(WindowTest, SetFlagsReplacesOnlyTheStateByte) {

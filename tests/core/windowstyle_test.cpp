@@ -189,6 +189,9 @@ const LayoutCase kLayoutCases[] = {
     {"{ x = -100, w = -160000, h = 10 }",                     TRect(0, 0, 700, 10)},
     // Stretched to the far edge less a margin of 160000 - size.
     {"{ x = 10, y = 0, w = 160000 - 20, h = 160000 }",        TRect(10, 0, 780, 600)},
+    // With a centred position: as wide as fits in the parent less the margin,
+    // centred there and moved by the offset (twice the offset at the near edge).
+    {"{ x = 80000, w = 159900, h = 10 }",                     TRect(0, 0, 700, 10)},
     {"{ x = 80010, w = 159900, h = 10 }",                     TRect(20, 0, 700, 10)},
     {"{ x = 79990, w = 159900, h = 10 }",                     TRect(0, 0, 680, 10)},
     // Coded positions need a size.
