@@ -4,6 +4,7 @@
 
 #include <map>
 #include <memory>
+#include <stdexcept>
 #include <string>
 
 #include "core/luabinding.h"
@@ -86,6 +87,24 @@ TEST_F(LuaObjectTest, AccessorsGiveValuesOrDefaultsAndKeepTheStack) {
     }
     EXPECT_FALSE(byName->GetBool("none", false));
     EXPECT_STREQ(lua_tostring(L, -1), "mine");
+}
+
+TEST_F(LuaObjectTest, PopStateRestoresTheTopOnReturnAndWhenAnExceptionPasses) {
+    lua_pushstring(L, "mine");
+    {
+        LuaPopState guard(L);
+        lua_pushnumber(L, 1);
+        lua_pushnumber(L, 2);
+    }
+    EXPECT_EQ(lua_gettop(L), 1);
+    try {
+        LuaPopState guard(L);
+        lua_pushnumber(L, 1);
+        throw std::runtime_error("unwinding");
+    } catch (const std::runtime_error&) {
+    }
+    EXPECT_EQ(lua_gettop(L), 1);
+    EXPECT_STREQ(lua_tostring(L, 1), "mine");
 }
 
 TEST_F(LuaObjectTest, WrapperPinsTheTopValueUntilDeleted) {
