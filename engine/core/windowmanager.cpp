@@ -194,7 +194,9 @@ void TWindowManager::OnWindowDestroyed(TWindow* window) {
     ReleaseMouse(window);
     EraseFrom(mDeleteList, window);
     EraseFrom(mOverlays, window);
-    for (std::vector<TWindow*>* walk : mWalks) std::replace(walk->begin(), walk->end(), window, static_cast<TWindow*>(nullptr));
+    for (std::vector<TWindow*>* walk : mWalks) {
+        std::replace(walk->begin(), walk->end(), window, static_cast<TWindow*>(nullptr));
+    }
     for (TQueued& queued : mQueue) {
         if (queued.target == window) queued.target = nullptr;
     }

@@ -123,7 +123,9 @@ protected:
     // Names of the stacked modal windows, top first.
     std::string Stack() const {
         std::string text;
-        for (TModalWindow* modal : manager->GetModalStack()) text += std::string(text.empty() ? "" : " ") + modal->GetName().c_str();
+        for (TModalWindow* modal : manager->GetModalStack()) {
+            text += std::string(text.empty() ? "" : " ") + modal->GetName().c_str();
+        }
         return text;
     }
     // An idle tick at the given time.
