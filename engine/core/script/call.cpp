@@ -168,6 +168,32 @@ void coverResults(lua_State* L)
         L->frame->top = L->top;
 }
 
+bool hasCatchPoint(const SharedState* g, const lua_State* L)
+{
+    for (const CatchPoint* point = g->catchPoints; point; point = point->previous)
+        if (point->thread == L)
+            return true;
+    return false;
+}
+
+// An error leaving a call on a thread with no catch point of its own is
+// caught by another thread, which restores only itself: this thread goes back
+// to the frame of the call, as a failed protected call would leave it, with
+// the error value (when it raised it) in the called function's place.
+void unwindCall(lua_State* L, ptrdiff_t funcOffset, ptrdiff_t frameIndex, unsigned short nativeCalls,
+                bool raisedHere)
+{
+    StackPtr func = slotAt(L, funcOffset);
+    closeUpvalues(L, func);
+    if (raisedHere && L->top > func)
+        *func++ = L->top[-1];
+    L->top = func;
+    L->frame = L->frames + frameIndex;
+    L->base = L->frame->base;
+    L->nativeCalls = nativeCalls;
+    restoreFrameLimit(L);
+}
+
 }  // namespace
 
 CallStart startCall(lua_State* L, StackPtr func, int wanted)
@@ -190,10 +216,22 @@ void callValue(lua_State* L, StackPtr func, int wanted)
         if (g->nativeDepth >= kMaxNativeCalls + kMaxNativeCalls / 8)
             throwError(L, LUA_ERRERR);  // overflow while reporting an overflow
     }
-    L->nativeCalls++;
-    if (startCall(L, func, wanted) == CallStart::Script) {
-        L->frame->flags |= kFrameFresh;
-        execute(L);
+    const ptrdiff_t funcOffset = slotOffset(L, func);
+    const ptrdiff_t frameIndex = L->frame - L->frames;
+    const unsigned short nativeCalls = L->nativeCalls++;
+    try {
+        if (startCall(L, func, wanted) == CallStart::Script) {
+            L->frame->flags |= kFrameFresh;
+            execute(L);
+        }
+    } catch (const ScriptError& e) {
+        if (!hasCatchPoint(g, L))
+            unwindCall(L, funcOffset, frameIndex, nativeCalls, e.thread == L);
+        throw;
+    } catch (const std::bad_alloc&) {
+        if (!hasCatchPoint(g, L))
+            unwindCall(L, funcOffset, frameIndex, nativeCalls, false);
+        throw;
     }
     L->nativeCalls--;
     g->nativeDepth--;

@@ -13,6 +13,7 @@ namespace script {
 namespace {
 
 constexpr int kMinPoolSize = 32;
+constexpr size_t kMinScratchSize = 32;
 
 struct Marker {
     SharedState* g;
@@ -321,6 +322,18 @@ void sweepObjects(lua_State* L)
     }
 }
 
+// The concatenation buffer keeps the size of the longest text joined: each
+// collection gives back half of it, down to a size short texts fit in.
+void shrinkScratch(lua_State* L)
+{
+    SharedState* g = L->shared;
+    if (g->scratchSize > 2 * kMinScratchSize) {
+        const size_t size = g->scratchSize / 2;
+        g->scratch = resizeArray(L, g->scratch, g->scratchSize, size);
+        g->scratchSize = size;
+    }
+}
+
 void sweepUserdata(lua_State* L)
 {
     GcObject** link = &L->shared->userdata;
@@ -411,6 +424,7 @@ void collectGarbage(lua_State* L)
     sweepStrings(L);
     sweepObjects(L);
     sweepUserdata(L);
+    shrinkScratch(L);
     g->mainThread->marks &= static_cast<uint8_t>(~kMarkReached);
     for (GcObject* u = g->toFinalize; u; u = u->next)
         u->marks &= static_cast<uint8_t>(~kMarkReached);

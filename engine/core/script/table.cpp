@@ -198,20 +198,30 @@ bool countIntegerKey(const Value* key, int* slices)
     return true;
 }
 
+// Counts the items of the array part into their power-of-two slices, a
+// slice at a time (the array part can be large).
+int countArrayItems(const Table* t, int* slices)
+{
+    int total = 0;
+    int key = 1;
+    for (int b = 0; key <= t->arraySize; ++b) {
+        const int sliceEnd = (1 << b) < t->arraySize ? (1 << b) : t->arraySize;
+        int inSlice = 0;
+        for (; key <= sliceEnd; ++key)
+            inSlice += !isNil(&t->array[key - 1]);
+        slices[b] += inSlice;
+        total += inSlice;
+    }
+    return total;
+}
+
 // Sizes both parts for the keys present plus `extraKey`: the array part is
 // the largest power of two n with more than n/2 of the keys 1..n present.
 void rehash(lua_State* L, Table* t, const Value* extraKey)
 {
     int slices[kMaxArrayBits + 1] = {};
-    int integerKeys = 0;
-    int totalKeys = 0;
-    for (int i = 0; i < t->arraySize; ++i) {
-        if (!isNil(&t->array[i])) {
-            ++slices[ceilLog2(static_cast<unsigned>(i + 1))];
-            ++integerKeys;
-            ++totalKeys;
-        }
-    }
+    int integerKeys = countArrayItems(t, slices);
+    int totalKeys = integerKeys;
     for (int i = 0; i < tableNodeCount(t); ++i) {
         TableNode* n = &t->nodes[i];
         if (!isNil(&n->value)) {
@@ -313,8 +323,12 @@ Table* newTable(lua_State* L, int arraySize, int logNodeCount)
     t->logNodeCount = 0;
     t->lastFree = t->nodes;
     linkObject(L, t, LUA_TTABLE);
+    // A hint is only a size: beyond the array part's limit the items go to
+    // the hash part.
     if (arraySize < 0)
         arraySize = 0;
+    if (arraySize > (1 << kMaxArrayBits))
+        arraySize = 1 << kMaxArrayBits;
     int nodeCount = logNodeCount < 0 ? 0 : 1 << (logNodeCount > kMaxNodeBits ? kMaxNodeBits : logNodeCount);
     resize(L, t, arraySize, nodeCount);
     return t;

@@ -539,14 +539,21 @@ enter:
             const Value* value = RKC();
             if (isTable(ra)) {
                 Table* h = asTable(ra);
-                const Value* old = rawGet(h, key);
-                if (!isNil(old)) {
-                    *const_cast<Value*>(old) = *value;
+                Value* slot = const_cast<Value*>(rawGet(h, key));
+                if (!isNil(slot)) {
+                    *slot = *value;
                     break;
                 }
                 if (h->metatable == nullptr) {
-                    frame->savedPc = pc;  // a nil or NaN key raises an error
-                    *tableSet(L, h, key) = *value;
+                    if (slot != &kNilValue) {
+                        // An empty array item or a key whose value was
+                        // cleared: tableSet would return this slot.
+                        h->absentEvents = 0;
+                        *slot = *value;
+                    } else {
+                        frame->savedPc = pc;  // a nil or NaN key raises an error
+                        *tableSet(L, h, key) = *value;
+                    }
                     break;
                 }
             }

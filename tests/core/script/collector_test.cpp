@@ -435,6 +435,21 @@ TEST_F(CollectorTest, WeakTablesFromScripts)
               "2truenil" "text");
 }
 
+TEST_F(CollectorTest, ConcatenationBufferShrinksOverCollections)
+{
+    collect();
+    const size_t base = L->shared->bytesInUse;
+    const std::string half(1 << 20, 'x');
+    lua_pushstring(L, half.c_str());
+    lua_pushstring(L, half.c_str());
+    lua_concat(L, 2);
+    EXPECT_EQ(lua_strlen(L, -1), size_t{2} << 20);
+    lua_settop(L, 0);
+    for (int i = 0; i < 24; ++i)
+        collect();
+    EXPECT_LT(L->shared->bytesInUse, base + 1024);
+}
+
 TEST_F(CollectorTest, HeavyAllocationStaysBounded)
 {
     luaopen_base(L);

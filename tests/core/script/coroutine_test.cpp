@@ -170,6 +170,45 @@ TEST_F(CoroutineTest, ErrorOfAnotherThreadReachesThatThreadsProtectedCall)
     EXPECT_EQ(run("return coroutine.resume(co)"), "false|cannot resume dead coroutine");
 }
 
+int failOnThread(lua_State* L)
+{
+    lua_pushstring(L, "failed on thread");
+    return lua_error(L);
+}
+
+// Calls failOnThread, unprotected, on the thread given as light userdata.
+int callThreadUnprotected(lua_State* L)
+{
+    lua_State* thread = static_cast<lua_State*>(lua_touserdata(L, 1));
+    lua_pushcfunction(thread, failOnThread);
+    lua_call(thread, 0, 0);
+    return 0;
+}
+
+TEST_F(CoroutineTest, ThreadWithoutProtectedCallIsUnwoundByAnotherThreadsCatch)
+{
+    lua_State* thread = lua_newthread(L);
+    lua_setglobal_thread();
+    lua_pushnumber(thread, 1);
+    lua_pushcfunction(L, callThreadUnprotected);
+    lua_pushlightuserdata(L, thread);
+    ASSERT_EQ(lua_pcall(L, 1, 0, 0), LUA_ERRRUN);
+    EXPECT_EQ(std::string(lua_tostring(L, -1)), "failed on thread");
+
+    // The failed call's frames are gone; the error value takes the called
+    // function's place, as a failed protected call on the thread leaves it.
+    ASSERT_EQ(lua_gettop(thread), 2);
+    EXPECT_EQ(lua_tonumber(thread, 1), 1);
+    EXPECT_EQ(std::string(lua_tostring(thread, 2)), "failed on thread");
+    EXPECT_FALSE(lua_isyielded(thread));
+
+    lua_settop(thread, 1);
+    ASSERT_EQ(luaL_loadbuffer(thread, "return 2", 8, "=t"), 0);
+    lua_call(thread, 0, 1);
+    ASSERT_EQ(lua_gettop(thread), 2);
+    EXPECT_EQ(lua_tonumber(thread, 2), 2);
+}
+
 TEST_F(CoroutineTest, YieldCannotCrossNativeCalls)
 {
     EXPECT_EQ(run("local co = coroutine.create(function() local ok, e = pcall(coroutine.yield, 1) return e end) "

@@ -146,6 +146,10 @@ TEST_F(VmTest, Metamethods)
         // __le falls back to not __lt with the operands swapped.
         {"local mt = {__lt = function(a, b) return a.v < b.v end} "
          "local a, b = setmetatable({v = 1}, mt), setmetatable({v = 1}, mt) return a <= b, a < b", "true|false"},
+        // A handler stored again under a key that was set to nil is seen
+        // after a lookup found none.
+        {"local mt = {__index = 0} mt.__index = nil local t = setmetatable({}, mt) local before = t.x "
+         "mt.__index = function() return 'late' end return before, t.x", "nil|late"},
     };
     expectAll(cases, std::size(cases));
     // A handler that indexes its own table recurses through native calls until they overflow.
