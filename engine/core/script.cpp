@@ -227,18 +227,22 @@ void TScript::StartCoroutine() {
         return;
     }
     if (mDueTime == kNoDueTime) Start(0, true, true, false);
+    // The function stays as the caller's result; the coroutine runs a copy.
+    lua_pushvalue(mState, -1);
+    PrepareCoroutine(0);
+    TString error;
+    if (ResumeCoroutine(0, error) != 0) DebugLog("lua_resume error: %s", error.c_str());
+    if (!IsYielded()) GoIdle();
+}
+
+void TScript::PrepareCoroutine(int nargs) {
     if (!mCoroutine) {
         mCoroutine = std::make_unique<TLuaThread>(mState);
         Owners()[mCoroutine->GetThread()] = this;
     }
     lua_State* coroutine = mCoroutine->GetThread();
     lua_settop(coroutine, 0);
-    // The function stays as the caller's result; the coroutine runs a copy.
-    lua_pushvalue(mState, -1);
-    lua_xmove(mState, coroutine, 1);
-    TString error;
-    if (ResumeCoroutine(0, error) != 0) DebugLog("lua_resume error: %s", error.c_str());
-    if (!IsYielded()) GoIdle();
+    lua_xmove(mState, coroutine, nargs + 1);
 }
 
 int TScript::ResumeCoroutine(int nargs, TString& error) {
@@ -258,12 +262,16 @@ int TScript::ResumeCoroutine(int nargs, TString& error) {
 
 int TScript::Resume(int nargs) {
     DeleteReleased();
-    if (!IsYielded()) {
+    if (IsYielded()) {
+        lua_xmove(mState, mCoroutine->GetThread(), nargs);
+    } else if (!mCoroutineRunning && lua_gettop(mState) > nargs && lua_isfunction(mState, -(nargs + 1))) {
+        PrepareCoroutine(nargs);
+    } else {
         lua_pop(mState, nargs);
-        DebugLog("lua_resume ERROR: %s", "the script has no suspended coroutine");
+        DebugLog("lua_resume ERROR: %s", mCoroutineRunning ? "cannot resume non-suspended coroutine"
+                                                           : "cannot resume dead coroutine");
         return LUA_ERRRUN;
     }
-    lua_xmove(mState, mCoroutine->GetThread(), nargs);
     TString error;
     int status = ResumeCoroutine(nargs, error);
     if (status != 0) DebugLog("lua_resume ERROR: %s", error.c_str());

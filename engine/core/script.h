@@ -45,7 +45,9 @@ public:
     int DoLuaString(const char* text, int length = -1, int nresults = 0);
     // Runs a script file through its cached byte code; the stack is unchanged.
     bool RunScript(const TString& fileName);
-    // Resumes the waiting coroutine with the top nargs values (popped).
+    // Resumes the waiting coroutine with the top nargs values (popped). With
+    // no coroutine waiting, a function lying under the values starts as the
+    // coroutine, as on a fresh thread.
     int Resume(int nargs);
     // True while the coroutine is suspended in a yield.
     bool IsYielded() const;
@@ -60,6 +62,8 @@ public:
 
     // Resumes the coroutine; the task goes idle once the coroutine ends.
     bool Animate() override;
+    // Idle: no due time and no frame passes, until the task is started again.
+    void GoIdle();
     // Offered a call (the closure on top of the stack) while the coroutine
     // waits. Taking it, true, consumes the closure; the base pops it and
     // declines, so RunFunction calls it directly.
@@ -91,10 +95,12 @@ private:
     int MakeClosure(int nargs);
     int DefineGetClosure();
     void StartCoroutine();
+    // Moves the function lying under the top nargs values, and the values, to
+    // the coroutine thread (made on first use), ready to start.
+    void PrepareCoroutine(int nargs);
     // Resumes the coroutine with the nargs values on top of its own stack; a
     // failure's message goes to error.
     int ResumeCoroutine(int nargs, TString& error);
-    void GoIdle();
     void ReportError(const char* stage, const TString& source);
 
     lua_State* mState;

@@ -217,6 +217,56 @@ TEST_F(ScriptTest, ResumePassesValuesToTheYield) {
     EXPECT_FALSE(script.IsYielded());
 }
 
+// What an animation binding does: schedules the calling coroutine's task and yields.
+int WaitFrames(lua_State* L) {
+    TScript* task = TScript::Owner(L);
+    if (lua_gettop(L) >= 1) {
+        task->Start(static_cast<int32_t>(lua_tonumber(L, 1)), true, true, false);
+    } else {
+        task->GoIdle();
+    }
+    return lua_yield(L, 0);
+}
+
+TEST_F(ScriptTest, ResumeStartsAFunctionOnAThreadScript) {
+    TScript owner;
+    RegisterBinding(owner.GetState(), "WaitFrames", &WaitFrames);
+    Run(owner, "frames = '' function Anim() for i = 1, 3 do frames = frames .. i WaitFrames(10) end end");
+    TTaskList list;
+    TScript* thread = owner.NewThread();
+    list.Add(thread);
+    lua_State* T = thread->GetState();
+    lua_pushstring(T, "Anim");
+    lua_gettable(T, LUA_GLOBALSINDEX);
+    EXPECT_EQ(thread->Resume(0), 0);
+    EXPECT_EQ(lua_gettop(T), 0);
+    EXPECT_TRUE(thread->IsYielded());
+    EXPECT_EQ(Global(owner, "frames"), "1");
+    EXPECT_EQ(thread->Elapsed(), -10) << "the binding found the thread's task";
+
+    list.RunAll(0);
+    EXPECT_EQ(Global(owner, "frames"), "1") << "not due yet";
+    timer.Advance(10);
+    list.RunAll(0);
+    EXPECT_EQ(Global(owner, "frames"), "12");
+    timer.Advance(10);
+    list.RunAll(0);
+    timer.Advance(10);
+    list.RunAll(0);
+    EXPECT_EQ(Global(owner, "frames"), "123");
+    EXPECT_FALSE(thread->IsYielded());
+    EXPECT_EQ(thread->Elapsed(), -1) << "idle once the animation returned";
+    EXPECT_FALSE(log.Contains("lua_resume"));
+
+    // Without a function under the values there is nothing to start.
+    lua_pushnumber(T, 1);
+    EXPECT_EQ(thread->Resume(1), LUA_ERRRUN);
+    EXPECT_EQ(lua_gettop(T), 0);
+    EXPECT_TRUE(log.Contains("lua_resume ERROR: "));
+    list.Remove(thread);
+    delete thread;
+}
+
 // A script whose coroutine waits for messages in "WaitForMessage", as the
 // window script waits in its message handler.
 class MessageScript : public TScript {
