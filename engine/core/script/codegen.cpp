@@ -220,6 +220,10 @@ int FunctionState::stringConstant(String* s)
 
 int FunctionState::numberConstant(lua_Number n)
 {
+    // A negated 0 is the constant 0 itself: the literal is entered before
+    // its negation, and as table keys both are equal.
+    if (n == 0)
+        n = 0;
     Value v;
     setNumber(&v, n);
     uint64_t bits;
@@ -354,6 +358,26 @@ void FunctionState::patchToHere(int list)
 {
     label();
     appendJump(pendingJumps_, list);
+}
+
+int FunctionState::takePendingJumps()
+{
+    int list = pendingJumps_;
+    pendingJumps_ = kNoJump;
+    return list;
+}
+
+std::vector<Instruction> FunctionState::takeCode(int start)
+{
+    std::vector<Instruction> code(proto_->code + start, proto_->code + pc_);
+    pc_ = start;
+    return code;
+}
+
+void FunctionState::emitMoved(const std::vector<Instruction>& code, int line)
+{
+    for (Instruction i : code)
+        emit(i, line);
 }
 
 void FunctionState::emitReturn(int first, int count) { emitABC(OP_RETURN, first, count + 1, 0); }

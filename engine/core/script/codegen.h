@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "core/script/lexer.h"
 
@@ -134,6 +135,12 @@ public:
     void patchList(int list, int target);
     void patchToHere(int list);
     void appendJump(int& list, int other);
+    // The jumps waiting for the next instruction, no longer waiting.
+    int takePendingJumps();
+    // Removes the code from `start` on, to be emitted again elsewhere by
+    // emitMoved; jumps inside it are relative and stay valid.
+    std::vector<Instruction> takeCode(int start);
+    void emitMoved(const std::vector<Instruction>& code, int line);
     void emitReturn(int first, int count);
     void loadNil(int from, int count);
     void closeUpvaluesFrom(int level) { emitABC(OP_CLOSE, level, 0, 0); }

@@ -13,6 +13,8 @@ namespace {
 
 // Nested statements and expressions the parser accepts.
 constexpr int kMaxSyntaxLevels = 200;
+// Instructions a `while` condition may compile to.
+constexpr int kMaxWhileCondition = 100;
 // `break N` and `continue N` name at most this many loops outwards.
 constexpr int kMaxLoopNumber = 100;
 // Largest table size a constructor's hint may ask for.
@@ -272,20 +274,44 @@ private:
         checkMatch(kTokenEnd, kTokenIf, line);
     }
 
+    // The condition is compiled, then moved behind the body: the loop enters
+    // with a jump to it, and it jumps back to the body while it holds.
     void whileStatement(int line)
     {
         next();
-        int start = fs_->label();
-        int exitList = condition();
+        int entry = fs_->jump();
+        int conditionStart = fs_->label();
+        Expr e;
+        expression(e);
+        if (e.kind == ExprKind::Constant || e.kind == ExprKind::Number)
+            e.kind = ExprKind::True;
+        int conditionLine = lexer_.line();
+        fs_->goIfFalse(e);
+        fs_->appendJump(e.falseList, fs_->takePendingJumps());
+        if (fs_->pc() - conditionStart > kMaxWhileCondition)
+            lexer_.syntaxError("`while' condition too complex");
+        std::vector<Instruction> conditionCode = fs_->takeCode(conditionStart);
         BlockScope loop;
         fs_->enterBlock(loop, true);
         check(kTokenDo);
+        int bodyStart = fs_->label();
         block();
-        fs_->patchList(loop.continueList, start);  // continue tests the condition again
-        fs_->patchList(fs_->jump(), start);
+        fs_->patchToHere(entry);
+        fs_->patchToHere(loop.continueList);  // continue tests the condition again
+        int shift = fs_->pc() - conditionStart;
+        moveJumpList(e.trueList, shift);
+        moveJumpList(e.falseList, shift);
+        fs_->emitMoved(conditionCode, conditionLine);
         checkMatch(kTokenEnd, kTokenWhile, line);
         fs_->leaveBlock();
-        fs_->patchToHere(exitList);
+        fs_->patchList(e.trueList, bodyStart);
+        fs_->patchToHere(e.falseList);
+    }
+
+    static void moveJumpList(int& list, int shift)
+    {
+        if (list != kNoJump)
+            list += shift;
     }
 
     void repeatStatement(int line)

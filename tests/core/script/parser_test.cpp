@@ -128,6 +128,10 @@ TEST_F(CompileErrorTest, Limits)
               "t:1: function or expression too complex near `1249'");
     EXPECT_EQ(loadError("function f(" + repeated("p", 101, ", ") + ") end"),
               "t:1: too many parameters (limit=100) near `)'");
+    // Each operand of the chain is a GETGLOBAL, a TEST and a JMP.
+    EXPECT_EQ(loadError("while " + repeated("a", 33, " and ") + " do end"), "ok");
+    EXPECT_EQ(loadError("while " + repeated("a", 34, " and ") + " do end"),
+              "t:1: `while' condition too complex near `do'");
 }
 
 // The instructions of the function on top of the stack.
@@ -159,6 +163,15 @@ protected:
         return nullptr;
     }
 };
+
+TEST_F(CodeShapeTest, WhileTestsItsConditionAfterTheBody)
+{
+    const FunctionProto* p = compiled("local x while x do x = 1 end");
+    std::vector<OpCode> expected = {OP_LOADNIL, OP_JMP, OP_LOADK, OP_TEST, OP_JMP, OP_RETURN};
+    ASSERT_EQ(opcodes(p), expected);
+    EXPECT_EQ(argSBx(p->code[1]), 1);   // into the test
+    EXPECT_EQ(argSBx(p->code[4]), -3);  // back into the body while x holds
+}
 
 TEST_F(CodeShapeTest, BinaryOperatorsMapToTheirOpcodes)
 {
@@ -300,6 +313,21 @@ TEST_F(CompiledBehaviourTest, ContinueInEveryLoopKind)
         EXPECT_EQ(run(c.code), c.expected) << c.code;
 }
 
+TEST_F(CompiledBehaviourTest, WhileConditions)
+{
+    const RunCase cases[] = {
+        {"local n = 0 while n < 3 and true do n = n + 1 end return n", "3"},
+        {"local n = 0 while not (n >= 4) do n = n + 1 end return n", "4"},
+        {"local n = 0 while 'a' == 'b' or n < 2 do n = n + 1 end return n", "2"},
+        {"local n = 0 while nil do n = 1 end while false do n = 2 end return n", "0"},
+        {"local n = 0 while 1 do n = n + 1 if n == 5 then break end end return n", "5"},
+        {"local t = {3, 2, 1} local i = 1 while t[i] do i = i + 1 end return i", "4"},
+        {"local n, s = 0, 0 while (function() n = n + 1 return n <= 3 end)() do s = s + n end return s", "6"},
+    };
+    for (const RunCase& c : cases)
+        EXPECT_EQ(run(c.code), c.expected) << c.code;
+}
+
 TEST_F(CompiledBehaviourTest, NumberedBreak)
 {
     const RunCase cases[] = {
@@ -380,6 +408,7 @@ TEST_F(CompiledBehaviourTest, StatementsAndExpressions)
         {"local function f() return end return f()", ""},
         {"local t = {} t[1], t[2] = 'a', 'b' return t[1] .. t[2]", "ab"},
         {"local x = not (1 == 2) return x", "true"},
+        {"local a, b = -0, 0 return 1 / a > 0, 1 / b > 0, 1 / -0 > 0", "true|true|true"},
         {"local a, b = nil, 2 local c = a and a.x or b return c", "2"},
     };
     for (const RunCase& c : cases)
