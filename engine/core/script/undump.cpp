@@ -189,10 +189,10 @@ public:
 
     void header()
     {
-        char signature[sizeof kChunkSignature - 1];
-        block(signature, sizeof signature);
-        if (std::memcmp(signature, kChunkSignature, sizeof signature) != 0)
-            fail("bad signature in " + name_);
+        // Byte by byte: a wrong byte is a bad signature even in a short chunk.
+        for (size_t k = 0; k < sizeof kChunkSignature - 1; ++k)
+            if (byte() != static_cast<uint8_t>(kChunkSignature[k]))
+                fail("bad signature in " + name_);
         int version = byte();
         if (version != kChunkVersion) {
             bool tooNew = version > kChunkVersion;
@@ -277,10 +277,12 @@ private:
         return std::to_string(version >> 4) + "." + std::to_string(version & 15);
     }
 
+    // A damaged chunk is a run-time error, not a syntax error, as the
+    // reference loader reports it.
     [[noreturn]] void fail(const std::string& message)
     {
         lua_pushlstring(L_, message.data(), message.size());
-        throwError(L_, LUA_ERRSYNTAX);
+        throwError(L_, LUA_ERRRUN);
     }
 
     void block(void* out, size_t size)

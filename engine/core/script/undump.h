@@ -11,7 +11,7 @@ constexpr int kBinarySignatureByte = 27;
 
 // Reads a binary chunk and checks everything in it (header, counts, every
 // instruction's operands), so that a damaged chunk is refused and never
-// runs. Errors raise ScriptError{LUA_ERRSYNTAX} with the message on top of
+// runs. Errors raise ScriptError{LUA_ERRRUN} with the message on top of
 // the stack. The result is left on top of the stack (a slot tagged
 // kTagProto); the caller replaces it.
 FunctionProto* undumpChunk(lua_State* L, ChunkInput& input, const char* chunkName);
