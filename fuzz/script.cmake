@@ -3,8 +3,5 @@
 #   cmake --build build-fuzz --target compiler_fuzz undump_fuzz
 #   build-fuzz/fuzz/compiler_fuzz -dict=fuzz/script.dict build-fuzz/corpus-compiler
 #   build-fuzz/fuzz/undump_fuzz build-fuzz/corpus-undump
-target_compile_options(script PRIVATE -fsanitize=fuzzer-no-link,address -fno-omit-frame-pointer)
-target_link_options(script INTERFACE -fsanitize=address)
-
 vandermoot_fuzzer(compiler_fuzz script)
 vandermoot_fuzzer(undump_fuzz script)
