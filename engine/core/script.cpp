@@ -223,7 +223,7 @@ int TScript::RunFunction(int nargs, int nresults) {
 
 void TScript::StartCoroutine() {
     if (mCoroutineRunning) {
-        DebugLog("lua_resume error: %s", "a coroutine cannot start inside the running one");
+        DebugLog("lua_resume error: %s", "cannot resume non-suspended coroutine");
         return;
     }
     if (mDueTime == kNoDueTime) Start(0, true, true, false);

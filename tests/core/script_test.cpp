@@ -204,6 +204,23 @@ TEST_F(ScriptTest, FailingCoroutinesAreLoggedAndGoIdle) {
     EXPECT_EQ(Eval(script, "tostring(resumed)"), "true");
 }
 
+// Runs script text from inside the script, as engine code called by a binding does.
+int RunNested(lua_State* L) {
+    TScript::Owner(L)->DoLuaString(lua_tostring(L, 1));
+    return 0;
+}
+
+TEST_F(ScriptTest, CoroutineCannotBeRestartedOrResumedWhileItRuns) {
+    TScript script;
+    RegisterBinding(script.GetState(), "RunNested", &RunNested);
+    Run(script, "return function() RunNested('return function() inner = true end') "
+                "RunNested('dummy = 1') after = true coroutine.yield() end");
+    EXPECT_TRUE(log.Contains("lua_resume error: cannot resume non-suspended coroutine"));
+    EXPECT_EQ(Eval(script, "tostring(inner)"), "nil") << "the nested function did not start";
+    EXPECT_EQ(Eval(script, "tostring(after)"), "true") << "the running coroutine went on";
+    EXPECT_TRUE(script.IsYielded());
+}
+
 TEST_F(ScriptTest, ResumePassesValuesToTheYield) {
     TScript script;
     lua_State* L = script.GetState();
