@@ -47,6 +47,9 @@ public:
     // The sender's name or a command text, depending on the type.
     const TString& GetName() const { return mName; }
     TWindow* GetTarget() const { return mTarget; }
+    // The window manager clears the target when that window goes before
+    // delivery, and names the window it hands an untargeted message to.
+    void SetTarget(TWindow* target) { mTarget = target; }
 
 protected:
     int32_t mType;

@@ -92,7 +92,7 @@ TWindowManager::~TWindowManager() {
     std::list<TWindow*> overlays;
     overlays.swap(mOverlays);
     for (TWindow* overlay : overlays) delete overlay;
-    for (const TQueued& queued : mQueue) delete queued.message;
+    for (TMessage* message : mQueue) delete message;
     mQueue.clear();
     mCacheTarget.reset();
     SetWindowManagerLink(nullptr);
@@ -130,7 +130,7 @@ bool TWindowManager::HasCapture(const TWindow* window) const {
 }
 
 void TWindowManager::PostMessage(TMessage* message) {
-    if (message) mQueue.push_back({message, message->GetTarget()});
+    if (message) mQueue.push_back(message);
 }
 
 void TWindowManager::QueueScriptMessage(TMessage* message) {
@@ -169,8 +169,8 @@ void TWindowManager::DestroyWindowDeferred(TWindow* window) {
     if (!window || Contains(mDeleteList, window)) return;
     mDeleteList.push_back(window);
     mHover = nullptr;
-    for (TQueued& queued : mQueue) {
-        if (queued.target && IsInSubtree(queued.target, window)) queued.target = nullptr;
+    for (TMessage* message : mQueue) {
+        if (message->GetTarget() && IsInSubtree(message->GetTarget(), window)) message->SetTarget(nullptr);
     }
     ReleaseMouse(window);
 }
@@ -197,8 +197,8 @@ void TWindowManager::OnWindowDestroyed(TWindow* window) {
     for (std::vector<TWindow*>* walk : mWalks) {
         std::replace(walk->begin(), walk->end(), window, static_cast<TWindow*>(nullptr));
     }
-    for (TQueued& queued : mQueue) {
-        if (queued.target == window) queued.target = nullptr;
+    for (TMessage* message : mQueue) {
+        if (message->GetTarget() == window) message->SetTarget(nullptr);
     }
     // A modal window deleted while stacked leaves the stack.
     mModals.remove_if([window](TModalWindow* modal) { return static_cast<TWindow*>(modal) == window; });
@@ -439,20 +439,19 @@ void TWindowManager::SetHover(TWindow* window) {
 
 void TWindowManager::DeliverMessages() {
     while (!mQueue.empty()) {
-        TQueued queued = mQueue.front();
+        TMessage* message = mQueue.front();
         mQueue.pop_front();
-        Deliver(queued);
+        Deliver(message);
     }
 }
 
-void TWindowManager::Deliver(TQueued queued) {
-    TMessage* message = queued.message;
+void TWindowManager::Deliver(TMessage* message) {
     if (message->GetType() == TMessage::kQuitNow) {
         delete message;
         mServices.PostQuit(0);
         return;
     }
-    TWindow* target = queued.target;
+    TWindow* target = message->GetTarget();
     if (!target) {
         // A script message is offered as the message it carries.
         TMessage* offered = message;
@@ -472,6 +471,7 @@ void TWindowManager::Deliver(TQueued queued) {
             delete message;
             return;
         }
+        message->SetTarget(target);
     }
     target->DispatchMessage(message);
 }

@@ -132,12 +132,6 @@ public:
     static constexpr int32_t kInactiveFrameInterval = 200;
 
 private:
-    // A queued message and the window it is for; the target is cleared when
-    // that window goes before delivery.
-    struct TQueued {
-        TMessage* message;
-        TWindow* target;
-    };
     class TWindowWalk;
 
     void PopTop();
@@ -149,7 +143,7 @@ private:
     // changes and skips windows released on the way.
     void CancelCaptures(bool release);
     void SetHover(TWindow* window);
-    void Deliver(TQueued queued);
+    void Deliver(TMessage* message);
     void DrawModalStack(int pass);
     TModalWindow* FirstDrawnModal() const;
     void DrawHighlight();
@@ -174,7 +168,8 @@ private:
     std::list<TWindow*> mCaptures;  // front = the latest capture
     TWindow* mFocus = nullptr;
     TWindowScriptLink* mScript = nullptr;
-    std::list<TQueued> mQueue;
+    // A message loses its target when that window goes before delivery.
+    std::list<TMessage*> mQueue;
     std::list<TMessageListener*> mListeners;
     TWindowEventHook* mEventHook = nullptr;
     // Snapshots of window lists being walked; a destroyed window is cleared

@@ -13,12 +13,14 @@
 
 namespace {
 
-// Records the untargeted messages offered to it as "type:name".
+// Records the untargeted messages offered to it as "type:name" ("!" added
+// when the message still names a target).
 class RecordingListener : public TMessageListener {
 public:
     RecordingListener(std::vector<std::string>* seen, bool takes) : mSeen(seen), mTakes(takes) {}
     bool OnMessage(TMessage* message) override {
-        mSeen->push_back(std::to_string(message->GetType()) + ":" + message->GetName().c_str());
+        std::string seen = std::to_string(message->GetType()) + ":" + message->GetName().c_str();
+        mSeen->push_back(message->GetTarget() ? seen + "!" : seen);
         return mTakes;
     }
 
