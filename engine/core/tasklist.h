@@ -22,6 +22,7 @@ public:
     // false when it is not in the list.
     bool Remove(TTask* task);
     // One pass: 0 for the idle tick and restore runs, 1 for the frame pass.
+    // A pass started from inside a step is ignored (and logged).
     void RunAll(int pass);
     // Deletes every task (at the end of the run when called during one).
     void Clear();
