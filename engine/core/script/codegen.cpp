@@ -105,6 +105,8 @@ void FunctionState::activateLocals(int count)
         proto_->localVars[activeLocals_[i]].startPc = pc_;
 }
 
+void FunctionState::startLastLocalHere() { proto_->localVars[activeLocals_[activeCount_ - 1]].startPc = pc_; }
+
 void FunctionState::removeLocals(int level)
 {
     while (activeCount_ > level)

@@ -109,6 +109,8 @@ public:
     // Declares the n-th local of a statement; it becomes visible on activateLocals.
     void declareLocal(String* name, int n);
     void activateLocals(int count);
+    // Debug information shows the newest local only from the next instruction on.
+    void startLastLocalHere();
     int activeLocals() const { return activeCount_; }
     // Resolves a name to a local, an upvalue or a global.
     void resolveName(String* name, Expr& e);

@@ -398,10 +398,15 @@ int Lexer::readEscape(int maxHexDigits)
     }
 }
 
-void Lexer::readString(Token& t)
+void Lexer::readQuoted(int delimiter, bool wide)
 {
-    int delimiter = ch_;
-    saveAndAdvance();
+    // Wide strings keep their units in units_; the buffer keeps the low 8
+    // bits of each character, the text of ordinary strings and of messages.
+    auto store = [this, wide](int c) {
+        if (wide)
+            units_.push_back(static_cast<lua_WChar>(c));
+        save(c);
+    };
     while (ch_ != delimiter) {
         switch (ch_) {
         case kEnd:
@@ -410,39 +415,7 @@ void Lexer::readString(Token& t)
             lexError("unfinished string", kTokenString);
         case '\\': {
             advance();
-            int c = readEscape(2);
-            if (c >= 0)
-                save(c);  // 16-bit sources keep the low 8 bits
-            break;
-        }
-        default:
-            saveAndAdvance();
-        }
-    }
-    saveAndAdvance();
-    t.text = buffer_;
-    t.string = newString(L_, buffer_.data() + 1, buffer_.size() - 2);
-}
-
-void Lexer::readWideString(Token& t)
-{
-    // The buffer holds the "L"; it keeps the low 8 bits of each unit for
-    // messages, units_ the string itself.
-    units_.clear();
-    saveAndAdvance();
-    auto store = [this](int unit) {
-        units_.push_back(static_cast<lua_WChar>(unit));
-        save(unit);
-    };
-    while (ch_ != '"') {
-        switch (ch_) {
-        case kEnd:
-            lexError("unfinished string", kTokenEos);
-        case '\n':
-            lexError("unfinished string", kTokenString);
-        case '\\': {
-            advance();
-            int c = readEscape(4);
+            int c = readEscape(wide ? 4 : 2);
             if (c >= 0)
                 store(c);
             break;
@@ -453,6 +426,22 @@ void Lexer::readWideString(Token& t)
         }
     }
     saveAndAdvance();
+}
+
+void Lexer::readString(Token& t)
+{
+    int delimiter = ch_;
+    saveAndAdvance();
+    readQuoted(delimiter, false);
+    t.text = buffer_;
+    t.string = newString(L_, buffer_.data() + 1, buffer_.size() - 2);
+}
+
+void Lexer::readWideString(Token& t)
+{
+    units_.clear();
+    saveAndAdvance();  // the quote after the L in the buffer
+    readQuoted('"', true);
     t.text = buffer_;
     t.string = newWideString(L_, units_.data(), units_.size());
 }

@@ -97,6 +97,9 @@ private:
     void readNumber(Token& t);
     void readHexNumber(Token& t);
     void readLongString(Token* t);
+    // The characters of a quoted literal up to and including its closing
+    // delimiter, escapes resolved.
+    void readQuoted(int delimiter, bool wide);
     void readString(Token& t);
     void readWideString(Token& t);
     int readDecimalEscape();

@@ -470,6 +470,7 @@ private:
         Expr f;
         functionBody(f, false, lexer_.line());
         fs_->store(var, f);
+        fs_->startLastLocalHere();  // the name is in scope for the body, but holds the function only now
     }
 
     void localStatement()

@@ -272,6 +272,40 @@ TEST_F(CodeShapeTest, ListItemsAreStoredInFlushesOf32)
     EXPECT_NE(find(compiled("local t = {1, f()}"), OP_SETLISTO), nullptr);
 }
 
+// x = x + 1000 ... x = x + 1299, then fields k0 ... k299 of a table: more
+// constants than an operand can name.
+std::string manyConstants()
+{
+    std::string s = "local x, t = 0, {} ";
+    for (int i = 0; i < 300; ++i)
+        s += "x = x + " + std::to_string(1000 + i) + " t.k" + std::to_string(i) + " = " + std::to_string(i) + " ";
+    return s;
+}
+
+TEST_F(CodeShapeTest, ConstantsBeyondTheOperandRangeAreLoadedIntoRegisters)
+{
+    const FunctionProto* p = compiled(manyConstants());
+    ASSERT_GT(p->constantCount, kMaxArgC - kConstantBase + 1);
+    int loads = 0;
+    for (int pc = 0; pc < p->codeSize; ++pc) {
+        Instruction i = p->code[pc];
+        if (opcode(i) == OP_LOADK)
+            ++loads;
+        if (opcode(i) == OP_ADD || opcode(i) == OP_SETTABLE) {
+            EXPECT_LE(argB(i), kMaxArgB);
+            EXPECT_TRUE(!isConstant(argC(i)) || argC(i) - kConstantBase < p->constantCount) << pc;
+        }
+    }
+    EXPECT_GT(loads, 100);
+}
+
+TEST_F(CodeShapeTest, LocalFunctionIsShownOnceItIsStored)
+{
+    const FunctionProto* p = compiled("local function f() end");
+    ASSERT_EQ(p->localVarCount, 1);
+    EXPECT_EQ(p->localVars[0].startPc, 1);  // after the CLOSURE
+}
+
 TEST_F(CodeShapeTest, FunctionsRecordParametersAndVarargs)
 {
     const FunctionProto* p = compiled("local function f(a, b, ...) end function o:m(x) end");
@@ -311,6 +345,12 @@ TEST_F(CompiledBehaviourTest, ContinueInEveryLoopKind)
     };
     for (const RunCase& c : cases)
         EXPECT_EQ(run(c.code), c.expected) << c.code;
+}
+
+TEST_F(CompiledBehaviourTest, ManyConstants)
+{
+    // 300 * 1000 + (0 + ... + 299), and the last field.
+    EXPECT_EQ(run(manyConstants() + "return x, t.k299"), "344850|299");
 }
 
 TEST_F(CompiledBehaviourTest, WhileConditions)
