@@ -54,20 +54,45 @@ size_t scanDecimal(const Unit* s)
     return i;
 }
 
+// Whether a numeral out of a double's range is above it: the decimal
+// exponent of its first significant digit, with the written exponent, is
+// positive.
+bool aboveRange(const char* s, const char* end)
+{
+    long long magnitude = 0;
+    bool point = false;
+    bool significant = false;
+    for (; s < end && *s != 'e' && *s != 'E'; ++s) {
+        if (*s == '.') {
+            point = true;
+            continue;
+        }
+        significant |= *s != '0';
+        if (significant && !point)
+            ++magnitude;
+        else if (!significant && point)
+            --magnitude;
+    }
+    long long exponent = 0;
+    if (s < end) {
+        const bool negative = s[1] == '-';
+        for (++s; s < end; ++s)
+            if (isDigitChar(static_cast<unsigned char>(*s)) && exponent < 1000000000)
+                exponent = exponent * 10 + (*s - '0');
+        if (negative)
+            exponent = -exponent;
+    }
+    return magnitude + exponent > 0;
+}
+
 // Value of a numeral that scanDecimal accepted (plain ASCII characters).
 lua_Number decimalValue(const char* s, size_t length)
 {
     double value = 0;
     auto [end, error] = std::from_chars(s, s + length, value, std::chars_format::general);
     (void)end;
-    if (error == std::errc::result_out_of_range) {
-        // Too large or too small for a double: infinity or zero as strtod gives.
-        const char* e = static_cast<const char*>(std::memchr(s, 'e', length));
-        if (!e)
-            e = static_cast<const char*>(std::memchr(s, 'E', length));
-        bool tiny = e && e[1] == '-';
-        value = tiny ? 0.0 : HUGE_VAL;
-    }
+    if (error == std::errc::result_out_of_range)
+        value = aboveRange(s, s + length) ? HUGE_VAL : 0.0;  // as strtod gives
     return value;
 }
 

@@ -97,6 +97,29 @@ TEST(ConversionTest, TextToNumberTakesDecimalWithSpacesOnly)
     }
 }
 
+TEST(ConversionTest, NumeralsOutOfRangeWithoutExponentSign)
+{
+    // Below or above a double's range whatever the exponent's sign says.
+    const std::string zeros(400, '0');
+    const struct {
+        std::string text;
+        double value;
+    } cases[] = {
+        {"0." + zeros + "1", 0},
+        {"1" + zeros, HUGE_VAL},
+        {"-1" + zeros, -HUGE_VAL},
+        {"0.000001e315", HUGE_VAL},
+        {"0." + zeros + "1e5", 0},
+        {"1" + zeros + "e-5", HUGE_VAL},
+        {"0.001e-330", 0},
+    };
+    for (const auto& c : cases) {
+        lua_Number n = -12345;
+        EXPECT_TRUE(textToNumber(c.text.c_str(), &n)) << c.text;
+        EXPECT_EQ(n, c.value) << c.text;
+    }
+}
+
 TEST(ConversionTest, WideTextToNumberFollowsTheWideRules)
 {
     const TextCase cases[] = {
