@@ -280,31 +280,30 @@ void pushTargetFunction(lua_State* L) {
     if (lua_isnil(L, -1)) luaL_error(L, "no function environment for tail call at level %d", level);
 }
 
-int baseGetFEnv(lua_State* L) {
-    pushTargetFunction(L);
-    if (lua_iscfunction(L, -1)) {
-        lua_pushvalue(L, LUA_GLOBALSINDEX);
-        return 1;
-    }
+// Pushes the environment of the function on top and its "__fenv" field; true
+// when that field is set: the environment is then protected, and getfenv
+// shows the field in its place. Native functions use the globals.
+bool pushEnvironmentField(lua_State* L) {
     lua_getfenv(L, -1);
-    // An environment can stand in for itself with a "__fenv" field.
     lua_pushliteral(L, "__fenv");
     lua_rawget(L, -2);
-    if (lua_isnil(L, -1)) lua_pop(L, 1);
+    return !lua_isnil(L, -1);
+}
+
+int baseGetFEnv(lua_State* L) {
+    pushTargetFunction(L);
+    if (!pushEnvironmentField(L)) lua_pop(L, 1);
     return 1;
 }
 
 int baseSetFEnv(lua_State* L) {
     luaL_checktype(L, 2, LUA_TTABLE);
     pushTargetFunction(L);
-    if (lua_type(L, 1) == LUA_TNUMBER && lua_tonumber(L, 1) == 0) {
-        lua_pushvalue(L, 2);
-        lua_replace(L, LUA_GLOBALSINDEX);
-        return 0;
-    }
+    if (pushEnvironmentField(L)) luaL_error(L, "`setfenv' cannot change a protected environment");
+    lua_pop(L, 2);
     lua_pushvalue(L, 2);
-    if (lua_iscfunction(L, -2) || lua_setfenv(L, -2) == 0)
-        luaL_error(L, "`setfenv' cannot change environment of given function");
+    if (lua_isnumber(L, 1) && lua_tonumber(L, 1) == 0) lua_replace(L, LUA_GLOBALSINDEX);
+    else if (lua_setfenv(L, -2) == 0) luaL_error(L, "`setfenv' cannot change environment of given function");
     return 0;
 }
 

@@ -388,11 +388,11 @@ int stringUnpack(lua_State* L) {
     size_t formatLength = 0;
     const char* data = checkNarrowString(L, 1, &length);
     const char* format = checkNarrowString(L, 2, &formatLength);
-    lua_Number start = luaL_optnumber(L, 3, 1);
+    int64_t start = truncateToInt64(luaL_optnumber(L, 3, 1));
     lua_settop(L, 3);
-    if (!(start >= 1) || start > static_cast<lua_Number>(length) + 1) {
+    if (start < 1 || static_cast<uint64_t>(start) > length + 1) {
         // Nothing can be read from outside the data.
-        lua_pushnumber(L, start);
+        lua_pushnumber(L, static_cast<lua_Number>(start));
         return 1;
     }
     Unpacker unpacker(L, data, length, static_cast<size_t>(start) - 1);

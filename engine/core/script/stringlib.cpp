@@ -28,21 +28,12 @@ int64_t truncateToInt64(lua_Number n) {
 
 namespace {
 
-// A number argument as a long, saturated so that huge values stay in range.
-long toLong(lua_Number n) {
-    constexpr lua_Number kLimit = 1e15;
-    if (std::isnan(n)) return 0;
-    if (n > kLimit) return static_cast<long>(kLimit);
-    if (n < -kLimit) return static_cast<long>(-kLimit);
-    return static_cast<long>(n);
-}
-
 long checkLong(lua_State* L, int narg) {
-    return toLong(luaL_checknumber(L, narg));
+    return truncateToInt64(luaL_checknumber(L, narg));
 }
 
 long optLong(lua_State* L, int narg, long def) {
-    return toLong(luaL_optnumber(L, narg, static_cast<lua_Number>(def)));
+    return truncateToInt64(luaL_optnumber(L, narg, static_cast<lua_Number>(def)));
 }
 
 // A string position: negative counts back from the end (-1 is the last).

@@ -15,9 +15,10 @@ int checkedSize(lua_State* L, int t) {
 int tabConcat(lua_State* L) {
     size_t separatorLength = 0;
     const char* separator = luaL_optlstring(L, 2, "", &separatorLength);
-    luaL_checktype(L, 1, LUA_TTABLE);
     int first = luaL_optint(L, 3, 1);
-    int last = luaL_optint(L, 4, luaL_getn(L, 1));
+    int last = luaL_optint(L, 4, 0);
+    luaL_checktype(L, 1, LUA_TTABLE);
+    if (last == 0) last = luaL_getn(L, 1);  // an explicit 0 also means the size
     luaL_Buffer b;
     luaL_buffinit(L, &b);
     for (int i = first; i <= last; ++i) {

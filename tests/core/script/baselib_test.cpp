@@ -133,6 +133,21 @@ TEST_F(LibraryTest, EnvironmentsByLevelAndFunction) {
               "false|test:1: bad argument #1 to `getfenv' (invalid level)");
 }
 
+TEST_F(LibraryTest, AnEnvironmentWithAFenvFieldIsProtected) {
+    EXPECT_EQ(run("local function f() return x end setfenv(f, {__fenv = 'shown', x = 1}) "
+                  "return getfenv(f), f(), pcall(setfenv, f, {})"),
+              "shown|1|false|`setfenv' cannot change a protected environment");
+    // Native functions and level 0 see the globals, protected the same way.
+    EXPECT_EQ(run("__fenv = 'globals' return getfenv(print), getfenv(0), pcall(setfenv, 0, {})"),
+              "globals|globals|false|`setfenv' cannot change a protected environment");
+}
+
+TEST_F(LibraryTest, SetfenvAtLevelZeroReplacesTheGlobals) {
+    EXPECT_EQ(run("local g = _G local t = {} setfenv(0, t) local inT = getfenv(0) == t "
+                  "g.setfenv(0, g) return inT, getfenv(0) == _G"),
+              "true|true");
+}
+
 TEST_F(LibraryTest, CoroutineStatusThroughItsLife) {
     EXPECT_EQ(run("local co co = coroutine.create(function() coroutine.yield(coroutine.status(co)) end) "
                   "local s1 = coroutine.status(co) local _, inside = coroutine.resume(co) "

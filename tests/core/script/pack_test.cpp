@@ -26,6 +26,7 @@ const PackCase kRoundTrips[] = {
      "17|ab|cd|ef|gh"},
     {"return string.unpack(string.pack('A', 'hello'), 'A5')", "6|hello"},
     {"return string.unpack(string.pack('b3', 1, 2, 3), 'b3')", "4|1|2|3"},
+    {"return string.unpack(string.pack('b0,b', 1, 2), 'b0 , b')", "3|1|2"},
     {"return string.unpack(string.pack('>H', 258), '>H')", "3|258"},
     {"local p, a, b = string.unpack(string.pack('wz wp', L\"\\x263A\", L\"ab\"), 'wz wp') "
      "return p, a == L\"\\x263A\", b == L\"ab\"",
@@ -65,6 +66,9 @@ const PackCase kTruncated[] = {
     {"return string.unpack('abc', 'b', 0)", "0"},
     {"return string.unpack('abc', 'b', -1)", "-1"},
     {"return string.unpack('abc', 'b', 3)", "4|99"},
+    {"return string.unpack('abc', 'b', 2.5)", "3|98"},
+    {"return string.unpack('abc', 'b', 9.5)", "9"},
+    {"return string.unpack('abc', 'b', 0.5)", "0"},
 };
 INSTANTIATE_TEST_SUITE_P(Truncated, PackTest, ::testing::ValuesIn(kTruncated));
 

@@ -34,7 +34,8 @@ TEST_F(LibraryTest, FormatBinaryWritesLittleEndianBytes) {
     EXPECT_EQ(run("return string.len(string.format('%bF%bf%bd%bw%bb', 1, 1, 1, 1, 1))"), "19");
     EXPECT_EQ(run("return string.unpack(string.format('%bd', -2.9), 'i')"), "5|-2");
     EXPECT_EQ(run("return string.unpack(string.format('%bF', 0.25), 'd')"), "9|0.25");
-    EXPECT_EQ(run("return string.format('[%bq]', 1)"), "[]");
+    // An unknown letter writes nothing but still takes its argument.
+    EXPECT_EQ(run("return string.format('[%bq]%d', 1, 2)"), "[]2");
     EXPECT_EQ(run("return pcall(string.format, '%b', 1)"), "false|invalid option to `format'");
 }
 
@@ -43,6 +44,9 @@ TEST_F(LibraryTest, FormatKeepsTheClassicOptions) {
     EXPECT_EQ(run("return pcall(string.format, '%------d', 1)"), "false|invalid format (repeated flags)");
     EXPECT_EQ(run("return pcall(string.format, '%y', 1)"), "false|invalid option to `format'");
     EXPECT_EQ(run("return string.format('%s', string.rep('x', 150)) == string.rep('x', 150)"), "true");
+    EXPECT_EQ(run("return string.format('[%5.2s|%.0s|%-4s]', 'abc', 'abc', 'ab')"), "[   ab||ab  ]");
+    // %c of 0 keeps its zero byte.
+    EXPECT_EQ(run("return string.format('%c', 0) == '\\0', string.len(string.format('%3c', 0))"), "true|3");
 }
 
 TEST_F(LibraryTest, StockFunctionsRejectWideStrings) {

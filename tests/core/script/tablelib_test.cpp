@@ -16,6 +16,9 @@ TEST_F(LibraryTest, InsertAndRemoveKeepTheSize) {
 TEST_F(LibraryTest, ConcatRejectsNonStrings) {
     EXPECT_EQ(run("return table.concat({1, 'a', 2.5}, '-'), table.concat({'a', 'b', 'c'}, '', 2, 3)"),
               "1-a-2.5|bc");
+    // A last index of 0 stands for the size.
+    EXPECT_EQ(run("return table.concat({'a', 'b', 'c'}, ',', 2, 0), table.concat({n = 2, 'a', 'b', 'c'}, ',', 1, 0)"),
+              "b,c|a,b");
     EXPECT_EQ(run("return pcall(function() table.concat({1, true}) end)"),
               "false|test:1: bad argument #1 to `concat' (table contains non-strings)");
 }
