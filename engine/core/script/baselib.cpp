@@ -15,6 +15,13 @@ namespace {
 // ---------------------------------------------------------------------------
 // Text of values
 
+// An 8-bit string or a number: the values that read as text (a wide string
+// does not join 8-bit text).
+bool isText(lua_State* L, int idx) {
+    int type = lua_type(L, idx);
+    return type == LUA_TSTRING || type == LUA_TNUMBER;
+}
+
 // "table: 0x...", the form tostring gives for values without their own text.
 std::string addressText(lua_State* L, int idx) {
     const char* kind = lua_typename(L, lua_type(L, idx));
@@ -101,7 +108,7 @@ int basePrint(lua_State* L) {
         lua_pushvalue(L, -1);
         lua_pushvalue(L, i);
         lua_call(L, 1, 1);
-        if (lua_type(L, -1) != LUA_TSTRING && lua_type(L, -1) != LUA_TNUMBER)
+        if (!isText(L, -1))
             return luaL_error(L, "`tostring' must return a string to `print'");
         if (i > 1) std::fputc('\t', stdout);
         // As the reference interpreter, a string prints up to its first zero byte.
@@ -179,8 +186,7 @@ int baseError(lua_State* L) {
     luaL_checkany(L, 1);
     int level = luaL_optint(L, 2, 1);
     lua_settop(L, 1);
-    int type = lua_type(L, 1);
-    if ((type == LUA_TSTRING || type == LUA_TNUMBER) && level > 0) {
+    if (isText(L, 1) && level > 0) {
         luaL_where(L, level);
         lua_pushvalue(L, 1);
         lua_concat(L, 2);
@@ -390,8 +396,9 @@ std::string requirePath(lua_State* L) {
     lua_pushliteral(L, "LUA_PATH");
     lua_gettable(L, LUA_GLOBALSINDEX);
     std::string path;
-    if (lua_type(L, -1) == LUA_TSTRING) {
-        path.assign(lua_tostring(L, -1), lua_strlen(L, -1));
+    if (isText(L, -1)) {
+        const char* text = lua_tostring(L, -1);  // converts a number in place
+        path.assign(text, lua_strlen(L, -1));
     } else if (const char* fromEnvironment = std::getenv("LUA_PATH")) {
         path = fromEnvironment;
     } else {
@@ -520,7 +527,7 @@ int coWrapped(lua_State* L) {
     lua_State* co = lua_tothread(L, lua_upvalueindex(1));
     int results = resumeCoroutine(L, co, lua_gettop(L));
     if (results >= 0) return results;
-    if (lua_type(L, -1) == LUA_TSTRING) {
+    if (isText(L, -1)) {
         luaL_where(L, 1);
         lua_insert(L, -2);
         lua_concat(L, 2);

@@ -159,6 +159,15 @@ TEST_F(LibraryTest, CoroutineStatusThroughItsLife) {
               "2|10");
 }
 
+TEST_F(LibraryTest, WrappedCoroutineErrorsGainThePositionOfTheCaller) {
+    EXPECT_EQ(run("local w = coroutine.wrap(function() error(42, 0) end)\n"
+                  "local ok, m = pcall(function()\nw()\nend) return ok, type(m), m"),
+              "false|string|test:3: 42");
+    EXPECT_EQ(run("local w = coroutine.wrap(function() error({}, 0) end) "
+                  "local ok, m = pcall(w) return type(m)"),
+              "table");
+}
+
 class RequireTest : public LibraryTest {
 protected:
     RequireTest() {
@@ -177,6 +186,11 @@ TEST_F(RequireTest, LoadsOncePerNameAlongLuaPath) {
                           "return a == b, a.name, loads, _LOADED.mod == a"),
               "true|mod|1|true");
     EXPECT_EQ(run(setup + "return require('empty'), _LOADED.empty"), "true|true");
+}
+
+TEST_F(RequireTest, ANumberAsPathIsItsText) {
+    EXPECT_EQ(run("LUA_PATH = 7 return pcall(require, 'nothing')"),
+              "false|could not load package `nothing' from path `7'");
 }
 
 TEST_F(RequireTest, MissingPackageNamesThePath) {
