@@ -2,6 +2,7 @@
 // other byte order, and refusal of truncated, damaged and ill-formed chunks.
 #include "tests/core/script/chunktesting.h"
 
+#include "core/script/chunkformat.h"
 #include "core/script/object.h"
 #include "core/script/state.h"
 
@@ -144,6 +145,38 @@ TEST_F(ChunkTest, HeaderBytes)
     double test;
     std::memcpy(&test, chunk.data() + sizeof header - 1, 8);
     EXPECT_EQ(test, 31415926.535897933);
+}
+
+// Little-endian bytes of a 4-byte field.
+std::string int4(uint32_t v)
+{
+    std::string bytes;
+    for (int i = 0; i < 4; ++i)
+        bytes += static_cast<char>((v >> (8 * i)) & 0xFF);
+    return bytes;
+}
+
+TEST_F(ChunkTest, FunctionFieldsInTheirOrder)
+{
+    ASSERT_EQ(nativeByteOrder(), 1);  // int4 writes little-endian
+    std::string chunk = compile("local a = 'k' return function(x, ...) return a end");
+    std::string ones = int4(1) + int4(1) + int4(1) + int4(1) + int4(1);  // line info
+    // The main function: source, line defined, upvalue count, parameters,
+    // vararg, stack size, line info, locals, upvalue names, constants,
+    // functions, code.
+    std::string expected = chunk.substr(0, 22) + int4(3) + std::string("=t\0", 3) + int4(0) +
+                           std::string("\0\0\0\x02", 4) + int4(5) + ones + int4(1) + int4(2) +
+                           std::string("a\0", 2) + int4(1) + int4(4) + int4(0) + int4(1) + "\x04" + int4(2) +
+                           std::string("k\0", 2) + int4(1);
+    // The nested function names no source of its own (count 0).
+    expected += int4(0) + int4(1) + "\x01\x01\x01\x03" + int4(3) + ones.substr(0, 12) + int4(2) + int4(2) +
+                std::string("x\0", 2) + int4(0) + int4(2) + int4(4) + std::string("arg\0", 4) + int4(0) + int4(2) +
+                int4(1) + int4(2) + std::string("a\0", 2) + int4(0) + int4(0) + int4(3) +
+                int4(makeABC(OP_GETUPVAL, 2, 0, 0)) + int4(makeABC(OP_RETURN, 2, 2, 0)) +
+                int4(makeABC(OP_RETURN, 0, 1, 0));
+    expected += int4(5) + int4(makeABx(OP_LOADK, 0, 0)) + int4(makeABx(OP_CLOSURE, 1, 0)) +
+                int4(makeABC(OP_MOVE, 0, 0, 0)) + int4(makeABC(OP_RETURN, 1, 2, 0)) + int4(makeABC(OP_RETURN, 0, 1, 0));
+    EXPECT_EQ(chunk, expected);
 }
 
 TEST_F(ChunkTest, ReloadedChunksDumpIdentically)

@@ -128,6 +128,13 @@ TEST_F(CompileErrorTest, Limits)
               "t:1: function or expression too complex near `1249'");
     EXPECT_EQ(loadError("function f(" + repeated("p", 101, ", ") + ") end"),
               "t:1: too many parameters (limit=100) near `)'");
+    // Each assignment is a LOADK and a SETGLOBAL; the jump over them is too
+    // long, found when it is fixed at the next instruction (the final return).
+    std::string body;
+    for (int i = 0; i < 65536; ++i)
+        body += "y = 1 ";
+    EXPECT_EQ(loadError("if x then " + body.substr(6 * 100) + "end"), "ok");
+    EXPECT_EQ(loadError("if x then " + body + "end"), "t:1: control structure too long near `<eof>'");
     // Each operand of the chain is a GETGLOBAL, a TEST and a JMP.
     EXPECT_EQ(loadError("while " + repeated("a", 33, " and ") + " do end"), "ok");
     EXPECT_EQ(loadError("while " + repeated("a", 34, " and ") + " do end"),
