@@ -31,6 +31,7 @@ const PackCase kRoundTrips[] = {
     {"local p, a, b = string.unpack(string.pack('wz wp', L\"\\x263A\", L\"ab\"), 'wz wp') "
      "return p, a == L\"\\x263A\", b == L\"ab\"",
      "10|true|true"},
+    {"local p, w = string.unpack(string.pack('wz', 12), 'wz') return p, w == L\"12\"", "7|true"},
     {"local s = string.pack('b', 1, 2) return string.len(s)", "1"},
 };
 INSTANTIATE_TEST_SUITE_P(RoundTrips, PackTest, ::testing::ValuesIn(kRoundTrips));
@@ -84,6 +85,11 @@ const PackCase kErrors[] = {
      "false|test:1: bad argument #2 to `pack' (string too long)"},
     {"return pcall(function() string.pack('h', 'x') end)",
      "false|test:1: bad argument #2 to `pack' (number expected, got string)"},
+    // the wide variants take wide strings (or numbers), the others 8-bit ones
+    {"return pcall(function() string.pack('wz', 'abc') end)",
+     "false|test:1: bad argument #2 to `pack' (wstring expected, got string)"},
+    {"return pcall(function() string.pack('z', L\"abc\") end)",
+     "false|test:1: bad argument #2 to `pack' (string expected, got wstring)"},
 };
 INSTANTIATE_TEST_SUITE_P(Errors, PackTest, ::testing::ValuesIn(kErrors));
 
