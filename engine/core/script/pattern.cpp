@@ -11,8 +11,9 @@ namespace {
 
 constexpr char kEscape = '%';
 
-}  // namespace
-
+// True when classLetter is one of the class letters (a c d l p s u w x z;
+// upper case for the complement) and c belongs to that class; any other
+// letter stands for itself.
 bool matchesClass(unsigned char c, unsigned char classLetter) {
     bool result;
     switch (std::tolower(classLetter)) {
@@ -31,9 +32,11 @@ bool matchesClass(unsigned char c, unsigned char classLetter) {
     return std::isupper(classLetter) ? !result : result;
 }
 
+}  // namespace
+
 PatternMatcher::PatternMatcher(lua_State* L, const char* subject, size_t subjectLength, const char* pattern,
                                size_t patternLength)
-    : L_(L), subjectBegin_(subject), subjectEnd_(subject + subjectLength), patternBegin_(pattern),
+    : L_(L), subjectBegin_(subject), subjectEnd_(subject + subjectLength),
       patternEnd_(pattern + strnlen(pattern, patternLength)) {}
 
 const char* PatternMatcher::matchAt(const char* s, const char* p) {

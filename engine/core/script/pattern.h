@@ -21,9 +21,7 @@ public:
     // returns where the match ends, or null. Forgets earlier captures.
     const char* matchAt(const char* s, const char* p);
 
-    const char* subjectBegin() const { return subjectBegin_; }
     const char* subjectEnd() const { return subjectEnd_; }
-    const char* patternBegin() const { return patternBegin_; }
 
     // Pushes capture i of the last match [s, e); with no captures, index 0
     // is the whole match.
@@ -60,16 +58,10 @@ private:
     lua_State* L_;
     const char* subjectBegin_;
     const char* subjectEnd_;
-    const char* patternBegin_;
     const char* patternEnd_;
     int level_ = 0;
     int depth_ = 0;
     Capture captures_[kMaxCaptures];
 };
-
-// True when the character is one of the pattern's character class letters
-// (a c d l p s u w x z, either case) and c belongs to it; any other class
-// letter stands for itself.
-bool matchesClass(unsigned char c, unsigned char classLetter);
 
 }  // namespace script
