@@ -347,37 +347,46 @@ const Value* toNumber(const Value* v, Value* buffer)
     return nullptr;
 }
 
-void getTable(lua_State* L, const Value* t, const Value* key, StackPtr result)
+// Each step of the chain reads a table raw or takes a handler: `handler`,
+// when given, is the first one.
+void getTableThrough(lua_State* L, const Value* t, const Value* key, const Value* handler, StackPtr result)
 {
     Value current = *t;
     for (int loop = 0; loop < kMaxHandlerChain; loop++) {
-        const Value* handler;
-        if (isTable(&current)) {
-            Table* h = asTable(&current);
-            const Value* v = rawGet(h, key);
-            if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
-                *result = *v;
-                return;
+        if (handler == nullptr) {
+            if (isTable(&current)) {
+                Table* h = asTable(&current);
+                const Value* v = rawGet(h, key);
+                if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
+                    *result = *v;
+                    return;
+                }
+            } else if (isUserdata(&current)) {
+                handler = metatableEvent(L, asUserdata(&current)->metatable, Event::Index);
+                if (handler == nullptr)
+                    typeError(L, loop == 0 ? t : &current, "index");
+            } else {
+                // Other values read the key from their type's table.
+                Table* typeTable = L->shared->typeMetatables[current.tag];
+                if (typeTable == nullptr)
+                    typeError(L, loop == 0 ? t : &current, "index");
+                setTable(&current, typeTable);
+                continue;
             }
-        } else if (isUserdata(&current)) {
-            handler = metatableEvent(L, asUserdata(&current)->metatable, Event::Index);
-            if (handler == nullptr)
-                typeError(L, loop == 0 ? t : &current, "index");
-        } else {
-            // Other values read the key from their type's table.
-            Table* typeTable = L->shared->typeMetatables[current.tag];
-            if (typeTable == nullptr)
-                typeError(L, loop == 0 ? t : &current, "index");
-            setTable(&current, typeTable);
-            continue;
         }
         if (isFunction(handler)) {
             callHandlerInto(L, handler, &current, key, slotOffset(L, result));
             return;
         }
         current = *handler;
+        handler = nullptr;
     }
     runError(L, "loop in gettable");
+}
+
+void getTable(lua_State* L, const Value* t, const Value* key, StackPtr result)
+{
+    getTableThrough(L, t, key, nullptr, result);
 }
 
 void setTable(lua_State* L, const Value* t, const Value* key, const Value* value)
@@ -511,10 +520,13 @@ enter:
             if (isTable(rb)) {
                 Table* h = asTable(rb);
                 const Value* v = rawGet(h, key);
-                if (!isNil(v) || metatableEvent(L, h->metatable, Event::Index) == nullptr) {
+                const Value* handler;
+                if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
                     *ra = *v;
                     break;
                 }
+                PROTECT(getTableThrough(L, rb, key, handler, ra));
+                break;
             }
             PROTECT(getTable(L, rb, key, ra));
             break;
@@ -575,10 +587,13 @@ enter:
             if (isTable(&object)) {
                 Table* h = asTable(&object);
                 const Value* v = rawGet(h, key);
-                if (!isNil(v) || metatableEvent(L, h->metatable, Event::Index) == nullptr) {
+                const Value* handler;
+                if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
                     *ra = *v;
                     break;
                 }
+                PROTECT(getTableThrough(L, &object, key, handler, ra));
+                break;
             }
             PROTECT(getTable(L, rb, key, ra));
             break;

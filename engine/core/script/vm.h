@@ -15,6 +15,10 @@ void execute(lua_State* L);
 // `result` must be a stack slot of L (it is found again if the stack moves).
 void getTable(lua_State* L, const Value* t, const Value* key, StackPtr result);
 
+// getTable when t is a table without a value for key and `handler` is the
+// __index handler of its metatable (the execute loop has looked them up).
+void getTableThrough(lua_State* L, const Value* t, const Value* key, const Value* handler, StackPtr result);
+
 // t[key] := value, through __newindex handlers. The three arguments are read
 // before any handler runs.
 void setTable(lua_State* L, const Value* t, const Value* key, const Value* value);
