@@ -556,6 +556,44 @@ int coStatus(lua_State* L) {
     return 1;
 }
 
+// newproxy(false) makes a bare zero-size userdata; newproxy(true) gives it a
+// fresh metatable; newproxy(p) shares the metatable of proxy p. The weak table
+// in the upvalue remembers which metatables proxies made.
+int baseNewProxy(lua_State* L) {
+    lua_settop(L, 1);
+    lua_newuserdata(L, 0);
+    if (!lua_toboolean(L, 1)) return 1;
+    if (lua_isboolean(L, 1)) {
+        lua_newtable(L);
+        lua_pushvalue(L, -1);
+        lua_pushboolean(L, 1);
+        lua_rawset(L, lua_upvalueindex(1));
+    } else {
+        bool madeByProxy = false;
+        if (lua_getmetatable(L, 1)) {
+            lua_rawget(L, lua_upvalueindex(1));
+            madeByProxy = lua_toboolean(L, -1);
+            lua_pop(L, 1);
+        }
+        luaL_argcheck(L, madeByProxy, 1, "boolean or proxy expected");
+        lua_getmetatable(L, 1);
+    }
+    lua_setmetatable(L, 2);
+    return 1;
+}
+
+void openNewProxy(lua_State* L) {
+    lua_pushliteral(L, "newproxy");
+    lua_newtable(L);
+    lua_pushvalue(L, -1);
+    lua_setmetatable(L, -2);
+    lua_pushliteral(L, "__mode");
+    lua_pushliteral(L, "k");
+    lua_rawset(L, -3);
+    lua_pushcclosure(L, baseNewProxy, 1);
+    lua_rawset(L, -3);
+}
+
 const luaL_reg kCoroutineFunctions[] = {
     {"create", coCreate}, {"resume", coResume}, {"yield", coYield},
     {"status", coStatus}, {"wrap", coWrap},     {nullptr, nullptr},
@@ -620,6 +658,7 @@ int luaopen_base(lua_State* L) {
     lua_pushliteral(L, "_LOADED");
     lua_newtable(L);
     lua_rawset(L, -3);
+    openNewProxy(L);
     lua_pop(L, 1);
     luaL_openlib(L, LUA_COLIBNAME, kCoroutineFunctions, 0);
     lua_pop(L, 1);

@@ -199,3 +199,14 @@ TEST_F(RequireTest, MissingPackageNamesThePath) {
 }
 
 }  // namespace
+
+TEST_F(LibraryTest, NewproxyMakesUserdataWithOwnOrSharedMetatables) {
+    EXPECT_EQ(run("local p = newproxy(false) return type(p), getmetatable(p)"), "userdata|nil");
+    EXPECT_EQ(run("local p = newproxy(true) getmetatable(p).__index = function() return 7 end "
+                  "local q = newproxy(p) return p.x, q.y, getmetatable(p) == getmetatable(q)"),
+              "7|7|true");
+    EXPECT_EQ(run("return newproxy({})"), "error: test:1: bad argument #1 to `newproxy' (boolean or proxy expected)");
+    // A metatable that no proxy made does not count.
+    EXPECT_EQ(run("local t = setmetatable({}, {}) return newproxy(t)"),
+              "error: test:1: bad argument #1 to `newproxy' (boolean or proxy expected)");
+}
