@@ -67,7 +67,7 @@ enum OpCode : uint8_t {
     OP_TAILCALL,  // A B C    return R(A)(R(A+1) ... R(A+B-1))
     OP_RETURN,    // A B      return R(A) ... R(A+B-2)
     OP_FORLOOP,   // A sBx    R(A) += R(A+2); if R(A) <?= R(A+1) then pc += sBx
-    OP_TFORLOOP,  // A C      R(A+2) ... R(A+2+C) := R(A)(R(A+1), R(A+2)); if R(A+2) ~= nil then skip the next instruction
+    OP_TFORLOOP,  // A C      R(A+2) ... R(A+2+C) := R(A)(R(A+1), R(A+2)); if R(A+2) is nil then skip the jump back
     OP_TFORPREP,  // A sBx    if R(A) is a table then R(A+1) := R(A), R(A) := next; pc += sBx
     OP_SETLIST,   // A Bx     R(A)[Bx - Bx % F + i] := R(A+i), 1 <= i <= Bx % F + 1
     OP_SETLISTO,  // A Bx     as SETLIST, up to the stack top
