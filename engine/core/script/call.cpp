@@ -183,6 +183,8 @@ bool hasCatchPoint(const SharedState* g, const lua_State* L)
 void unwindCall(lua_State* L, ptrdiff_t funcOffset, ptrdiff_t frameIndex, unsigned short nativeCalls,
                 bool raisedHere)
 {
+    if (hasCatchPoint(L->shared, L))
+        return;  // that catch point restores the thread
     StackPtr func = slotAt(L, funcOffset);
     closeUpvalues(L, func);
     if (raisedHere && L->top > func)
@@ -225,12 +227,10 @@ void callValue(lua_State* L, StackPtr func, int wanted)
             execute(L);
         }
     } catch (const ScriptError& e) {
-        if (!hasCatchPoint(g, L))
-            unwindCall(L, funcOffset, frameIndex, nativeCalls, e.thread == L);
+        unwindCall(L, funcOffset, frameIndex, nativeCalls, e.thread == L);
         throw;
     } catch (const std::bad_alloc&) {
-        if (!hasCatchPoint(g, L))
-            unwindCall(L, funcOffset, frameIndex, nativeCalls, false);
+        unwindCall(L, funcOffset, frameIndex, nativeCalls, false);
         throw;
     }
     L->nativeCalls--;
