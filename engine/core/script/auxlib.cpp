@@ -1,5 +1,6 @@
 // The auxiliary library: argument checks, named metatables, references,
 // table sizes, chunk loading helpers and string buffers.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -437,13 +438,15 @@ int luaL_loadfile(lua_State* L, const char* filename)
     std::string contents;
     bool ok;
     if (filename) {
+        errno = 0;
         ok = fileReader(filename, contents);
     } else {
         contents.assign(std::istreambuf_iterator<char>(std::cin.rdbuf()), std::istreambuf_iterator<char>());
         ok = true;
     }
     if (!ok) {
-        lua_pushfstring(L, "cannot read %s", filename);
+        // A reader that leaves no reason could not find the file.
+        lua_pushfstring(L, "cannot read %s: %s", filename, std::strerror(errno != 0 ? errno : ENOENT));
         return LUA_ERRFILE;
     }
     lua_pushfstring(L, filename ? "@%s" : "=stdin", filename);

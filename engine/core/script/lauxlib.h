@@ -46,7 +46,7 @@ int luaL_loadfile(lua_State* L, const char* filename);
 // Reads a whole script file for luaL_loadfile (and so loadfile, dofile and
 // require); the engine installs one that goes through its virtual file
 // system. The default reads the named disk file. Returns false when the file
-// cannot be read.
+// cannot be read, with errno telling why (left at 0: the file does not exist).
 typedef bool (*luaL_FileReader)(const char* filename, std::string& contents);
 void luaL_setfilereader(luaL_FileReader reader);
 int luaL_loadbuffer(lua_State* L, const char* buff, size_t sz, const char* name);

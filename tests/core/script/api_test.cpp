@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <cerrno>
 #include <string>
 #include <vector>
 
@@ -525,10 +526,10 @@ TEST_F(ApiTest, NextAndConcatAndXmove)
 TEST_F(ApiTest, LoadFileReportsUnreadableFiles)
 {
     EXPECT_EQ(luaL_loadfile(L, "/nonexistent/dir/missing.lua"), LUA_ERRFILE);
-    EXPECT_STREQ(lua_tostring(L, -1), "cannot read /nonexistent/dir/missing.lua");
+    EXPECT_STREQ(lua_tostring(L, -1), "cannot read /nonexistent/dir/missing.lua: No such file or directory");
     lua_pop(L, 1);
 
-    // The reader hook decides what a file holds.
+    // The reader hook decides what a file holds, and errno tells why it failed.
     static std::string lastAsked;
     luaL_setfilereader([](const char* name, std::string&) {
         lastAsked = name;
@@ -536,7 +537,14 @@ TEST_F(ApiTest, LoadFileReportsUnreadableFiles)
     });
     EXPECT_EQ(luaL_loadfile(L, "virtual/name.lua"), LUA_ERRFILE);
     EXPECT_EQ(lastAsked, "virtual/name.lua");
-    EXPECT_STREQ(lua_tostring(L, -1), "cannot read virtual/name.lua");
+    EXPECT_STREQ(lua_tostring(L, -1), "cannot read virtual/name.lua: No such file or directory");
+    lua_pop(L, 1);
+    luaL_setfilereader([](const char*, std::string&) {
+        errno = EACCES;
+        return false;
+    });
+    EXPECT_EQ(luaL_loadfile(L, "locked.lua"), LUA_ERRFILE);
+    EXPECT_STREQ(lua_tostring(L, -1), "cannot read locked.lua: Permission denied");
     luaL_setfilereader(nullptr);
     EXPECT_EQ(lua_gettop(L), 1);
 }
