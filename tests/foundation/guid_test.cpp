@@ -1,8 +1,8 @@
 #include "foundation/guid.h"
+#include "tests/support/fullmatch.h"
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 namespace {
@@ -21,7 +21,7 @@ TEST(Guid, NewGuidsDifferAndCarryTheVersionBits) {
 TEST(Guid, StringIsThirtyTwoLowerCaseHexDigits) {
     std::string a = NewGuidString().c_str();
     std::string b = NewGuidString().c_str();
-    EXPECT_TRUE(std::regex_match(a, std::regex("[0-9a-f]{8}4[0-9a-f]{23}"))) << a;
+    EXPECT_TRUE(FullMatch(a, "[0-9a-f]{8}4[0-9a-f]{23}")) << a;
     EXPECT_NE(a, b);
 }
 
