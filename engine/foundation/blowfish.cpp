@@ -26,20 +26,6 @@ void TransformBlocks(std::vector<uint8_t>& buffer, BlockFunction cipherBlock)
 
 } // namespace
 
-uint32_t ReadU32BE(const uint8_t* bytes)
-{
-    return (uint32_t(bytes[0]) << 24) | (uint32_t(bytes[1]) << 16) | (uint32_t(bytes[2]) << 8) |
-           uint32_t(bytes[3]);
-}
-
-void WriteU32BE(uint8_t* bytes, uint32_t word)
-{
-    bytes[0] = uint8_t(word >> 24);
-    bytes[1] = uint8_t(word >> 16);
-    bytes[2] = uint8_t(word >> 8);
-    bytes[3] = uint8_t(word);
-}
-
 TBlowfish::TBlowfish()
 {
     LoadInitialTables();

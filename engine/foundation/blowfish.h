@@ -5,8 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-uint32_t ReadU32BE(const uint8_t* bytes);
-void WriteU32BE(uint8_t* bytes, uint32_t word);
+#include "foundation/byteorder.h"
 
 class TBlowfish
 {

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "foundation/byteorder.h"
 #include "foundation/debuglog.h"
 #include "foundation/readfile.h"
 #include "foundation/settings.h"
@@ -24,14 +25,6 @@ const int64_t kMaxPlain = kMaxBlock - 1;
 const size_t kMaxTableIndex = 1024;
 const int kMaxUser = static_cast<int>(kMaxTableIndex) - 1;
 const int kMaxKeyLength = 65534;
-
-uint32_t ReadU32LE(const uint8_t* b) {
-    return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
-
-uint16_t ReadU16LE(const uint8_t* b) {
-    return static_cast<uint16_t>(b[0] | b[1] << 8);
-}
 
 void AppendU16LE(std::vector<uint8_t>& out, size_t value) {
     out.push_back(static_cast<uint8_t>(value));

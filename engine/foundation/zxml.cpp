@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstring>
 
+#include "foundation/byteorder.h"
 #include "foundation/debuglog.h"
 
 namespace {
@@ -14,11 +15,6 @@ const size_t kHeaderSize = 12;
 // Limits that keep a hostile file from taking the process down.
 const uint32_t kMaxPlainLength = 64u << 20;
 const uint64_t kMaxInflateRatio = 1032;  // the most deflate can expand
-
-uint32_t ReadU32LE(const char* bytes) {
-    const auto* b = reinterpret_cast<const unsigned char*>(bytes);
-    return b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
-}
 
 }  // namespace
 
@@ -32,8 +28,8 @@ bool InflateZxml(const char* data, size_t size, std::string& plain) {
         DebugLog("ERROR: InflateZxml: compressed document of %zu bytes has no header", size);
         return false;
     }
-    const uint32_t packedLength = ReadU32LE(data + 4);
-    const uint32_t plainLength = ReadU32LE(data + 8);
+    const uint32_t packedLength = ReadU32LE(reinterpret_cast<const uint8_t*>(data) + 4);
+    const uint32_t plainLength = ReadU32LE(reinterpret_cast<const uint8_t*>(data) + 8);
     if (packedLength > size - kHeaderSize || plainLength > kMaxPlainLength ||
         plainLength > uint64_t(packedLength) * kMaxInflateRatio) {
         DebugLog("ERROR: InflateZxml: compressed document header (%u, %u) does not fit its %zu bytes", packedLength,
