@@ -344,7 +344,9 @@ void TPrefs::AppendBlock(std::string& out, const char* tag, const std::vector<ui
     for (int shift = 0; shift < 32; shift += 8) {
         out.push_back(static_cast<char>(length >> shift));
     }
-    out.append(payload.begin(), payload.end());
+    if (!payload.empty()) {
+        out.append(reinterpret_cast<const char*>(payload.data()), payload.size());
+    }
 }
 
 void TPrefs::AppendKeyBlock(std::string& out, const TString& key) {

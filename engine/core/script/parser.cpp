@@ -1,6 +1,7 @@
 #include "core/script/parser.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -136,8 +137,10 @@ private:
             return;
         if (line == lexer_.line())
             expected(what);
-        lexer_.syntaxError("`" + Lexer::tokenName(what) + "' expected (to close `" + Lexer::tokenName(who) +
-                           "' at line " + std::to_string(line) + ")");
+        char message[96];
+        std::snprintf(message, sizeof message, "`%s' expected (to close `%s' at line %d)",
+                      Lexer::tokenName(what).c_str(), Lexer::tokenName(who).c_str(), line);
+        lexer_.syntaxError(message);
     }
 
     String* checkName()
