@@ -10,6 +10,7 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdio>
 #include <map>
 #include <set>
 #include <string>
@@ -200,25 +201,33 @@ TEST_F(TableTest, OtherKeyTypesWork)
     EXPECT_TRUE(lua_isnil(L, -1));
 }
 
+// "n3" for the number key 3, "s3" for the string key "s3".
+std::string keyText(char kind, int i)
+{
+    char text[16];
+    std::snprintf(text, sizeof text, "%c%d", kind, i);
+    return text;
+}
+
 TEST_F(TableTest, NextVisitsEveryKeyOnceWhileExistingFieldsChange)
 {
     pushTable();
     std::set<std::string> expected;
     for (int i = 1; i <= 10; ++i) {
         setIntInt(-1, i, i);
-        expected.insert("n" + std::to_string(i));
+        expected.insert(keyText('n', i));
     }
     for (int i = 0; i < 50; ++i) {
         lua_pushfstring(L, "s%d", i);
         lua_pushnumber(L, i);
         lua_rawset(L, -3);
-        expected.insert("s" + std::to_string(i));
+        expected.insert(keyText('s', i));
     }
     std::multiset<std::string> seen;
     int step = 0;
     lua_pushnil(L);
     while (lua_next(L, 1)) {
-        std::string name = lua_type(L, -2) == LUA_TNUMBER ? "n" + std::to_string(static_cast<int>(lua_tonumber(L, -2)))
+        std::string name = lua_type(L, -2) == LUA_TNUMBER ? keyText('n', static_cast<int>(lua_tonumber(L, -2)))
                                                            : lua_tostring(L, -2);
         seen.insert(name);
         lua_pop(L, 1);
