@@ -1,5 +1,7 @@
 #include "core/script/function.h"
 
+#include <new>
+
 #include "core/script/collector.h"
 #include "core/script/memory.h"
 
@@ -29,26 +31,8 @@ void initClosure(Closure* c, bool native, int upvalueCount, Table* env)
 
 FunctionProto* newProto(lua_State* L)
 {
-    auto* p = static_cast<FunctionProto*>(allocMemory(L, sizeof(FunctionProto)));
-    p->constants = nullptr;
-    p->constantCount = 0;
-    p->code = nullptr;
-    p->codeSize = 0;
-    p->protos = nullptr;
-    p->protoCount = 0;
-    p->lineInfo = nullptr;
-    p->lineInfoSize = 0;
-    p->localVars = nullptr;
-    p->localVarCount = 0;
-    p->upvalueNames = nullptr;
-    p->upvalueNameCount = 0;
-    p->source = nullptr;
-    p->lineDefined = 0;
-    p->grayNext = nullptr;
-    p->upvalueCount = 0;
-    p->paramCount = 0;
-    p->isVararg = 0;
-    p->maxStackSize = 0;
+    // Value-initialised: every count, pointer and flag starts at zero.
+    auto* p = new (allocMemory(L, sizeof(FunctionProto))) FunctionProto();
     linkObject(L, p, kTagProto);
     return p;
 }
