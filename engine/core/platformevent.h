@@ -15,7 +15,7 @@ struct TPlatformEvent {
         kMouseUp = 7,        // left button
         kMouseMove = 8,
         kMouseCancel = 9,
-        kMouseLeave = 10,
+        kMouseHover = 10,     // the pointer rested in the window
         kKeyDown = 11,       // param virtual key, extra 1 shift, 2 ctrl, 4 alt, 8 extended
         kKeyUp = 12,
         kChar = 13,          // 8-bit character
@@ -34,6 +34,6 @@ struct TPlatformEvent {
 
     // Mouse events carry a point in the coordinates of their receiver.
     bool IsMouse() const {
-        return (type >= kMouseDown && type <= kMouseMove) || type == kMouseLeave;
+        return (type >= kMouseDown && type <= kMouseMove) || type == kMouseHover;
     }
 };

@@ -534,7 +534,7 @@ bool TWindow::CallHandler(const TPlatformEvent& event) {
         return OnMouseUp(point);
     case TPlatformEvent::kMouseMove:
         return OnMouseMove(point);
-    case TPlatformEvent::kMouseLeave:
+    case TPlatformEvent::kMouseHover:
         return OnMouseLeave(point);
     case TPlatformEvent::kKeyDown:
         return OnKeyDown(event.param & 0xFF, event.extra);

@@ -338,7 +338,7 @@ void TWindowManager::HandleEvent(const TPlatformEvent& event) {
     case TPlatformEvent::kMouseButton:
     case TPlatformEvent::kMouseUp:
     case TPlatformEvent::kMouseMove:
-    case TPlatformEvent::kMouseLeave:
+    case TPlatformEvent::kMouseHover:
         RouteMouse(event);
         break;
     case TPlatformEvent::kMouseCancel:

@@ -453,7 +453,7 @@ TEST_F(RoutingTest, CharactersAndTextReachTheirHandlers) {
 
 TEST_F(RoutingTest, MouseLeaveIsOfferedToTheManagersHook) {
     manager.hookAnswer = true;
-    EXPECT_TRUE(front->RouteEvent(Event(TPlatformEvent::kMouseLeave, 3, 4), true));
+    EXPECT_TRUE(front->RouteEvent(Event(TPlatformEvent::kMouseHover, 3, 4), true));
     ASSERT_EQ(manager.hooked.size(), 1u);
     EXPECT_EQ(manager.hooked[0], front);
     EXPECT_EQ(manager.hookPoint, TPoint(3, 4));
