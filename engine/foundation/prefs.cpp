@@ -237,16 +237,43 @@ void TPrefs::ReadLegacyDocument(TXmlNode& document) {
         TXmlNode* table = nullptr;
         install->ResetChildIterator();
         while (install->NextChild(name, table)) {
+            const int user = static_cast<int>(set.size()) + kGlobal;
+            if (user > kMaxUser) {
+                DebugLog("ERROR: TPrefs: legacy file has more tables than can be saved; the rest are dropped");
+                break;
+            }
             TTable& entries = set.emplace_back();
             TString key;
             TString value;
             table->ResetAttributeIterator();
             while (table->NextAttribute(key, value)) {
-                entries[key] = BytesWithZero(value);
+                std::vector<uint8_t> bytes = BytesWithZero(value);
+                if (Storable("legacy", user, key, static_cast<int64_t>(bytes.size()))) {
+                    entries[key] = std::move(bytes);
+                }
             }
         }
         mPartitions[Lower(install->GetAttribute("qminstallkey"))] = std::move(set);
     }
+}
+
+// Whether the file can hold this value and read it back.
+bool TPrefs::Storable(const char* caller, int user, const TString& key, int64_t length) {
+    if (user < kGlobal || user > kMaxUser) {
+        DebugLog("ERROR: TPrefs::%s: user %d out of range for key %s", caller, user, key.c_str());
+        return false;
+    }
+    if (key.Length() > kMaxKeyLength) {
+        DebugLog("ERROR: TPrefs::%s: key of %d bytes is too long", caller, key.Length());
+        return false;
+    }
+    // The stored pair is the key length, the key with its zero and the value.
+    if (length < 0 || 2 + key.Length() + 1 + length > kMaxPlain) {
+        DebugLog("ERROR: TPrefs::%s: value of %lld bytes for key %s does not fit", caller,
+                 static_cast<long long>(length), key.c_str());
+        return false;
+    }
+    return true;
 }
 
 const TPrefs::TTable* TPrefs::FindTable(int user) const {
@@ -298,17 +325,11 @@ bool TPrefs::SetInt(int user, const TString& key, int value, bool saveNow) {
 }
 
 bool TPrefs::SetData(int user, const TString& key, const void* bytes, int length, bool saveNow) {
-    if (user < kGlobal || user > kMaxUser) {
-        DebugLog("ERROR: TPrefs::SetData: user %d out of range for key %s", user, key.c_str());
+    if (!bytes && length > 0) {
+        DebugLog("ERROR: TPrefs::SetData: no bytes given for key %s", key.c_str());
         return false;
     }
-    if (key.Length() > kMaxKeyLength) {
-        DebugLog("ERROR: TPrefs::SetData: key of %d bytes is too long", key.Length());
-        return false;
-    }
-    // The stored pair is the key length, the key with its zero and the value.
-    if (length < 0 || (!bytes && length > 0) || 2 + key.Length() + 1 + int64_t(length) > kMaxPlain) {
-        DebugLog("ERROR: TPrefs::SetData: value of %d bytes for key %s does not fit", length, key.c_str());
+    if (!Storable("SetData", user, key, length)) {
         return false;
     }
     if (mCurrent->size() < static_cast<size_t>(user + 2)) {

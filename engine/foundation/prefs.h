@@ -54,6 +54,7 @@ private:
     void LoadLegacy(const std::string& contents, bool keyFromFile);
     void ReadLegacyDocument(TXmlNode& document);
     void UsePartition(const TString& key);
+    static bool Storable(const char* caller, int user, const TString& key, int64_t length);
     const TTable* FindTable(int user) const;
     std::vector<uint8_t> Encrypt(const std::vector<uint8_t>& plain);
     static void AppendBlock(std::string& out, const char* tag, const std::vector<uint8_t>& payload);

@@ -370,6 +370,29 @@ TEST_F(TPrefsTest, LegacyFileWithoutKeyIsPlainAndGivesTheInstallKey) {
     EXPECT_NE(Log().find("ERROR: No encryption key set before TPrefs construction!"), std::string::npos);
 }
 
+TEST_F(TPrefsTest, LegacyTablesBeyondTheUserLimitAreDroppedSoTheSavedFileReloads) {
+    SetSetting(kSettingEncryptionKey, "");
+    SetSetting(kSettingInstallKey, "a");
+    TXmlNode document;
+    TXmlNode* install = document.AddChild("install");
+    install->SetAttribute("qminstallkey", "a");
+    install->AddChild("global")->SetAttribute("curuser", "0");
+    for (int user = 0; user < 1100; ++user) {
+        install->AddChild("user")->SetAttributeInt("number", user);
+    }
+    TString text;
+    document.WriteToString(text);
+    WriteFile(mPrefsFile, text.c_str());
+    {
+        TPrefs prefs(true);
+        EXPECT_EQ(prefs.GetNumUsers(), 1024);
+    }
+    EXPECT_NE(Log().find("legacy file has more tables than can be saved"), std::string::npos);
+    TPrefs reloaded(false);
+    EXPECT_EQ(reloaded.GetNumUsers(), 1024);
+    EXPECT_EQ(reloaded.GetInt(1023, "number", -1), 1023);
+}
+
 TEST_F(TPrefsTest, FailedSaveKeepsTheOldFile) {
     const std::vector<char> bulk(200 * 1024, 'x');
     {
