@@ -65,6 +65,8 @@ bool ResolveRooted(const TString& name, const TString& key, bool check, TString&
 TString ResolveRaw(const TString& name) {
     std::string path = os::MatchPathCase("", name.c_str() + 2);
     if (!os::PathAccessible(path, false)) return TString();
+    // A disk file whose name starts like a pack or memory target stays a disk file.
+    if (path[0] == '@' || path[0] == '&') path.insert(0, "./");
     return path.c_str();
 }
 

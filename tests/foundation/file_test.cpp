@@ -73,6 +73,13 @@ TEST_F(FileTest, RawPathsReachDiskFiles) {
     EXPECT_FALSE(std::filesystem::exists(mTemp / "Data/New.txt"));
     ASSERT_TRUE(WriteFile("::DATA/raw.TXT", "rewritten"));
     EXPECT_EQ(mTemp.Read("Data/Raw.txt"), "rewritten");
+    // Names that look like memory or pack targets are still disk files.
+    mTemp.Write("&4096,16", "not memory");
+    mTemp.Write("@0:0,4", "not a pack");
+    ASSERT_TRUE(file.Open("::&4096,16", kFileReadBinary));
+    EXPECT_EQ(ReadAll(file), "not memory");
+    ASSERT_TRUE(file.Open("::@0:0,4", kFileReadBinary));
+    EXPECT_EQ(ReadAll(file), "not a pack");
 }
 
 TEST_F(FileTest, OpenModes) {
