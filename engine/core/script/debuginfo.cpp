@@ -250,7 +250,8 @@ void orderError(lua_State* L, const Value* a, const Value* b)
 {
     const char* first = typeName(L, a);
     const char* second = typeName(L, b);
-    if (a->tag == b->tag)
+    // Light and full userdata share one name: compare the names, not the tags.
+    if (std::strcmp(first, second) == 0)
         runError(L, "attempt to compare two %s values", first);
     runError(L, "attempt to compare %s with %s", first, second);
 }

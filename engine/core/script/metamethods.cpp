@@ -16,18 +16,6 @@ const Value* lookupEvent(lua_State* L, Table* mt, Event event)
     return nullptr;
 }
 
-Table* governingMetatable(lua_State* L, const Value* o)
-{
-    switch (o->tag) {
-    case LUA_TTABLE:
-        return asTable(o)->metatable;
-    case LUA_TUSERDATA:
-        return asUserdata(o)->metatable;
-    default:
-        return L->shared->typeMetatables[o->tag];
-    }
-}
-
 const Value* eventHandler(lua_State* L, const Value* o, Event event)
 {
     switch (o->tag) {

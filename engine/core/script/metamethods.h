@@ -21,10 +21,6 @@ inline const Value* metatableEvent(lua_State* L, Table* mt, Event event)
     return lookupEvent(L, mt, event);
 }
 
-// The metatable that governs `o`: its own for tables and full userdata, the
-// type-wide one of its type for any other value. Null when there is none.
-Table* governingMetatable(lua_State* L, const Value* o);
-
 // The handler of `event` for the value `o`, or null. Values other than
 // tables and full userdata have no handlers but indexing (see vm.h), since
 // their type-wide slot holds a table, never a function.

@@ -55,6 +55,14 @@ TEST_F(ErrorsTest, MessagesNameTheVariable)
         EXPECT_EQ(errorOf(c.code, "=test"), c.expected) << c.code;
 }
 
+TEST_F(ErrorsTest, LightAndFullUserdataCompareAsOneType)
+{
+    lua_pushstring(L, "light");
+    lua_pushlightuserdata(L, this);
+    lua_settable(L, LUA_GLOBALSINDEX);
+    EXPECT_EQ(errorOf("return light < newproxy()", "=test"), "test:1: attempt to compare two userdata values");
+}
+
 TEST_F(ErrorsTest, ChunkNames)
 {
     EXPECT_EQ(errorOf("x = nil + 1", "x = nil + 1"), "[string \"x = nil + 1\"]:1: attempt to perform arithmetic on a nil value");
