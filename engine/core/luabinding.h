@@ -20,6 +20,7 @@
 
 #include "core/luaobject.h"
 #include "core/script/lua.h"
+#include "core/script/numbercast.h"
 #include "foundation/tstring.h"
 
 namespace luabinding {
@@ -39,7 +40,13 @@ struct Argument<bool> {
 
 template <typename T>
 struct Argument<T, std::enable_if_t<std::is_arithmetic_v<T> && !std::is_same_v<T, bool>>> {
-    static T Get(lua_State* L, int index) { return static_cast<T>(lua_tonumber(L, index)); }
+    static T Get(lua_State* L, int index) {
+        if constexpr (std::is_integral_v<T>) {
+            return script::truncateNumber<T>(lua_tonumber(L, index));
+        } else {
+            return static_cast<T>(lua_tonumber(L, index));
+        }
+    }
 };
 
 template <>

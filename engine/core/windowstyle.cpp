@@ -1,11 +1,9 @@
 #include "core/windowstyle.h"
 
-#include <cmath>
-#include <climits>
-
 #include "core/luaobject.h"
 #include "core/script.h"
 #include "core/script/lua.h"
+#include "core/script/numbercast.h"
 #include "core/windowmanagerlink.h"
 #include "foundation/debuglog.h"
 
@@ -113,11 +111,7 @@ double TWindowStyle::GetNumber(const char* name, double def) const {
 }
 
 int TWindowStyle::GetInt(const char* name, int def) const {
-    double value = GetNumber(name, def);
-    if (std::isnan(value)) return 0;
-    if (value >= static_cast<double>(INT_MAX)) return INT_MAX;
-    if (value <= static_cast<double>(INT_MIN)) return INT_MIN;
-    return static_cast<int>(value);
+    return script::truncateNumber<int>(GetNumber(name, def));
 }
 
 TString TWindowStyle::GetString(const char* name, const TString& def) const {

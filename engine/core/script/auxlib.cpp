@@ -30,7 +30,7 @@ int typeError(lua_State* L, int narg, int tag) { return luaL_typerror(L, narg, l
 // Pops the top value; its integer part when it reads as a number, else -1.
 int popInteger(lua_State* L)
 {
-    int n = lua_isnumber(L, -1) ? static_cast<int>(lua_tonumber(L, -1)) : -1;
+    int n = lua_isnumber(L, -1) ? script::truncateNumber<int>(lua_tonumber(L, -1)) : -1;
     lua_pop(L, 1);
     return n;
 }
@@ -367,7 +367,7 @@ int luaL_ref(lua_State* L, int t)
         return LUA_REFNIL;
     }
     lua_rawgeti(L, t, kFreeListRef);
-    int ref = static_cast<int>(lua_tonumber(L, -1));
+    int ref = script::truncateNumber<int>(lua_tonumber(L, -1));
     lua_pop(L, 1);
     if (ref > 0) {
         lua_rawgeti(L, t, ref);  // the next free slot becomes the list's head

@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/script/lua.h"
+#include "core/script/numbercast.h"
 
 #include <string>
 
@@ -54,10 +55,10 @@ int luaL_loadbuffer(lua_State* L, const char* buff, size_t sz, const char* name)
 #define luaL_argcheck(L, cond, numarg, extramsg) if (!(cond)) luaL_argerror(L, numarg, extramsg)
 #define luaL_checkstring(L, n) (luaL_checklstring(L, (n), NULL))
 #define luaL_optstring(L, n, d) (luaL_optlstring(L, (n), (d), NULL))
-#define luaL_checkint(L, n) ((int)luaL_checknumber(L, n))
-#define luaL_checklong(L, n) ((long)luaL_checknumber(L, n))
-#define luaL_optint(L, n, d) ((int)luaL_optnumber(L, n, (lua_Number)(d)))
-#define luaL_optlong(L, n, d) ((long)luaL_optnumber(L, n, (lua_Number)(d)))
+#define luaL_checkint(L, n) (script::truncateNumber<int>(luaL_checknumber(L, n)))
+#define luaL_checklong(L, n) (script::truncateNumber<long>(luaL_checknumber(L, n)))
+#define luaL_optint(L, n, d) (script::truncateNumber<int>(luaL_optnumber(L, n, (lua_Number)(d))))
+#define luaL_optlong(L, n, d) (script::truncateNumber<long>(luaL_optnumber(L, n, (lua_Number)(d))))
 
 // Generic buffer manipulation. A buffer in wide mode collects 16-bit units
 // (two bytes each, in host order) and its result is a wide string.

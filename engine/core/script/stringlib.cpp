@@ -8,7 +8,6 @@
 #include "core/script/pattern.h"
 
 #include <cctype>
-#include <cmath>
 #include <cstring>
 #include <string_view>
 
@@ -19,21 +18,14 @@ const char* checkNarrowString(lua_State* L, int narg, size_t* length) {
     return luaL_checklstring(L, narg, length);
 }
 
-int64_t truncateToInt64(lua_Number n) {
-    if (std::isnan(n)) return 0;
-    if (n >= 9.2e18) return INT64_MAX;
-    if (n <= -9.2e18) return INT64_MIN;
-    return static_cast<int64_t>(n);
-}
-
 namespace {
 
 long checkLong(lua_State* L, int narg) {
-    return truncateToInt64(luaL_checknumber(L, narg));
+    return truncateNumber<int64_t>(luaL_checknumber(L, narg));
 }
 
 long optLong(lua_State* L, int narg, long def) {
-    return truncateToInt64(luaL_optnumber(L, narg, static_cast<lua_Number>(def)));
+    return truncateNumber<int64_t>(luaL_optnumber(L, narg, static_cast<lua_Number>(def)));
 }
 
 // A string position: negative counts back from the end (-1 is the last).

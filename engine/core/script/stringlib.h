@@ -12,9 +12,6 @@ namespace script {
 // with the type error naming "string" and "wstring".
 const char* checkNarrowString(lua_State* L, int narg, size_t* length);
 
-// Truncates toward zero into 64 bits; NaN gives 0 and huge values saturate.
-int64_t truncateToInt64(lua_Number n);
-
 // string.format
 int stringFormat(lua_State* L);
 

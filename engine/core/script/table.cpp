@@ -1,5 +1,7 @@
 #include "core/script/table.h"
 
+#include "core/script/numbercast.h"
+
 #include <climits>
 #include <cmath>
 #include <cstring>
@@ -298,17 +300,6 @@ const Value* getByText(const Table* t, const char* text)
     return &kNilValue;
 }
 
-int clampToInt(lua_Number n)
-{
-    if (n >= static_cast<lua_Number>(INT_MAX))
-        return INT_MAX;
-    if (n <= static_cast<lua_Number>(INT_MIN))
-        return INT_MIN;
-    if (n != n)
-        return 0;
-    return static_cast<int>(n);
-}
-
 }  // namespace
 
 Table* newTable(lua_State* L, int arraySize, int logNodeCount)
@@ -454,7 +445,7 @@ int tableElementCount(Table* t)
 {
     const Value* field = getByText(t, "n");
     if (isNumber(field))
-        return clampToInt(field->n);
+        return truncateNumber<int>(field->n);
     int last = t->arraySize;
     while (last > 0 && isNil(&t->array[last - 1]))
         --last;
@@ -464,7 +455,7 @@ int tableElementCount(Table* t)
         if (!isNil(&n->value) && isNumber(&n->key) && n->key.n > largest)
             largest = n->key.n;
     }
-    return clampToInt(largest);
+    return truncateNumber<int>(largest);
 }
 
 }  // namespace script

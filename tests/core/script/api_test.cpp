@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
@@ -677,3 +679,28 @@ TEST_F(ApiTest, ImpossibleAllocationIsAMemoryError)
 }
 
 }  // namespace
+
+TEST_F(ApiTest, IntegerArgumentsOfAnyNumberAreDefined)
+{
+    struct Case {
+        lua_Number n;
+        int asInt;
+        long asLong;
+    };
+    const Case cases[] = {
+        {2.9, 2, 2},
+        {-2.9, -2, -2},
+        {std::nan(""), 0, 0},
+        {HUGE_VAL, INT_MAX, LONG_MAX},
+        {-HUGE_VAL, INT_MIN, LONG_MIN},
+        {3e10, INT_MAX, 30000000000L},
+        {-1e300, INT_MIN, LONG_MIN},
+    };
+    for (const Case& c : cases) {
+        lua_settop(L, 0);
+        lua_pushnumber(L, c.n);
+        EXPECT_EQ(luaL_checkint(L, 1), c.asInt) << c.n;
+        EXPECT_EQ(luaL_checklong(L, 1), c.asLong) << c.n;
+        EXPECT_EQ(luaL_optint(L, 2, c.n), c.asInt) << c.n;
+    }
+}
