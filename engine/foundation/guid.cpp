@@ -1,5 +1,6 @@
 #include "foundation/guid.h"
 
+#include "foundation/byteorder.h"
 #include "foundation/debuglog.h"
 #include "platform/os/randombytes.h"
 
@@ -14,10 +15,7 @@ bool NewGuid(TGuid& guid) {
     bytes[7] = static_cast<unsigned char>((bytes[7] & 0x0F) | 0x40);
     bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);
     // The fields laid end to end, read back as little-endian words.
-    for (int w = 0; w < 4; ++w) {
-        const unsigned char* b = bytes + 4 * w;
-        guid.words[w] = b[0] | b[1] << 8 | b[2] << 16 | static_cast<uint32_t>(b[3]) << 24;
-    }
+    for (int w = 0; w < 4; ++w) guid.words[w] = ReadU32LE(bytes + 4 * w);
     return true;
 }
 

@@ -1,5 +1,6 @@
 #include "foundation/packfile.h"
 
+#include "foundation/byteorder.h"
 #include "foundation/debuglog.h"
 #include "foundation/file.h"
 #include "platform/os/directory.h"
@@ -17,7 +18,7 @@ std::vector<TFileMapHandler> gPackFiles;
 bool ReadUint32(TFile& file, uint32_t& value) {
     unsigned char bytes[4];
     if (file.Read(bytes, 4) != 4) return false;
-    value = bytes[0] | (bytes[1] << 8) | (bytes[2] << 16) | (static_cast<uint32_t>(bytes[3]) << 24);
+    value = ReadU32LE(bytes);
     return true;
 }
 
