@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -13,8 +11,7 @@
 #include "foundation/debuglog.h"
 #include "foundation/virtualfiles.h"
 #include "sound/sound.h"
-
-namespace fs = std::filesystem;
+#include "tests/support/tempfolder.h"
 
 namespace {
 
@@ -43,10 +40,8 @@ protected:
         for (const char* extension : {"png", "jpg", "xml", "anm", "ogg", "lua", "mesh"}) {
             TAssetMap::RegisterLoader(extension, [this](const TString& name) { return Load(name); });
         }
-        std::string pattern = (fs::temp_directory_path() / "assetmap-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        mLogFolder = pattern;
-        SetLogFolder(mLogFolder.c_str());
+        ASSERT_FALSE(mLogFolder.Path().empty());
+        SetLogFolder(mLogFolder.Path().c_str());
     }
     void TearDown() override {
         for (const char* name : kFiles) {
@@ -57,7 +52,6 @@ protected:
         }
         SetAssetManager(nullptr);
         SetLogFolder(nullptr);
-        fs::remove_all(mLogFolder);
     }
 
     std::shared_ptr<TAsset> Load(const TString& name) {
@@ -84,7 +78,7 @@ protected:
     TAssetManager mManager;
     std::vector<std::string> mLoadNames;
     int mCreated = 0;
-    fs::path mLogFolder;
+    TempFolder mLogFolder;
 };
 
 TEST_F(TAssetMapTest, StandardExtensionsAreTriedInOrder) {

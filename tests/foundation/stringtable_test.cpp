@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -11,9 +9,8 @@
 
 #include "foundation/debuglog.h"
 #include "foundation/virtualfiles.h"
+#include "tests/support/tempfolder.h"
 #include "tests/foundation/zxmldata.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -29,17 +26,14 @@ std::string Sheet(const std::string& rows) {
 class TStringTableTest : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "stringtable-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        mLogFolder = pattern;
-        SetLogFolder(mLogFolder.c_str());
+        ASSERT_FALSE(mLogFolder.Path().empty());
+        SetLogFolder(mLogFolder.Path().c_str());
     }
     void TearDown() override {
         for (const std::string& name : mNames) {
             RegisterMemoryFile(name.c_str(), nullptr, 0);
         }
         SetLogFolder(nullptr);
-        fs::remove_all(mLogFolder);
     }
     // Makes a readable file of that name holding the text.
     void AddFile(const std::string& name, const std::string& text) {
@@ -55,7 +49,7 @@ protected:
     }
 
     TStringTable mTable;
-    fs::path mLogFolder;
+    TempFolder mLogFolder;
     std::vector<std::unique_ptr<std::string>> mTexts;
     std::vector<std::string> mNames;
 };
