@@ -26,7 +26,4 @@ inline const Value* metatableEvent(lua_State* L, Table* mt, Event event)
 // their type-wide slot holds a table, never a function.
 const Value* eventHandler(lua_State* L, const Value* o, Event event);
 
-// Forgets the cached absences of `t`'s events (after `t` gains a key).
-inline void forgetAbsentEvents(Table* t) { t->absentEvents = 0; }
-
 }  // namespace script
