@@ -27,3 +27,8 @@ TMessageClassId TLuaMessageWrapper::ClassId() {
 bool TLuaMessageWrapper::IsKindOf(TMessageClassId id) const {
     return id == ClassId() || TMessage::IsKindOf(id);
 }
+
+TMessage* TLuaMessageWrapper::Offered(TMessage* message) {
+    if (!message->IsKindOf(ClassId())) return message;
+    return static_cast<TLuaMessageWrapper*>(message)->GetLuaMessage().GetMessage();
+}

@@ -27,6 +27,10 @@ public:
 
     const TLuaMessage& GetLuaMessage() const { return mLuaMessage; }
 
+    // The message handlers are offered: a script message stands for the
+    // message it carries (null when it carries none), others for themselves.
+    static TMessage* Offered(TMessage* message);
+
 private:
     TLuaMessageWrapper(lua_State* L, const TMessage* source);
 

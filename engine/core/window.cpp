@@ -488,11 +488,7 @@ void TWindow::DispatchMessage(TMessage* message) {
     }
     TModalWindowLink* modal = AsModal(window);
     if (TWindow* focus = modal ? modal->GetFocusWindow() : nullptr) {
-        // A script message is offered as the message it carries.
-        TMessage* offered = message;
-        if (message->IsKindOf(TLuaMessageWrapper::ClassId())) {
-            offered = static_cast<TLuaMessageWrapper*>(message)->GetLuaMessage().GetMessage();
-        }
+        TMessage* offered = TLuaMessageWrapper::Offered(message);
         if (offered && focus->OnMessage(offered)) {
             delete message;
             return;

@@ -453,11 +453,7 @@ void TWindowManager::Deliver(TMessage* message) {
     }
     TWindow* target = message->GetTarget();
     if (!target) {
-        // A script message is offered as the message it carries.
-        TMessage* offered = message;
-        if (message->IsKindOf(TLuaMessageWrapper::ClassId())) {
-            offered = static_cast<TLuaMessageWrapper*>(message)->GetLuaMessage().GetMessage();
-        }
+        TMessage* offered = TLuaMessageWrapper::Offered(message);
         // A listener may remove others while it handles the message.
         std::vector<TMessageListener*> listeners(mListeners.begin(), mListeners.end());
         for (TMessageListener* listener : listeners) {
