@@ -486,10 +486,8 @@ void TWindowManager::UpdateFrame() {
     if (!top) return;
     TWindowClearFlags clearCached(~static_cast<uint32_t>(TWindow::kCached), true);
     clearCached.Visit(mModals.back());
-    if (mServices.IsFrameDone()) {
-        mServices.GetTaskList().RunAll(1);
-        top->RunTasks(1);
-    }
+    mServices.GetTaskList().RunAll(1);
+    top->RunTasks(1);
 
     if (mCacheTarget) {
         if (mServices.BeginRenderTarget(mCacheTarget.get())) {
