@@ -1,14 +1,12 @@
 #include "foundation/settings.h"
 
 #include "foundation/cryptcodec.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <cstring>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -29,27 +27,23 @@ protected:
         ClearSettings();
         SetSettingChangeHandler(nullptr);
         gHeard.clear();
-        mFolder = std::filesystem::temp_directory_path() /
-                  ("settings_test_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(mFolder);
+        ASSERT_FALSE(mFolder.Path().empty());
     }
     void TearDown() override
     {
         ClearSettings();
         SetSettingChangeHandler(nullptr);
-        std::filesystem::remove_all(mFolder);
     }
 
     TString WriteFile(const std::string& content)
     {
-        std::ofstream(mFolder / "settings.xml", std::ios::binary) << content;
-        return ("::" + (mFolder / "settings.xml").string()).c_str();
+        mFolder.Write("settings.xml", content);
+        return ("::" + (mFolder / "settings.xml")).c_str();
     }
 
     static std::string Get(const char* key) { return GetSetting(key, "<default>").c_str(); }
 
-    std::filesystem::path mFolder;
+    TempFolder mFolder;
 };
 
 TEST_F(SettingsTest, DefaultsAndPrecedence)
@@ -116,7 +110,7 @@ TEST_F(SettingsTest, FileEntriesOverrideEarlierValues)
 
 TEST_F(SettingsTest, MissingFileOrElementIsSilent)
 {
-    LoadSettingsFile(("::" + (mFolder / "absent.xml").string()).c_str());
+    LoadSettingsFile(("::" + (mFolder / "absent.xml")).c_str());
     LoadSettingsFile(WriteFile("<Settings><vsync>1</vsync></Settings>"));
     EXPECT_EQ(Get("vsync"), "<default>");
 }

@@ -2,12 +2,11 @@
 
 #include "foundation/xmlescape.h"
 #include "tests/foundation/zxmldata.h"
+#include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
@@ -321,22 +320,15 @@ TEST(XmlNodeTest, CompressedDocuments)
 class XmlFileTest : public ::testing::Test
 {
 protected:
-    void SetUp() override
-    {
-        mFolder = std::filesystem::temp_directory_path() /
-                  ("xmlnode_test_" + std::to_string(::getpid()) + "_" +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::create_directories(mFolder);
-    }
-    void TearDown() override { std::filesystem::remove_all(mFolder); }
+    void SetUp() override { ASSERT_FALSE(mFolder.Path().empty()); }
 
     TString Write(const std::string& name, const std::string& content)
     {
-        std::ofstream(mFolder / name, std::ios::binary) << content;
-        return ("::" + (mFolder / name).string()).c_str();
+        mFolder.Write(name, content);
+        return ("::" + (mFolder / name)).c_str();
     }
 
-    std::filesystem::path mFolder;
+    TempFolder mFolder;
 };
 
 TEST_F(XmlFileTest, LoadsPlainAndCompressedFiles)
@@ -363,7 +355,7 @@ TEST_F(XmlFileTest, LoadsPlainAndCompressedFiles)
     EXPECT_FALSE(broken.HasChildren());
 
     TXmlNode missing;
-    EXPECT_FALSE(missing.LoadFile(("::" + (mFolder / "absent.xml").string()).c_str()));
+    EXPECT_FALSE(missing.LoadFile(("::" + (mFolder / "absent.xml")).c_str()));
     EXPECT_FALSE(missing.HasChildren());
 }
 
