@@ -592,7 +592,13 @@ TWindow* TWindow::NextOnRoute(TPlatformEvent& event) {
 }
 
 bool TWindow::DrawWindowTree(TWindow* window, int pass) {
-    if (!window || !window->IsVisible()) return false;
+    if (!window) return false;
+    TWindow* parent = window->mParent;
+    return DrawSubtree(window, pass, parent ? parent->LocalToGlobal(TPoint(0, 0)) : TPoint(0, 0));
+}
+
+bool TWindow::DrawSubtree(TWindow* window, int pass, const TPoint& parentOrigin) {
+    if (!window->IsVisible()) return false;
     if (pass == kDrawCache) {
         // A cacheable window takes its whole subtree into the cache.
         TWindow* parent = window->mParent;
@@ -603,7 +609,9 @@ bool TWindow::DrawWindowTree(TWindow* window, int pass) {
         return false;
     }
     TRenderer* renderer = TRenderer::GetInstance();
-    TRect global = window->GetGlobalRect();
+    const TRect& own = window->mRect;
+    TRect global(own.left + parentOrigin.x, own.top + parentOrigin.y, own.right + parentOrigin.x,
+                 own.bottom + parentOrigin.y);
     TRect clip;
     clip.Intersect(global, renderer->GetViewport());
     if (IsEmpty(clip)) return true;
@@ -613,7 +621,7 @@ bool TWindow::DrawWindowTree(TWindow* window, int pass) {
     renderer->PushViewRect(global);
     window->Draw();
     for (auto it = window->mChildren.rbegin(); it != window->mChildren.rend(); ++it) {
-        if (!((*it)->mFlags & kModal)) DrawWindowTree(*it, pass);
+        if (!((*it)->mFlags & kModal)) DrawSubtree(*it, pass, TPoint(global.left, global.top));
     }
     window->PostDraw();
     renderer->PopViewRect();

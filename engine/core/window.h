@@ -202,6 +202,9 @@ private:
     TWindow* NextOnRoute(TPlatformEvent& event);
     void PostPressAnyKey(const TPlatformEvent& event);
     void GiveFocusFromHere();
+    // DrawWindowTree with the parent's global origin handed down, so each
+    // window's global rectangle is found without walking its ancestors.
+    static bool DrawSubtree(TWindow* window, int pass, const TPoint& parentOrigin);
 
     TWindow* mParent = nullptr;
     ChildList mChildren;
