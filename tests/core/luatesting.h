@@ -3,35 +3,20 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "foundation/debuglog.h"
+#include "tests/support/tempfolder.h"
 
 // Sends the debug log to a temporary folder for the life of the object.
 class TestLog {
 public:
-    TestLog() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "scripthost-XXXXXX").string();
-        if (mkdtemp(pattern.data())) mFolder = pattern;
-        SetLogFolder(mFolder.c_str());
-    }
-    ~TestLog() {
-        SetLogFolder(nullptr);
-        std::filesystem::remove_all(mFolder);
-    }
+    TestLog() { SetLogFolder(mFolder.Path().c_str()); }
+    ~TestLog() { SetLogFolder(nullptr); }
     TestLog(const TestLog&) = delete;
     TestLog& operator=(const TestLog&) = delete;
 
-    std::string Text() const {
-        std::ifstream in(mFolder / "logfile.txt");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Text() const { return mFolder.Read("logfile.txt"); }
     bool Contains(const std::string& piece) const { return Text().find(piece) != std::string::npos; }
     size_t Count(const std::string& piece) const {
         std::string text = Text();
@@ -41,5 +26,5 @@ public:
     }
 
 private:
-    std::filesystem::path mFolder;
+    TempFolder mFolder;
 };
