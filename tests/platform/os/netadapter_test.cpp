@@ -2,29 +2,22 @@
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
+#include <string>
+
+#include "tests/support/tempfolder.h"
 
 namespace {
 
 class NetAdapterTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        mFolder = std::filesystem::temp_directory_path() /
-                  ("netadapter_test_" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                   ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(mFolder);
-        std::filesystem::create_directories(mFolder);
-    }
-    void TearDown() override { std::filesystem::remove_all(mFolder); }
+    void SetUp() override { ASSERT_FALSE(mFolder.Path().empty()); }
 
     void AddAdapter(const std::string& name, const std::string& type, const std::string& address) {
-        std::filesystem::create_directories(mFolder / name);
-        std::ofstream(mFolder / name / "type") << type << "\n";
-        std::ofstream(mFolder / name / "address") << address << "\n";
+        mFolder.Write(name + "/type", type + "\n");
+        mFolder.Write(name + "/address", address + "\n");
     }
 
-    std::filesystem::path mFolder;
+    TempFolder mFolder;
 };
 
 TEST_F(NetAdapterTest, FirstNonLoopbackAdapterByName) {
@@ -33,7 +26,7 @@ TEST_F(NetAdapterTest, FirstNonLoopbackAdapterByName) {
     AddAdapter("eth1", "1", "aa:bb:cc:dd:ee:ff");
     AddAdapter("dummy0", "1", "00:00:00:00:00:00");
     uint8_t address[8] = {9, 9, 9, 9, 9, 9, 9, 9};
-    ASSERT_TRUE(os::FirstHardwareAddress(address, mFolder.string()));
+    ASSERT_TRUE(os::FirstHardwareAddress(address, mFolder.Path()));
     const uint8_t expected[8] = {0xAA, 0xBB, 0xCC, 0xDD, 0xEE, 0xFF, 0, 0};
     EXPECT_TRUE(std::equal(address, address + 8, expected));
 }
@@ -41,14 +34,14 @@ TEST_F(NetAdapterTest, FirstNonLoopbackAdapterByName) {
 TEST_F(NetAdapterTest, LoopbackWithAnAddressIsSkipped) {
     AddAdapter("a-loop", "772", "01:02:03:04:05:06");
     uint8_t address[8];
-    EXPECT_FALSE(os::FirstHardwareAddress(address, mFolder.string()));
+    EXPECT_FALSE(os::FirstHardwareAddress(address, mFolder.Path()));
 }
 
 TEST_F(NetAdapterTest, MissingFolderOrMalformedAddressGivesNone) {
     uint8_t address[8];
-    EXPECT_FALSE(os::FirstHardwareAddress(address, (mFolder / "absent").string()));
+    EXPECT_FALSE(os::FirstHardwareAddress(address, mFolder / "absent"));
     AddAdapter("eth0", "1", "zz:bb");
-    EXPECT_FALSE(os::FirstHardwareAddress(address, mFolder.string()));
+    EXPECT_FALSE(os::FirstHardwareAddress(address, mFolder.Path()));
 }
 
 }  // namespace

@@ -3,12 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+
+#include "tests/support/tempfolder.h"
 
 namespace fs = std::filesystem;
 
@@ -23,21 +24,15 @@ std::string ReadFile(const fs::path& path) {
 
 class ReplaceFileTest : public testing::Test {
 protected:
-    void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "replacefile-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        mFolder = pattern;
-        mFile = mFolder / "data.bin";
-    }
-    void TearDown() override { fs::remove_all(mFolder); }
+    void SetUp() override { ASSERT_FALSE(mFolder.Path().empty()); }
     // Only the target itself may remain: temporary files are cleaned up.
     void ExpectOnlyTarget() {
-        for (const auto& entry : fs::directory_iterator(mFolder)) {
+        for (const auto& entry : fs::directory_iterator(mFolder.Path())) {
             EXPECT_EQ(entry.path(), mFile);
         }
     }
-    fs::path mFolder;
-    fs::path mFile;
+    TempFolder mFolder;
+    fs::path mFile = mFolder / "data.bin";
 };
 
 TEST_F(ReplaceFileTest, CreatesAndReplaces) {
@@ -53,7 +48,7 @@ TEST_F(ReplaceFileTest, CreatesAndReplaces) {
 
 TEST_F(ReplaceFileTest, MissingFolderFailsWithAReason) {
     std::string error;
-    EXPECT_FALSE(os::ReplaceFile((mFolder / "no" / "file").string(), "x", 1, &error));
+    EXPECT_FALSE(os::ReplaceFile(mFolder / "no/file", "x", 1, &error));
     EXPECT_NE(error.find("no/file"), std::string::npos) << error;
 }
 
