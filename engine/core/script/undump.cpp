@@ -20,8 +20,6 @@ namespace {
 // more memory than the chunk really holds.
 constexpr size_t kReadPiece = 1 << 16;
 
-uint16_t swapped16(uint16_t v) { return static_cast<uint16_t>((v >> 8) | (v << 8)); }
-
 template <typename T>
 T swappedBytes(T v)
 {
@@ -356,7 +354,7 @@ private:
         std::memcpy(units.data(), bytes.data(), bytes.size());
         if (swap_)
             for (lua_WChar& u : units)
-                u = swapped16(u);
+                u = swappedBytes(u);
         return newWideString(L_, units.data(), size - 1);
     }
 
