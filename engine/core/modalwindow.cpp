@@ -37,8 +37,6 @@ TModalWindow::~TModalWindow() {
     }
     // The animators go before the windows they animate.
     mTasks.reset();
-    mHotKeys.clear();
-    mCovering.clear();
 }
 
 bool TModalWindow::OnAttach() {
