@@ -20,14 +20,6 @@ const char* checkNarrowString(lua_State* L, int narg, size_t* length) {
 
 namespace {
 
-long checkLong(lua_State* L, int narg) {
-    return truncateNumber<int64_t>(luaL_checknumber(L, narg));
-}
-
-long optLong(lua_State* L, int narg, long def) {
-    return truncateNumber<int64_t>(luaL_optnumber(L, narg, static_cast<lua_Number>(def)));
-}
-
 // A string position: negative counts back from the end (-1 is the last).
 long relativePosition(long position, size_t length) {
     return position >= 0 ? position : static_cast<long>(length) + position + 1;
@@ -43,8 +35,8 @@ int strLen(lua_State* L) {
 int strSub(lua_State* L) {
     size_t length = 0;
     const char* s = checkNarrowString(L, 1, &length);
-    long start = relativePosition(checkLong(L, 2), length);
-    long end = relativePosition(optLong(L, 3, -1), length);
+    long start = relativePosition(luaL_checklong(L, 2), length);
+    long end = relativePosition(luaL_optlong(L, 3, -1), length);
     if (start < 1) start = 1;
     if (end > static_cast<long>(length)) end = static_cast<long>(length);
     if (start <= end) lua_pushlstring(L, s + start - 1, static_cast<size_t>(end - start + 1));
@@ -77,7 +69,7 @@ constexpr size_t kMaxRepeatedSize = 0x7FFFFFFF;
 int strRep(lua_State* L) {
     size_t length = 0;
     const char* s = checkNarrowString(L, 1, &length);
-    long count = checkLong(L, 2);
+    long count = luaL_checklong(L, 2);
     if (length == 0 || count <= 0) {
         lua_pushliteral(L, "");
         return 1;
@@ -93,7 +85,7 @@ int strRep(lua_State* L) {
 int strByte(lua_State* L) {
     size_t length = 0;
     const char* s = checkNarrowString(L, 1, &length);
-    long position = relativePosition(optLong(L, 2, 1), length);
+    long position = relativePosition(luaL_optlong(L, 2, 1), length);
     if (position <= 0 || static_cast<size_t>(position) > length) return 0;
     lua_pushnumber(L, static_cast<unsigned char>(s[position - 1]));
     return 1;
@@ -104,7 +96,7 @@ int strChar(lua_State* L) {
     luaL_Buffer b;
     luaL_buffinit(L, &b);
     for (int i = 1; i <= count; ++i) {
-        long c = checkLong(L, i);
+        long c = luaL_checklong(L, i);
         luaL_argcheck(L, c >= 0 && c <= 255, i, "invalid value");
         luaL_putchar(&b, static_cast<char>(c));
     }
@@ -142,7 +134,7 @@ int strFind(lua_State* L) {
     size_t patternLength = 0;
     const char* s = checkNarrowString(L, 1, &length);
     const char* p = checkNarrowString(L, 2, &patternLength);
-    long init = relativePosition(optLong(L, 3, 1), length) - 1;
+    long init = relativePosition(luaL_optlong(L, 3, 1), length) - 1;
     if (init < 0) init = 0;
     if (static_cast<size_t>(init) > length) init = static_cast<long>(length);
     if (lua_toboolean(L, 4) || !hasSpecials(p, patternLength)) {
@@ -245,7 +237,7 @@ int strGsub(lua_State* L) {
                   replacementType == LUA_TSTRING || replacementType == LUA_TNUMBER ||
                       replacementType == LUA_TFUNCTION,
                   3, "string or function expected");
-    long maxCount = optLong(L, 4, static_cast<long>(length) + 1);
+    long maxCount = luaL_optlong(L, 4, static_cast<long>(length) + 1);
     if (replacementType == LUA_TNUMBER) lua_tostring(L, 3);
     PatternMatcher matcher(L, src, length, p, patternLength);
     bool anchored = *p == '^';
