@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
-#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -16,6 +15,7 @@
 #include "foundation/settings.h"
 #include "foundation/virtualfiles.h"
 #include "foundation/xmlnode.h"
+#include "tests/support/tempfolder.h"
 
 namespace fs = std::filesystem;
 
@@ -71,9 +71,7 @@ private:
 class TPrefsTest : public testing::Test {
 protected:
     void SetUp() override {
-        std::string pattern = (fs::temp_directory_path() / "prefs-XXXXXX").string();
-        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
-        mRoot = pattern;
+        ASSERT_FALSE(mRoot.Path().empty());
         mUser = mRoot / "user";
         fs::create_directories(mUser);
         fs::create_directories(mRoot / "log");
@@ -89,15 +87,14 @@ protected:
         SetDataFolders("", "", "");
         // Also forgets the rooted names resolved into this test's folders.
         ClearVirtualFiles();
-        fs::remove_all(mRoot);
     }
     void SetInstallFile(const std::string& text) {
         mInstallText = text;
         RegisterMemoryFile("install.txt", mInstallText.empty() ? "" : mInstallText.data(), mInstallText.size());
     }
-    std::string Log() const { return ReadFile(mRoot / "log" / "logfile.txt"); }
+    std::string Log() const { return mRoot.Read("log/logfile.txt"); }
 
-    fs::path mRoot;
+    TempFolder mRoot;
     fs::path mUser;
     fs::path mPrefsFile;
     std::string mInstallText;
