@@ -175,7 +175,7 @@ private:
     int nextArg() { return ++arg_; }
 
     uint64_t nextInteger() {
-        return static_cast<uint64_t>(truncateNumber<int64_t>(luaL_checknumber(L_, nextArg())));
+        return static_cast<uint64_t>(luaL_checklong(L_, nextArg()));
     }
 
     void writeInteger(uint64_t value, int bytes) {
@@ -388,7 +388,7 @@ int stringUnpack(lua_State* L) {
     size_t formatLength = 0;
     const char* data = checkNarrowString(L, 1, &length);
     const char* format = checkNarrowString(L, 2, &formatLength);
-    int64_t start = truncateNumber<int64_t>(luaL_optnumber(L, 3, 1));
+    long start = luaL_optlong(L, 3, 1);
     lua_settop(L, 3);
     if (start < 1 || static_cast<uint64_t>(start) > length + 1) {
         // Nothing can be read from outside the data.

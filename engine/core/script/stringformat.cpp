@@ -154,9 +154,9 @@ void addBinary(lua_State* L, luaL_Buffer* b, int arg, char letter) {
         addLittleEndian(b, bits, 4);
         break;
     }
-    case 'd': addLittleEndian(b, static_cast<uint64_t>(truncateNumber<int64_t>(luaL_checknumber(L, arg))), 4); break;
-    case 'w': addLittleEndian(b, static_cast<uint64_t>(truncateNumber<int64_t>(luaL_checknumber(L, arg))), 2); break;
-    case 'b': addLittleEndian(b, static_cast<uint64_t>(truncateNumber<int64_t>(luaL_checknumber(L, arg))), 1); break;
+    case 'd': addLittleEndian(b, static_cast<uint64_t>(luaL_checklong(L, arg)), 4); break;
+    case 'w': addLittleEndian(b, static_cast<uint64_t>(luaL_checklong(L, arg)), 2); break;
+    case 'b': addLittleEndian(b, static_cast<uint64_t>(luaL_checklong(L, arg)), 1); break;
     default: break;
     }
 }
@@ -204,13 +204,13 @@ int stringFormat(lua_State* L) {
         case 'c':
         case 'd':
         case 'i':
-            addFormatted(&b, spec, static_cast<int>(truncateNumber<int64_t>(luaL_checknumber(L, arg))));
+            addFormatted(&b, spec, static_cast<int>(luaL_checklong(L, arg)));
             break;
         case 'o':
         case 'u':
         case 'x':
         case 'X':
-            addFormatted(&b, spec, static_cast<unsigned>(truncateNumber<int64_t>(luaL_checknumber(L, arg))));
+            addFormatted(&b, spec, static_cast<unsigned>(luaL_checklong(L, arg)));
             break;
         case 'e':
         case 'E':
