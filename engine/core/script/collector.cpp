@@ -198,9 +198,10 @@ void propagate(Marker& m)
     }
 }
 
-bool hasFinalizer(SharedState* g, Userdata* u)
+// The __gc field of u's metatable, nil without one.
+const Value* gcHandler(SharedState* g, Userdata* u)
 {
-    return u->metatable && !isNil(tableGetString(u->metatable, g->eventNames[static_cast<int>(Event::Gc)]));
+    return u->metatable ? tableGetString(u->metatable, g->eventNames[static_cast<int>(Event::Gc)]) : &kNilValue;
 }
 
 // Moves the unreached userdata with a __gc handler to the end of the
@@ -219,7 +220,7 @@ void separateUserdata(SharedState* g, bool all)
             continue;
         }
         o->marks |= kMarkFinalized;
-        if (!hasFinalizer(g, u)) {
+        if (isNil(gcHandler(g, u))) {
             link = &o->next;
             continue;
         }
@@ -370,9 +371,7 @@ void runFinalizers(lua_State* L)
         o->next = g->userdata;
         g->userdata = o;
         auto* u = static_cast<Userdata*>(o);
-        if (!u->metatable)
-            continue;
-        const Value* handler = tableGetString(u->metatable, g->eventNames[static_cast<int>(Event::Gc)]);
+        const Value* handler = gcHandler(g, u);
         if (!isFunction(handler))
             continue;
         checkStack(L, 2);
