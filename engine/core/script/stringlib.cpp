@@ -166,12 +166,10 @@ int strFind(lua_State* L) {
 // The iterator of gfind: upvalues are the subject, the pattern and the
 // offset where the next search starts.
 int gfindStep(lua_State* L) {
-    size_t length = 0;
-    size_t patternLength = 0;
     const char* s = lua_tostring(L, lua_upvalueindex(1));
-    length = lua_strlen(L, lua_upvalueindex(1));
+    size_t length = lua_strlen(L, lua_upvalueindex(1));
     const char* p = lua_tostring(L, lua_upvalueindex(2));
-    patternLength = lua_strlen(L, lua_upvalueindex(2));
+    size_t patternLength = lua_strlen(L, lua_upvalueindex(2));
     PatternMatcher matcher(L, s, length, p, patternLength);
     for (const char* from = s + static_cast<size_t>(lua_tonumber(L, lua_upvalueindex(3)));
          from <= matcher.subjectEnd(); ++from) {
