@@ -9,29 +9,27 @@ TTaskList::~TTaskList() {
     Clear();
 }
 
-bool TTaskList::Contains(const std::vector<TTask*>& tasks, TTask* task) {
+namespace {
+
+// For the task list and the pending vectors alike.
+template <typename Tasks>
+bool Contains(const Tasks& tasks, TTask* task) {
     return std::find(tasks.begin(), tasks.end(), task) != tasks.end();
 }
 
-bool TTaskList::Erase(std::vector<TTask*>& tasks, TTask* task) {
+template <typename Tasks>
+bool Erase(Tasks& tasks, TTask* task) {
     auto found = std::find(tasks.begin(), tasks.end(), task);
     if (found == tasks.end()) return false;
     tasks.erase(found);
     return true;
 }
 
-bool TTaskList::Linked(TTask* task) const {
-    return std::find(mTasks.begin(), mTasks.end(), task) != mTasks.end();
-}
-
-void TTaskList::Unlink(TTask* task) {
-    auto found = std::find(mTasks.begin(), mTasks.end(), task);
-    if (found != mTasks.end()) mTasks.erase(found);
-}
+}  // namespace
 
 void TTaskList::Add(TTask* task) {
     if (!task) return;
-    if (!Linked(task)) {
+    if (!Contains(mTasks, task)) {
         mTasks.push_back(task);
         return;
     }
@@ -43,11 +41,8 @@ void TTaskList::Add(TTask* task) {
 }
 
 bool TTaskList::Remove(TTask* task) {
-    if (!Linked(task)) return false;
-    if (!mRunning) {
-        Unlink(task);
-        return true;
-    }
+    if (!mRunning) return Erase(mTasks, task);
+    if (!Contains(mTasks, task)) return false;
     if (!Contains(mPendingRemoval, task)) mPendingRemoval.push_back(task);
     // The caller owns the task again, so the end of the run must not delete it.
     Erase(mPendingDelete, task);
@@ -78,7 +73,7 @@ void TTaskList::RunAll(int pass) {
 
     std::vector<TTask*> removed;
     removed.swap(mPendingRemoval);
-    for (TTask* task : removed) Unlink(task);
+    for (TTask* task : removed) Erase(mTasks, task);
     std::vector<TTask*> cleared;
     cleared.swap(mPendingDelete);
     DeleteAll(std::move(cleared));

@@ -28,10 +28,6 @@ public:
     void Clear();
 
 private:
-    static bool Contains(const std::vector<TTask*>& tasks, TTask* task);
-    static bool Erase(std::vector<TTask*>& tasks, TTask* task);
-    bool Linked(TTask* task) const;
-    void Unlink(TTask* task);
     void Finished(TTask* task);
     static void DeleteAll(std::vector<TTask*> tasks);
 
