@@ -1,6 +1,5 @@
 #include "core/script.h"
 
-#include <cstring>
 #include <unordered_map>
 
 #include "core/luabinding.h"
