@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -68,12 +66,7 @@ protected:
         return asset;
     }
 
-    std::string Log() const {
-        std::ifstream in(mLogFolder / "logfile.txt");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Log() const { return mLogFolder.Read("logfile.txt"); }
 
     TAssetManager mManager;
     std::vector<std::string> mLoadNames;

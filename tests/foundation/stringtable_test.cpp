@@ -2,8 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -41,12 +40,7 @@ protected:
         mNames.push_back(name);
         RegisterMemoryFile(name.c_str(), mTexts.back()->data(), mTexts.back()->size());
     }
-    std::string Log() const {
-        std::ifstream in(mLogFolder / "logfile.txt");
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
-    }
+    std::string Log() const { return mLogFolder.Read("logfile.txt"); }
 
     TStringTable mTable;
     TempFolder mLogFolder;
