@@ -571,12 +571,12 @@ int baseNewProxy(lua_State* L) {
     } else {
         bool madeByProxy = false;
         if (lua_getmetatable(L, 1)) {
+            lua_pushvalue(L, -1);
             lua_rawget(L, lua_upvalueindex(1));
             madeByProxy = lua_toboolean(L, -1);
             lua_pop(L, 1);
         }
         luaL_argcheck(L, madeByProxy, 1, "boolean or proxy expected");
-        lua_getmetatable(L, 1);
     }
     lua_setmetatable(L, 2);
     return 1;
