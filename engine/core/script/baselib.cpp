@@ -85,13 +85,8 @@ int baseToWString(lua_State* L) {
         lua_pushvalue(L, 1);
         lua_towstring(L, -1);  // converts the copy in place
         break;
-    case LUA_TSTRING: {
-        size_t count = lua_strlen(L, 1);
-        pushSignExtended(L, lua_tostring(L, 1), count);
-        break;
-    }
     default: {
-        pushPlainText(L, 1);
+        pushPlainText(L, 1);  // an 8-bit string is its own plain text
         size_t count = lua_strlen(L, -1);
         pushSignExtended(L, lua_tostring(L, -1), count);
         break;
