@@ -450,8 +450,7 @@ int luaL_loadfile(lua_State* L, const char* filename)
         return LUA_ERRFILE;
     }
     lua_pushfstring(L, filename ? "@%s" : "=stdin", filename);
-    BufferReader reader{contents.data(), contents.size()};
-    int status = lua_load(L, readBuffer, &reader, lua_tostring(L, -1));
+    int status = luaL_loadbuffer(L, contents.data(), contents.size(), lua_tostring(L, -1));
     lua_remove(L, -2);  // the chunk name
     return status;
 }
