@@ -3,7 +3,6 @@
 #include "core/script/numbercast.h"
 
 #include <climits>
-#include <cmath>
 #include <cstring>
 
 #include "core/script/collector.h"
