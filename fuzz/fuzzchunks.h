@@ -2,7 +2,7 @@
 // that whatever loads writes a chunk that loads again to the same bytes.
 #pragma once
 
-#include "core/script/lua.h"
+#include "lua/lua.h"
 
 #include <cstdlib>
 #include <string>

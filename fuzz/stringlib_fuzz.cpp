@@ -5,9 +5,9 @@
 // Input: byte 0 picks the function, byte 1 the argument count (0 to 7),
 // the next bytes one kind per argument; then the first argument's text up to
 // a zero byte, and after it the text used for string arguments.
-#include "core/script/lauxlib.h"
-#include "core/script/lua.h"
-#include "core/script/lualib.h"
+#include "lua/lauxlib.h"
+#include "lua/lua.h"
+#include "lua/lualib.h"
 
 #include <cmath>
 #include <cstdint>

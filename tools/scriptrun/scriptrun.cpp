@@ -1,9 +1,9 @@
 // scriptrun: runs one script file (or standard input, "-") with the base,
 // table and string libraries, as the stand-alone interpreter does. Further
 // arguments are given to the script in the global table "arg".
-#include "core/script/lauxlib.h"
-#include "core/script/lua.h"
-#include "core/script/lualib.h"
+#include "lua/lauxlib.h"
+#include "lua/lua.h"
+#include "lua/lualib.h"
 
 #include <cstdio>
 #include <iostream>

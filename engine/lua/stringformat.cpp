@@ -1,0 +1,235 @@
+// string.format: the C-style conversions, %q, and the engine's %B, %Q and %b.
+#include "lua/lauxlib.h"
+#include "lua/stringlib.h"
+
+#include <cctype>
+#include <cstdint>
+#include <cstdio>
+#include <cstring>
+#include <string>
+
+namespace script {
+
+namespace {
+
+constexpr char kFlags[] = "-+ #0";
+
+// A conversion for snprintf: "%", at most five flags, two digits of width,
+// "." and two digits of precision, the conversion letter and a zero.
+struct ConversionSpec {
+    char text[16];
+    bool hasPrecision;
+};
+
+// Reads the flags, width and precision of a conversion starting at p (just
+// after the "%") into spec, without the conversion letter; returns where the
+// letter is.
+const char* scanConversion(lua_State* L, const char* p, const char* end, ConversionSpec& spec) {
+    const char* start = p;
+    while (p < end && std::strchr(kFlags, *p) != nullptr && *p != '\0') ++p;
+    if (static_cast<size_t>(p - start) >= sizeof kFlags) luaL_error(L, "invalid format (repeated flags)");
+    for (int i = 0; i < 2 && p < end && std::isdigit(static_cast<unsigned char>(*p)); ++i) ++p;
+    spec.hasPrecision = false;
+    if (p < end && *p == '.') {
+        ++p;
+        spec.hasPrecision = true;
+        for (int i = 0; i < 2 && p < end && std::isdigit(static_cast<unsigned char>(*p)); ++i) ++p;
+    }
+    if (p < end && std::isdigit(static_cast<unsigned char>(*p)))
+        luaL_error(L, "invalid format (width or precision too long)");
+    size_t length = static_cast<size_t>(p - start);
+    spec.text[0] = '%';
+    std::memcpy(spec.text + 1, start, length);
+    spec.text[length + 1] = '\0';
+    return p;
+}
+
+// snprintf into a string of the needed size.
+template <typename T>
+void addFormatted(luaL_Buffer* b, const ConversionSpec& spec, T value) {
+    char small[128];
+    int needed = std::snprintf(small, sizeof small, spec.text, value);
+    if (needed < 0) return;
+    if (static_cast<size_t>(needed) < sizeof small) {
+        luaL_addlstring(b, small, static_cast<size_t>(needed));
+        return;
+    }
+    std::string large(static_cast<size_t>(needed) + 1, '\0');
+    std::snprintf(large.data(), large.size(), spec.text, value);
+    luaL_addlstring(b, large.data(), static_cast<size_t>(needed));
+}
+
+// %q: a double-quoted string the compiler reads back to the same bytes.
+void addQuoted(lua_State* L, luaL_Buffer* b, int arg) {
+    size_t length = 0;
+    const char* s = checkNarrowString(L, arg, &length);
+    luaL_putchar(b, '"');
+    for (size_t i = 0; i < length; ++i) {
+        switch (s[i]) {
+        case '"':
+        case '\\':
+        case '\n':
+            luaL_putchar(b, '\\');
+            luaL_putchar(b, s[i]);
+            break;
+        case '\0': luaL_addlstring(b, "\\000", 4); break;
+        default: luaL_putchar(b, s[i]); break;
+        }
+    }
+    luaL_putchar(b, '"');
+}
+
+// The escape letter of a control character in %Q, or 0.
+char controlEscape(unsigned c) {
+    switch (c) {
+    case 7: return 'a';
+    case 8: return 'b';
+    case 9: return 't';
+    case 10: return 'n';
+    case 11: return 'v';
+    case 12: return 'f';
+    case 13: return 'r';
+    default: return 0;
+    }
+}
+
+// Appends one character (byte or unit) of a %Q text.
+void addQuotedUnit(luaL_Buffer* b, unsigned c, bool wide) {
+    if (char letter = controlEscape(c)) {
+        luaL_putchar(b, '\\');
+        luaL_putchar(b, letter);
+    } else if (c == '"' || c == '\\') {
+        luaL_putchar(b, '\\');
+        luaL_putchar(b, static_cast<char>(c));
+    } else if (c >= 256 || !std::isprint(static_cast<int>(c))) {
+        char hex[8];
+        int n = std::snprintf(hex, sizeof hex, wide ? "\\x%04x" : "\\x%02x", c);
+        luaL_addlstring(b, hex, static_cast<size_t>(n));
+    } else {
+        luaL_putchar(b, static_cast<char>(c));
+    }
+}
+
+// %Q: quotes an 8-bit string as "..." and a wide string as L"...", with
+// escapes the engine's lexer reads back.
+void addLexerQuoted(lua_State* L, luaL_Buffer* b, int arg) {
+    if (lua_type(L, arg) == LUA_TWSTRING) {
+        const lua_WChar* units = lua_towstring(L, arg);
+        size_t count = lua_strlen(L, arg);
+        luaL_addlstring(b, "L\"", 2);
+        for (size_t i = 0; i < count; ++i) addQuotedUnit(b, units[i], true);
+    } else {
+        size_t length = 0;
+        const char* s = luaL_checklstring(L, arg, &length);
+        luaL_putchar(b, '"');
+        for (size_t i = 0; i < length; ++i) addQuotedUnit(b, static_cast<unsigned char>(s[i]), false);
+    }
+    luaL_putchar(b, '"');
+}
+
+void addBoolean(lua_State* L, luaL_Buffer* b, int arg) {
+    int type = lua_type(L, arg);
+    if (type != LUA_TBOOLEAN && type != LUA_TNIL) luaL_typerror(L, arg, "boolean");
+    luaL_addstring(b, lua_toboolean(L, arg) ? "true" : "false");
+}
+
+void addLittleEndian(luaL_Buffer* b, uint64_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) luaL_putchar(b, static_cast<char>((value >> (8 * i)) & 0xFF));
+}
+
+// %b and a letter: the number as raw little-endian bytes.
+void addBinary(lua_State* L, luaL_Buffer* b, int arg, char letter) {
+    switch (letter) {
+    case 'F': {
+        double value = luaL_checknumber(L, arg);
+        uint64_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        addLittleEndian(b, bits, 8);
+        break;
+    }
+    case 'f': {
+        float value = static_cast<float>(luaL_checknumber(L, arg));
+        uint32_t bits;
+        std::memcpy(&bits, &value, sizeof bits);
+        addLittleEndian(b, bits, 4);
+        break;
+    }
+    case 'd': addLittleEndian(b, static_cast<uint64_t>(luaL_checklong(L, arg)), 4); break;
+    case 'w': addLittleEndian(b, static_cast<uint64_t>(luaL_checklong(L, arg)), 2); break;
+    case 'b': addLittleEndian(b, static_cast<uint64_t>(luaL_checklong(L, arg)), 1); break;
+    default: break;
+    }
+}
+
+void addString(lua_State* L, luaL_Buffer* b, int arg, const ConversionSpec& spec) {
+    size_t length = 0;
+    const char* s = checkNarrowString(L, arg, &length);
+    if (!spec.hasPrecision && length >= 100) {
+        // Too long for a width to matter: keep the whole string.
+        lua_pushvalue(L, arg);
+        luaL_addvalue(b);
+        return;
+    }
+    addFormatted(b, spec, s);
+}
+
+}  // namespace
+
+int stringFormat(lua_State* L) {
+    size_t length = 0;
+    const char* format = checkNarrowString(L, 1, &length);
+    const char* end = format + length;
+    int arg = 1;
+    luaL_Buffer b;
+    luaL_buffinit(L, &b);
+    for (const char* p = format; p < end;) {
+        if (*p != '%') {
+            luaL_putchar(&b, *p++);
+            continue;
+        }
+        if (++p < end && *p == '%') {
+            luaL_putchar(&b, *p++);
+            continue;
+        }
+        if (p + 1 < end && std::isdigit(static_cast<unsigned char>(*p)) && p[1] == '$')
+            return luaL_error(L, "obsolete option (d$) to `format'");
+        ++arg;
+        ConversionSpec spec;
+        p = scanConversion(L, p, end, spec);
+        char conversion = p < end ? *p++ : '\0';
+        size_t specLength = std::strlen(spec.text);
+        spec.text[specLength] = conversion;
+        spec.text[specLength + 1] = '\0';
+        switch (conversion) {
+        case 'c':
+        case 'd':
+        case 'i':
+            addFormatted(&b, spec, static_cast<int>(luaL_checklong(L, arg)));
+            break;
+        case 'o':
+        case 'u':
+        case 'x':
+        case 'X':
+            addFormatted(&b, spec, static_cast<unsigned>(luaL_checklong(L, arg)));
+            break;
+        case 'e':
+        case 'E':
+        case 'f':
+        case 'g':
+        case 'G': addFormatted(&b, spec, static_cast<double>(luaL_checknumber(L, arg))); break;
+        case 'q': addQuoted(L, &b, arg); break;
+        case 's': addString(L, &b, arg, spec); break;
+        case 'B': addBoolean(L, &b, arg); break;
+        case 'Q': addLexerQuoted(L, &b, arg); break;
+        case 'b':
+            if (p >= end) return luaL_error(L, "invalid option to `format'");
+            addBinary(L, &b, arg, *p++);
+            break;
+        default: return luaL_error(L, "invalid option to `format'");
+        }
+    }
+    luaL_pushresult(&b);
+    return 1;
+}
+
+}  // namespace script

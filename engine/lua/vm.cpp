@@ -1,0 +1,875 @@
+#include "lua/vm.h"
+
+#include <cmath>
+#include <cstring>
+
+#include "lua/call.h"
+#include "lua/collector.h"
+#include "lua/conversion.h"
+#include "lua/debuginfo.h"
+#include "lua/function.h"
+#include "lua/memory.h"
+#include "lua/metamethods.h"
+#include "lua/strings.h"
+#include "lua/table.h"
+
+namespace script {
+
+namespace {
+
+// Handler chains of __index / __newindex longer than this are loops.
+constexpr int kMaxHandlerChain = 100;
+
+// Wide joins of this many units or more are refused.
+constexpr size_t kMaxWideUnits = 4294967294u;
+
+// The array slot of a number key, or null when the key is not an integer
+// inside the array part.
+inline Value* arraySlot(Table* t, lua_Number key)
+{
+    if (key >= 1 && key <= t->arraySize) {
+        const int index = static_cast<int>(key);
+        if (static_cast<lua_Number>(index) == key)
+            return &t->array[index - 1];
+    }
+    return nullptr;
+}
+
+// A raw read that takes the array part and string keys straight through.
+inline const Value* rawGet(Table* t, const Value* key)
+{
+    if (isNumber(key)) {
+        if (const Value* slot = arraySlot(t, key->n))
+            return slot;
+    } else if (isString(key)) {
+        return tableGetString(t, asString(key));
+    }
+    return tableGet(t, key);
+}
+
+// Calls handler(a, b) for one result, left at L->top - 1.
+void callHandler(lua_State* L, const Value* handler, const Value* a, const Value* b)
+{
+    const Value h = *handler;
+    const Value x = *a;
+    const Value y = *b;
+    checkStack(L, 3);
+    StackPtr func = L->top;
+    func[0] = h;
+    func[1] = x;
+    func[2] = y;
+    L->top = func + 3;
+    callValue(L, func, 1);
+}
+
+// Calls handler(a, b) and stores its result in the stack slot at `offset`.
+void callHandlerInto(lua_State* L, const Value* handler, const Value* a, const Value* b, ptrdiff_t offset)
+{
+    callHandler(L, handler, a, b);
+    L->top--;
+    *slotAt(L, offset) = *L->top;
+}
+
+// The handler of `event` for a or else b, when it is a function: calls it
+// into the slot at `offset`. False when there is none.
+bool binaryHandler(lua_State* L, const Value* a, const Value* b, ptrdiff_t offset, Event event)
+{
+    const Value* handler = eventHandler(L, a, event);
+    if (handler == nullptr)
+        handler = eventHandler(L, b, event);
+    if (handler == nullptr || !isFunction(handler))
+        return false;
+    callHandlerInto(L, handler, a, b, offset);
+    return true;
+}
+
+// Result of an order handler: -1 when a and b have no common handler.
+int orderHandler(lua_State* L, const Value* a, const Value* b, Event event)
+{
+    const Value* first = eventHandler(L, a, event);
+    if (first == nullptr)
+        return -1;
+    const Value* second = eventHandler(L, b, event);
+    if (second == nullptr || !rawEquals(first, second))
+        return -1;
+    callHandler(L, first, a, b);
+    L->top--;
+    return isFalse(L->top) ? 0 : 1;
+}
+
+// The low 32 bits of n truncated toward zero; NaN and infinities give 0.
+// Integers beyond 64 bits have the same low bits as their value modulo 2^32.
+uint32_t lowBits(lua_Number n)
+{
+    if (!std::isfinite(n))
+        return 0;
+    lua_Number rest = std::fmod(std::trunc(n), 4294967296.0);
+    if (rest < 0)
+        rest += 4294967296.0;
+    return static_cast<uint32_t>(rest);
+}
+
+lua_Number bitResult(OpCode op, lua_Number a, lua_Number b)
+{
+    const uint32_t x = lowBits(a);
+    const uint32_t y = lowBits(b);
+    switch (op) {
+    case OP_BAND: return x & y;
+    case OP_BOR: return x | y;
+    case OP_SHL: return static_cast<uint32_t>(x << (y & 31));
+    case OP_SHR: return x >> (y & 31);
+    default: return x ^ y;  // OP_POW on two numbers
+    }
+}
+
+bool lessText(const String* a, const String* b)
+{
+    const size_t shorter = a->length < b->length ? a->length : b->length;
+    const int order = std::memcmp(a->chars(), b->chars(), shorter);
+    return order < 0 || (order == 0 && a->length < b->length);
+}
+
+bool lessEqualText(const String* a, const String* b) { return !lessText(b, a); }
+
+// The shared scratch buffer, at least `size` bytes.
+char* scratch(lua_State* L, size_t size)
+{
+    SharedState* g = L->shared;
+    if (g->scratchSize < size) {
+        g->scratch = resizeArray(L, g->scratch, g->scratchSize, size);
+        g->scratchSize = size;
+    }
+    return g->scratch;
+}
+
+// Whether the slot joins a run of the given kind, converting a number in
+// place.
+bool joinable(lua_State* L, StackPtr v, bool wide)
+{
+    if (isNumber(v))
+        return wide ? numberToWideStringInPlace(L, v) : numberToStringInPlace(L, v);
+    return wide ? isWideString(v) : isString(v);
+}
+
+// A run is wide when, looking back from its last operand, a wide string
+// comes before any 8-bit string.
+bool wideRun(const Value* last, int count)
+{
+    for (int i = 0; i < count; i++, last--) {
+        if (isWideString(last))
+            return true;
+        if (isString(last))
+            return false;
+    }
+    return false;
+}
+
+// Joins the `count` strings ending below `top` into top[-count].
+void joinStrings(lua_State* L, StackPtr top, int count, bool wide)
+{
+    const size_t unit = wide ? sizeof(lua_WChar) : 1;
+    const size_t limit = wide ? kMaxWideUnits : static_cast<size_t>(-1) / 2;
+    size_t total = 0;
+    for (int i = 1; i <= count; i++) {
+        const size_t length = asString(top - i)->length;
+        if (length >= limit - total)
+            runError(L, "string size overflow");
+        total += length;
+    }
+    char* buffer = scratch(L, (total + 1) * unit);
+    size_t at = 0;
+    for (int i = count; i > 0; i--) {
+        const String* s = asString(top - i);
+        std::memcpy(buffer + at * unit, s->chars(), s->length * unit);
+        at += s->length;
+    }
+    String* joined = wide ? newWideString(L, reinterpret_cast<const lua_WChar*>(buffer), total)
+                          : newString(L, buffer, total);
+    setString(top - count, joined);
+}
+
+void unaryMinus(lua_State* L, StackPtr ra, const Value* b)
+{
+    lua_Number n;
+    if (valueToNumber(b, &n)) {
+        setNumber(ra, -n);
+        return;
+    }
+    if (!binaryHandler(L, b, b, slotOffset(L, ra), Event::Unm))
+        arithError(L, b, b);
+}
+
+// The power operator on values that are not two numbers: numbers converted
+// from text go to the global function "__pow", others to the handlers.
+void power(lua_State* L, StackPtr ra, const Value* b, const Value* c)
+{
+    Value x;
+    Value y;
+    const Value* nb = toNumber(b, &x);
+    const Value* nc = nb ? toNumber(c, &y) : nullptr;
+    if (nc == nullptr) {
+        if (!binaryHandler(L, b, c, slotOffset(L, ra), Event::Pow))
+            arithError(L, b, c);
+        return;
+    }
+    String* name = L->shared->eventNames[static_cast<int>(Event::Pow)];
+    const Value* f = tableGetString(asTable(&L->globals), name);
+    if (!isFunction(f))
+        runError(L, "`__pow' (`^' operator) is not a function");
+    callHandlerInto(L, f, nb, nc, slotOffset(L, ra));
+}
+
+void arith(lua_State* L, StackPtr ra, const Value* b, const Value* c, Event event)
+{
+    lua_Number x;
+    lua_Number y;
+    if (valueToNumber(b, &x) && valueToNumber(c, &y)) {
+        switch (event) {
+        case Event::Add: setNumber(ra, x + y); return;
+        case Event::Sub: setNumber(ra, x - y); return;
+        case Event::Mul: setNumber(ra, x * y); return;
+        default: setNumber(ra, x / y); return;
+        }
+    }
+    if (!binaryHandler(L, b, c, slotOffset(L, ra), event))
+        arithError(L, b, c);
+}
+
+// Converts a numeric string in place (the limit and step of a `for`).
+bool numberInPlace(StackPtr v)
+{
+    lua_Number n;
+    if (!valueToNumber(v, &n))
+        return false;
+    setNumber(v, n);
+    return true;
+}
+
+// The bitwise instructions take numbers only.
+[[noreturn]] void bitError(lua_State* L, const Value* b, const Value* c)
+{
+    typeError(L, isNumber(b) ? c : b, "perform arithmetic on");
+}
+
+[[noreturn]] void forError(lua_State* L, const char* what)
+{
+    runError(L, "`for' %s must be a number", what);
+}
+
+}  // namespace
+
+bool rawEquals(const Value* a, const Value* b)
+{
+    if (a->tag != b->tag)
+        return false;
+    switch (a->tag) {
+    case LUA_TNIL: return true;
+    case LUA_TNUMBER: return a->n == b->n;
+    case LUA_TBOOLEAN: return a->b == b->b;
+    case LUA_TLIGHTUSERDATA: return a->p == b->p;
+    default: return a->gc == b->gc;
+    }
+}
+
+bool equalValues(lua_State* L, const Value* a, const Value* b)
+{
+    if (a->tag != b->tag)
+        return false;
+    Table* first;
+    Table* second;
+    switch (a->tag) {
+    case LUA_TTABLE:
+        first = asTable(a)->metatable;
+        second = asTable(b)->metatable;
+        break;
+    case LUA_TUSERDATA:
+        first = asUserdata(a)->metatable;
+        second = asUserdata(b)->metatable;
+        break;
+    default:
+        return rawEquals(a, b);
+    }
+    if (a->gc == b->gc)
+        return true;
+    const Value* handler = metatableEvent(L, first, Event::Eq);
+    if (handler == nullptr)
+        return false;
+    if (first != second) {
+        const Value* other = metatableEvent(L, second, Event::Eq);
+        if (other == nullptr || !rawEquals(handler, other))
+            return false;
+    }
+    callHandler(L, handler, a, b);
+    L->top--;
+    return !isFalse(L->top);
+}
+
+bool lessThan(lua_State* L, const Value* a, const Value* b)
+{
+    if (a->tag == b->tag) {
+        if (isNumber(a))
+            return a->n < b->n;
+        if (isString(a))
+            return lessText(asString(a), asString(b));
+        const int result = orderHandler(L, a, b, Event::Lt);
+        if (result >= 0)
+            return result;
+    }
+    orderError(L, a, b);
+}
+
+bool lessEqual(lua_State* L, const Value* a, const Value* b)
+{
+    if (a->tag == b->tag) {
+        if (isNumber(a))
+            return a->n <= b->n;
+        if (isString(a))
+            return lessEqualText(asString(a), asString(b));
+        int result = orderHandler(L, a, b, Event::Le);
+        if (result >= 0)
+            return result;
+        result = orderHandler(L, b, a, Event::Lt);
+        if (result >= 0)
+            return !result;
+    }
+    orderError(L, a, b);
+}
+
+const Value* toNumber(const Value* v, Value* buffer)
+{
+    if (isNumber(v))
+        return v;
+    lua_Number n;
+    if ((isString(v) || isWideString(v)) && valueToNumber(v, &n)) {
+        setNumber(buffer, n);
+        return buffer;
+    }
+    return nullptr;
+}
+
+// Each step of the chain reads a table raw or takes a handler: `handler`,
+// when given, is the first one.
+void getTableThrough(lua_State* L, const Value* t, const Value* key, const Value* handler, StackPtr result)
+{
+    Value current = *t;
+    for (int loop = 0; loop < kMaxHandlerChain; loop++) {
+        if (handler == nullptr) {
+            if (isTable(&current)) {
+                Table* h = asTable(&current);
+                const Value* v = rawGet(h, key);
+                if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
+                    *result = *v;
+                    return;
+                }
+            } else if (isUserdata(&current)) {
+                handler = metatableEvent(L, asUserdata(&current)->metatable, Event::Index);
+                if (handler == nullptr)
+                    typeError(L, loop == 0 ? t : &current, "index");
+            } else {
+                // Other values read the key from their type's table.
+                Table* typeTable = L->shared->typeMetatables[current.tag];
+                if (typeTable == nullptr)
+                    typeError(L, loop == 0 ? t : &current, "index");
+                setTable(&current, typeTable);
+                continue;
+            }
+        }
+        if (isFunction(handler)) {
+            callHandlerInto(L, handler, &current, key, slotOffset(L, result));
+            return;
+        }
+        current = *handler;
+        handler = nullptr;
+    }
+    runError(L, "loop in gettable");
+}
+
+void getTable(lua_State* L, const Value* t, const Value* key, StackPtr result)
+{
+    getTableThrough(L, t, key, nullptr, result);
+}
+
+void setTable(lua_State* L, const Value* t, const Value* key, const Value* value)
+{
+    Value current = *t;
+    for (int loop = 0; loop < kMaxHandlerChain; loop++) {
+        const Value* handler;
+        if (isTable(&current)) {
+            Table* h = asTable(&current);
+            const Value* old = rawGet(h, key);
+            if (!isNil(old)) {
+                *const_cast<Value*>(old) = *value;
+                return;
+            }
+            if ((handler = metatableEvent(L, h->metatable, Event::NewIndex)) == nullptr) {
+                *tableSet(L, h, key) = *value;
+                return;
+            }
+        } else {
+            handler = eventHandler(L, &current, Event::NewIndex);
+            if (handler == nullptr)
+                typeError(L, loop == 0 ? t : &current, "index");
+        }
+        if (isFunction(handler)) {
+            const Value h = *handler;
+            const Value k = *key;
+            const Value v = *value;
+            checkStack(L, 4);
+            StackPtr func = L->top;
+            func[0] = h;
+            func[1] = current;
+            func[2] = k;
+            func[3] = v;
+            L->top = func + 4;
+            callValue(L, func, 0);
+            return;
+        }
+        current = *handler;
+    }
+    runError(L, "loop in settable");
+}
+
+void concat(lua_State* L, int total, int last)
+{
+    do {
+        StackPtr top = L->base + last + 1;
+        const bool wide = wideRun(top - 1, total);
+        int count = 2;
+        if (!joinable(L, top - 2, wide) || !joinable(L, top - 1, wide)) {
+            if (!binaryHandler(L, top - 2, top - 1, slotOffset(L, top - 2), Event::Concat)) {
+                top = L->base + last + 1;
+                typeError(L, joinable(L, top - 2, wide) ? top - 1 : top - 2, "concatenate");
+            }
+        } else {
+            while (count < total && joinable(L, top - count - 1, wide))
+                count++;
+            joinStrings(L, top, count, wide);
+        }
+        total -= count - 1;
+        last -= count - 1;
+    } while (total > 1);
+}
+
+// The interpreter loop. Locals cache the frame's base, pc and constants;
+// anything that may call out or move the stack saves pc first and reloads
+// base after (PROTECT).
+void execute(lua_State* L)
+{
+    CallFrame* frame;
+    ScriptClosure* cl;
+    const Value* k;
+    StackPtr base;
+    const Instruction* pc;
+
+#define RB() (base + argB(i))
+#define RKB() (isConstant(argB(i)) ? k + (argB(i) - kConstantBase) : base + argB(i))
+#define RKC() (isConstant(argC(i)) ? k + (argC(i) - kConstantBase) : base + argC(i))
+#define PROTECT(x)              \
+    do {                        \
+        frame->savedPc = pc;    \
+        x;                      \
+        base = L->base;         \
+        frame = L->frame;       \
+    } while (0)
+#define JUMP_NEXT() (pc += argSBx(*pc) + 1)
+
+enter:
+    frame = L->frame;
+    cl = static_cast<ScriptClosure*>(asClosure(frame->func));
+    k = cl->proto->constants;
+    base = L->base;
+    pc = frame->savedPc;
+
+    for (;;) {
+        const Instruction i = *pc++;
+        StackPtr ra = base + argA(i);
+        switch (opcode(i)) {
+        case OP_MOVE:
+            *ra = *RB();
+            break;
+        case OP_LOADK:
+            *ra = k[argBx(i)];
+            break;
+        case OP_LOADBOOL:
+            setBoolean(ra, argB(i));
+            if (argC(i))
+                pc++;
+            break;
+        case OP_LOADNIL:
+            for (StackPtr rb = RB(); rb >= ra; rb--)
+                setNil(rb);
+            break;
+        case OP_GETUPVAL:
+            *ra = *cl->upvalues[argB(i)]->v;
+            break;
+        case OP_GETGLOBAL: {
+            const Value* key = k + argBx(i);
+            const Value* v = tableGetString(cl->env, asString(key));
+            if (!isNil(v)) {
+                *ra = *v;
+            } else {
+                Value env;
+                setTable(&env, cl->env);
+                PROTECT(getTable(L, &env, key, ra));
+            }
+            break;
+        }
+        case OP_GETTABLE: {
+            const Value* rb = RB();
+            const Value* key = RKC();
+            if (isTable(rb)) {
+                Table* h = asTable(rb);
+                const Value* v = rawGet(h, key);
+                const Value* handler;
+                if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
+                    *ra = *v;
+                    break;
+                }
+                PROTECT(getTableThrough(L, rb, key, handler, ra));
+                break;
+            }
+            PROTECT(getTable(L, rb, key, ra));
+            break;
+        }
+        case OP_SETGLOBAL: {
+            const Value* key = k + argBx(i);
+            const Value* old = tableGetString(cl->env, asString(key));
+            if (!isNil(old)) {
+                *const_cast<Value*>(old) = *ra;
+            } else {
+                Value env;
+                setTable(&env, cl->env);
+                PROTECT(setTable(L, &env, key, ra));
+            }
+            break;
+        }
+        case OP_SETUPVAL:
+            *cl->upvalues[argB(i)]->v = *ra;
+            break;
+        case OP_SETTABLE: {
+            const Value* key = RKB();
+            const Value* value = RKC();
+            if (isTable(ra)) {
+                Table* h = asTable(ra);
+                Value* slot = const_cast<Value*>(rawGet(h, key));
+                if (!isNil(slot)) {
+                    *slot = *value;
+                    break;
+                }
+                if (h->metatable == nullptr) {
+                    if (slot != &kNilValue) {
+                        // An empty array item or a key whose value was
+                        // cleared: tableSet would return this slot.
+                        h->absentEvents = 0;
+                        *slot = *value;
+                    } else {
+                        frame->savedPc = pc;  // a nil or NaN key raises an error
+                        *tableSet(L, h, key) = *value;
+                    }
+                    break;
+                }
+            }
+            PROTECT(setTable(L, ra, key, value));
+            break;
+        }
+        case OP_NEWTABLE: {
+            const int b = argB(i) <= kMaxEncodedArraySize ? argB(i) : kMaxEncodedArraySize;
+            const int c = argC(i);
+            setTable(ra, newTable(L, decodeArraySize(b), c == 0 ? -1 : c));
+            PROTECT(checkCollect(L));
+            break;
+        }
+        case OP_SELF: {
+            StackPtr rb = RB();
+            const Value* key = RKC();
+            const Value object = *rb;
+            ra[1] = object;
+            if (isTable(&object)) {
+                Table* h = asTable(&object);
+                const Value* v = rawGet(h, key);
+                const Value* handler;
+                if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
+                    *ra = *v;
+                    break;
+                }
+                PROTECT(getTableThrough(L, &object, key, handler, ra));
+                break;
+            }
+            PROTECT(getTable(L, rb, key, ra));
+            break;
+        }
+#define ARITH_CASE(op, event, expr)                          \
+        case op: {                                           \
+            const Value* b = RKB();                          \
+            const Value* c = RKC();                          \
+            if (isNumber(b) && isNumber(c)) [[likely]] {    \
+                const lua_Number x = b->n;                   \
+                const lua_Number y = c->n;                   \
+                setNumber(ra, expr);                         \
+            } else {                                         \
+                PROTECT(arith(L, ra, b, c, event));          \
+            }                                                \
+            break;                                           \
+        }
+        ARITH_CASE(OP_ADD, Event::Add, x + y)
+        ARITH_CASE(OP_SUB, Event::Sub, x - y)
+        ARITH_CASE(OP_MUL, Event::Mul, x * y)
+        ARITH_CASE(OP_DIV, Event::Div, x / y)
+#undef ARITH_CASE
+        case OP_BAND: case OP_BOR: case OP_SHL: case OP_SHR: {
+            const Value* b = RKB();
+            const Value* c = RKC();
+            if (isNumber(b) && isNumber(c)) [[likely]]
+                setNumber(ra, bitResult(opcode(i), b->n, c->n));
+            else
+                PROTECT(bitError(L, b, c));
+            break;
+        }
+        case OP_POW: {
+            const Value* b = RKB();
+            const Value* c = RKC();
+            if (isNumber(b) && isNumber(c)) [[likely]]
+                setNumber(ra, bitResult(OP_POW, b->n, c->n));
+            else
+                PROTECT(power(L, ra, b, c));
+            break;
+        }
+        case OP_UNM: {
+            const Value* b = RB();
+            if (isNumber(b))
+                setNumber(ra, -b->n);
+            else
+                PROTECT(unaryMinus(L, ra, b));
+            break;
+        }
+        case OP_NOT:
+            setBoolean(ra, isFalse(RB()));
+            break;
+        case OP_CONCAT: {
+            const int b = argB(i);
+            const int c = argC(i);
+            PROTECT(concat(L, c - b + 1, c); checkCollect(L));
+            base[argA(i)] = base[b];
+            break;
+        }
+        case OP_JMP:
+            pc += argSBx(i);
+            break;
+        case OP_EQ: {
+            const Value* b = RKB();
+            const Value* c = RKC();
+            bool result;
+            if (b->tag == c->tag && (isNumber(b) || isString(b)))
+                result = isNumber(b) ? b->n == c->n : b->gc == c->gc;
+            else
+                PROTECT(result = equalValues(L, b, c));
+            if (result != (argA(i) != 0))
+                pc++;
+            else
+                JUMP_NEXT();
+            break;
+        }
+        case OP_LT: {
+            const Value* b = RKB();
+            const Value* c = RKC();
+            bool result;
+            if (isNumber(b) && isNumber(c)) [[likely]]
+                result = b->n < c->n;
+            else
+                PROTECT(result = lessThan(L, b, c));
+            if (result != (argA(i) != 0))
+                pc++;
+            else
+                JUMP_NEXT();
+            break;
+        }
+        case OP_LE: {
+            const Value* b = RKB();
+            const Value* c = RKC();
+            bool result;
+            if (isNumber(b) && isNumber(c)) [[likely]]
+                result = b->n <= c->n;
+            else
+                PROTECT(result = lessEqual(L, b, c));
+            if (result != (argA(i) != 0))
+                pc++;
+            else
+                JUMP_NEXT();
+            break;
+        }
+        case OP_TEST: {
+            const Value* rb = RB();
+            if (isFalse(rb) == (argC(i) != 0)) {
+                pc++;
+            } else {
+                *ra = *rb;
+                JUMP_NEXT();
+            }
+            break;
+        }
+        case OP_CALL: {
+            const int b = argB(i);
+            const int wanted = argC(i) - 1;
+            if (b != 0)
+                L->top = ra + b;
+            frame->savedPc = pc;
+            if (isFunction(ra) && !asClosure(ra)->isNative) {
+                enterScript(L, ra, static_cast<ScriptClosure*>(asClosure(ra))->proto, wanted);
+                goto enter;
+            }
+            switch (startCall(L, ra, wanted)) {
+            case CallStart::Script:
+                goto enter;
+            case CallStart::Native:
+                frame = L->frame;
+                base = L->base;
+                if (wanted >= 0)
+                    L->top = frame->top;
+                break;
+            case CallStart::Yielded:
+                return;
+            }
+            break;
+        }
+        case OP_TAILCALL: {
+            const int b = argB(i);
+            if (b != 0)
+                L->top = ra + b;
+            frame->savedPc = pc;
+            if (isFunction(ra) && !asClosure(ra)->isNative) {
+                // The callee takes the place of this frame.
+                if (L->openUpvalues)
+                    closeUpvalues(L, base);
+                StackPtr func = frame->func;
+                const int count = static_cast<int>(L->top - ra);
+                for (int n = 0; n < count; n++)
+                    func[n] = ra[n];
+                L->top = func + count;
+                const int fresh = frame->flags & kFrameFresh;
+                const int wanted = frame->wantedResults;
+                const int tailCalls = frame->tailCalls + 1;
+                L->frame--;
+                startCall(L, func, wanted);
+                L->frame->flags |= fresh;
+                L->frame->tailCalls = tailCalls;
+                goto enter;
+            }
+            // Native functions (and __call handlers) run as plain calls; the
+            // RETURN that follows passes their results on.
+            switch (startCall(L, ra, LUA_MULTRET)) {
+            case CallStart::Script:
+                goto enter;
+            case CallStart::Native:
+                frame = L->frame;
+                base = L->base;
+                break;
+            case CallStart::Yielded:
+                return;
+            }
+            break;
+        }
+        case OP_RETURN: {
+            const int b = argB(i);
+            if (b != 0)
+                L->top = ra + b - 1;
+            if (L->openUpvalues && L->openUpvalues->v >= base)
+                closeUpvalues(L, base);
+            const bool fresh = (frame->flags & kFrameFresh) != 0;
+            const bool fixed = finishCall(L, ra);
+            if (fresh)
+                return;
+            if (fixed)
+                L->top = L->frame->top;
+            goto enter;
+        }
+        case OP_FORLOOP: {
+            if (!isNumber(ra))
+                PROTECT(forError(L, "initial value"));
+            if (!isNumber(ra + 1) && !(isString(ra + 1) && numberInPlace(ra + 1)))
+                PROTECT(forError(L, "limit"));
+            if (!isNumber(ra + 2) && !(isString(ra + 2) && numberInPlace(ra + 2)))
+                PROTECT(forError(L, "step"));
+            const lua_Number step = ra[2].n;
+            const lua_Number index = ra->n + step;
+            const lua_Number limit = ra[1].n;
+            if (step > 0 ? index <= limit : index >= limit) {
+                pc += argSBx(i);
+                ra->n = index;
+            }
+            break;
+        }
+        case OP_TFORLOOP: {
+            const int results = argC(i) + 1;
+            StackPtr call = ra + results + 2;
+            call[0] = ra[0];
+            call[1] = ra[1];
+            call[2] = ra[2];
+            L->top = call + 3;
+            PROTECT(callValue(L, call, results));
+            L->top = frame->top;
+            ra = base + argA(i) + 2;
+            for (int n = 0; n < results; n++)
+                ra[n] = ra[results + n];
+            if (isNil(ra))
+                pc++;
+            else
+                JUMP_NEXT();
+            break;
+        }
+        case OP_TFORPREP:
+            if (isTable(ra)) {
+                ra[1] = ra[0];
+                PROTECT(*ra = *tableGetString(asTable(&L->globals), newString(L, "next")));
+                ra = base + argA(i);
+            }
+            pc += argSBx(i);
+            break;
+        case OP_SETLIST: case OP_SETLISTO: {
+            const int bx = argBx(i);
+            int count;
+            if (opcode(i) == OP_SETLIST) {
+                count = bx % kFieldsPerFlush + 1;
+            } else {
+                count = static_cast<int>(L->top - ra) - 1;
+                L->top = frame->top;
+            }
+            const int first = bx - bx % kFieldsPerFlush;
+            if (!isTable(ra))
+                break;
+            Table* h = asTable(ra);
+            frame->savedPc = pc;
+            for (; count > 0; count--)
+                *tableSetInt(L, h, first + count) = ra[count];
+            break;
+        }
+        case OP_CLOSE:
+            closeUpvalues(L, ra);
+            break;
+        case OP_CLOSURE: {
+            FunctionProto* p = cl->proto->protos[argBx(i)];
+            const int count = p->upvalueCount;
+            frame->savedPc = pc;
+            ScriptClosure* closure = newScriptClosure(L, count, cl->env);
+            closure->proto = p;
+            for (int n = 0; n < count; n++, pc++) {
+                if (opcode(*pc) == OP_GETUPVAL)
+                    closure->upvalues[n] = cl->upvalues[argB(*pc)];
+                else
+                    closure->upvalues[n] = findUpvalue(L, base + argB(*pc));
+            }
+            setClosure(ra, closure);
+            PROTECT(checkCollect(L));
+            break;
+        }
+        default:
+            break;
+        }
+    }
+#undef RB
+#undef RKB
+#undef RKC
+#undef PROTECT
+#undef JUMP_NEXT
+}
+
+}  // namespace script
