@@ -4,7 +4,8 @@
 # not follow the locale. Quiet and quick when everything is already present.
 set -e
 packages="cmake make g++ pkg-config libgtest-dev libgmock-dev zlib1g-dev libpng-dev libjpeg-dev
-libsdl2-dev libepoxy-dev libvorbis-dev libcurl4-openssl-dev locales"
+libsdl2-dev libepoxy-dev libvorbis-dev libcurl4-openssl-dev libbenchmark-dev
+libgl1-mesa-dri libegl-mesa0 libegl1 locales"
 test_locale=de_DE.UTF-8
 
 if [ "$(id -u)" -eq 0 ]; then sudo=""; else sudo="sudo"; fi
