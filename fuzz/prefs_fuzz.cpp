@@ -8,20 +8,41 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <filesystem>
 #include <string>
 
 namespace {
 
+// The process's own data folder, removed with everything in it at exit.
+class TFuzzFolder {
+public:
+    TFuzzFolder()
+    {
+        char pattern[] = "/tmp/prefs-fuzz.XXXXXX";
+        const char* folder = mkdtemp(pattern);
+        if (folder == nullptr) {
+            std::abort();
+        }
+        mFolder = folder;
+    }
+    ~TFuzzFolder()
+    {
+        std::error_code ignored;
+        std::filesystem::remove_all(mFolder, ignored);
+    }
+
+    const std::string& Path() const { return mFolder; }
+
+private:
+    std::string mFolder;
+};
+
 std::string PrepareFolder()
 {
-    char pattern[] = "/tmp/prefs-fuzz.XXXXXX";
-    const char* folder = mkdtemp(pattern);
-    if (folder == nullptr) {
-        std::abort();
-    }
-    SetDataFolders(folder, folder, folder);
+    static const TFuzzFolder folder;
+    SetDataFolders(folder.Path().c_str(), folder.Path().c_str(), folder.Path().c_str());
     SetSetting("encryptionkey", "fuzzing key");
-    return std::string(folder) + "/prefs.dat";
+    return folder.Path() + "/prefs.dat";
 }
 
 }  // namespace

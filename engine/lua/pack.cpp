@@ -68,11 +68,16 @@ void badCode(lua_State* L, int formatArg, char code) {
 // ---------------------------------------------------------------------------
 // Packing
 
+// Upper bound of a packed string, the same as string.rep's, so that a short
+// format cannot ask for gigabytes.
+constexpr size_t kMaxPackedSize = 0x7FFFFFFF;
+
 class Packer {
 public:
     explicit Packer(lua_State* L) : L_(L) {}
 
     void run(const char* format, size_t length) {
+        if (fieldBytes(format, length) > kMaxPackedSize) luaL_error(L_, "resulting string too large");
         FormatReader reader(format, length);
         FormatItem item;
         while (reader.next(item)) packItem(item);
@@ -81,6 +86,21 @@ public:
     }
 
 private:
+    // The bytes that the format's "@" fields alone will take, so that
+    // oversized fields fail before any of them is filled.
+    static uint64_t fieldBytes(const char* format, size_t length) {
+        FormatReader reader(format, length);
+        FormatItem item;
+        bool open = false;
+        uint64_t total = 0;
+        while (reader.next(item)) {
+            if (item.code != '@') continue;
+            if (!open) total += static_cast<uint64_t>(item.count);
+            open = !open;
+        }
+        return total;
+    }
+
     void packItem(const FormatItem& item) {
         switch (item.code) {
         case '<':
@@ -150,8 +170,10 @@ private:
             writeInteger(count, prefixBytes);
         }
         if (item.wide) {
+            makeRoom(2 * count);
             for (size_t i = 0; i < count; ++i) writeInteger(units[i], 2);
         } else {
+            makeRoom(count);
             out_.append(bytes, count);
         }
         if (item.code == 'z') writeInteger(0, item.wide ? 2 : 1);
@@ -169,6 +191,7 @@ private:
         size_t used = out_.size() - fieldStart_;
         if (used > fieldSize_) luaL_error(L_, "`@' field of %d bytes holds %d", static_cast<int>(fieldSize_),
                                           static_cast<int>(used));
+        makeRoom(fieldSize_ - used);
         out_.append(fieldSize_ - used, fieldFill_);
     }
 
@@ -178,7 +201,13 @@ private:
         return static_cast<uint64_t>(luaL_checklong(L_, nextArg()));
     }
 
+    // Fails before the result would grow past kMaxPackedSize.
+    void makeRoom(size_t extra) {
+        if (extra > kMaxPackedSize - out_.size()) luaL_error(L_, "resulting string too large");
+    }
+
     void writeInteger(uint64_t value, int bytes) {
+        makeRoom(static_cast<size_t>(bytes));
         for (int i = 0; i < bytes; ++i) {
             int shift = bigEndian_ ? 8 * (bytes - 1 - i) : 8 * i;
             out_ += static_cast<char>((value >> shift) & 0xFF);
