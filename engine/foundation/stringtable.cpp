@@ -1,9 +1,11 @@
 #include "foundation/stringtable.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <string>
 
+#include "foundation/bytefinder.h"
 #include "foundation/debuglog.h"
 #include "foundation/readfile.h"
 #include "foundation/xmlescape.h"
@@ -20,24 +22,35 @@ struct TCell {
     size_t end;  // position of the "<" that ends the text
 };
 
-// The first cell whose "<Data" lies at or after from and before rowEnd.
-bool FindCell(std::string_view text, size_t from, size_t rowEnd, TCell& cell) {
-    size_t data = text.find("<Data", from);
-    if (data == std::string_view::npos || data >= rowEnd) {
-        return false;
+// Searches of the text of one file; the cell marks are found through
+// finders, so that rows whose cells run far cost no rescans.
+struct TCellSearch {
+    explicit TCellSearch(std::string_view text)
+        : text(text), closers(text.data(), text.size(), '>'), openers(text.data(), text.size(), '<') {}
+
+    // The first cell whose "<Data" lies at or after from and before rowEnd.
+    bool FindCell(size_t from, size_t rowEnd, TCell& cell) {
+        size_t data = text.substr(0, rowEnd).find("<Data", from);
+        if (data == std::string_view::npos) {
+            return false;
+        }
+        size_t open = closers.Find(data);
+        if (open == text.size()) {
+            return false;
+        }
+        size_t close = openers.Find(open + 1);
+        if (close == text.size()) {
+            return false;
+        }
+        cell.text = text.substr(open + 1, close - open - 1);
+        cell.end = close;
+        return true;
     }
-    size_t open = text.find('>', data);
-    if (open == std::string_view::npos) {
-        return false;
-    }
-    size_t close = text.find('<', open + 1);
-    if (close == std::string_view::npos) {
-        return false;
-    }
-    cell.text = text.substr(open + 1, close - open - 1);
-    cell.end = close;
-    return true;
-}
+
+    std::string_view text;
+    TByteFinder closers;
+    TByteFinder openers;
+};
 
 TString Decode(std::string_view text) {
     return XmlUnescape(text.data(), static_cast<int>(text.size()), nullptr);
@@ -81,14 +94,15 @@ bool TStringTable::AddFile(const TString& fileName) {
 
 void TStringTable::AddRows(std::string_view text) {
     static const std::string_view kRow = "<Row";
+    TCellSearch search(text);
     size_t row = text.find(kRow);
     while (row != std::string_view::npos) {
         size_t nextRow = text.find(kRow, row + 1);
         size_t rowEnd = nextRow == std::string_view::npos ? text.size() : nextRow;
         TCell label;
-        if (FindCell(text, row + 1, rowEnd, label)) {
+        if (search.FindCell(row + 1, rowEnd, label)) {
             TCell value;
-            bool hasValue = FindCell(text, label.end + 1, rowEnd, value);
+            bool hasValue = search.FindCell(label.end + 1, rowEnd, value);
             mStrings[Decode(label.text)] = hasValue ? Decode(value.text) : TString();
         }
         row = nextRow;
@@ -100,39 +114,39 @@ TString TStringTable::GetString(const TString& label, const TString& arg1, const
     const TString* const args[kArgumentCount] = {&arg1, &arg2, &arg3, &arg4, &arg5};
     auto found = mStrings.find(label);
     bool ok = found != mStrings.end();
-    TString result;
+    std::string result;
     if (ok) {
-        const TString& text = found->second;
-        const int length = text.Length();
-        int i = 0;
-        while (ok && i < length) {
-            char c = text.CharAt(i);
-            if (c != '%') {
-                result += c;
-                ++i;
-                continue;
+        const std::string_view text(found->second.c_str(), found->second.Length());
+        size_t i = 0;
+        while (ok && i < text.size()) {
+            // The run up to the next escape goes in whole.
+            const size_t percent = std::min(text.find('%', i), text.size());
+            result.append(text, i, percent - i);
+            i = percent;
+            if (i == text.size()) {
+                break;
             }
-            int close = text.FindChar('%', 0, i + 1);
-            TString body;
-            if (close < 0) {
-                DebugLog("Non-matched percent (%%) escape found in string %s, '%s'", label.c_str(), text.c_str());
-                body = text.SubString(i + 1);
+            const size_t close = text.find('%', i + 1);
+            std::string_view body;
+            if (close == std::string_view::npos) {
+                DebugLog("Non-matched percent (%%) escape found in string %s, '%s'", label.c_str(), text.data());
+                body = text.substr(i + 1);
                 ++i;
             } else {
-                body = text.SubString(i + 1, close - i - 1);
+                body = text.substr(i + 1, close - i - 1);
                 i = close + 1;
             }
-            ok = AppendEscape(body, args, result);
+            ok = AppendEscape(TString(body.data(), static_cast<int>(body.size())), args, result);
         }
     }
     if (!ok) {
         DebugLog(" ##### : Missing string for label '%s'", label.c_str());
         return TString(kMissingText);
     }
-    return result;
+    return TString(result.data(), static_cast<int>(result.size()));
 }
 
-bool TStringTable::AppendEscape(const TString& body, const TString* const args[], TString& result) const {
+bool TStringTable::AppendEscape(const TString& body, const TString* const args[], std::string& result) const {
     if (body.Length() == 0) {
         result += '%';
         return true;
@@ -147,7 +161,7 @@ bool TStringTable::AppendEscape(const TString& body, const TString* const args[]
     const TString& arg = *args[number - 1];
     const int length = arg.Length();
     if (arg.CharAt(0) != '%') {
-        result += arg;
+        result.append(arg.c_str(), length);
         return true;
     }
     if (length == 2) {
@@ -164,12 +178,12 @@ bool TStringTable::AppendEscape(const TString& body, const TString* const args[]
     return false;
 }
 
-bool TStringTable::AppendLabel(const TString& label, TString& result) const {
+bool TStringTable::AppendLabel(const TString& label, std::string& result) const {
     auto found = mStrings.find(label);
     if (found == mStrings.end()) {
         return false;
     }
-    result += found->second;
+    result.append(found->second.c_str(), found->second.Length());
     return true;
 }
 

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <map>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -31,8 +32,8 @@ public:
 
 private:
     void AddRows(std::string_view text);
-    bool AppendEscape(const TString& body, const TString* const args[], TString& result) const;
-    bool AppendLabel(const TString& label, TString& result) const;
+    bool AppendEscape(const TString& body, const TString* const args[], std::string& result) const;
+    bool AppendLabel(const TString& label, std::string& result) const;
 
     std::map<TString, TString> mStrings;
 };

@@ -28,13 +28,14 @@ bool SameByte(char a, char b, int flags) {
 
 // Buffers are zero-filled so that bytes never written read as terminators.
 TStringRep* TString::NewRep(int capacity) {
-    return new TStringRep{new char[capacity](), {1}, capacity};
+    return new TStringRep{new char[capacity](), {1}, capacity, 0};
 }
 
 TStringRep* TString::NewRep(const char* bytes, int count, int capacity) {
     TStringRep* rep = NewRep(capacity);
     if (count > 0) {
         std::memcpy(rep->text, bytes, count);
+        rep->length = static_cast<int>(strnlen(rep->text, count));
     }
     return rep;
 }
@@ -100,7 +101,7 @@ TString& TString::operator=(const char* text) {
 }
 
 int TString::Length() const {
-    return mRep ? static_cast<int>(std::strlen(mRep->text)) : 0;
+    return mRep ? mRep->length : 0;
 }
 
 const char* TString::c_str() const {
@@ -109,6 +110,10 @@ const char* TString::c_str() const {
 
 char TString::CharAt(int index) const {
     return index >= 0 && index < Length() ? mRep->text[index] : 0;
+}
+
+void TString::MeasureFrom(int from) {
+    mRep->length = from + static_cast<int>(strnlen(mRep->text + from, mRep->capacity - from));
 }
 
 int TString::ToInt() const {
@@ -196,6 +201,7 @@ TString TString::operator+(const TString& other) const {
     int otherLength = other.Length();
     TString result(NewRep(c_str(), length, SmallCapacity(length + otherLength)));
     std::memcpy(result.mRep->text + length, other.c_str(), otherLength);
+    result.mRep->length = length + otherLength;
     return result;
 }
 
@@ -203,6 +209,7 @@ TString TString::operator+(char c) const {
     int length = Length();
     TString result(NewRep(c_str(), length, SmallCapacity(length + 1)));
     result.mRep->text[length] = c;
+    result.mRep->length = length + (c != 0);
     return result;
 }
 
@@ -236,6 +243,7 @@ TString TString::VFormat(const char* format, va_list args) {
     va_copy(pass, args);
     std::vsnprintf(result.mRep->text, length + 1, format, pass);
     va_end(pass);
+    result.MeasureFrom(0);
     return result;
 }
 
@@ -288,6 +296,7 @@ void TString::GrowTo(int capacity) {
     TString grown(NewRep(capacity));
     if (mRep) {
         std::memcpy(grown.mRep->text, mRep->text, mRep->capacity);
+        grown.mRep->length = mRep->length;
     }
     std::swap(mRep, grown.mRep);
 }
@@ -304,6 +313,7 @@ TString& TString::operator+=(const TString& other) {
     GrowTo(length + tailLength + 1);
     std::memcpy(mRep->text + length, tail.c_str(), tailLength);
     mRep->text[length + tailLength] = 0;
+    mRep->length = length + tailLength;
     return *this;
 }
 
@@ -313,6 +323,7 @@ TString& TString::operator+=(char c) {
     GrowTo(length + 2);
     mRep->text[length] = c;
     mRep->text[length + 1] = 0;
+    mRep->length = length + (c != 0);
     return *this;
 }
 
@@ -347,7 +358,26 @@ int TString::WriteAt(int position, const void* buffer, int count, bool terminate
     if (terminate) {
         mRep->text[position + count] = 0;
     }
+    UpdateLengthAfterWrite(position, count, terminate);
     return position + count;
+}
+
+// Bytes written past the terminator leave the length alone; a NUL among the
+// written bytes ends the text there; a write reaching the old end joins any
+// bytes still lying after it.
+void TString::UpdateLengthAfterWrite(int position, int count, bool terminate) {
+    const int length = mRep->length;
+    if (position > length) {
+        return;
+    }
+    const void* zero = std::memchr(mRep->text + position, 0, count);
+    if (zero) {
+        mRep->length = static_cast<int>(static_cast<const char*>(zero) - mRep->text);
+    } else if (terminate) {
+        mRep->length = position + count;
+    } else if (position + count >= length) {
+        MeasureFrom(position + count);
+    }
 }
 
 void TString::Reserve(int capacity) {
@@ -355,6 +385,7 @@ void TString::Reserve(int capacity) {
     TString reserved(NewRep(capacity));
     if (mRep) {
         std::memcpy(reserved.mRep->text, mRep->text, std::min(mRep->capacity, capacity));
+        reserved.mRep->length = mRep->length;
     }
     std::swap(mRep, reserved.mRep);
 }
@@ -380,6 +411,7 @@ void TString::Erase(int position, int count) {
     }
     Unshare();
     std::memmove(mRep->text + position, mRep->text + position + count, available - count + 1);
+    mRep->length = length - count;
 }
 
 void TString::Replace(const TString& search, const TString& replacement, int flags, int start) {
@@ -408,6 +440,7 @@ void TString::Replace(const TString& search, const TString& replacement, int fla
                          length - position - wantedLength + 1);
         }
         std::memcpy(text + position, inserted.c_str(), insertedLength);
+        mRep->length = newLength;
         if (!(flags & kReplaceAll)) {
             return;
         }

@@ -12,6 +12,7 @@ struct TStringRep {
     char* text;               // NUL-terminated bytes
     std::atomic<int> refs;    // number of TStrings pointing here
     int capacity;             // size of text in bytes, terminator included
+    int length;               // bytes before the first NUL, kept by every writer
 };
 
 class TString {
@@ -76,6 +77,9 @@ private:
     void Release();
     void Unshare();
     void GrowTo(int capacity);
+    // The length once bytes before from are known to hold no NUL.
+    void MeasureFrom(int from);
+    void UpdateLengthAfterWrite(int position, int count, bool terminate);
 
     TStringRep* mRep = nullptr;
 };

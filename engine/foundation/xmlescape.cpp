@@ -1,5 +1,7 @@
 #include "foundation/xmlescape.h"
 
+#include "foundation/bytefinder.h"
+
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -17,18 +19,17 @@ const TNamedEntity kNamedEntities[] = {
 };
 
 // Length of the entity at text[at] (which is "&") and its byte, or 0.
-int MatchEntity(const char* text, int length, int at, char& byte)
+int MatchEntity(const char* text, int length, int at, TByteFinder& semicolons, char& byte)
 {
     if (at + 1 < length && text[at + 1] == '#') {
-        const void* found = std::memchr(text + at + 2, ';', length - at - 2);
-        if (found == nullptr) {
+        const int semicolon = int(semicolons.Find(size_t(at) + 2));
+        if (semicolon >= length) {
             return 0;
         }
-        const char* semicolon = static_cast<const char*>(found);
         // strtol rather than atoi: same reading, but defined on overflow.
-        const std::string digits(text + at + 2, semicolon);
+        const std::string digits(text + at + 2, text + semicolon);
         byte = char(std::strtol(digits.c_str(), nullptr, 10) & 0xFF);
-        return int(semicolon - (text + at)) + 1;
+        return semicolon - at + 1;
     }
     for (const TNamedEntity& entity : kNamedEntities) {
         const int nameLength = int(std::strlen(entity.name));
@@ -77,9 +78,11 @@ TString XmlUnescape(const char* text, int length, bool* leadingEntity)
     }
     std::string out;
     out.reserve(length);
+    // One finder for the whole text keeps runs of "&#" without ";" linear.
+    TByteFinder semicolons(text, size_t(length), ';');
     for (int at = 0; at < length;) {
         char byte = 0;
-        const int matched = text[at] == '&' ? MatchEntity(text, length, at, byte) : 0;
+        const int matched = text[at] == '&' ? MatchEntity(text, length, at, semicolons, byte) : 0;
         if (matched == 0) {
             out += text[at++];
             continue;

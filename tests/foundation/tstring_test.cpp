@@ -287,6 +287,41 @@ TEST(TString, WriteAtGrowsAndZeroFillsTheGap) {
     EXPECT_EQ(Bytes(u), big);
 }
 
+// The kept length must always be where the first NUL is, whatever wrote the
+// bytes: writes that join bytes left behind the terminator, writes of a NUL,
+// writes past the end.
+TEST(TString, LengthFollowsTheFirstZeroAfterEveryWrite) {
+    struct Step {
+        const char* name;
+        void (*apply)(TString&);
+    };
+    const Step steps[] = {
+        {"erase tail", [](TString& s) { s.Erase(2); }},
+        {"rejoin old bytes", [](TString& s) { s.WriteAt(2, "Q", 1, false); }},
+        {"write a zero", [](TString& s) { s.WriteAt(1, "\0", 1, false); }},
+        {"write past the end", [](TString& s) { s.WriteAt(s.Length() + 3, "zz", 2, false); }},
+        {"append char", [](TString& s) { s += 'c'; }},
+        {"append zero char", [](TString& s) { s += '\0'; }},
+        {"append text", [](TString& s) { s += TString("tail"); }},
+        {"append buffer with zero", [](TString& s) { s.Append("ab\0cd", 5); }},
+        {"replace", [](TString& s) { s.Replace("a", "long", TString::kReplaceAll); }},
+        {"terminate early", [](TString& s) { s.WriteAt(1, "x", 1, true); }},
+        {"overwrite to the end", [](TString& s) { s.WriteAt(0, "abcdefghij", 10, false); }},
+        {"reserve", [](TString& s) { s.Reserve(100); }},
+        {"lower", [](TString& s) { s.ToLower(); }},
+    };
+    TString s("abcdefghij");
+    TString shared = s;
+    for (const Step& step : steps) {
+        step.apply(s);
+        EXPECT_EQ(s.Length(), static_cast<int>(std::strlen(s.c_str()))) << step.name;
+        EXPECT_EQ(s.CharAt(s.Length()), 0) << step.name;
+    }
+    EXPECT_EQ(Bytes(shared), "abcdefghij");
+    EXPECT_EQ((TString("ab") + '\0').Length(), 2);
+    EXPECT_EQ(TString::Format("%s", std::string(5000, 'f').c_str()).Length(), 5000);
+}
+
 TEST(TString, ReserveKeepsTheText) {
     TString s("keep");
     s.Reserve(2);  // never shrinks below the text
