@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -227,6 +229,252 @@ TEST(RendererStateTest, WrongStateCallsAreLoggedAndIgnored) {
         EXPECT_EQ(rig.renderer.InBegin2d(), c.in2d);
         EXPECT_EQ(rig.renderer.InBegin3d(), c.in3d);
         EXPECT_EQ(rig.renderer.IsDrawing(), c.drawing);
+    }
+}
+
+TEST_F(RendererTest, FrameRateIsMeasuredOnEveryFifteenthFrame) {
+    auto frames = [&](int count, uint32_t step) {
+        for (int i = 0; i < count; ++i) {
+            renderer.EndDraw(true);
+            timer.Advance(step);
+        }
+    };
+    frames(14, 100);
+    EXPECT_EQ(renderer.GetFramesPerSecond(), 0.0f);
+    frames(1, 100);
+    // Slot 0 holds the first of the fifteen frames: 1400 ms earlier.
+    EXPECT_FLOAT_EQ(renderer.GetFramesPerSecond(), 15000.0f / 1400.0f);
+    frames(14, 20);
+    EXPECT_FLOAT_EQ(renderer.GetFramesPerSecond(), 15000.0f / 1400.0f);
+    frames(1, 20);
+    // From 5000 + 1500 to 5000 + 1500 + 14 * 20.
+    EXPECT_FLOAT_EQ(renderer.GetFramesPerSecond(), 15000.0f / 280.0f);
+}
+
+TEST_F(RendererTest, FifteenFramesWithinOneMillisecondKeepTheLastRate) {
+    for (int i = 0; i < 15; ++i) {
+        renderer.EndDraw(true);
+        timer.Advance(10);
+    }
+    float rate = renderer.GetFramesPerSecond();
+    EXPECT_FLOAT_EQ(rate, 15000.0f / 140.0f);
+    for (int i = 0; i < 15; ++i) renderer.EndDraw(true);
+    EXPECT_EQ(renderer.GetFramesPerSecond(), rate);
+}
+
+TEST_F(RendererTest, FrameRateReportGoesToStandardErrorAtMostOnceASecond) {
+    auto reportOfFifteenFrames = [&](uint32_t step) {
+        ::testing::internal::CaptureStderr();
+        for (int i = 0; i < 15; ++i) {
+            timer.Advance(step);
+            renderer.EndDraw(true);
+        }
+        return ::testing::internal::GetCapturedStderr();
+    };
+    EXPECT_EQ(reportOfFifteenFrames(100), "") << "quiet without verbosedebug";
+    SetSetting("verbosedebug", "1");
+    EXPECT_EQ(reportOfFifteenFrames(100), "fps: 10.714286\n");
+    EXPECT_EQ(reportOfFifteenFrames(50), "") << "within a second of the last report";
+    EXPECT_EQ(reportOfFifteenFrames(50), "fps: 21.428572\n");
+    renderer.OnSettingChanged("fps", "0");
+    EXPECT_EQ(reportOfFifteenFrames(100), "");
+    renderer.OnSettingChanged("fps", "2");
+    EXPECT_EQ(reportOfFifteenFrames(100), "fps: 10.714286\n");
+    EXPECT_EQ(log.Text(), "") << "never in the log";
+}
+
+TEST_F(RendererTest, EverySettingReachesTheBackEndsRenderHints) {
+    renderer.OnSettingChanged("fps", "abc");
+    renderer.OnSettingChanged("new_subtractive", "1");
+    ASSERT_EQ(recorder->GetCalls().size(), 2u);
+    EXPECT_EQ(recorder->GetCalls()[0].kind, TRecordingRenderBackEnd::kRenderHint);
+    EXPECT_EQ(recorder->GetCalls()[0].key, TString("fps"));
+    EXPECT_EQ(recorder->GetCalls()[0].text, TString("abc"));
+    EXPECT_EQ(recorder->GetCalls()[1].key, TString("new_subtractive"));
+    EXPECT_EQ(recorder->GetCalls()[1].text, TString("1"));
+}
+
+TEST_F(RendererTest, FramesAndRenderTargetsSetTheDrawingFlag) {
+    recorder->Results().beginDraw = false;
+    EXPECT_FALSE(renderer.BeginDraw(true));
+    EXPECT_FALSE(renderer.IsDrawing());
+    recorder->Results().beginDraw = true;
+    EXPECT_TRUE(renderer.BeginDraw(false));
+    EXPECT_TRUE(renderer.IsDrawing());
+    renderer.EndDraw(false);
+    EXPECT_FALSE(renderer.IsDrawing());
+
+    const auto& calls = recorder->GetCalls();
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0].value, 1) << "the context check";
+    EXPECT_EQ(calls[1].value, 0);
+    EXPECT_EQ(calls[2].kind, TRecordingRenderBackEnd::kEndDraw);
+    EXPECT_EQ(calls[2].value, 0) << "present";
+}
+
+TEST_F(RendererTest, RenderTargetsAreRefusedWithoutATextureOrWhileDrawing) {
+    std::shared_ptr<TTexture> target = StandInTexture();
+    // What a failed texture creation hands on.
+    EXPECT_FALSE(renderer.BeginRenderTarget(nullptr, 0));
+    renderer.BeginDraw(true);
+    EXPECT_FALSE(renderer.BeginRenderTarget(target, 0));
+    renderer.EndDraw(true);
+    recorder->Results().beginRenderTarget = false;
+    EXPECT_FALSE(renderer.BeginRenderTarget(target, 1));
+    EXPECT_FALSE(renderer.IsDrawing());
+    recorder->Results().beginRenderTarget = true;
+    EXPECT_TRUE(renderer.BeginRenderTarget(target, 4));
+    EXPECT_TRUE(renderer.IsDrawing());
+    EXPECT_FALSE(renderer.BeginRenderTarget(target, 0));
+    renderer.EndRenderTarget();
+    EXPECT_FALSE(renderer.IsDrawing());
+
+    EXPECT_EQ(recorder->GetCallKinds(),
+              (Kinds{Kind::kBeginDraw, Kind::kEndDraw, Kind::kBeginRenderTarget, Kind::kBeginRenderTarget,
+                     Kind::kEndRenderTarget}));
+    EXPECT_EQ(recorder->GetCalls()[3].texture, target.get());
+    EXPECT_EQ(recorder->GetCalls()[3].value, 4);
+    EXPECT_EQ(log.Text(), "") << "refused without a message";
+}
+
+TEST_F(RendererTest, DeviceStateIsForwardedUnchanged) {
+    std::shared_ptr<TTexture> texture = StandInTexture();
+    renderer.SetTexture(texture);
+    EXPECT_EQ(renderer.GetTexture(), texture);
+    renderer.SetBlendMode(3);
+    renderer.SetCullMode(7);
+    renderer.SetFilterMode(1);
+    renderer.SetTexture(nullptr);
+    EXPECT_EQ(renderer.GetTexture(), nullptr);
+
+    const auto& calls = recorder->GetCalls();
+    EXPECT_EQ(recorder->GetCallKinds(), (Kinds{Kind::kSetTexture, Kind::kSetBlendMode, Kind::kSetCullMode,
+                                               Kind::kSetFilterMode, Kind::kSetTexture}));
+    EXPECT_EQ(calls[0].texture, texture.get());
+    EXPECT_EQ(calls[1].value, 3);
+    EXPECT_EQ(calls[2].value, 7);
+    EXPECT_EQ(calls[3].value, 1);
+    EXPECT_EQ(calls[4].texture, nullptr);
+
+    EXPECT_FALSE(renderer.IsSquareTexturesOnly());
+    recorder->Results().squareTexturesOnly = true;
+    EXPECT_TRUE(renderer.IsSquareTexturesOnly());
+
+    renderer.SetCaptureTexture(texture);
+    EXPECT_EQ(renderer.GetCaptureTexture(), texture);
+    renderer.SetCaptureTexture(nullptr);
+    EXPECT_EQ(renderer.GetCaptureTexture(), nullptr);
+}
+
+TEST_F(RendererTest, DrawsHandTheVerticesAndIndicesOn) {
+    TRenderVertex vertices[4];
+    for (int i = 0; i < 4; ++i) vertices[i].x = static_cast<float>(i);
+    const uint16_t indices[6] = {0, 1, 2, 0, 2, 3};
+    TVertexSet set(vertices, 4);
+    renderer.BeginDraw(true);
+    renderer.Begin3d();
+    renderer.DrawIndexedVertices(TRenderer::kTriangleList, set, indices, 6);
+    set.SetCount(3);
+    renderer.DrawVertices(TRenderer::kTriangleFan, set);
+
+    const auto& calls = recorder->GetCalls();
+    ASSERT_EQ(calls.size(), 4u);
+    EXPECT_EQ(calls[2].kind, TRecordingRenderBackEnd::kDrawIndexedVertices);
+    EXPECT_EQ(calls[2].value, TRenderer::kTriangleList);
+    EXPECT_EQ(calls[2].vertexKind, TVertexSet::kTransformed);
+    EXPECT_EQ(calls[2].vertices.size(), 4u);
+    EXPECT_EQ(calls[2].indices, std::vector<uint16_t>(indices, indices + 6));
+    EXPECT_EQ(calls[3].value, TRenderer::kTriangleFan);
+    ASSERT_EQ(calls[3].vertices.size(), 3u);
+    EXPECT_EQ(calls[3].vertices[2].x, 2.0f);
+}
+
+TEST_F(RendererTest, Begin2dScopeEndsOnlyWhatItBegan) {
+    {
+        TBegin2dScope refused(renderer);
+        EXPECT_FALSE(refused.End());
+    }
+    // Only Begin2d's own message: no End2d reached the renderer or the back end.
+    std::string logged = log.Text();
+    EXPECT_EQ(std::count(logged.begin(), logged.end(), '\n'), 1) << logged;
+    EXPECT_TRUE(recorder->GetCalls().empty());
+
+    renderer.BeginDraw(true);
+    {
+        TBegin2dScope scope(renderer);
+        EXPECT_TRUE(renderer.InBegin2d());
+        EXPECT_TRUE(scope.End());
+        EXPECT_FALSE(renderer.InBegin2d());
+        EXPECT_FALSE(scope.End());
+    }
+    {
+        TBegin2dScope scope(renderer);
+    }
+    EXPECT_FALSE(renderer.InBegin2d());
+    EXPECT_EQ(recorder->GetCallKinds(),
+              (Kinds{Kind::kBeginDraw, Kind::kBegin2d, Kind::kEnd2d, Kind::kBegin2d, Kind::kEnd2d}));
+}
+
+TEST_F(RendererTest, StatsOverlayToggleReturnsThePreviousState) {
+    EXPECT_FALSE(renderer.ToggleStatsOverlay());
+    EXPECT_TRUE(renderer.ToggleStatsOverlay());
+    EXPECT_FALSE(renderer.ToggleStatsOverlay());
+}
+
+struct QuadCase {
+    const char* name;
+    TMat3 matrix;
+    TVec2 offset;
+    float alpha;
+    TColor4f tint;
+    TVec2 expected[4];  // transformed corners, before the offset
+    uint32_t diffuse;
+};
+
+TEST(RendererQuadTest, CornersAreTransformedWrittenBackAndMoved) {
+    const float kNaN = std::nanf("");
+    const TMat3 identity;
+    const TMat3 moved(1, 0, 0, 0, 1, 0, 100, 50, 1);
+    TMat3 turned(1, 0, 0, 0, 1, 0, 10, 20, 1);
+    turned.Rotate(1.57079632679f);
+    const QuadCase cases[] = {
+        {"identity", identity, TVec2(0, 0), 1, TColor4f(1, 1, 1, 1),
+         {TVec2(-8, -4), TVec2(8, -4), TVec2(8, 4), TVec2(-8, 4)}, 0xFFFFFFFF},
+        {"translated and offset", moved, TVec2(0.5f, -0.5f), 0.5f, TColor4f(1, 0.5f, 0, 1),
+         {TVec2(92, 46), TVec2(108, 46), TVec2(108, 54), TVec2(92, 54)}, 0x7FFF7F00},
+        // (x, y) becomes (-y, x), then moves by the translation.
+        {"rotated a quarter turn", turned, TVec2(0, 0), 1, TColor4f(0, 0, 1, 1),
+         {TVec2(14, 12), TVec2(14, 28), TVec2(6, 28), TVec2(6, 12)}, 0xFF0000FF},
+        {"a tint above 1 stays bright", identity, TVec2(0, 0), 1, TColor4f(1.01f, 1.01f, 1.01f, 1),
+         {TVec2(-8, -4), TVec2(8, -4), TVec2(8, 4), TVec2(-8, 4)}, 0xFFFFFFFF},
+        {"a negative tint is black", identity, TVec2(0, 0), 1, TColor4f(-0.2f, 0.2f, -0.2f, 1),
+         {TVec2(-8, -4), TVec2(8, -4), TVec2(8, 4), TVec2(-8, 4)}, 0xFF003300},
+        {"NaN tint and alpha read as 0", identity, TVec2(0, 0), kNaN, TColor4f(kNaN, 1, kNaN, 1),
+         {TVec2(-8, -4), TVec2(8, -4), TVec2(8, 4), TVec2(-8, 4)}, 0x0000FF00},
+        {"alpha is clamped; the tint's own alpha is unused", identity, TVec2(0, 0), 1.5f, TColor4f(0, 0, 0, 0),
+         {TVec2(-8, -4), TVec2(8, -4), TVec2(8, 4), TVec2(-8, 4)}, 0xFF000000},
+    };
+    for (const QuadCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        TVec2 corners[4] = {TVec2(-8, -4), TVec2(8, -4), TVec2(8, 4), TVec2(-8, 4)};
+        TRenderVertex quad[4];
+        TRenderer::BuildQuad(c.offset, quad, corners, TVec2(0.25f, 0.125f), TVec2(0.75f, 0.875f), c.matrix, c.alpha,
+                             c.tint);
+        const TVec2 uvs[4] = {TVec2(0.25f, 0.125f), TVec2(0.75f, 0.125f), TVec2(0.75f, 0.875f),
+                              TVec2(0.25f, 0.875f)};
+        for (int i = 0; i < 4; ++i) {
+            SCOPED_TRACE(i);
+            EXPECT_NEAR(corners[i].x, c.expected[i].x, 1e-4f);
+            EXPECT_NEAR(corners[i].y, c.expected[i].y, 1e-4f);
+            EXPECT_NEAR(quad[i].x, c.expected[i].x + c.offset.x, 1e-4f);
+            EXPECT_NEAR(quad[i].y, c.expected[i].y + c.offset.y, 1e-4f);
+            EXPECT_EQ(quad[i].z, 0.1f);
+            EXPECT_EQ(quad[i].rhw, 0.5f);
+            EXPECT_EQ(quad[i].diffuse, c.diffuse);
+            EXPECT_EQ(quad[i].specular, 0xFF000000u);
+            EXPECT_EQ(quad[i].u, uvs[i].x);
+            EXPECT_EQ(quad[i].v, uvs[i].y);
+        }
     }
 }
 
