@@ -107,9 +107,7 @@ std::vector<TRecordingRenderBackEnd::TCallKind> TRecordingRenderBackEnd::GetCall
 }
 
 TRecordingRenderBackEnd::TCall& TRecordingRenderBackEnd::Record(TCallKind kind) {
-    mCalls.emplace_back();
-    mCalls.back().kind = kind;
-    return mCalls.back();
+    return mCalls.emplace_back(kind);
 }
 
 TRecordingRenderBackEnd::TCall& TRecordingRenderBackEnd::RecordDraw(TCallKind kind, int primitiveType,

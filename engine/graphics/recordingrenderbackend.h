@@ -33,16 +33,18 @@ public:
     };
 
     struct TCall {
-        TCallKind kind = kBeginDraw;
-        TRect rect;                        // viewports, view rectangles and fills
-        TColor4f color;                    // FillRect
-        int value = 0;                     // the flag, mode, kind or primitive type
-        const TTexture* texture = nullptr; // SetTexture, BeginRenderTarget, FillRect's target
-        TString key;                       // render hints
-        TString text;                      // the render hint's value
-        int vertexKind = 0;                // draws: the vertex set's kind and a copy of
-        std::vector<TRenderVertex> vertices;  // its vertices
-        std::vector<uint16_t> indices;     // DrawIndexedVertices
+        explicit TCall(TCallKind callKind) : kind(callKind) {}
+
+        TCallKind kind;
+        TRect rect;                          // viewports, view rectangles and fills
+        TColor4f color;                      // FillRect
+        int value = 0;                       // the flag, mode, kind or primitive type
+        const TTexture* texture = nullptr;   // SetTexture, BeginRenderTarget, FillRect's target
+        TString key;                         // render hints: the key
+        TString text;                        // and its value
+        int vertexKind = 0;                  // draws: the vertex set's kind
+        std::vector<TRenderVertex> vertices; // and a copy of its vertices
+        std::vector<uint16_t> indices;       // DrawIndexedVertices
     };
 
     // What the Begin calls, FillRect and the device query answer.
