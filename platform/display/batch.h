@@ -1,0 +1,34 @@
+// Draws gathered into one indexed list: fans and strips are turned into plain
+// triangle or line lists so that consecutive draws can share one draw call.
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "platform/display/types.h"
+
+namespace display {
+
+class Batch {
+public:
+    enum class Shape { Lines, Triangles };
+
+    static Shape ShapeOf(Primitive type);
+
+    // Appends the primitives; indices, when given, refer to the vertices of this
+    // call. False (and nothing appended) for unknown types or bad indices.
+    bool Append(Primitive type, const Vertex* vertices, int count, const uint16_t* indices, int indexCount);
+
+    bool Empty() const { return mIndices.empty(); }
+    void Clear();
+    const std::vector<Vertex>& Vertices() const { return mVertices; }
+    const std::vector<uint32_t>& Indices() const { return mIndices; }
+
+private:
+    void AppendListIndices(Primitive type, const std::vector<uint32_t>& order);
+
+    std::vector<Vertex> mVertices;
+    std::vector<uint32_t> mIndices;
+};
+
+}  // namespace display

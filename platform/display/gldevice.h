@@ -1,0 +1,124 @@
+// The display device on OpenGL 3.3 core. The back buffer is a framebuffer of
+// the display's size, copied to the window at Present (letterboxed in full
+// screen). Draws with the same texture, states, transforms and viewport are
+// gathered into one indexed draw call.
+#pragma once
+
+#include <SDL.h>
+#include <epoxy/gl.h>
+
+#include <cstdint>
+#include <map>
+#include <vector>
+
+#include "platform/display/batch.h"
+#include "platform/display/device.h"
+#include "platform/display/glprogram.h"
+
+namespace display {
+
+class GlDevice : public Device {
+public:
+    GlDevice() = default;
+    ~GlDevice() override;
+    GlDevice(const GlDevice&) = delete;
+    GlDevice& operator=(const GlDevice&) = delete;
+
+    DesktopMode GetDesktopMode() override;
+    bool SelectAdapter(int index) override;
+    std::vector<int> GetModeDepths(int width, int height) override;
+    Result SetDisplayMode(int width, int height, int bitsPerPixel) override;
+    Result CreateScreen(const ScreenSetup& setup) override;
+    void DestroyScreen() override;
+    Rect GetWindowBounds() override;
+    Result Present() override;
+    Result GetFlipStatus() override;
+    void SetVSync(bool on) override;
+    Result TestCooperativeLevel() override;
+    Result RestoreAllSurfaces() override;
+    DisplayCaps GetDisplayCaps() override;
+    DeviceDesc GetDeviceDesc() override;
+    Identifier GetIdentifier() override;
+
+    Result BeginScene() override;
+    Result EndScene() override;
+    Result SetViewport(const Viewport& viewport) override;
+    void SetTransform(Transform which, const Matrix& matrix) override;
+    void SetMaterial(const Material& material) override;
+    const DrawStates& GetStates() const override { return mStates; }
+    void SetStates(const DrawStates& states) override;
+    void SetTexture(SurfaceId texture) override;
+    Result SetRenderTarget(SurfaceId target) override;
+    Result Draw(Primitive type, VertexKind kind, const Vertex* vertices, int count) override;
+    Result DrawIndexed(Primitive type, VertexKind kind, const Vertex* vertices, int count, const uint16_t* indices,
+                       int indexCount) override;
+
+    Result CreateSurface(const SurfaceDesc& desc, SurfaceId& surface) override;
+    void ReleaseSurface(SurfaceId surface) override;
+    bool GetSurfaceDesc(SurfaceId surface, SurfaceDesc& desc) override;
+    Result Upload(SurfaceId surface, const uint32_t* pixels, int pitch, int rows) override;
+    Result Lock(SurfaceId surface, uint32_t*& pixels, int& pitch) override;
+    Result Unlock(SurfaceId surface) override;
+    Result ColorFill(SurfaceId surface, const Rect& rect, uint32_t argb) override;
+    Result Copy(SurfaceId source, const Rect& sourceRect, SurfaceId target, const Rect& targetRect) override;
+    Result ReadPixels(SurfaceId surface, const Rect& rect, uint32_t* pixels) override;
+    bool IsSurfaceLost(SurfaceId surface) override;
+    Result RestoreSurface(SurfaceId surface) override;
+
+    // Drops every GL texture as a lost device would: the surfaces report
+    // themselves lost until restored, and so does the screen.
+    void SimulateLoss();
+    // One draw call for every Draw, to measure what batching saves.
+    void SetFlushEveryDraw(bool on) { mFlushEveryDraw = on; }
+    // GL draw calls made so far.
+    uint64_t GetDrawCallCount() const { return mDrawCalls; }
+    // Sends what is gathered to GL.
+    void Flush();
+
+private:
+    struct Surface {
+        SurfaceDesc desc;
+        GLuint texture = 0, framebuffer = 0, depth = 0;
+        std::vector<uint32_t> pixels;  // CPU-only surfaces, and GL surfaces while locked
+        bool locked = false;
+        bool lost = false;
+    };
+
+    bool MakeContext(SDL_Window* window);
+    bool MakeDeviceObjects();
+    Surface* Find(SurfaceId id);
+    bool IsGl(const Surface& surface) const { return surface.desc.kind != SurfaceKind::Simple; }
+    Result MakeGlObjects(Surface& surface);
+    void DropGlObjects(Surface& surface);
+    GLuint FramebufferOf(Surface& surface);
+    Result CheckUsable(Surface* surface);
+    void BindTarget();
+    void ApplyGlStates();
+    void ReleaseAll();
+
+    SDL_Window* mWindow = nullptr;
+    SDL_GLContext mContext = nullptr;
+    GlProgram mProgram;
+    GLuint mVertexArray = 0, mVertexBuffer = 0, mIndexBuffer = 0, mSampler = 0;
+    ScreenSetup mSetup;
+    int mBitsPerPixel = 32;
+    bool mVSync = false;
+
+    std::map<SurfaceId, Surface> mSurfaces;
+    SurfaceId mNextId = kBackBuffer + 1;
+    SurfaceId mTexture = kNoSurface;
+    SurfaceId mTarget = kBackBuffer;
+
+    DrawStates mStates;
+    Matrix mWorld, mView, mProjection;
+    Material mMaterial;
+    Viewport mViewport;
+
+    Batch mBatch;
+    VertexKind mBatchKind = VertexKind::Transformed;
+    Batch::Shape mBatchShape = Batch::Shape::Triangles;
+    bool mFlushEveryDraw = false;
+    uint64_t mDrawCalls = 0;
+};
+
+}  // namespace display
