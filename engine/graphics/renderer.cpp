@@ -53,7 +53,7 @@ void TRenderer::CountFrame() {
     uint32_t elapsed = now - mFrameTimes[0];
     // Fifteen frames within one millisecond keep the last rate.
     if (elapsed == 0) return;
-    mFramesPerSecond = 15000.0f / static_cast<float>(elapsed);
+    mFramesPerSecond = kFrameRingSize * 1000.0f / static_cast<float>(elapsed);
     if (!mReportFrameRate || now - mLastReportTime <= kReportInterval) return;
     mLastReportTime = now;
     // Never to the log: once a second would wrap it within the hour.
@@ -61,6 +61,7 @@ void TRenderer::CountFrame() {
 }
 
 bool TRenderer::BeginRenderTarget(const std::shared_ptr<TTexture>& texture, int mode) {
+    // An empty texture is what a failed texture creation hands on.
     if (!texture || IsDrawing() || !mBackEnd) return false;
     bool begun = mBackEnd->BeginRenderTarget(texture, mode);
     mRenderTarget = begun;
