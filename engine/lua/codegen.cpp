@@ -466,9 +466,6 @@ void FunctionState::dischargeToRegister(Expr& e, int reg)
     case ExprKind::Constant:
         emitABx(OP_LOADK, reg, e.info);
         break;
-    case ExprKind::Number:
-        emitABx(OP_LOADK, reg, numberConstant(e.number));
-        break;
     case ExprKind::Relocatable:
         setArgA(instructionOf(e), reg);
         break;
@@ -551,10 +548,6 @@ int FunctionState::toRegisterOrConstant(Expr& e)
 {
     toValue(e);
     switch (e.kind) {
-    case ExprKind::Number:
-        e.info = numberConstant(e.number);
-        e.kind = ExprKind::Constant;
-        break;
     case ExprKind::Nil:
         if (constantCount_ + kConstantBase <= kMaxArgC) {
             e.info = nilConstant();
@@ -641,7 +634,6 @@ void FunctionState::goIfTrue(Expr& e)
     int j;
     switch (e.kind) {
     case ExprKind::Constant:
-    case ExprKind::Number:
     case ExprKind::True:
         j = kNoJump;  // always true
         break;
@@ -694,7 +686,6 @@ void FunctionState::codeNot(Expr& e)
         e.kind = ExprKind::True;
         break;
     case ExprKind::Constant:
-    case ExprKind::Number:
     case ExprKind::True:
         e.kind = ExprKind::False;
         break;
@@ -721,8 +712,10 @@ void FunctionState::prefix(UnaryOp op, Expr& e)
         return;
     }
     toValue(e);
-    if (e.kind == ExprKind::Number) {
-        e.number = -e.number;  // the one folding of constants
+    if (e.kind == ExprKind::Constant && isNumber(&proto_->constants[e.info])) {
+        // The one folding of constants: the negation is a further constant,
+        // and the numeral keeps its entry.
+        e.info = numberConstant(-proto_->constants[e.info].n);
         return;
     }
     toAnyRegister(e);

@@ -39,7 +39,6 @@ enum class ExprKind : uint8_t {
     True,
     False,
     Constant,    // info: constant index
-    Number,      // number: its value, not yet in the constant table
     Local,       // info: register
     Upvalue,     // info: upvalue index
     Global,      // info: constant index of the name
@@ -54,7 +53,6 @@ struct Expr {
     ExprKind kind = ExprKind::Void;
     int info = 0;
     int aux = 0;
-    lua_Number number = 0;
     int trueList = kNoJump;   // jumps taken when the value is true
     int falseList = kNoJump;  // jumps taken when the value is false
 

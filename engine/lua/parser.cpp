@@ -286,7 +286,7 @@ private:
         int conditionStart = fs_->label();
         Expr e;
         expression(e);
-        if (e.kind == ExprKind::Constant || e.kind == ExprKind::Number)
+        if (e.kind == ExprKind::Constant)
             e.kind = ExprKind::True;
         int conditionLine = lexer_.line();
         fs_->goIfFalse(e);
@@ -701,8 +701,9 @@ private:
     {
         switch (token()) {
         case kTokenNumber:
-            e = Expr(ExprKind::Number, 0);
-            e.number = lexer_.token().number;
+            // Numerals enter the constant table as they are read, even
+            // those that a fold or a test will make unused.
+            e = Expr(ExprKind::Constant, fs_->numberConstant(lexer_.token().number));
             next();
             return;
         case kTokenString:

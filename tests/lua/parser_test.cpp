@@ -210,8 +210,10 @@ TEST_F(CodeShapeTest, UnaryMinusFoldsOnlyNumbers)
 {
     const FunctionProto* p = compiled("local x = -2");
     EXPECT_EQ(find(p, OP_UNM), nullptr);
-    ASSERT_EQ(p->constantCount, 1);
-    EXPECT_EQ(p->constants[0].n, -2);
+    // The numeral keeps its entry; the folded value follows it.
+    ASSERT_EQ(p->constantCount, 2);
+    EXPECT_EQ(p->constants[0].n, 2);
+    EXPECT_EQ(p->constants[1].n, -2);
     EXPECT_NE(find(compiled("local x = -'2'"), OP_UNM), nullptr);
     EXPECT_NE(find(compiled("local a local x = -a"), OP_UNM), nullptr);
 }
