@@ -18,6 +18,27 @@ const char kGetClosureText[] =
     "function GetClosure( f, ... ) return function() return f( arg[1], arg[2], arg[3], arg[4], arg[5], arg[6] ); end; "
     "end";
 
+// Makes the runner of a call handed to a coroutine that waits for a message:
+// the call runs on a coroutine of its own whose yields pass out through the
+// waiting one, and what resumes that passes back in, so a call may wait
+// itself, and an error ends the call and not the wait. A failure goes to
+// report with the error value.
+const char kCallRunnerText[] = R"(
+local create, resume, status, yield, unpack = coroutine.create, coroutine.resume, coroutine.status, coroutine.yield, unpack
+local function finish(co, report, ok, ...)
+  if status(co) == "suspended" then
+    return finish(co, report, resume(co, yield(unpack(arg))))
+  end
+  if not ok then report(arg[1]) end
+end
+return function(call, report)
+  return function()
+    local co = create(call)
+    finish(co, report, resume(co))
+  end
+end
+)";
+
 const char kDumpTableText[] = R"(
 function _Internal_DumpEntry(key, value, indent)
   local pad = string.rep(" ", indent)
@@ -202,7 +223,13 @@ int TScript::RunFunction(int nargs, int nresults) {
         if (status != 0) return status;
         TLuaFunction closure(mState);
         closure.Push();
+        mTakenCallFailed = false;
         if (TakeDeferredCall()) {
+            if (mTakenCallFailed) {
+                // What a failing direct call leaves: the error handler's nil.
+                lua_pushnil(mState);
+                return LUA_ERRRUN;
+            }
             for (int i = 0; i < nresults; ++i) lua_pushnil(mState);
             return 0;
         }
@@ -294,13 +321,63 @@ bool TScript::TakeDeferredCall() {
 }
 
 bool TScript::TakeCallWhileWaiting(bool waitingForMessage) {
-    if (!waitingForMessage) return TScript::TakeDeferredCall();
+    if (!waitingForMessage || !IsYielded()) return TScript::TakeDeferredCall();
+    uint32_t serial = ++mCallSerial;
+    if (!PushCallRunner(serial)) return TScript::TakeDeferredCall();
     lua_pushnil(mState);
     lua_insert(mState, -2);
-    // Taken even when the coroutine fails on it (Resume logs that): running
-    // the call again directly would repeat what it already did.
-    Resume(2);
+    mTakenCall = serial;
+    int status = Resume(2);
+    mTakenCall = 0;
+    // A runner that never ran leaves the call to be made directly.
+    return status == 0;
+}
+
+bool TScript::PushCallRunner(uint32_t serial) {
+    lua_pushlightuserdata(mState, const_cast<char*>(kCallRunnerText));
+    lua_rawget(mState, LUA_REGISTRYINDEX);
+    if (lua_isnil(mState, -1)) {
+        lua_pop(mState, 1);
+        if (!LoadCallRunner()) return false;
+    }
+    // maker(closure, report), the closure kept below until the runner exists.
+    lua_pushvalue(mState, -2);
+    lua_pushlightuserdata(mState, this);
+    lua_pushnumber(mState, serial);
+    lua_pushcclosure(mState, &TScript::ReportFailedCall, 2);
+    if (lua_pcall(mState, 2, 1, 0) != 0) {
+        DebugLog("TScript: cannot make a call runner: %s", LuaToString(mState, -1).c_str());
+        lua_pop(mState, 1);
+        return false;
+    }
+    lua_remove(mState, -2);
     return true;
+}
+
+bool TScript::LoadCallRunner() {
+    int status = luaL_loadbuffer(mState, kCallRunnerText, sizeof(kCallRunnerText) - 1, "CallRunner");
+    if (status == 0) status = lua_pcall(mState, 0, 1, 0);
+    if (status != 0) {
+        DebugLog("TScript: cannot define the call runner: %s", LuaToString(mState, -1).c_str());
+        lua_pop(mState, 1);
+        return false;
+    }
+    lua_pushlightuserdata(mState, const_cast<char*>(kCallRunnerText));
+    lua_pushvalue(mState, -2);
+    lua_rawset(mState, LUA_REGISTRYINDEX);
+    return true;
+}
+
+int TScript::ReportFailedCall(lua_State* L) {
+    auto* script = static_cast<TScript*>(lua_touserdata(L, lua_upvalueindex(1)));
+    bool beingTaken = IsLive(script) && lua_tonumber(L, lua_upvalueindex(2)) == script->mTakenCall;
+    if (beingTaken) script->mTakenCallFailed = true;
+    // The error goes where a failing direct call's goes.
+    lua_settop(L, 1);
+    PushRawGlobal(L, "_ALERT");
+    lua_insert(L, 1);
+    lua_pcall(L, 1, 0, 0);
+    return 0;
 }
 
 void TScript::ReportError(const char* stage, const TString& source) {

@@ -6,6 +6,7 @@
 // level for the engine's calls while the coroutine waits.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <vector>
 
@@ -79,8 +80,10 @@ public:
 
 protected:
     // For scripts whose coroutine waits for messages: passes the offered
-    // closure to the waiting coroutine as the values (nil, closure) and takes
-    // it. Declines like the base when the coroutine does not wait for a message.
+    // closure to the waiting coroutine as the values (nil, runner), where the
+    // runner makes the call on a coroutine of its own, so that a failing call
+    // is reported through "_ALERT" and the wait goes on. True when the
+    // waiting coroutine took it; else it declines like the base.
     bool TakeCallWhileWaiting(bool waitingForMessage);
 
 private:
@@ -102,11 +105,23 @@ private:
     // failure's message goes to error.
     int ResumeCoroutine(int nargs, TString& error);
     void ReportError(const char* stage, const TString& source);
+    // Replaces the closure on top by its runner; false (closure left) when
+    // no runner can be made.
+    bool PushCallRunner(uint32_t serial);
+    // Leaves the runner maker on the stack and keeps it in the registry.
+    bool LoadCallRunner();
+    // A runner's report of its call's failure; upvalues: script and serial.
+    static int ReportFailedCall(lua_State* L);
 
     lua_State* mState;
     std::unique_ptr<TLuaThread> mThread;     // set when running on another script's state
     std::unique_ptr<TLuaThread> mCoroutine;  // made on the first coroutine start
     bool mCoroutineRunning = false;
     int mRunDepth = 0;  // nested runs; released objects wait until the outermost
+    // Calls handed to the waiting coroutine are numbered, so that the failure
+    // of the one being handed over is told from that of an earlier one.
+    uint32_t mCallSerial = 0;
+    uint32_t mTakenCall = 0;
+    bool mTakenCallFailed = false;
     std::vector<TLuaObjectWrapper*> mReleased;
 };

@@ -338,17 +338,94 @@ TEST_F(ScriptTest, CallWhileWaitingForMessageRunsInsideTheCoroutine) {
     EXPECT_EQ(Global(script, "woken"), "2");
     EXPECT_EQ(Global(script, "calls"), "[1 2 3 4 5 6 ][1 2 nil nil nil nil ]");
 
-    // A call that fails inside the coroutine was still handed over: it is not
-    // run a second time.
+    // A call that fails inside the coroutine is reported and not run a second
+    // time; the coroutine goes on waiting.
     Run(script, "function Fails() failures = (failures or 0) + 1 error('deferred failure') end");
     EXPECT_TRUE(script.IsYielded());
     lua_settop(L, 1);
     PushCall(script, "Fails", 0);
-    EXPECT_EQ(script.RunFunction(0, 0), 0);
+    EXPECT_EQ(script.RunFunction(0, 0), LUA_ERRRUN);
+    EXPECT_EQ(lua_gettop(L), 2) << "the error value";
     EXPECT_EQ(Global(script, "failures"), "1");
-    EXPECT_TRUE(log.Contains("lua_resume ERROR: "));
+    EXPECT_TRUE(log.Contains("Lua error: "));
     EXPECT_TRUE(log.Contains("deferred failure"));
-    EXPECT_FALSE(script.IsYielded()) << "the coroutine died of the error";
+    EXPECT_FALSE(log.Contains("lua_resume ERROR: "));
+    EXPECT_TRUE(script.IsYielded()) << "still waiting";
+}
+
+TEST_F(ScriptTest, ARunErrorInTextRunWhileWaitingIsReportedAndTheWaitGoesOn) {
+    MessageScript script;
+    lua_State* L = script.GetState();
+    Run(script, "woken = 0");
+    Run(script,
+        "return function() while true do local message, call = WaitForMessage() woken = woken + 1 "
+        "if call then call() end end end");
+    ASSERT_TRUE(script.IsYielded());
+
+    // Reported as when no coroutine waits: through "_ALERT", with the failure.
+    EXPECT_EQ(script.DoLuaString("error('broken command')"), LUA_ERRRUN);
+    EXPECT_EQ(lua_gettop(L), 0);
+    EXPECT_EQ(log.Count("Lua error: "), 1u);
+    EXPECT_TRUE(log.Contains("broken command"));
+    EXPECT_TRUE(script.IsYielded());
+    EXPECT_EQ(Global(script, "woken"), "1");
+
+    // The same script takes the next text and later messages.
+    Run(script, "after = 'ran'");
+    EXPECT_EQ(Global(script, "after"), "ran");
+    EXPECT_EQ(Global(script, "woken"), "2");
+    lua_pushstring(L, "message");
+    EXPECT_EQ(script.Resume(1), 0);
+    EXPECT_EQ(Global(script, "woken"), "3");
+    EXPECT_TRUE(script.IsYielded());
+}
+
+TEST_F(ScriptTest, ACallThatWaitsItselfGetsTheNextMessageAndMayFailLater) {
+    MessageScript script;
+    lua_State* L = script.GetState();
+    Run(script, "woken = 0 got = ''");
+    Run(script,
+        "return function() while true do local message, call = WaitForMessage() woken = woken + 1 "
+        "if call then call() end end end");
+    // The command waits for a message of its own, as a dialog run from a
+    // command does, then fails on it.
+    EXPECT_EQ(script.DoLuaString("local message, call = WaitForMessage() "
+                                 "while call do call() message, call = WaitForMessage() end "
+                                 "got = message error('late failure')"),
+              0);
+    EXPECT_TRUE(script.IsYielded());
+    EXPECT_EQ(Global(script, "woken"), "1");
+
+    // A call made while the command waits runs inside it, at its wait.
+    Run(script, "inner = 'ran'");
+    EXPECT_EQ(Global(script, "inner"), "ran");
+    EXPECT_EQ(Global(script, "got"), "") << "the command still waits";
+
+    lua_pushstring(L, "reply");
+    EXPECT_EQ(script.Resume(1), 0);
+    EXPECT_EQ(Global(script, "got"), "reply");
+    EXPECT_TRUE(log.Contains("late failure"));
+    EXPECT_TRUE(script.IsYielded()) << "the outer wait goes on";
+    lua_pushstring(L, "next");
+    EXPECT_EQ(script.Resume(1), 0);
+    EXPECT_EQ(Global(script, "woken"), "2");
+}
+
+TEST_F(ScriptTest, ACallThatTheWaitingCoroutineCannotTakeIsDeclined) {
+    MessageScript script;
+    lua_State* L = script.GetState();
+    Run(script, "return function() WaitForMessage() end");
+    ASSERT_TRUE(script.IsYielded());
+    lua_pushstring(L, "message");
+    ASSERT_EQ(script.Resume(1), 0);
+    ASSERT_FALSE(script.IsYielded()) << "finished while still marked as waiting";
+
+    Run(script, "function Mark() marked = true end");
+    lua_pushstring(L, "Mark");
+    lua_gettable(L, LUA_GLOBALSINDEX);
+    EXPECT_FALSE(script.TakeDeferredCall());
+    EXPECT_EQ(lua_gettop(L), 0);
+    EXPECT_EQ(Global(script, "marked"), "") << "the call did not run";
 }
 
 TEST_F(ScriptTest, CallWhileYieldingElsewhereRunsDirectly) {
