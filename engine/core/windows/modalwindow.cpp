@@ -12,6 +12,10 @@ namespace {
 constexpr char kEnter = 13;
 constexpr char kEscape = 27;
 
+bool IsCharacterKey(char key) {
+    return (key >= 'A' && key <= 'Z') || (key >= '0' && key <= '9');
+}
+
 }  // namespace
 
 TWindow* TModalWindow::Create() {
@@ -71,8 +75,10 @@ bool TModalWindow::OnChar(char character) {
 }
 
 bool TModalWindow::OnKeyDown(int key, int modifiers) {
+    // Only letter and digit keys have their character as code: function and
+    // numpad keys (F1 0x70, numpad-1 0x61) would read as "p" or "a".
     char character = static_cast<char>(key & 0xFF);
-    if (character == 0) return false;
+    if (!IsCharacterKey(character)) return false;
     TString text;
     if (modifiers & 1) text += "shift-";
     if (modifiers & 2) text += "ctrl-";

@@ -137,8 +137,15 @@ void TWindow::RemoveChild(TWindow* child) {
     if (found == mChildren.end()) return;
     InvalidateScreen();
     mChildren.erase(found);
-    child->NoteNotCovering();
+    if (TModalWindowLink* modal = child->GetParentModal()) child->LeaveCovering(modal);
     child->mParent = nullptr;
+}
+
+void TWindow::LeaveCovering(TModalWindowLink* modal) {
+    modal->NoteCoveringChild(this, false);
+    // Windows inside a nested modal window cover that one, not this modal.
+    if (mFlags & kModal) return;
+    for (TWindow* child : mChildren) child->LeaveCovering(modal);
 }
 
 void TWindow::OnModalPopped() {}
@@ -551,13 +558,16 @@ bool TWindow::CallHandler(const TPlatformEvent& event) {
 void TWindow::GiveFocusFromHere() {
     TWindowManagerLink* link = GetWindowManagerLink();
     if (!link) return;
+    TWindow* focusable = nullptr;
     for (TWindow* window = this; window; window = window->mParent) {
-        if (window->mFlags & kFocusable) {
-            link->SetFocus(window);
-            return;
-        }
-        if (window->mFlags & kModal) return;
+        if (!focusable && (window->mFlags & kFocusable)) focusable = window;
+        if (!(window->mFlags & kModal)) continue;
+        // A handler that pushed or popped a modal window left this one
+        // covered or gone: keys must not go where the player cannot see.
+        if (window != link->GetTopModal()) return;
+        break;
     }
+    if (focusable) link->SetFocus(focusable);
 }
 
 void TWindow::PostPressAnyKey(const TPlatformEvent& event) {

@@ -196,11 +196,16 @@ private:
     // Tells the enclosing modal whether this window covers a modal of that size.
     void NoteCovering(const TRect& modalRect);
     void NoteNotCovering();
+    // Drops this window and its subtree, short of nested modal windows, from
+    // the modal's covering set.
+    void LeaveCovering(TModalWindowLink* modal);
     // Calls the handler for the event's type; false when none handled it.
     bool CallHandler(const TPlatformEvent& event);
     // The next window of an unhandled route, with the event in its coordinates.
     TWindow* NextOnRoute(TPlatformEvent& event);
     void PostPressAnyKey(const TPlatformEvent& event);
+    // The nearest focusable window on the way up to the modal window takes
+    // the focus, unless that modal is no longer the top one.
     void GiveFocusFromHere();
     // DrawWindowTree with the parent's global origin handed down, so each
     // window's global rectangle is found without walking its ancestors.

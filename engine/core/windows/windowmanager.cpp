@@ -249,6 +249,11 @@ void TWindowManager::PopTopModal() {
         return;
     }
     PopTop();
+    ResumeTopClock();
+}
+
+void TWindowManager::ResumeTopClock() {
+    if (TModalWindow* top = GetTopModal()) top->GetClock()->Start();
 }
 
 void TWindowManager::PopTop() {
@@ -276,7 +281,7 @@ void TWindowManager::PopModal(const TString& nameOrId) {
         TModalWindow* last = *match;
         while (Contains(mModals, last)) PopTop();
     }
-    if (TModalWindow* top = GetTopModal()) top->GetClock()->Start();
+    ResumeTopClock();
 }
 
 void TWindowManager::SetRootWindow(TModalWindow* window) {
@@ -307,6 +312,18 @@ void TWindowManager::RegisterWindowType(const TString& name, TWindowClassId id) 
         return;
     }
     mScript->RegisterWindowType(name, id);
+}
+
+bool TWindowManager::SetUtf8Mode(bool on) {
+    if (!mScript) {
+        DebugLog("TWindowManager::SetUtf8Mode: no window script");
+        return false;
+    }
+    return mScript->SetUtf8Mode(on);
+}
+
+bool TWindowManager::IsUtf8Mode() const {
+    return mScript && mScript->IsUtf8Mode();
 }
 
 void TWindowManager::RunWindowScript(TWindow* window, const TString& file) {
@@ -482,12 +499,15 @@ void TWindowManager::UpdateFrame() {
     if (now - mLastFrameTime < static_cast<uint32_t>(interval)) return;
     mLastFrameTime = now;
 
-    TModalWindow* top = GetTopModal();
-    if (!top) return;
+    if (!GetTopModal()) return;
     TWindowClearFlags clearCached(~static_cast<uint32_t>(TWindow::kCached), true);
     clearCached.Visit(mModals.back());
     mServices.GetTaskList().RunAll(1);
-    top->RunTasks(1);
+    if (TModalWindow* current = GetTopModal()) current->RunTasks(1);
+    // A frame task that popped a modal window leaves the stack to be drawn
+    // from its new top, not an empty frame.
+    mPopped = false;
+    if (!GetTopModal()) return;
 
     if (mCacheTarget) {
         if (mServices.BeginRenderTarget(mCacheTarget.get())) {

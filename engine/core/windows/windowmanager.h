@@ -48,8 +48,7 @@ public:
     // The live manager, or null.
     static TWindowManager* GetInstance();
 
-    // The top of the modal stack, or null.
-    TModalWindow* GetTopModal() const;
+    TModalWindow* GetTopModal() const override;
     TWindow* GetRootWindow() const override { return mRootWindow; }
     TScript* GetScript() const override;
     TWindowScriptLink* GetWindowScript() const { return mScript; }
@@ -106,7 +105,8 @@ public:
     // The window (owned from here on) goes on top of the modal stack, as a
     // child of the previous top, and takes the focus.
     void PushModal(TModalWindow* window);
-    // Pops the top modal window; the root screen is never popped.
+    // Pops the top modal window (the root screen is never popped) and
+    // resumes the clock of the one then on top.
     void PopTopModal();
     // Pops the modal windows above the one of that name or id and that one;
     // nothing when none matches or the match is the root screen.
@@ -118,6 +118,10 @@ public:
     // The window script is not owned: the platform task list runs and owns it.
     void AttachScript(TWindowScriptLink* script);
     void RegisterWindowType(const TString& name, TWindowClassId id);
+    // Sets the window script's UTF-8 text flag; returns the previous value
+    // (false, logged, without a window script).
+    bool SetUtf8Mode(bool on);
+    bool IsUtf8Mode() const;
     // Runs the script file with the window as the one being filled.
     void RunWindowScript(TWindow* window, const TString& file);
 
@@ -135,6 +139,8 @@ private:
     class TWindowWalk;
 
     void PopTop();
+    // The clock of the modal window that is on top again runs on.
+    void ResumeTopClock();
     void RouteMouse(const TPlatformEvent& event);
     void RouteToCaptures(const TPlatformEvent& event);
     bool RouteToOverlays(const TPlatformEvent& event);

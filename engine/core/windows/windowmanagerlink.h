@@ -18,6 +18,8 @@ public:
     // The window becomes the focus window; its OnFocus hears of the previous one.
     virtual void SetFocus(TWindow* window) = 0;
     virtual TWindow* GetRootWindow() const = 0;
+    // The top of the modal stack, or null.
+    virtual TWindow* GetTopModal() const = 0;
     // Queues the message (the manager owns it from here).
     virtual void PostMessage(TMessage* message) = 0;
     // Hands a message no window took to the window script (which owns it

@@ -22,6 +22,9 @@ public:
     virtual void RegisterWindowType(const TString& name, TWindowClassId id) = 0;
     // Hands the script a message that no window took (owned from here).
     virtual void QueueMessage(TMessage* message) = 0;
+    // The UTF-8 text flag; setting it returns the previous value.
+    virtual bool SetUtf8Mode(bool on) = 0;
+    virtual bool IsUtf8Mode() const = 0;
 
 protected:
     ~TWindowScriptLink() = default;

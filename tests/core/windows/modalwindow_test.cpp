@@ -143,6 +143,33 @@ TEST_F(ModalWindowTest, HotKeysReachButtonsThroughKeyEventsAndMissingButtonsAreL
     EXPECT_EQ(plain->GetParent(), dialog);
 }
 
+TEST_F(ModalWindowTest, OnlyLetterAndDigitKeysFireCharacterHotKeys) {
+    FakeButton* print = AddButton(dialog, "print");
+    FakeButton* add = AddButton(dialog, "add");
+    FakeButton* one = AddButton(dialog, "one");
+    dialog->AddHotKey("p", "print");
+    dialog->AddHotKey("@a", "add");
+    dialog->AddHotKey("1", "one");
+    const struct {
+        int key;
+        FakeButton* pressed;
+    } cases[] = {
+        {0x70, nullptr},  // F1
+        {'P', print},
+        {0x61, nullptr},  // numpad 1
+        {'A', add},
+        {'1', one},
+        {0x7B, nullptr},  // F12, "{"
+        {0x141, add},     // the low byte is the key
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.key);
+        print->clicks = add->clicks = one->clicks = 0;
+        EXPECT_EQ(Key(c.key, 0), c.pressed != nullptr);
+        for (FakeButton* button : {print, add, one}) EXPECT_EQ(button->clicks, button == c.pressed ? 1 : 0);
+    }
+}
+
 TEST_F(ModalWindowTest, EnterAndEscapePressTheVisibleDefaultAndCancelButtons) {
     struct Case {
         char character;
@@ -247,6 +274,44 @@ TEST_F(ModalWindowTest, FullSizeChildrenMakeTheModalCovering) {
     dialog->RemoveChild(cover);
     EXPECT_FALSE(dialog->GetFlags() & TWindow::kFullSize);
     delete cover;
+}
+
+TEST_F(ModalWindowTest, ASubtreeThatLeavesTheModalTakesItsCoveringWindowsAlong) {
+    enum Way { kRemove, kDelete, kDeleteChildren };
+    uint32_t now = 1000;
+    for (Way way : {kRemove, kDelete, kDeleteChildren}) {
+        SCOPED_TRACE(way);
+        RecordingWindow* panel = Child(dialog, "panel", TRect(0, 0, 800, 600));
+        RecordingWindow* cover = Child(panel, "cover", TRect(0, 0, 800, 600));
+        cover->SetFlags(cover->GetFlags() | TWindow::kFullSize);
+        ASSERT_TRUE(dialog->GetFlags() & TWindow::kFullSize);
+        if (way == kRemove) {
+            dialog->RemoveChild(panel);
+            manager->DestroyWindowDeferred(panel);
+        } else if (way == kDelete) {
+            delete panel;
+        } else {
+            dialog->DeleteChildren();
+        }
+        EXPECT_FALSE(dialog->GetFlags() & TWindow::kFullSize);
+        // The screen behind the dialog is drawn again.
+        journal.entries.clear();
+        TickAt(now += 100);
+        EXPECT_EQ(journal.Draws(), "_screen_:draw dialog:draw");
+    }
+}
+
+TEST_F(ModalWindowTest, WindowsOfANestedModalStayInItsCoveringSet) {
+    RecordingWindow* panel = Child(dialog, "panel", TRect(0, 0, 800, 600));
+    auto* inner = new RecordingModal("inner", &journal, TRect(0, 0, 800, 600));
+    panel->AddChild(inner, false);
+    RecordingWindow* cover = Child(inner, "cover", TRect(0, 0, 800, 600));
+    cover->SetFlags(cover->GetFlags() | TWindow::kFullSize);
+    ASSERT_TRUE(inner->GetFlags() & TWindow::kFullSize);
+    dialog->RemoveChild(panel);
+    EXPECT_TRUE(inner->GetFlags() & TWindow::kFullSize);
+    EXPECT_FALSE(dialog->GetFlags() & TWindow::kFullSize);
+    delete panel;
 }
 
 }  // namespace

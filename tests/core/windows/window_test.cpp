@@ -351,6 +351,7 @@ protected:
         modal->AddChild(back, false);
         back->AddChild(backChild, false);
         modal->AddChild(front, false);
+        manager.top = modal.get();
     }
     void TearDown() override {
         modal.reset();
@@ -407,6 +408,13 @@ TEST_F(RoutingTest, ALeftPressGivesTheFocusToTheNearestFocusableWindowOnce) {
     backChild->handles = true;
     backChild->RouteEvent(Event(TPlatformEvent::kMouseDown, 5, 5), false);
     EXPECT_EQ(manager.focus, back);
+
+    // Not inside a modal that is no longer on top (its handler pushed one).
+    TestModal other("other", nullptr, TRect());
+    manager.top = &other;
+    manager.focus = front;
+    backChild->RouteEvent(Event(TPlatformEvent::kMouseDown, 5, 5), false);
+    EXPECT_EQ(manager.focus, front);
 }
 
 TEST_F(RoutingTest, APressWithNoFocusableWindowBelowTheModalFocusesTheModal) {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,6 +46,20 @@ private:
     int* mDeletions;
 };
 
+// Runs the action once, in the frame pass.
+class FrameAction : public TTask {
+public:
+    explicit FrameAction(std::function<void()> action) : mAction(std::move(action)) {}
+    bool Ready(int pass) override { return pass == 1; }
+    bool DoTask() override {
+        mAction();
+        return false;
+    }
+
+private:
+    std::function<void()> mAction;
+};
+
 // The window script as far as the manager uses it.
 class FakeWindowScript final : public TWindowScriptLink {
 public:
@@ -59,8 +74,15 @@ public:
         Note(std::string("queued:") + message->GetName().c_str());
         delete message;
     }
+    bool SetUtf8Mode(bool on) override {
+        bool previous = utf8;
+        utf8 = on;
+        return previous;
+    }
+    bool IsUtf8Mode() const override { return utf8; }
 
     TScript* script = new TScript();  // owned by the platform task list once attached
+    bool utf8 = false;
     std::vector<std::string> calls;
 
 private:
@@ -187,6 +209,35 @@ TEST_F(WindowManagerTest, ClicksReachTheDeepestWindowOfTheTopModalAndMoveTheFocu
     EXPECT_EQ(manager->GetFocus(), dialog);
 }
 
+TEST_F(WindowManagerTest, AMouseDownWhoseHandlerChangesTheModalStackLeavesTheFocusThere) {
+    struct Case {
+        bool push;
+        const char* focus;
+    };
+    const Case cases[] = {{true, "popup"}, {false, "_screen_"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.focus);
+        RecordingModal* dialog = Push("dialog");
+        RecordingWindow* button = Child(dialog, "button", TRect(10, 10, 50, 30));
+        button->onDown = [&] {
+            if (c.push) {
+                Push("popup");
+            } else {
+                manager->PopTopModal();
+            }
+        };
+        manager->HandleEvent(Event(TPlatformEvent::kMouseDown, 20, 20));
+        ASSERT_NE(manager->GetFocus(), nullptr);
+        EXPECT_STREQ(manager->GetFocus()->GetName().c_str(), c.focus);
+        // Keys reach the modal on top, not the dialog behind it.
+        manager->HandleEvent(Event(TPlatformEvent::kRedraw));  // the popped dialog goes
+        journal.entries.clear();
+        manager->HandleEvent(Event(TPlatformEvent::kKeyUp, 0, 0, 'K'));
+        EXPECT_EQ(journal.Joined(), std::string(c.focus) + ":keyup75");
+        while (manager->GetTopModal() != screen) manager->PopTopModal();
+    }
+}
+
 TEST_F(WindowManagerTest, KeysGoToTheFocusWindowElseToTheTopModal) {
     RecordingModal* dialog = Push("dialog");
     RecordingWindow* field = Child(dialog, "field", TRect(0, 0, 10, 10));
@@ -304,6 +355,41 @@ TEST_F(WindowManagerTest, PushedModalsTakeTheFocusAndSizeAndOnlyTheTopOnesClockR
     manager->PopModal("b");
     timer.Advance(30);
     EXPECT_EQ(a->GetClock()->GetTime(), 130);
+}
+
+TEST_F(WindowManagerTest, BothWaysOfPoppingResumeTheClockOfTheModalBelow) {
+    for (bool byName : {true, false}) {
+        SCOPED_TRACE(byName);
+        RecordingModal* a = Push("a");
+        timer.Advance(100);
+        Push("b", TRect(10, 10, 60, 60));
+        timer.Advance(50);
+        if (byName) {
+            manager->PopModal("b");
+        } else {
+            manager->PopTopModal();
+        }
+        timer.Advance(30);
+        EXPECT_EQ(a->GetClock()->GetTime(), 130);
+        manager->PopTopModal();
+    }
+}
+
+TEST_F(WindowManagerTest, SetUtf8ModeSetsTheWindowScriptsFlagAndAnswersThePreviousValue) {
+    TestLog log;
+    EXPECT_FALSE(manager->SetUtf8Mode(true));
+    EXPECT_FALSE(manager->IsUtf8Mode());
+    EXPECT_TRUE(log.Contains("SetUtf8Mode: no window script"));
+
+    auto* script = new FakeWindowScript();
+    manager->AttachScript(script);
+    std::unique_ptr<FakeWindowScript> owner(script);
+    EXPECT_FALSE(manager->SetUtf8Mode(true));
+    EXPECT_TRUE(script->utf8);
+    EXPECT_TRUE(manager->IsUtf8Mode());
+    EXPECT_TRUE(manager->SetUtf8Mode(false));
+    EXPECT_FALSE(manager->IsUtf8Mode());
+    manager.reset();  // withdraws the script function while the script lives
 }
 
 TEST_F(WindowManagerTest, IdleTicksRunOnlyTheTopModalsTasksAndPoppingEndsThem) {
@@ -520,6 +606,26 @@ TEST_F(WindowManagerTest, DrawingStartsAtTheTopCoveringModal) {
     journal.entries.clear();
     TickAt(2000);
     EXPECT_EQ(journal.Draws(), "a:draw cover:draw b:draw");
+}
+
+TEST_F(WindowManagerTest, AFrameTaskThatPopsAModalDrawsTheStackFromItsNewTop) {
+    for (bool onTopModal : {false, true}) {
+        SCOPED_TRACE(onTopModal);
+        Push("a", TRect(100, 100, 200, 200));
+        RecordingModal* b = Push("b", TRect(10, 10, 60, 60));
+        auto* pop = new FrameAction([&] { manager->PopTopModal(); });
+        if (onTopModal) {
+            b->AddTask(pop);
+        } else {
+            services.tasks.Add(pop);
+        }
+        services.presented.clear();
+        journal.entries.clear();
+        TickAt(onTopModal ? 2000 : 1000);
+        EXPECT_EQ(journal.Draws(), "_screen_:draw a:draw");
+        EXPECT_EQ(services.presented, std::vector<bool>{true});
+        manager->PopTopModal();
+    }
 }
 
 TEST_F(WindowManagerTest, CacheTargetHoldsTheModalsBelowTheTop) {

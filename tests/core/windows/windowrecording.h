@@ -55,7 +55,11 @@ public:
 
     void SetKind(uint32_t bits) { this->SetKindFlags(bits); }
 
-    bool OnMouseDown(const TPoint& p) override { return Note("down", p); }
+    bool OnMouseDown(const TPoint& p) override {
+        bool handled = Note("down", p);
+        if (onDown) onDown();
+        return handled;
+    }
     bool OnMouseButton(const TPoint& p, int button) override { return Note("button" + std::to_string(button), p); }
     bool OnMouseUp(const TPoint& p) override { return Note("up", p); }
     bool OnMouseMove(const TPoint& p) override { return Note("move", p); }
@@ -105,6 +109,7 @@ public:
     bool keepAnimating = true;
     int animations = 0;
     std::function<void()> onCancel;
+    std::function<void()> onDown;
     // The renderer's viewport and view rectangle when Draw ran.
     TRect drawnViewport;
     TRect drawnViewRect;

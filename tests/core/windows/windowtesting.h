@@ -35,6 +35,7 @@ public:
         if (window) window->OnFocus(previous);
     }
     TWindow* GetRootWindow() const override { return root; }
+    TWindow* GetTopModal() const override { return top; }
     void PostMessage(TMessage* message) override { posted.push_back(message); }
     void QueueScriptMessage(TMessage* message) override { queued.push_back(message); }
     TScript* GetScript() const override { return script; }
@@ -49,6 +50,7 @@ public:
     int invalidations = 0;
     TWindow* focus = nullptr;
     TWindow* root = nullptr;
+    TWindow* top = nullptr;
     TScript* script = nullptr;
     std::vector<TMessage*> posted;
     std::vector<TMessage*> queued;
