@@ -17,6 +17,9 @@ const char kMemoryMaxPrefix[] = "__MEMORYMAX__";
 
 std::mutex gLogMutex;
 TString gLogPath;
+// Opened at the first line and kept open, so that a burst of lines costs no
+// open and close each.
+std::FILE* gLogFile = nullptr;
 uint32_t gWritePosition = 0;
 
 // Local time in the C library's ctime form, without its line feed.
@@ -30,11 +33,25 @@ TString LocalTimeText() {
     return TString(text);
 }
 
-void WriteLine(const TString& line) {
-    std::FILE* file = std::fopen(gLogPath.c_str(), "r+");
-    if (!file) {
-        file = std::fopen(gLogPath.c_str(), "w");
+std::FILE* LogFile() {
+    if (!gLogFile) {
+        gLogFile = std::fopen(gLogPath.c_str(), "r+");
     }
+    if (!gLogFile) {
+        gLogFile = std::fopen(gLogPath.c_str(), "w");
+    }
+    return gLogFile;
+}
+
+void CloseLogFile() {
+    if (gLogFile) {
+        std::fclose(gLogFile);
+        gLogFile = nullptr;
+    }
+}
+
+void WriteLine(const TString& line) {
+    std::FILE* file = LogFile();
     if (!file) {
         return;
     }
@@ -51,7 +68,6 @@ void WriteLine(const TString& line) {
         gWritePosition = static_cast<uint32_t>(position);
     }
     std::fflush(file);
-    std::fclose(file);
 }
 
 }  // namespace
@@ -61,6 +77,7 @@ void SetLogFolder(const char* folder) {
         return;
     }
     std::lock_guard<std::mutex> lock(gLogMutex);
+    CloseLogFile();
     gWritePosition = 0;
     if (!folder || !*folder) {
         gLogPath = TString();

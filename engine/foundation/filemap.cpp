@@ -7,7 +7,7 @@ bool TFileMapData::Open(const TString& path) {
     const char* disk = path.c_str();
     if (disk[0] == ':' && disk[1] == ':') disk += 2;
     std::string full = os::AbsolutePath(disk);
-    return !full.empty() && mMap.Open(full);
+    return !full.empty() && mFile.Open(full);
 }
 
 bool TFileMapHandler::Open(const TString& path) {

@@ -36,15 +36,24 @@ bool ReadRecord(TFile& file, PackRecord& record) {
         !ReadUint32(file, size)) {
         return false;
     }
-    record.name = TString(name, length);
+    // A zero inside the name would cut it short and merge it with another entry's.
+    record.name = memchr(name, 0, length) ? TString() : TString(name, length);
     record.name.ToLower();
     record.offset = static_cast<int32_t>(offset);
     record.size = static_cast<int32_t>(size);
     return true;
 }
 
-// Enters the index records into the table, skipping entries that do not lie
-// inside the file and stopping where the index is cut short.
+// Entries that cannot be entered: without a usable name (enumeration, which
+// restarts from an empty name, would never get past a nameless one), with a
+// name of the player's or raw files, or lying outside the file.
+bool Usable(const PackRecord& record, long fileSize) {
+    return record.name.Length() > 0 && !IsRootedName(record.name) && record.offset >= 0 && record.size >= 0 &&
+           static_cast<int64_t>(record.offset) + record.size <= fileSize;
+}
+
+// Enters the index records into the table, skipping entries that cannot be
+// entered and stopping where the index is cut short.
 void ReadIndex(TFile& file, int index, const TString& path, TVirtualFileTable& table) {
     const long fileSize = file.GetSize();
     uint32_t count = 0;
@@ -52,23 +61,24 @@ void ReadIndex(TFile& file, int index, const TString& path, TVirtualFileTable& t
         DebugLog("AddPackFile: index of %s is cut short", path.c_str());
         return;
     }
+    uint32_t skipped = 0;
     for (uint32_t i = 0; i < count; ++i) {
         PackRecord record;
         if (!ReadRecord(file, record)) {
             DebugLog("AddPackFile: index of %s is cut short after %u of %u entries", path.c_str(), i, count);
-            return;
+            break;
         }
-        // Enumeration, which restarts from an empty name, would never get past a nameless entry.
-        if (record.name.Length() == 0) {
-            DebugLog("AddPackFile: entry %u of %s has no name", i, path.c_str());
-            continue;
-        }
-        if (record.offset < 0 || record.size < 0 || static_cast<int64_t>(record.offset) + record.size > fileSize) {
-            DebugLog("AddPackFile: entry \"%s\" of %s lies outside the file", record.name.c_str(), path.c_str());
+        if (!Usable(record, fileSize)) {
+            ++skipped;
             continue;
         }
         table[record.name] = TString::Format("@%d:%ld,%ld", index, static_cast<long>(record.offset),
                                              static_cast<long>(record.size));
+    }
+    // One line per pack: a damaged index may hold millions of such entries.
+    if (skipped > 0) {
+        DebugLog("AddPackFile: skipped %u entries of %s without a usable name or outside the file", skipped,
+                 path.c_str());
     }
 }
 
@@ -78,7 +88,7 @@ bool AddPackFile(TVirtualFileTable& table, const TString& path) {
     auto mounted = std::find_if(gPackFiles.begin(), gPackFiles.end(),
                                 [&](const TFileMapHandler& pack) { return pack.Name() == path; });
     const int index = static_cast<int>(mounted - gPackFiles.begin());
-    // Entries still open keep the old mapping alive; new opens see the new one.
+    // Entries still open keep the old file open; new opens see the new one.
     if (mounted != gPackFiles.end()) mounted->Release();
 
     TFile file;

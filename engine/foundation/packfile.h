@@ -1,4 +1,4 @@
-// Pack files (".qmp"): many assets in one file, mapped whole, whose entries
+// Pack files (".qmp"): many assets in one file, held open, whose entries
 // are entered in a virtual-file table as "@pack:offset,size" targets.
 //
 // Layout, little-endian: "QMPK", entry count (u32), then per entry a name
@@ -9,7 +9,7 @@
 #include "foundation/filemap.h"
 #include "foundation/virtualfiles.h"
 
-// Reads a pack's index into the table and mounts its mapping. Mounting a path
+// Reads a pack's index into the table and keeps the pack open. Mounting a path
 // again keeps its pack number. False when the file is missing or is no pack.
 bool AddPackFile(TVirtualFileTable& table, const TString& path);
 

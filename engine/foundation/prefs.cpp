@@ -59,34 +59,49 @@ std::vector<uint8_t> BytesWithZero(const TString& text) {
 // Each signed byte, sign-extended, XORed in at a shift of (i mod 4) bytes.
 uint32_t LegacyChecksum(const TString& text) {
     uint32_t sum = 0;
-    for (int i = 0; i < text.Length(); ++i) {
-        int32_t byte = static_cast<signed char>(text.CharAt(i));
+    const char* bytes = text.c_str();
+    const int length = text.Length();
+    for (int i = 0; i < length; ++i) {
+        int32_t byte = static_cast<signed char>(bytes[i]);
         sum ^= static_cast<uint32_t>(byte) << ((i % 4) * 8);
     }
     return sum;
 }
+
+enum class TBlockState {
+    kEnd,      // no bytes left
+    kBroken,   // a header or length that cannot be followed to the next block
+    kDamaged,  // a payload that does not decrypt; the next block can still be read
+    kGood,
+};
 
 // Walks the blocks of a prefs file, decrypting every payload but that of "USER".
 class TBlockReader {
 public:
     TBlockReader(const std::string& contents, TCryptCodec& codec) : mContents(contents), mCodec(codec) {}
 
-    // False at the end of the data or at the first bad block.
-    bool Next(char& kind, std::vector<uint8_t>& payload) {
+    TBlockState Next(char& kind, std::vector<uint8_t>& payload) {
         size_t left = mContents.size() - mAt;
-        if (left < kBlockHeader) {
-            return false;
+        if (left == 0) {
+            return TBlockState::kEnd;
         }
+        if (left < kBlockHeader) {
+            return TBlockState::kBroken;
+        }
+        mBlockStart = mAt;
         const uint8_t* block = reinterpret_cast<const uint8_t*>(mContents.data()) + mAt;
         uint32_t length = ReadU32LE(block + 4);
         if (length == 0 || length > kMaxBlock || left - kBlockHeader < length) {
-            return false;
+            return TBlockState::kBroken;
         }
         kind = static_cast<char>(block[0]);
         payload.assign(block + kBlockHeader, block + kBlockHeader + length);
         mAt += kBlockHeader + length;
-        return kind == 'U' || Decrypt(payload);
+        return kind == 'U' || Decrypt(payload) ? TBlockState::kGood : TBlockState::kDamaged;
     }
+
+    // Where the block last read began.
+    size_t BlockStart() const { return mBlockStart; }
 
 private:
     bool Decrypt(std::vector<uint8_t>& bytes) {
@@ -103,6 +118,7 @@ private:
     const std::string& mContents;
     TCryptCodec& mCodec;
     size_t mAt = 0;
+    size_t mBlockStart = 0;
 };
 
 }  // namespace
@@ -154,15 +170,26 @@ void TPrefs::Init() {
         Save();
         return;
     }
-    LoadBlocks(contents, keyFromFile);
+    if (!LoadBlocks(contents, keyFromFile)) {
+        // Kept until the first save has set it aside as the ".bad" file.
+        mDamagedContents = std::move(contents);
+    }
 }
 
-void TPrefs::LoadBlocks(const std::string& contents, bool keyFromFile) {
+// Where a block is damaged but its length is sound, only that block is
+// lost: pairs that may belong to a lost "USER" or "IKEY" block are skipped
+// up to the next sound one, rather than filed under another user.
+bool TPrefs::LoadBlocks(const std::string& contents, bool keyFromFile) {
     TBlockReader reader(contents, mCodec);
     char kind = 0;
     std::vector<uint8_t> payload;
-    if (!reader.Next(kind, payload) || kind != 'I') {
-        return;
+    const TBlockState first = reader.Next(kind, payload);
+    if (first == TBlockState::kEnd) {
+        return true;
+    }
+    if (first != TBlockState::kGood || kind != 'I') {
+        DebugLog("ERROR: TPrefs: %s does not begin with an installation key; nothing loaded", mFileName.c_str());
+        return false;
     }
     TString partition = Lower(TextOf(payload));
     if (keyFromFile) {
@@ -171,29 +198,55 @@ void TPrefs::LoadBlocks(const std::string& contents, bool keyFromFile) {
     }
     TTableSet* set = &mPartitions[partition];
     size_t table = 0;
-    // Everything read before a bad block stays loaded.
-    while (reader.Next(kind, payload)) {
-        if (kind == 'I') {
+    bool tableKnown = true;
+    int skipped = 0;
+    auto skip = [&](const char* why) {
+        const size_t start = reader.BlockStart();
+        DebugLog("ERROR: TPrefs: skipped block \"%.4s\" at offset %zu of %s: %s", contents.data() + start, start,
+                 mFileName.c_str(), why);
+        ++skipped;
+    };
+    for (;;) {
+        const TBlockState state = reader.Next(kind, payload);
+        if (state == TBlockState::kEnd) {
+            break;
+        }
+        if (state == TBlockState::kBroken) {
+            DebugLog("ERROR: TPrefs: %s is cut short or has a bad block length; the rest is lost", mFileName.c_str());
+            return false;
+        }
+        if (state == TBlockState::kDamaged) {
+            skip("it does not decrypt");
+            if (kind == 'I') {
+                set = nullptr;
+            }
+            tableKnown = tableKnown && kind == 'K';
+        } else if (kind == 'I') {
             set = &mPartitions[Lower(TextOf(payload))];
         } else if (kind == 'U') {
-            if (payload.size() < 2 || ReadU16LE(payload.data()) > kMaxTableIndex) {
-                return;
+            tableKnown = payload.size() >= 2 && ReadU16LE(payload.data()) <= kMaxTableIndex;
+            if (!tableKnown) {
+                skip("bad user index");
+                continue;
             }
             table = ReadU16LE(payload.data());
-            if (set->size() <= table) {
+            if (set && set->size() <= table) {
                 set->resize(table + 1);
             }
         } else if (kind == 'K') {
             size_t keySize = payload.size() >= 2 ? ReadU16LE(payload.data()) : 0;
-            if (payload.size() < keySize + 2 || table >= set->size()) {
-                return;
+            if (payload.size() < keySize + 2 || !set || !tableKnown || table >= set->size()) {
+                skip("no table for the pair, or the pair is cut short");
+                continue;
             }
             TString key = TextOf(payload.data() + 2, keySize);
             (*set)[table][key].assign(payload.begin() + 2 + keySize, payload.end());
         } else {
-            return;
+            skip("unknown block");
+            tableKnown = false;
         }
     }
+    return skipped == 0;
 }
 
 void TPrefs::LoadLegacy(const std::string& contents, bool keyFromFile) {
@@ -403,9 +456,24 @@ bool TPrefs::Save() {
     }
     CreateFoldersForWrite(path);
     std::string error;
-    if (!os::ReplaceFile(path.c_str(), out.data(), out.size(), &error)) {
+    if (!KeepDamagedFile(path, error) || !os::ReplaceFile(path.c_str(), out.data(), out.size(), &error)) {
         DebugLog("ERROR: TPrefs::Save: %s", error.c_str());
         return false;
     }
+    return true;
+}
+
+// A file that loaded with damage is set aside (one generation) before it is
+// first replaced, so that what could not be read is not lost for good.
+bool TPrefs::KeepDamagedFile(const TString& path, std::string& error) {
+    if (mDamagedContents.empty()) {
+        return true;
+    }
+    const std::string bad = std::string(path.c_str()) + ".bad";
+    if (!os::ReplaceFile(bad, mDamagedContents.data(), mDamagedContents.size(), &error)) {
+        return false;
+    }
+    DebugLog("TPrefs: the damaged %s was kept as %s", mFileName.c_str(), bad.c_str());
+    mDamagedContents.clear();
     return true;
 }

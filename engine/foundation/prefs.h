@@ -50,7 +50,9 @@ private:
     using TTableSet = std::vector<TTable>;
 
     void Init();
-    void LoadBlocks(const std::string& contents, bool keyFromFile);
+    // False when a block was damaged or the data ended inside one.
+    bool LoadBlocks(const std::string& contents, bool keyFromFile);
+    bool KeepDamagedFile(const TString& path, std::string& error);
     void LoadLegacy(const std::string& contents, bool keyFromFile);
     void ReadLegacyDocument(TXmlNode& document);
     void UsePartition(const TString& key);
@@ -67,4 +69,6 @@ private:
     TString mFileName;
     TString mInstallKey;
     bool mSaveEnabled;
+    // The file as read, when it loaded with damage and has not been set aside yet.
+    std::string mDamagedContents;
 };

@@ -1,5 +1,6 @@
 #include "foundation/virtualfiles.h"
 
+#include "foundation/debuglog.h"
 #include "foundation/file.h"
 #include "foundation/memoryfile.h"
 #include "foundation/packfile.h"
@@ -128,10 +129,25 @@ void SetDataFolders(const TString& userFolder, const TString& commonFolder, cons
     gDesktopFolder = FolderWithoutTrailingSeparator(desktopFolder);
 }
 
+bool IsRootedName(const TString& name) {
+    TString key = Lower(name);
+    return StartsWith(key, "user:") || StartsWith(key, "common:") || StartsWith(key, "desktop:") ||
+           StartsWith(key, "::");
+}
+
 TString ResolvePath(const TString& name, bool check) {
     TString key = Lower(name);
     auto known = gVirtualFiles.find(key);
-    if (known != gVirtualFiles.end()) return known->second;
+    if (known != gVirtualFiles.end()) {
+        // Pack entries and memory blocks are read-only; a write must reach a disk file.
+        const char kind = known->second.CharAt(0);
+        if (!check && (kind == '@' || kind == '&')) {
+            DebugLog("ERROR: %s names a read-only %s and cannot be written", name.c_str(),
+                     kind == '@' ? "pack entry" : "memory block");
+            return TString();
+        }
+        return known->second;
+    }
     if (StartsWith(key, "::")) return ResolveRaw(name);
     if (check && gExcluded.count(key)) return TString();
     TString rooted;
@@ -195,6 +211,8 @@ void ScanFolder(const TString& folder, const TString& prefix) {
         TString lowerName = Lower(entry.name.c_str());
         TString virtualName = namePrefix + relative + lowerName;
         if (gExcluded.count(virtualName)) continue;
+        // An asset file must not stand in for a player's file or a raw path.
+        if (namePrefix.Length() == 0 && IsRootedName(virtualName)) continue;
         TString path = folder + "/" + entry.name.c_str();
         if (!entry.isFolder) {
             gVirtualFiles[virtualName] = path;

@@ -21,9 +21,14 @@ void SetDataFolders(const TString& userFolder, const TString& commonFolder, cons
 
 // What a virtual name names, or empty. With check (reading), names hidden by
 // the manifest and rooted files that do not exist give empty; without it
-// (writing), a rooted name gives its path whether or not the file exists.
+// (writing), a rooted name gives its path whether or not the file exists,
+// and a name of a pack entry or memory block gives empty (logged).
 // A "::" raw path must name an existing, readable file either way.
 TString ResolvePath(const TString& name, bool check);
+
+// Whether the name begins "user:", "common:", "desktop:" or "::": names that
+// pack entries and asset files may not take.
+bool IsRootedName(const TString& name);
 
 // Registers a block of memory as a read-only file; a null address removes the name.
 void RegisterMemoryFile(const TString& name, const void* address, size_t length);

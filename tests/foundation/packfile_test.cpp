@@ -1,11 +1,15 @@
 #include "foundation/packfile.h"
 
+#include "foundation/debuglog.h"
 #include "foundation/file.h"
 #include "foundation/flatfilemap.h"
 #include "tests/foundation/virtualfilesfixture.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
+#include <fstream>
+#include <unistd.h>
 #include <string>
 #include <utility>
 #include <vector>
@@ -235,14 +239,93 @@ TEST_F(PackFiles, EntriesOutsideTheFileAreSkipped) {
     for (const char* name : {"past", "negsize", "negoff", "huge"}) EXPECT_FALSE(FileExists(name)) << name;
 }
 
-TEST_F(PackFiles, NamelessEntriesAreSkipped) {
-    mTemp.Write("assets/data.qmp", MakePack({{"", "nameless"}, {"b.txt", "bee"}}));
+// Entries that cannot be entered are skipped with one log line for the pack:
+// no name, a zero inside the name, or a name of the player's or raw files.
+TEST_F(PackFiles, EntriesWithUnusableNamesAreSkippedWithOneLine) {
+    SetLogFolder((mTemp / "log").c_str());
+    const std::vector<std::pair<std::string, std::string>> entries = {
+        {"", "nameless"},      {std::string("a\0b", 3), "zero"}, {"User:prefs.dat", "player"},
+        {"common:x", "common"}, {"desktop:y", "desktop"},          {"::raw", "raw"},
+        {"b.txt", "bee"},       {"a", "kept"},
+    };
+    mTemp.Write("assets/data.qmp", MakePack(entries));
     LoadAssetManifest();
+    const std::string log = mTemp.Read("log/logfile.txt");
+    SetLogFolder(nullptr);
     std::vector<std::string> names;
     TString name;
     while (FindVirtualFile("", name, true) && names.size() < 10) names.emplace_back(name.c_str());
-    EXPECT_EQ(names, (std::vector<std::string>{"b.txt", "data.qmp"}));
+    EXPECT_EQ(names, (std::vector<std::string>{"a", "b.txt", "data.qmp"}));
+    EXPECT_EQ(ReadName("a"), "kept");
     EXPECT_FALSE(FileExists(""));
+    EXPECT_NE(log.find("skipped 6 entries"), std::string::npos) << log;
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 1) << log;
+}
+
+// Entries larger than the read-ahead, read in pieces of every size, in both
+// modes, come back whole.
+TEST_F(PackFiles, LargeEntriesReadInAnyPieces) {
+    std::string content;
+    for (int i = 0; i < 20000; ++i) content += static_cast<char>(i % 7 == 0 ? '\r' : 'a' + i % 26);
+    std::string text = content;
+    std::erase(text, '\r');
+    mTemp.Write("assets/data.qmp", MakePack({{"big", content}}));
+    LoadAssetManifest();
+    for (size_t piece : {size_t(1), size_t(100), size_t(4095), size_t(4096), size_t(9000), size_t(30000)}) {
+        for (int mode : {kFileReadBinary, kFileReadText}) {
+            TFile file;
+            ASSERT_TRUE(file.Open("big", mode));
+            std::string bytes;
+            std::string buffer(piece, '\0');
+            size_t count;
+            while ((count = file.Read(buffer.data(), piece)) > 0) bytes.append(buffer, 0, count);
+            EXPECT_EQ(bytes, mode == kFileReadBinary ? content : text) << piece << " " << mode;
+            // A text read that ends on a dropped "\r" returns nothing without being cut short.
+            if (mode == kFileReadBinary) {
+                EXPECT_TRUE(file.Eof()) << piece;
+            }
+        }
+    }
+}
+
+// A pack cut short or rewritten in place while mounted: reads of its entries
+// fail with a log line, whatever the read size, and never raise a signal.
+TEST_F(PackFiles, PackChangedOnDiskGivesReadErrors) {
+    const std::string big(20000, 'b');
+    const std::string pack = MakePack({{"small", "tiny"}, {"big", big}});
+    struct Change {
+        const char* name;
+        void (*apply)(const std::string& path, size_t keep);
+    };
+    const Change changes[] = {
+        {"truncated", [](const std::string& path, size_t keep) { ASSERT_EQ(truncate(path.c_str(), keep), 0); }},
+        {"rewritten shorter", [](const std::string& path, size_t keep) {
+             std::ofstream(path, std::ios::binary | std::ios::trunc) << std::string(keep, 'x');
+         }},
+    };
+    for (const Change& change : changes) {
+        SCOPED_TRACE(change.name);
+        SetLogFolder((mTemp / "log").c_str());
+        mTemp.Write("assets/data.qmp", pack);
+        ClearVirtualFiles();
+        LoadAssetManifest();
+        TFile early;
+        ASSERT_TRUE(early.Open("big", kFileReadBinary));
+        char first[10];
+        ASSERT_EQ(early.Read(first, sizeof first), sizeof first);
+        change.apply(mTemp / "assets/data.qmp", pack.size() - big.size() + 6000);
+
+        std::string buffer(big.size(), '\0');
+        EXPECT_LT(early.Read(buffer.data(), buffer.size()), big.size() - sizeof first);
+        TFile late;
+        ASSERT_TRUE(late.Open("big", kFileReadBinary));
+        ASSERT_TRUE(late.Seek(10000, kSeekStart));
+        EXPECT_EQ(late.Getc(), -1);
+        EXPECT_TRUE(late.Eof());
+        const std::string log = mTemp.Read("log/logfile.txt");
+        SetLogFolder(nullptr);
+        EXPECT_NE(log.find("error reading @"), std::string::npos) << log;
+    }
 }
 
 TEST_F(PackFiles, MalformedTargetsFailToOpen) {

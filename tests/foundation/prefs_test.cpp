@@ -259,10 +259,14 @@ TEST_F(TPrefsTest, CorruptFilesKeepWhatPrecedesTheFault) {
         {"user index 1025", good().User(1025).Pair("b", "B").Bytes(), "A", "-"},
         {"short user block", good().Raw("USER", std::string(1, '\1')).Pair("b", "B").Bytes(), "A", "-"},
         {"zero length", good().Raw("USER", "").User(1).Pair("b", "B").Bytes(), "A", "-"},
-        {"unknown tag", good().Encrypted("XXXX", "xx").User(1).Pair("b", "B").Bytes(), "A", "-"},
+        // A damaged block whose length is sound is skipped, and the blocks after it load.
+        {"unknown tag", good().Encrypted("XXXX", "xx").User(1).Pair("b", "B").Bytes(), "A", "B"},
+        {"unknown tag hides the pair's user", good().Raw("XSER", "\1\0").Pair("b", "B").Bytes(), "A", "-"},
+        {"undecryptable key block hides its pairs",
+         good().Raw("IKEY", std::string(8, '\x55')).User(1).Pair("b", "B").Bytes(), "A", "-"},
         {"pair shorter than its key", good().User(1).Encrypted("KVPR", std::string("\x09\0b\0", 4)).Bytes(), "A", "-"},
         {"pair without table", BlockWriter().Install("install-a").Install("other").Pair("a", "A").Bytes(), "-", "-"},
-        {"bad cipher text", good().User(1).Raw("KVPR", std::string(8, '\x55')).Pair("b", "B").Bytes(), "A", "-"},
+        {"bad cipher text", good().User(1).Raw("KVPR", std::string(8, '\x55')).Pair("b", "B").Bytes(), "A", "B"},
     };
     for (const CorruptCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -271,6 +275,84 @@ TEST_F(TPrefsTest, CorruptFilesKeepWhatPrecedesTheFault) {
         EXPECT_STREQ(prefs.GetString(TPrefs::kGlobal, "a", "-").c_str(), c.globalValue);
         EXPECT_STREQ(prefs.GetString(0, "b", "-").c_str(), c.userValue);
     }
+}
+
+// Three users, the middle one's "USER" block damaged: the others load, the
+// first save sets the damaged file aside as "prefs.dat.bad" and later saves
+// leave that copy alone.
+TEST_F(TPrefsTest, DamagedMiddleBlockKeepsTheOtherUsersAndTheDamagedFile) {
+    const std::string damaged = BlockWriter()
+                                    .Install("install-a")
+                                    .User(1).Pair("name", "first")
+                                    .Raw("U\xff" "ER", "\2\0").Pair("name", "middle")
+                                    .User(3).Pair("name", "last")
+                                    .Bytes();
+    WriteFile(mPrefsFile, damaged);
+    const fs::path bad = mUser / "prefs.dat.bad";
+    {
+        TPrefs prefs(true);
+        EXPECT_EQ(prefs.GetNumUsers(), 3);
+        EXPECT_STREQ(prefs.GetString(0, "name", "-").c_str(), "first");
+        EXPECT_STREQ(prefs.GetString(1, "name", "-").c_str(), "-");
+        EXPECT_STREQ(prefs.GetString(2, "name", "-").c_str(), "last");
+        EXPECT_NE(Log().find("skipped block"), std::string::npos) << Log();
+        EXPECT_FALSE(fs::exists(bad));
+        ASSERT_TRUE(prefs.Save());
+        EXPECT_EQ(ReadFile(bad), damaged);
+        ASSERT_TRUE(prefs.SetString(0, "name", "renamed", true));
+    }
+    EXPECT_EQ(ReadFile(bad), damaged);
+    TPrefs reloaded(true);
+    EXPECT_STREQ(reloaded.GetString(0, "name", "-").c_str(), "renamed");
+    EXPECT_STREQ(reloaded.GetString(2, "name", "-").c_str(), "last");
+}
+
+TEST_F(TPrefsTest, SoundFilesLeaveNoDamagedCopy) {
+    for (const std::string& file : {std::string(), BlockWriter().Install("install-a").User(0).Pair("a", "A").Bytes()}) {
+        WriteFile(mPrefsFile, file);
+        TPrefs prefs(true);
+        ASSERT_TRUE(prefs.Save());
+        EXPECT_FALSE(fs::exists(mUser / "prefs.dat.bad"));
+    }
+}
+
+TEST_F(TPrefsTest, SaveRemovesTemporaryFilesOfAnInterruptedSave) {
+    const fs::path stale = mUser / "prefs.dat.x7Yq2Z";
+    WriteFile(stale, "half written");
+    TPrefs prefs(true);
+    ASSERT_TRUE(prefs.SetString(0, "name", "x", true));
+    EXPECT_FALSE(fs::exists(stale));
+    EXPECT_TRUE(fs::exists(mPrefsFile));
+}
+
+// Names of the player's files in the assets (a pack entry or a loose file)
+// never stand in for the real ones; a write to a memory block is refused.
+TEST_F(TPrefsTest, AssetsNeverShadowThePlayersFile) {
+    const fs::path work = mRoot / "work";
+    fs::create_directories(work / "assets");
+    const std::string pack = std::string("QMPK\1\0\0\0\x0euser:prefs.dat", 23) + std::string("\x1f\0\0\0\x05\0\0\0", 8) + "bogus";
+    WriteFile(work / "assets/data.qmp", pack);
+    WriteFile(work / "assets/common:prefs.dat", "loose");
+    const fs::path previous = fs::current_path();
+    fs::current_path(work);
+    LoadAssetManifest();
+    fs::current_path(previous);
+    EXPECT_EQ(std::string(ResolvePath("common:prefs.dat", true).c_str()), "");
+    {
+        TPrefs prefs(true);
+        EXPECT_EQ(prefs.GetNumUsers(), 0);
+        EXPECT_TRUE(prefs.SetString(0, "name", "saved", true));
+    }
+    // Nothing was written under a pack target's name in the working folder.
+    for (const auto& entry : fs::directory_iterator(work)) EXPECT_EQ(entry.path().filename(), "assets");
+    TPrefs reloaded(false);
+    EXPECT_STREQ(reloaded.GetString(0, "name", "-").c_str(), "saved");
+
+    static const char kBlock[] = "memory";
+    RegisterMemoryFile("user:prefs.dat", kBlock, sizeof kBlock);
+    TPrefs shadowed(true);
+    EXPECT_FALSE(shadowed.Save());
+    EXPECT_NE(Log().find("user:prefs.dat names a read-only memory block"), std::string::npos) << Log();
 }
 
 TEST_F(TPrefsTest, BlockLengthLimitAndUnterminatedTexts) {

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 #include <sys/resource.h>
+#include <vector>
 
 #include "tests/support/tempfolder.h"
 
@@ -44,6 +45,19 @@ TEST_F(ReplaceFileTest, CreatesAndReplaces) {
     ASSERT_TRUE(os::ReplaceFile(mFile.string(), nullptr, 0));
     EXPECT_EQ(ReadFile(mFile), "");
     ExpectOnlyTarget();
+}
+
+TEST_F(ReplaceFileTest, TemporariesLeftByAnInterruptedSaveAreRemoved) {
+    const std::string stale = mFile.string() + ".a1B2c3";
+    std::ofstream(stale) << "half";
+    // Names that only look alike belong to someone else.
+    const std::vector<std::string> kept = {mFile.string() + ".bad", mFile.string() + ".a1B2c3d",
+                                           mFile.string() + ".a1-2c3", (mFolder / "other.bin.a1B2c3")};
+    for (const std::string& name : kept) std::ofstream(name) << "keep";
+    ASSERT_TRUE(os::ReplaceFile(mFile.string(), "new", 3));
+    EXPECT_FALSE(fs::exists(stale));
+    for (const std::string& name : kept) EXPECT_TRUE(fs::exists(name)) << name;
+    EXPECT_EQ(ReadFile(mFile), "new");
 }
 
 TEST_F(ReplaceFileTest, MissingFolderFailsWithAReason) {
