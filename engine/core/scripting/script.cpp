@@ -24,7 +24,8 @@ const char kGetClosureText[] =
 // itself, and an error ends the call and not the wait. A failure goes to
 // report with the error value.
 const char kCallRunnerText[] = R"(
-local create, resume, status, yield, unpack = coroutine.create, coroutine.resume, coroutine.status, coroutine.yield, unpack
+local create, resume, status = coroutine.create, coroutine.resume, coroutine.status
+local yield, unpack = coroutine.yield, unpack
 local function finish(co, report, ok, ...)
   if status(co) == "suspended" then
     return finish(co, report, resume(co, yield(unpack(arg))))
