@@ -27,6 +27,8 @@ printf 'print(arg[0] == "%s", arg[1], arg[2], arg.n)\n' "$work/args.lua" >"$work
 expect "stdin" 0 "3" "" sh -c "echo 'print(1 + 2)' | '$run' -"
 expect "uncaught error" 1 "out" "lua: $work/raises.lua:1: boom" "$run" "$work/raises.lua"
 expect "error object" 1 "" "lua: (error with no message)" sh -c "echo 'error({})' | '$run' -"
+expect "error object with __tostring" 1 "" "lua: described" \
+    sh -c "echo 'error(setmetatable({}, {__tostring = function() return \"described\" end}))' | '$run' -"
 expect "syntax error" 1 "" "lua: stdin:1: unexpected symbol near \`='" sh -c "echo 'x = = 1' | '$run' -"
 expect "arguments" 0 "true	a	b	2" "" "$run" "$work/args.lua" a b
 expect "no file" 1 "" "usage: $run FILE [ARGS...]   (FILE \"-\" reads standard input)" "$run"

@@ -68,16 +68,13 @@ void badCode(lua_State* L, int formatArg, char code) {
 // ---------------------------------------------------------------------------
 // Packing
 
-// Upper bound of a packed string, the same as string.rep's, so that a short
-// format cannot ask for gigabytes.
-constexpr size_t kMaxPackedSize = 0x7FFFFFFF;
 
 class Packer {
 public:
     explicit Packer(lua_State* L) : L_(L) {}
 
     void run(const char* format, size_t length) {
-        if (fieldBytes(format, length) > kMaxPackedSize) luaL_error(L_, "resulting string too large");
+        if (fieldBytes(format, length) > kMaxBuiltString) luaL_error(L_, "resulting string too large");
         FormatReader reader(format, length);
         FormatItem item;
         while (reader.next(item)) packItem(item);
@@ -201,9 +198,9 @@ private:
         return static_cast<uint64_t>(luaL_checklong(L_, nextArg()));
     }
 
-    // Fails before the result would grow past kMaxPackedSize.
+    // Fails before the result would grow past kMaxBuiltString.
     void makeRoom(size_t extra) {
-        if (extra > kMaxPackedSize - out_.size()) luaL_error(L_, "resulting string too large");
+        if (extra > kMaxBuiltString - out_.size()) luaL_error(L_, "resulting string too large");
     }
 
     void writeInteger(uint64_t value, int bytes) {

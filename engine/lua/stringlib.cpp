@@ -63,9 +63,6 @@ int strUpper(lua_State* L) {
     return mapBytes(L, [](int c) { return std::toupper(c); });
 }
 
-// Upper bound of string.rep's result, so that a huge count fails at once.
-constexpr size_t kMaxRepeatedSize = 0x7FFFFFFF;
-
 int strRep(lua_State* L) {
     size_t length = 0;
     const char* s = checkNarrowString(L, 1, &length);
@@ -74,7 +71,7 @@ int strRep(lua_State* L) {
         lua_pushliteral(L, "");
         return 1;
     }
-    if (static_cast<size_t>(count) > kMaxRepeatedSize / length) return luaL_error(L, "resulting string too large");
+    if (static_cast<size_t>(count) > kMaxBuiltString / length) return luaL_error(L, "resulting string too large");
     luaL_Buffer b;
     luaL_buffinit(L, &b);
     for (long i = 0; i < count; ++i) luaL_addlstring(&b, s, length);

@@ -47,9 +47,11 @@ const PackCase kBytes[] = {
     {"return string.len(string.pack('@3 b'))", "error: test:1: bad argument #2 to `pack' (number expected, got no value)"},
     {"return string.len(string.pack('@3 b', 1))", "3"},
     {"return pcall(string.pack, '@1 h @', 1)", "false|`@' field of 1 bytes holds 2"},
-    // Fields that together pass string.rep's limit fail before any is filled.
-    {"return pcall(string.pack, '@999999999@@999999999@@999999999@')", "false|resulting string too large"},
-    {"return pcall(string.pack, '@999999999@@999999999@@999999999')", "false|resulting string too large"},
+    // Results past string.rep's limit fail; fields fail before any is filled.
+    {"return pcall(string.pack, '@999999999@')", "false|resulting string too large"},
+    {"return pcall(string.pack, '@99999999@@99999999@@99999999@')", "false|resulting string too large"},
+    {"return pcall(string.pack, 'A@99999999@@99999999@@99999999', string.rep('x', 10))",
+     "false|resulting string too large"},
 };
 INSTANTIATE_TEST_SUITE_P(Bytes, PackTest, ::testing::ValuesIn(kBytes));
 

@@ -42,12 +42,24 @@ int loadScript(lua_State* L, const char* name) {
     return luaL_loadbuffer(L, source.data(), source.size(), "=stdin");
 }
 
+// The error object's text: a string or number as it is, else what its
+// "__tostring" gives; empty when it has neither or that call fails.
+std::string errorText(lua_State* L) {
+    if (const char* message = lua_tostring(L, -1)) return message;
+    if (!luaL_getmetafield(L, -1, "__tostring")) return std::string();
+    lua_pushvalue(L, -2);
+    std::string text;
+    if (lua_pcall(L, 1, 1, 0) == 0 && lua_isstring(L, -1)) text = lua_tostring(L, -1);
+    lua_pop(L, 1);
+    return text;
+}
+
 // Prints the error on top of the stack as "lua: message".
 void report(lua_State* L) {
-    const char* message = lua_tostring(L, -1);
-    if (message == nullptr) message = "(error with no message)";
+    std::string message = errorText(L);
+    if (message.empty()) message = "(error with no message)";
     std::fflush(stdout);
-    std::fprintf(stderr, "%s: %s\n", kProgramName, message);
+    std::fprintf(stderr, "%s: %s\n", kProgramName, message.c_str());
     std::fflush(stderr);
     lua_pop(L, 1);
 }
