@@ -5,7 +5,9 @@
 #include "lua/lua.h"
 #include "lua/lualib.h"
 
+#include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
@@ -129,26 +131,27 @@ int digitValue(unsigned char c) {
     return 99;
 }
 
-// Reads an integer in the given base with optional surrounding white space
-// and sign (and "0x" in base 16); false when the text is not entirely such a
-// number.
+// Numbers in other bases are 32-bit unsigned integers; larger ones clamp.
+constexpr uint64_t kLargestInBase = 4294967295u;
+
+// Reads an unsigned integer in the given base with optional surrounding white
+// space (and "0x" in base 16); false when the text is not entirely such a
+// number, as when it has a sign.
 bool parseInBase(const char* text, size_t length, int base, lua_Number& result) {
     const char* p = text;
     const char* end = text + length;
     while (p < end && std::isspace(static_cast<unsigned char>(*p))) ++p;
-    bool negative = false;
-    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
     if (base == 16 && end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) p += 2;
     const char* digits = p;
-    lua_Number value = 0;
+    uint64_t value = 0;
     while (p < end && digitValue(static_cast<unsigned char>(*p)) < base) {
-        value = value * base + digitValue(static_cast<unsigned char>(*p));
+        value = std::min(value * base + digitValue(static_cast<unsigned char>(*p)), kLargestInBase);
         ++p;
     }
     if (p == digits) return false;
     while (p < end && std::isspace(static_cast<unsigned char>(*p))) ++p;
     if (p != end) return false;
-    result = negative ? -value : value;
+    result = static_cast<lua_Number>(value);
     return true;
 }
 

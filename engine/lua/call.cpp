@@ -29,24 +29,6 @@ void collectVarargs(lua_State* L, const FunctionProto* p, StackPtr base)
 
 namespace {
 
-// Puts the __call handler of the non-function at `func` in its place, the
-// called value becoming the first argument.
-StackPtr resolveCallable(lua_State* L, StackPtr func)
-{
-    const Value* found = eventHandler(L, func, Event::Call);
-    if (found == nullptr || !isFunction(found))
-        typeError(L, func, "call");
-    const Value handler = *found;
-    const ptrdiff_t offset = slotOffset(L, func);
-    checkStack(L, 1);
-    func = slotAt(L, offset);
-    for (StackPtr p = L->top; p > func; p--)
-        p[0] = p[-1];
-    L->top++;
-    *func = handler;
-    return func;
-}
-
 CallStart runNative(lua_State* L, StackPtr func, int wanted)
 {
     const ptrdiff_t offset = slotOffset(L, func);
@@ -128,8 +110,11 @@ void resumeBody(lua_State* L, void* ud)
     execute(L);
 }
 
-int resumeRefused(lua_State* L, const char* message)
+// A refused resume takes back its `argCount` arguments, so the coroutine
+// stays as it was, and leaves only the message.
+int resumeRefused(lua_State* L, int argCount, const char* message)
 {
+    L->top -= argCount;
     checkStack(L, 1);
     setString(L->top++, newString(L, message));
     return LUA_ERRRUN;
@@ -196,7 +181,36 @@ void unwindCall(lua_State* L, ptrdiff_t funcOffset, ptrdiff_t frameIndex, unsign
     restoreFrameLimit(L);
 }
 
+// One more nested native call at `depth`: "C stack overflow" when it reaches
+// `limit`. The handlers of that error may still call a little deeper; past
+// an eighth more the overflow is an error in error handling.
+void checkNativeDepth(lua_State* L, int depth, int limit)
+{
+    if (depth < limit)
+        return;
+    if (depth == limit)
+        runError(L, "C stack overflow");
+    if (depth >= limit + limit / 8)
+        throwError(L, LUA_ERRERR);
+}
+
 }  // namespace
+
+StackPtr resolveCallable(lua_State* L, StackPtr func)
+{
+    const Value* found = eventHandler(L, func, Event::Call);
+    if (found == nullptr || !isFunction(found))
+        typeError(L, func, "call");
+    const Value handler = *found;
+    const ptrdiff_t offset = slotOffset(L, func);
+    checkStack(L, 1);
+    func = slotAt(L, offset);
+    for (StackPtr p = L->top; p > func; p--)
+        p[0] = p[-1];
+    L->top++;
+    *func = handler;
+    return func;
+}
 
 CallStart startCall(lua_State* L, StackPtr func, int wanted)
 {
@@ -212,16 +226,13 @@ CallStart startCall(lua_State* L, StackPtr func, int wanted)
 void callValue(lua_State* L, StackPtr func, int wanted)
 {
     SharedState* g = L->shared;
-    if (++g->nativeDepth >= kMaxNativeCalls) {
-        if (g->nativeDepth == kMaxNativeCalls)
-            runError(L, "C stack overflow");
-        if (g->nativeDepth >= kMaxNativeCalls + kMaxNativeCalls / 8)
-            throwError(L, LUA_ERRERR);  // overflow while reporting an overflow
-    }
     const ptrdiff_t funcOffset = slotOffset(L, func);
     const ptrdiff_t frameIndex = L->frame - L->frames;
     const unsigned short nativeCalls = L->nativeCalls++;
+    g->nativeDepth++;
     try {
+        checkNativeDepth(L, L->nativeCalls, kMaxNativeCalls);
+        checkNativeDepth(L, g->nativeDepth, kMaxNativeDepth);
         if (startCall(L, func, wanted) == CallStart::Script) {
             L->frame->flags |= kFrameFresh;
             execute(L);
@@ -351,13 +362,13 @@ int lua_resume(lua_State* L, int narg)
 {
     if (L->frame == L->frames) {
         if (narg >= L->top - L->base)
-            return resumeRefused(L, "cannot resume dead coroutine");
+            return resumeRefused(L, narg, "cannot resume dead coroutine");
     } else if (!(L->frame->flags & kFrameYielded)) {
-        return resumeRefused(L, "cannot resume non-suspended coroutine");
+        return resumeRefused(L, narg, "cannot resume non-suspended coroutine");
     }
     SharedState* g = L->shared;
-    if (g->nativeDepth >= kMaxNativeCalls)
-        return resumeRefused(L, "C stack overflow");
+    if (g->nativeDepth >= kMaxNativeDepth)
+        return resumeRefused(L, narg, "C stack overflow");
     const int depth = g->nativeDepth++;
     L->status = 0;
     const ptrdiff_t oldHandler = L->errorHandler;

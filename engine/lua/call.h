@@ -27,6 +27,11 @@ enum class CallStart {
 // a script frame, or runs a native function to its end.
 CallStart startCall(lua_State* L, StackPtr func, int wanted);
 
+// Puts the __call handler of the non-function at `func` in its place, the
+// called value becoming the first argument. Returns the slot of `func`,
+// which moves when the stack grows.
+StackPtr resolveCallable(lua_State* L, StackPtr func);
+
 // Gathers the arguments past the fixed parameters of a vararg function into
 // the table `arg` (with "n" their count), stored after the parameters.
 void collectVarargs(lua_State* L, const FunctionProto* p, StackPtr base);

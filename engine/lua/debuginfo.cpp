@@ -8,6 +8,8 @@
 #include "lua/call.h"
 #include "lua/conversion.h"
 #include "lua/function.h"
+#include "lua/table.h"
+#include "lua/vm.h"
 
 namespace script {
 
@@ -165,6 +167,22 @@ const char* calledName(lua_State* L, const CallFrame* frame, const char** name)
     return registerName(caller, argA(i), name);
 }
 
+// The name of a global variable of L that holds `function`: how a function
+// is named when its call site gives no name (a call from native code, through
+// an upvalue, or after tail calls). Null when no global holds it.
+const char* globalName(lua_State* L, const Value* function)
+{
+    if (!isTable(&L->globals))
+        return nullptr;
+    Table* globals = asTable(&L->globals);
+    for (int i = tableNodeCount(globals) - 1; i >= 0; i--) {
+        const TableNode* node = &globals->nodes[i];
+        if (isString(&node->key) && rawEquals(&node->value, function))
+            return asString(&node->key)->chars();
+    }
+    return nullptr;
+}
+
 }  // namespace
 
 int currentLine(lua_State*, const CallFrame* frame)
@@ -306,8 +324,8 @@ int lua_getinfo(lua_State* L, const char* what, lua_Debug* ar)
         case 'n':
             ar->namewhat = frame ? calledName(L, frame, &ar->name) : nullptr;
             if (ar->namewhat == nullptr) {
-                ar->namewhat = "";
-                ar->name = nullptr;
+                ar->name = cl ? globalName(L, &function) : nullptr;
+                ar->namewhat = ar->name ? "global" : "";
             }
             break;
         case 'f':

@@ -10,8 +10,13 @@ namespace script {
 constexpr int kExtraStack = 5;
 constexpr int kBasicStackSize = 2 * LUA_MINSTACK;
 constexpr int kBasicFrameCount = 8;
-// Nested native calls (and parser levels) allowed before "C stack overflow".
+// Nested native calls of one thread (and parser levels) allowed before
+// "C stack overflow".
 constexpr int kMaxNativeCalls = 200;
+// Nested native calls and resumes of all threads together allowed before
+// "C stack overflow": coroutines resuming coroutines run on one native stack,
+// and this keeps them well inside it.
+constexpr int kMaxNativeDepth = 2000;
 // Largest stack, in slots, before "stack overflow".
 constexpr int kMaxStackSlots = 1000000;
 
@@ -75,7 +80,7 @@ struct lua_State : script::GcObject {
     script::CallFrame* framesEnd;
     script::CallFrame* frames;
     int frameCount;
-    unsigned short nativeCalls;  // nested native calls
+    unsigned short nativeCalls;  // nested native calls of this thread
     uint8_t status;              // 0, or kStatusYield while suspended
     script::Upvalue* openUpvalues;
     script::GcObject* grayNext;
@@ -106,7 +111,7 @@ struct SharedState {
     char* scratch;              // buffer for concatenation and conversions
     size_t scratchSize;
     int protectedRuns;          // protected calls active; with none an error panics
-    int nativeDepth;            // C++-level calls nested over all threads ("C stack overflow")
+    int nativeDepth;            // native calls and resumes nested over all threads
     CatchPoint* catchPoints;    // protected calls and resumes running, innermost first
 };
 

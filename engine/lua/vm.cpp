@@ -17,7 +17,8 @@ namespace script {
 
 namespace {
 
-// Handler chains of __index / __newindex longer than this are loops.
+// Tables an __index or __newindex chain may pass on to before it is taken
+// for a loop; reads pass one table more than writes.
 constexpr int kMaxHandlerChain = 100;
 
 // Wide joins of this many units or more are refused.
@@ -352,7 +353,7 @@ const Value* toNumber(const Value* v, Value* buffer)
 void getTableThrough(lua_State* L, const Value* t, const Value* key, const Value* handler, StackPtr result)
 {
     Value current = *t;
-    for (int loop = 0; loop < kMaxHandlerChain; loop++) {
+    for (int passed = 0;; passed++) {
         if (handler == nullptr) {
             if (isTable(&current)) {
                 Table* h = asTable(&current);
@@ -364,12 +365,12 @@ void getTableThrough(lua_State* L, const Value* t, const Value* key, const Value
             } else if (isUserdata(&current)) {
                 handler = metatableEvent(L, asUserdata(&current)->metatable, Event::Index);
                 if (handler == nullptr)
-                    typeError(L, loop == 0 ? t : &current, "index");
+                    typeError(L, passed == 0 ? t : &current, "index");
             } else {
                 // Other values read the key from their type's table.
                 Table* typeTable = L->shared->typeMetatables[current.tag];
                 if (typeTable == nullptr)
-                    typeError(L, loop == 0 ? t : &current, "index");
+                    typeError(L, passed == 0 ? t : &current, "index");
                 setTable(&current, typeTable);
                 continue;
             }
@@ -378,10 +379,11 @@ void getTableThrough(lua_State* L, const Value* t, const Value* key, const Value
             callHandlerInto(L, handler, &current, key, slotOffset(L, result));
             return;
         }
+        if (passed > kMaxHandlerChain)
+            runError(L, "loop in gettable");
         current = *handler;
         handler = nullptr;
     }
-    runError(L, "loop in gettable");
 }
 
 void getTable(lua_State* L, const Value* t, const Value* key, StackPtr result)
@@ -392,7 +394,7 @@ void getTable(lua_State* L, const Value* t, const Value* key, StackPtr result)
 void setTable(lua_State* L, const Value* t, const Value* key, const Value* value)
 {
     Value current = *t;
-    for (int loop = 0; loop < kMaxHandlerChain; loop++) {
+    for (int passed = 0;; passed++) {
         const Value* handler;
         if (isTable(&current)) {
             Table* h = asTable(&current);
@@ -408,7 +410,7 @@ void setTable(lua_State* L, const Value* t, const Value* key, const Value* value
         } else {
             handler = eventHandler(L, &current, Event::NewIndex);
             if (handler == nullptr)
-                typeError(L, loop == 0 ? t : &current, "index");
+                typeError(L, passed == 0 ? t : &current, "index");
         }
         if (isFunction(handler)) {
             const Value h = *handler;
@@ -424,9 +426,10 @@ void setTable(lua_State* L, const Value* t, const Value* key, const Value* value
             callValue(L, func, 0);
             return;
         }
+        if (passed == kMaxHandlerChain)
+            runError(L, "loop in settable");
         current = *handler;
     }
-    runError(L, "loop in settable");
 }
 
 void concat(lua_State* L, int total, int last)
@@ -736,7 +739,11 @@ enter:
             if (b != 0)
                 L->top = ra + b;
             frame->savedPc = pc;
-            if (isFunction(ra) && !asClosure(ra)->isNative) {
+            // A callable value's __call handler is called in its place, so
+            // it is a tail call as well.
+            if (!isFunction(ra))
+                PROTECT(ra = resolveCallable(L, ra));
+            if (!asClosure(ra)->isNative) {
                 // The callee takes the place of this frame.
                 if (L->openUpvalues)
                     closeUpvalues(L, base);
@@ -749,23 +756,17 @@ enter:
                 const int wanted = frame->wantedResults;
                 const int tailCalls = frame->tailCalls + 1;
                 L->frame--;
-                startCall(L, func, wanted);
+                enterScript(L, func, static_cast<ScriptClosure*>(asClosure(func))->proto, wanted);
                 L->frame->flags |= fresh;
                 L->frame->tailCalls = tailCalls;
                 goto enter;
             }
-            // Native functions (and __call handlers) run as plain calls; the
-            // RETURN that follows passes their results on.
-            switch (startCall(L, ra, LUA_MULTRET)) {
-            case CallStart::Script:
-                goto enter;
-            case CallStart::Native:
-                frame = L->frame;
-                base = L->base;
-                break;
-            case CallStart::Yielded:
+            // Native functions run as plain calls; the RETURN that follows
+            // passes their results on.
+            if (startCall(L, ra, LUA_MULTRET) == CallStart::Yielded)
                 return;
-            }
+            frame = L->frame;
+            base = L->base;
             break;
         }
         case OP_RETURN: {

@@ -60,6 +60,22 @@ int yieldedState(lua_State* L)
     return 1;
 }
 
+TEST_F(CoroutineTest, RefusedResumeTakesBackItsArguments)
+{
+    lua_State* co = threadWith("return 1");
+    ASSERT_EQ(lua_resume(co, 0), 0);
+    lua_settop(co, 0);
+    lua_pushnumber(co, 2);
+    lua_pushnumber(co, 3);
+    EXPECT_EQ(lua_resume(co, 2), LUA_ERRRUN);
+    ASSERT_EQ(lua_gettop(co), 1);
+    EXPECT_EQ(std::string(lua_tostring(co, 1)), "cannot resume dead coroutine");
+    lua_settop(co, 0);
+    // Nothing was left to be taken for a function to call.
+    EXPECT_EQ(lua_resume(co, 0), LUA_ERRRUN);
+    EXPECT_EQ(std::string(lua_tostring(co, -1)), "cannot resume dead coroutine");
+}
+
 TEST_F(CoroutineTest, NestedCallOnSuspendedThreadIsNotYielded)
 {
     lua_register(L, "pause", pause);
@@ -207,6 +223,25 @@ TEST_F(CoroutineTest, ThreadWithoutProtectedCallIsUnwoundByAnotherThreadsCatch)
     lua_call(thread, 0, 1);
     ASSERT_EQ(lua_gettop(thread), 2);
     EXPECT_EQ(lua_tonumber(thread, 2), 2);
+}
+
+TEST_F(CoroutineTest, NativeCallsOfAllCoroutinesTogetherOverflowBeforeTheNativeStack)
+{
+    // Every coroutine stays under its own limit of nested calls; together
+    // they would exhaust the native stack without the shared limit.
+    EXPECT_EQ(run("local function dive(n) "
+                  "  if n == 150 then "
+                  "    local ok, v = coroutine.resume(coroutine.create(dive), 1) return v "
+                  "  end "
+                  "  local ok, v = pcall(dive, n + 1) return v "
+                  "end "
+                  "return dive(1)"),
+              "C stack overflow");
+    // The state works normally afterwards.
+    EXPECT_EQ(run("local function nest(n) if n == 0 then return 'deepest' end "
+                  "  local ok, v = coroutine.resume(coroutine.create(nest), n - 1) return v end "
+                  "return nest(1000)"),
+              "deepest");
 }
 
 TEST_F(CoroutineTest, YieldCannotCrossNativeCalls)

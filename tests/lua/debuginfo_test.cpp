@@ -46,6 +46,41 @@ TEST_F(DebugInfoTest, LevelsNamesAndLines)
               "C global describe -1 [C];Lua method m 2 test;main  - 3 test;");
 }
 
+TEST_F(DebugInfoTest, FunctionsWithoutACallSiteAreNamedByTheirGlobal)
+{
+    // Called from a native function, the function is named by the global
+    // that holds it.
+    EXPECT_EQ(run("function g()\n"
+                  "  local r = describe() return r\n"
+                  "end\n"
+                  "local ok, r = pcall(g) return r"),
+              "C global describe -1 [C];Lua global g 2 test;C global pcall -1 [C];main  - 4 test;");
+    // Through an upvalue, and by a function held only in a table: unnamed.
+    EXPECT_EQ(run("local d = describe\n"
+                  "local t = {}\n"
+                  "function t.f() local r = d() return r end\n"
+                  "local ok, r = pcall(t.f) return r"),
+              "C global describe -1 [C];Lua  - 3 test;C global pcall -1 [C];main  - 4 test;");
+}
+
+int nameOf(lua_State* L)
+{
+    lua_Debug ar;
+    lua_pushvalue(L, 1);
+    lua_getinfo(L, ">n", &ar);
+    lua_pushstring(L, ar.namewhat);
+    lua_pushstring(L, ar.name ? ar.name : "-");
+    return 2;
+}
+
+TEST_F(DebugInfoTest, FunctionsGivenDirectlyAreNamedByTheirGlobal)
+{
+    lua_register(L, "nameof", nameOf);
+    EXPECT_EQ(run("return nameof(print)"), "global|print");
+    EXPECT_EQ(run("return nameof(string.rep)"), "|-");
+    EXPECT_EQ(run("return nameof(1)"), "|-");
+}
+
 int countUpvalues(lua_State* L)
 {
     lua_Debug ar;

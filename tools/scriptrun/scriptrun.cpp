@@ -14,12 +14,11 @@ namespace {
 
 const char* const kProgramName = "lua";
 
-int openLibraries(lua_State* L) {
+void openLibraries(lua_State* L) {
     luaopen_base(L);
     luaopen_table(L);
     luaopen_string(L);
     lua_settop(L, 0);
-    return 0;
 }
 
 // arg[0] is the script, arg[1..] the arguments after it.
@@ -64,6 +63,24 @@ void report(lua_State* L) {
     lua_pop(L, 1);
 }
 
+struct Run {
+    int argc;
+    char** argv;
+    int status;  // of loading and running the script
+};
+
+// Runs the script inside a protected native call, as the stand-alone
+// interpreter does, so its calls nest as deep as they do there.
+int runScript(lua_State* L) {
+    Run* run = static_cast<Run*>(lua_touserdata(L, 1));
+    openLibraries(L);
+    setArguments(L, run->argc, run->argv);
+    run->status = loadScript(L, run->argv[1]);
+    if (run->status == 0) run->status = lua_pcall(L, 0, 0, 0);
+    if (run->status != 0) report(L);
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -76,13 +93,10 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "%s: cannot create state: not enough memory\n", kProgramName);
         return 1;
     }
-    int status = lua_cpcall(L, openLibraries, nullptr);
-    if (status == 0) {
-        setArguments(L, argc, argv);
-        status = loadScript(L, argv[1]);
-        if (status == 0) status = lua_pcall(L, 0, 0, 0);
-    }
+    Run run{argc, argv, 0};
+    int status = lua_cpcall(L, runScript, &run);
     if (status != 0) report(L);
+    else status = run.status;
     std::fflush(stdout);
     lua_close(L);
     return status == 0 ? 0 : 1;

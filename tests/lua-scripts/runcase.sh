@@ -1,0 +1,1 @@
+../lua-conformance/runcase.sh
