@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+struct SDL_Window;
+
 namespace display {
 
 // 32 bytes, the renderer's vertex as it is. How the fields read depends on the
@@ -79,7 +81,7 @@ struct DesktopMode {
 };
 
 struct ScreenSetup {
-    struct SDL_Window* window = nullptr;
+    SDL_Window* window = nullptr;
     int width = 0, height = 0;  // back buffer size in pixels
     bool fullScreen = false;
     bool antialias = false;
