@@ -1,0 +1,74 @@
+// The device context under the display back end: it owns the screen object,
+// checks that the device can run the game, records what the driver reports,
+// presents frames and converts points between display and desktop.
+#pragma once
+
+#include <cstdint>
+
+#include "foundation/rect.h"
+#include "foundation/tstring.h"
+#include "graphics/ddutil.h"
+#include "graphics/displayhost.h"
+#include "platform/display/device.h"
+
+struct SDL_Window;
+
+// Source unit named in the error lines of this file.
+inline constexpr const char* kDirectxUnit = ".\\directx.cpp";
+
+class TDXContext {
+public:
+    TDXContext(display::Device& device, TDisplayHost& host);
+    virtual ~TDXContext();
+    TDXContext(const TDXContext&) = delete;
+    TDXContext& operator=(const TDXContext&) = delete;
+
+    // Builds screen and device; flags are the creation flags of ddutil.h.
+    bool Create(SDL_Window* window, bool fullScreen, int width, int height, int depth, uint32_t flags);
+    void Release();
+    display::Result Present();
+
+    // Reads the desktop's size and colour count.
+    void UpdateDesktopMode();
+    const display::DesktopMode& GetDesktopMode() const { return mDesktop; }
+    // The desktop has 16 colours or fewer.
+    bool HasTooFewColors() const { return mTooFewColors; }
+    // A window once ran out of video memory; windows are refused from then on.
+    bool IsWindowShortOfVideoMemory() const { return mWindowShortOfVideoMemory; }
+    // The desktop has a palette (256 colours or fewer).
+    bool IsPaletteDesktop() const { return mDesktop.colorCount != -1; }
+    bool CanWaitForVerticalBlank() const { return mCanWaitForVerticalBlank; }
+    void SetVSync(bool on);
+    bool GetVSync() const { return mVSync; }
+
+    // Display pixels to desktop pixels by the view scale, and back.
+    TPoint DisplayToScreen(const TPoint& point) const;
+    TPoint ScreenToDisplay(const TPoint& point) const;
+    // The mouse position in display coordinates.
+    TPoint GetMousePosition();
+
+    // What the driver reported, appended at each successful Create.
+    const TString& GetDescription() const { return mDescription; }
+    bool HasDevice() const { return mHasDevice; }
+    CDisplay& GetDisplay() { return mDisplay; }
+    display::Device& GetDevice() { return mDevice; }
+
+private:
+    bool PassesDesktopGate(bool fullScreen, int width, int height);
+    bool CreateScreen(SDL_Window* window, bool fullScreen, int width, int height, int depth, uint32_t flags);
+    bool CheckDevice(const display::DeviceDesc& desc);
+    void RecordIdentifier();
+    // The view scale; values that cannot scale anything count as 1.
+    float ViewScale() const;
+
+    display::Device& mDevice;
+    TDisplayHost& mHost;
+    CDisplay mDisplay;
+    TString mDescription;
+    display::DesktopMode mDesktop;
+    bool mHasDevice = false;
+    bool mTooFewColors = false;
+    bool mWindowShortOfVideoMemory = false;
+    bool mCanWaitForVerticalBlank = false;
+    bool mVSync = false;
+};
