@@ -145,7 +145,7 @@ void THiscoreData::Parse(const std::string& text) {
     }
 }
 
-std::string THiscoreData::Write() const {
+std::string THiscoreData::WriteToString() const {
     std::string out = kDeclaration;
     for (const auto& [player, login] : mLogins) {
         TXmlNode node("user");
@@ -187,7 +187,7 @@ std::string THiscoreData::Write() const {
 }
 
 bool THiscoreData::Save() {
-    const std::string bytes = SealHiscoreFile(mCodec, Write());
+    const std::string bytes = SealHiscoreFile(mCodec, WriteToString());
     const TString path = ResolvePath(kFileName, false);
     if (path.Length() == 0) {
         DebugLog("ERROR: HiScores: no folder for %s", kFileName);

@@ -56,7 +56,7 @@ public:
     // Writes the whole file through a temporary file; false (logged) on failure.
     bool Save();
     // The plain text that Save encrypts.
-    std::string Write() const;
+    std::string WriteToString() const;
 
     // Adds the player's score to the mode's table, made when missing, and
     // saves. With replaceLower a player's row is replaced only by a higher

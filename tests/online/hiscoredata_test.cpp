@@ -68,7 +68,7 @@ TEST_F(HiscoreDataTest, RoundTripKeepsEverythingInOrder) {
     mData.Medals()["ann"] = {{"gold", "bronze", "story", "g", true}, {"silver", "per", "endless", "", false}};
     ASSERT_TRUE(mData.Save());
 
-    const std::string text = mData.Write();
+    const std::string text = mData.WriteToString();
     EXPECT_EQ(text.rfind("<?xml version=\"1.0\"?>\n", 0), 0u);
     const size_t user = text.find("<user");
     const size_t score = text.find("<score");
@@ -105,7 +105,7 @@ TEST_F(HiscoreDataTest, RoundTripKeepsEverythingInOrder) {
     EXPECT_TRUE(medalList[0].submitted);
     EXPECT_STREQ(medalList[1].mode.c_str(), "endless");
     EXPECT_FALSE(medalList[1].submitted);
-    EXPECT_EQ(loaded.Write(), text);
+    EXPECT_EQ(loaded.WriteToString(), text);
     EXPECT_FALSE(mLog.Contains("HiScores"));
 }
 

@@ -21,7 +21,8 @@ using std::chrono::milliseconds;
 using std::chrono::steady_clock;
 using Reply = TestHttpServer::Reply;
 
-const milliseconds kPromptly(20);
+// Far below any wait for the network, with room for a loaded machine.
+const milliseconds kPromptly(200);
 
 // Polls as a frame loop would until the request leaves the running state.
 int WaitForStatus(const TSimpleHttp& client, std::chrono::seconds limit = std::chrono::seconds(10)) {
