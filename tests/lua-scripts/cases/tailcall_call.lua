@@ -24,6 +24,11 @@ local function relay(a, b, c) return echo(a, b, c) end
 print("results:", relay(1, nil, "three"))
 print("count:", table.getn({relay(1, 2, 3)}))
 
+-- a native handler
+local same = setmetatable({}, {__call = rawequal})
+local function check(x) return same(x) end
+print("native handler:", check(same), check(1))
+
 -- a handler that is not a function
 local function callIt(t) return t(1) end
 print("no handler:", pcall(callIt, setmetatable({}, {__call = {}})))
