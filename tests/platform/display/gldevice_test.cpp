@@ -311,6 +311,83 @@ TEST_F(GlDeviceTest, SixteenBitModeUsesSixteenBitSurfaces) {
     EXPECT_EQ(mDevice->Unlock(texture), Result::Ok);
 }
 
+TEST_F(GlDeviceTest, CullingFlatShadingAndAddressModesFollowTheStates) {
+    // A triangle that turns clockwise on screen (y down), as the classic device sees it.
+    const display::Vertex clockwise[] = {{9.5f, 9.5f, 0.5f, 1, 0xFFFF0000, 0, 0, 0},
+                                         {29.5f, 9.5f, 0.5f, 1, 0xFF00FF00, 0, 2, 0},
+                                         {9.5f, 29.5f, 0.5f, 1, 0xFF0000FF, 0, 0, 2}};
+    display::SurfaceId texture = MakeTexture(2, 1, {0xFFFFFFFF, 0xFF000000});
+    struct Case {
+        const char* name;
+        display::Cull cull;
+        bool gouraud;
+        display::Address address;
+        bool drawn;
+        uint32_t nearCorner;  // pixel (11, 27), near the blue corner: red when flat
+        uint32_t farTexel;    // pixel (21, 10): u of 1.15
+    } cases[] = {
+        {"clockwise culled", display::Cull::Clockwise, false, display::Address::Clamp, false, 0, 0},
+        {"counter-clockwise culled", display::Cull::CounterClockwise, false, display::Address::Clamp, true,
+         0xFFFF0000, 0xFF000000},
+        {"flat and clamped", display::Cull::None, false, display::Address::Clamp, true, 0xFFFF0000, 0xFF000000},
+        {"flat and wrapped", display::Cull::None, false, display::Address::Wrap, true, 0xFFFF0000, 0xFFFF0000},
+        {"smooth", display::Cull::None, true, display::Address::Clamp, true, 0xFF0D13DF, 0xFF000000},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Fill(0xFF404040);
+        display::DrawStates states = States2d();
+        states.cull = c.cull;
+        states.gouraud = c.gouraud;
+        states.filter = display::Filter::Point;
+        states.addressU = c.address;
+        mDevice->SetStates(states);
+        mDevice->SetTexture(texture);
+        ASSERT_EQ(mDevice->Draw(display::Primitive::TriangleList, VertexKind::PreTransformed, clockwise, 3),
+                  Result::Ok);
+        if (!c.drawn) {
+            EXPECT_EQ(Pixel(11, 27), 0xFF404040u);
+            continue;
+        }
+        EXPECT_TRUE(Near(Pixel(11, 27), c.nearCorner, 2)) << std::hex << Pixel(11, 27);
+        EXPECT_EQ(Pixel(21, 10), c.farTexel);
+    }
+}
+
+TEST_F(GlDeviceTest, LinesAreDrawn) {
+    Fill(0xFF000000);
+    const display::Vertex line[] = {{10, 20, 0.5f, 1, 0xFFFFFFFF, 0, 0, 0}, {30, 20, 0.5f, 1, 0xFFFFFFFF, 0, 0, 0},
+                                    {30, 40, 0.5f, 1, 0xFFFFFFFF, 0, 0, 0}};
+    ASSERT_EQ(mDevice->Draw(display::Primitive::LineStrip, VertexKind::PreTransformed, line, 3), Result::Ok);
+    EXPECT_EQ(Pixel(20, 20), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(30, 30), 0xFFFFFFFFu);
+    EXPECT_EQ(Pixel(20, 30), 0xFF000000u);
+}
+
+TEST_F(GlDeviceTest, FullScreenTakesTheDesktopAndStillPresents) {
+    ASSERT_EQ(mDevice->CreateScreen({mWindow, kWidth, kHeight, true, false, false}), Result::Ok);
+    EXPECT_TRUE(SDL_GetWindowFlags(mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    display::SurfaceDesc desc;
+    ASSERT_TRUE(mDevice->GetSurfaceDesc(display::kBackBuffer, desc));
+    EXPECT_EQ(desc.width, kWidth);
+    EXPECT_EQ(desc.height, kHeight);
+    ASSERT_EQ(mDevice->BeginScene(), Result::Ok);
+    DrawQuad(ScreenQuad(9.5f, 9.5f, 19.5f, 19.5f, 0xFFFF0000));
+    EXPECT_EQ(mDevice->EndScene(), Result::Ok);
+    EXPECT_EQ(mDevice->Present(), Result::Ok);
+    EXPECT_EQ(mDevice->GetFlipStatus(), Result::Ok);
+}
+
+TEST_F(GlDeviceTest, TexturesBeyondTheDeviceLimitAreRefused) {
+    display::DeviceDesc desc = mDevice->GetDeviceDesc();
+    ASSERT_GE(desc.maxTextureWidth, 1024u);
+    display::SurfaceId texture = display::kNoSurface;
+    int tooWide = static_cast<int>(desc.maxTextureWidth) * 2;
+    EXPECT_NE(mDevice->CreateSurface({tooWide, 4, display::Format::A8R8G8B8}, texture), Result::Ok);
+    EXPECT_EQ(texture, display::kNoSurface);
+    EXPECT_EQ(mDevice->CreateSurface({4, 4, display::Format::A8R8G8B8}, texture), Result::Ok);
+}
+
 TEST_F(GlDeviceTest, BadArgumentsAreRefused) {
     display::SurfaceId surface = display::kNoSurface;
     EXPECT_EQ(mDevice->CreateSurface({0, 16}, surface), Result::InvalidArgument);
