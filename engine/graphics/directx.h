@@ -39,7 +39,6 @@ public:
     bool IsPaletteDesktop() const { return mDesktop.colorCount != -1; }
     bool CanWaitForVerticalBlank() const { return mCanWaitForVerticalBlank; }
     void SetVSync(bool on);
-    bool GetVSync() const { return mVSync; }
 
     // Display pixels to desktop pixels by the view scale, and back.
     TPoint DisplayToScreen(const TPoint& point) const;

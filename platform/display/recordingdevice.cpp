@@ -60,7 +60,6 @@ Result RecordingDevice::CreateScreen(const ScreenSetup& setup) {
                                                (setup.fullScreen ? " full" : " window") +
                                                (setup.antialias ? " antialias" : "") + (setup.placed ? " placed" : ""));
     if (result != Result::Ok) return result;
-    mSetup = setup;
     Surface& back = mSurfaces[kBackBuffer];
     back.desc = {setup.width, setup.height, mModeDepth == 16 ? Format::R5G6B5 : Format::X8R8G8B8,
                  SurfaceKind::RenderTarget, false};
@@ -146,7 +145,6 @@ void RecordingDevice::SetStates(const DrawStates& states) {
 
 void RecordingDevice::SetTexture(SurfaceId texture) {
     Record("SetTexture", std::to_string(texture));
-    mTexture = texture;
 }
 
 Result RecordingDevice::SetRenderTarget(SurfaceId target) {

@@ -33,9 +33,7 @@ public:
     void SetWindowBounds(const Rect& bounds) { mWindowBounds = bounds; }
     void MarkLost(SurfaceId surface);
 
-    const ScreenSetup& GetScreenSetup() const { return mSetup; }
     int GetDisplayModeDepth() const { return mModeDepth; }
-    SurfaceId GetTexture() const { return mTexture; }
     bool GetVSync() const { return mVSync; }
 
     DesktopMode GetDesktopMode() override;
@@ -100,11 +98,9 @@ private:
     DeviceDesc mDeviceDesc{1, 1, 4096, 4096, 4096, 0, 0, 1};
     Identifier mIdentifier;
     Rect mWindowBounds;
-    ScreenSetup mSetup;
     int mModeDepth = 0;
     bool mVSync = false;
     DrawStates mStates;
-    SurfaceId mTexture = kNoSurface;
     std::map<SurfaceId, Surface> mSurfaces;
     SurfaceId mNextId = kBackBuffer + 1;
 };

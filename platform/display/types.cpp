@@ -21,20 +21,6 @@ uint32_t ResultCode(Result result) {
     return 0x80004005;
 }
 
-PixelFormat GetPixelFormat(Format format) {
-    switch (format) {
-        case Format::X8R8G8B8: return {32, 0xFF0000, 0xFF00, 0xFF, 0};
-        case Format::A8R8G8B8: return {32, 0xFF0000, 0xFF00, 0xFF, 0xFF000000};
-        case Format::R5G6B5: return {16, 0xF800, 0x07E0, 0x001F, 0};
-        case Format::A4R4G4B4: return {16, 0x0F00, 0x00F0, 0x000F, 0xF000};
-    }
-    return {32, 0xFF0000, 0xFF00, 0xFF, 0};
-}
-
-bool HasAlpha(Format format) {
-    return GetPixelFormat(format).alphaMask != 0;
-}
-
 Matrix Multiply(const Matrix& a, const Matrix& b) {
     Matrix product;
     for (int row = 0; row < 4; ++row) {

@@ -46,13 +46,9 @@ enum class Result {
 // The classic 32-bit code of a result (0 for Ok), for log lines.
 uint32_t ResultCode(Result result);
 
+// Surface formats as ARGB bit layouts; pixels are exchanged as 32 bits whatever
+// the surface keeps.
 enum class Format { X8R8G8B8, A8R8G8B8, R5G6B5, A4R4G4B4 };
-
-struct PixelFormat {
-    uint32_t bitCount, redMask, greenMask, blueMask, alphaMask;
-};
-PixelFormat GetPixelFormat(Format format);
-bool HasAlpha(Format format);
 
 // Textures are drawn with; render targets can also be drawn into; "simple"
 // surfaces live in CPU memory only and serve as copy sources and targets.
