@@ -37,31 +37,43 @@ uint32_t Voice::NextFrame(uint32_t frame) const {
     return looping ? 0 : frame;
 }
 
-void Voice::Advance() {
-    position += step;
-    uint64_t end = static_cast<uint64_t>(frames) << 32;
-    if (position < end) {
-        return;
-    }
-    if (looping) {
-        position %= end;
-    } else {
-        playing = false;
-        position = 0;
+template <uint32_t kChannels>
+void Voice::MixFrames(int32_t* accumulator, uint32_t count) {
+    const uint64_t end = static_cast<uint64_t>(frames) << 32;
+    const int16_t* data = samples.data();
+    for (uint32_t i = 0; i < count; ++i) {
+        uint32_t frame = PlayFrame();
+        const int16_t* from = data + static_cast<size_t>(frame) * kChannels;
+        const int16_t* to = data + static_cast<size_t>(NextFrame(frame)) * kChannels;
+        int32_t fraction = static_cast<int32_t>((position & 0xFFFFFFFFu) >> (32 - kFractionBits));
+        int32_t left = Sample(from[0], to[0], fraction, gain);
+        accumulator[2 * i] += left;
+        accumulator[2 * i + 1] += kChannels == 2 ? Sample(from[1], to[1], fraction, gain) : left;
+        position += step;
+        if (position >= end && !Wrap(end)) {
+            return;
+        }
     }
 }
 
+bool Voice::Wrap(uint64_t end) {
+    if (looping) {
+        position %= end;
+        return true;
+    }
+    playing = false;
+    position = 0;
+    return false;
+}
+
 void Voice::MixInto(int32_t* accumulator, uint32_t count) {
-    for (uint32_t i = 0; i < count && playing; ++i) {
-        uint32_t frame = PlayFrame();
-        const int16_t* from = &samples[static_cast<size_t>(frame) * channels];
-        const int16_t* to = &samples[static_cast<size_t>(NextFrame(frame)) * channels];
-        int32_t fraction = static_cast<int32_t>((position & 0xFFFFFFFFu) >> (32 - kFractionBits));
-        int32_t left = Sample(from[0], to[0], fraction, gain);
-        int32_t right = channels == 2 ? Sample(from[1], to[1], fraction, gain) : left;
-        accumulator[2 * i] += left;
-        accumulator[2 * i + 1] += right;
-        Advance();
+    if (!playing) {
+        return;
+    }
+    if (channels == 2) {
+        MixFrames<2>(accumulator, count);
+    } else {
+        MixFrames<1>(accumulator, count);
     }
 }
 

@@ -36,8 +36,11 @@ struct Voice {
     bool lost = false;
 
 private:
+    template <uint32_t kChannels>
+    void MixFrames(int32_t* accumulator, uint32_t count);
     uint32_t NextFrame(uint32_t frame) const;
-    void Advance();
+    // At the end: a looping voice starts over (true), a one-shot stops.
+    bool Wrap(uint64_t end);
 };
 
 }  // namespace audio
