@@ -65,9 +65,6 @@ public:
                 mState.reply.append(data, size);
             }
         }
-        if (!mFailed) {
-            mState.received.fetch_add(size);
-        }
         return !mFailed;
     }
 

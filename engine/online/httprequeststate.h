@@ -15,8 +15,7 @@ class Transport;
 struct HttpRequestState {
     enum TStatus { kRunning = 0, kComplete = 1, kFailed = 2, kFileError = 3 };
 
-    // Option bits of TSimpleHttp::Send.
-    static constexpr int kOptionNoCacheWrite = 1;
+    // Option bit of TSimpleHttp::Send.
     static constexpr int kOptionIgnoreHostName = 2;
 
     // A reply kept in memory may not grow past this.
@@ -29,7 +28,6 @@ struct HttpRequestState {
     int options = 0;
 
     std::string reply;
-    std::atomic<size_t> received{0};
     std::atomic<int> status{kRunning};
     std::atomic<bool> released{false};
     std::atomic<bool> finished{false}; // the worker has returned from Run

@@ -28,7 +28,8 @@ public:
     void BeginRequest(const char* address, const char* outputPath, bool post);
     void AddParam(const char* name, const char* value);
     void AddParamInt(const char* name, int value);
-    // Option bits: 1 no cache write, 2 accept a certificate for another host name.
+    // Option bits: 1 no cache write (nothing is cached here), 2 accept a
+    // certificate made out to another host name.
     void Send(int options);
 
     // 0 running, 1 complete, 2 failed or no request, 3 the output file
