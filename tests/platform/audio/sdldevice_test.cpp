@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <filesystem>
@@ -69,26 +70,28 @@ TEST(SdlDevice, A440HertzToneLandsInTheDiskDriversFile) {
     {
         audio::SdlDevice device;
         ASSERT_EQ(device.Initialize(), audio::Result::kOk);
-        // Playing before the output opens, so the file starts with the tone.
         auto buffer = SineBuffer(device, 440, 44100);
         ASSERT_NE(buffer, nullptr);
         buffer->Play(true);
         ASSERT_EQ(device.CreatePrimaryBuffer(), audio::Result::kOk);
+        // Room for the silence SDL may write before the output is unpaused.
         ASSERT_TRUE(WaitFor([&] {
             std::error_code error;
-            return std::filesystem::file_size(file, error) >= frames * 4 && !error;
+            return std::filesystem::file_size(file, error) >= 2 * frames * 4 && !error;
         }));
     }
     std::vector<int16_t> left = Channel(Read16(folder.Read("out.raw")), 0);
-    ASSERT_GE(left.size(), frames);
+    auto sounding = std::find_if(left.begin(), left.end(), [](int16_t sample) { return sample != 0; });
+    ASSERT_NE(sounding, left.end());
+    size_t start = static_cast<size_t>(sounding - left.begin()) - 1;  // the tone starts at 0
+    ASSERT_GE(left.size(), start + frames);
     int rising = 0;
-    for (uint32_t i = 1; i < frames; ++i) {
+    for (size_t i = start + 1; i < start + frames; ++i) {
         if (left[i - 1] < 0 && left[i] >= 0) ++rising;
     }
     // Half a second of 440 Hz rises through zero 220 times.
     EXPECT_NEAR(rising, 220, 1);
-    EXPECT_EQ(left[0], 0);
-    EXPECT_NEAR(left[25], 10000, 10);  // a quarter period in
+    EXPECT_NEAR(left[start + 25], 10000, 10);  // a quarter period in
 }
 
 }  // namespace
