@@ -16,7 +16,6 @@ public:
     void SetStream(TSoundStream* stream) { mStream = stream; }
     // Empty when the sound is gone.
     std::shared_ptr<TSound> GetSound() const { return mSound.lock(); }
-    void SetSound(const std::shared_ptr<TSound>& sound) { mSound = sound; }
     const std::shared_ptr<TSound>& GetQueuedSound() const { return mQueuedSound; }
     void SetQueuedSound(const std::shared_ptr<TSound>& sound) { mQueuedSound = sound; }
 

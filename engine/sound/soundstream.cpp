@@ -91,8 +91,9 @@ bool TSoundStream::CreateBuffer(int sampleRate, int channels, int bits, float se
     }
     // A rate, channel count or sample size that gives no bytes per second
     // would divide by zero below, and the mixer plays only mono and stereo.
-    uint64_t bytesPerSecond = sampleRate > 0 && bits > 0 ? uint64_t(sampleRate) * (channels * bits / 8) : 0;
-    if (channels < 1 || channels > 2 || bytesPerSecond == 0) {
+    bool playable = sampleRate > 0 && channels >= 1 && channels <= 2 && bits > 0;
+    uint64_t bytesPerSecond = playable ? uint64_t(sampleRate) * (uint64_t(channels) * uint64_t(bits) / 8) : 0;
+    if (bytesPerSecond == 0) {
         Check(audio::Result::kInvalidParam, 232);
         return false;
     }

@@ -26,7 +26,6 @@ public:
     TSoundStream& operator=(const TSoundStream&) = delete;
 
     void SetInstance(const std::weak_ptr<TSoundInstance>& instance);
-    std::shared_ptr<TSoundInstance> GetInstance() const { return mInstance.lock(); }
 
     // Makes the device buffer and writes its first half; false (the stream
     // stays bufferless) without a started manager or for a format that

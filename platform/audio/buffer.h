@@ -54,7 +54,6 @@ public:
     std::vector<uint32_t> GetNotifyPositions() const;
 
     uint32_t GetSize() const { return mSize; }
-    const Format& GetFormat() const { return mFormat; }
 
 private:
     Device& mDevice;

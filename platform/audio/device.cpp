@@ -8,9 +8,11 @@ namespace {
 
 const uint32_t kMinBufferBytes = 4;
 const uint32_t kMaxBufferBytes = 0x0FFFFFFF;
+const uint32_t kMaxSampleRate = 200000;
 
 bool IsPlayable(const Format& format) {
-    return format.sampleRate > 0 && format.channels >= 1 && format.channels <= 2 && format.bitsPerSample == 16;
+    return format.sampleRate > 0 && format.sampleRate <= kMaxSampleRate && format.channels >= 1 &&
+           format.channels <= 2 && format.bitsPerSample == 16;
 }
 
 }  // namespace

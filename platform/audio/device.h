@@ -28,7 +28,7 @@ public:
     // The output format is fixed: only kOutputFormat is accepted.
     Result SetPrimaryFormat(const Format& format) const;
     // A new silent, stopped buffer of `bytes` bytes (4 to 0x0FFFFFFF) of
-    // 16-bit mono or stereo sound; needs Initialize first.
+    // 16-bit mono or stereo sound at up to 200,000 Hz; needs Initialize first.
     Result CreateBuffer(const Format& format, uint32_t bytes, std::unique_ptr<Buffer>* buffer);
 
     Mixer& GetMixer() { return mMixer; }

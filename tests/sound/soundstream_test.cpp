@@ -65,8 +65,9 @@ TEST_F(SoundStreamTest, FormatsThatCannotPlayAreRefusedAndLeaveTheStreamBufferle
         int channels;
         int bits;
     };
-    const Case cases[] = {{0, 2, 16}, {-5, 2, 16}, {44100, 0, 16}, {44100, 3, 16}, {44100, 2, 0}, {44100, 1, 7},
-                          {44100, 2, 8}};
+    const Case cases[] = {{0, 2, 16},    {-5, 2, 16},  {44100, 0, 16},         {44100, 3, 16}, {44100, 2, 0},
+                          {44100, 1, 7}, {44100, 2, 8}, {44100, 2147483647, 16}, {44100, 2, -16},
+                          {44100, 2, 2147483647}, {2147483647, 2, 16}};
     int refused = 0;
     for (const Case& c : cases) {
         auto stream = Stream(Spooler(1, 100), false, nullptr);

@@ -31,6 +31,7 @@ TEST_F(BufferTest, CreateRefusesWhatCannotPlay) {
     const Case cases[] = {
         {{0, 2, 16}, 400},      {{44100, 0, 16}, 400},   {{44100, 3, 16}, 400},
         {{44100, 2, 8}, 400},   {{44100, 2, 16}, 3},     {{44100, 2, 16}, 0x10000000},
+        {{200001, 2, 16}, 400},
     };
     for (const Case& c : cases) {
         std::unique_ptr<audio::Buffer> buffer;
