@@ -2,9 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <cmath>
+#include <thread>
 
 #include "tests/sound/soundtesting.h"
+#include "tests/support/tempfolder.h"
 
 namespace {
 
@@ -228,6 +231,28 @@ TEST_F(SoundManagerTest, NoticesMayPlayAndStopStreamsDuringUpdate) {
     mManager->Update();
     EXPECT_TRUE(weakSelf.expired());
     EXPECT_GE(first->notices, 1);
+}
+
+TEST(SoundManagerOutput, StartsOnTheSystemOutputAndPlays) {
+    ScopedEnv driver("SDL_AUDIODRIVER", "dummy");
+    TestLog log;
+    TSoundManager manager;
+    ASSERT_TRUE(manager.Start());
+    RampSpooler spooler(1, kSecond);
+    auto stream = TSoundStream::Create(&manager, &spooler, false, 0, {});
+    ASSERT_TRUE(stream->CreateBuffer(44100, 2));
+    stream->Play(false);
+    // SDL's audio thread moves the play cursor on.
+    uint32_t play = 0;
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(2);
+    while (play == 0 && std::chrono::steady_clock::now() < deadline) {
+        uint32_t write = 0;
+        stream->GetBuffer()->GetCursors(&play, &write);
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    EXPECT_GT(play, 0u);
+    stream->Finish(false);
+    EXPECT_FALSE(log.Contains("DX Error"));
 }
 
 }  // namespace
