@@ -1,5 +1,7 @@
 #include "sound/soundmanager.h"
 
+#include <pthread.h>
+
 #include <chrono>
 #include <condition_variable>
 #include <list>
@@ -16,6 +18,7 @@
 namespace {
 
 const char kModule[] = ".\\soundmanager";
+const char kWorkerName[] = "TSoundManager";  // as the system lists threads
 const int32_t kSweepInterval = 500;
 const auto kWorkerSleep = std::chrono::milliseconds(50);
 
@@ -94,6 +97,7 @@ bool TSoundManager::Start() {
     // A Start after a failed one tries the device again but keeps its thread.
     if (!mData->worker.joinable()) {
         mData->worker = std::thread(&TSoundManager::RunWorker, this);
+        pthread_setname_np(mData->worker.native_handle(), kWorkerName);
         mSweepClock.Reset();
         mSweepClock.Start();
     }

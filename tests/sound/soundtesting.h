@@ -10,8 +10,10 @@
 #include <algorithm>
 #include <cstring>
 #include <deque>
+#include <fstream>
 #include <functional>
 #include <memory>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -116,12 +118,16 @@ inline std::vector<Span> Sounding(const std::vector<Span>& spans) {
     return sounding;
 }
 
-// The threads of this process.
-inline int ThreadCount() {
+// The sound managers' worker threads running in this process.
+inline int WorkerThreads() {
     int count = 0;
     if (DIR* tasks = opendir("/proc/self/task")) {
         while (dirent* entry = readdir(tasks)) {
-            if (entry->d_name[0] != '.') ++count;
+            if (entry->d_name[0] == '.') continue;
+            std::ifstream comm(std::string("/proc/self/task/") + entry->d_name + "/comm");
+            std::string name;
+            std::getline(comm, name);
+            if (name == "TSoundManager") ++count;
         }
         closedir(tasks);
     }
@@ -179,9 +185,12 @@ protected:
         return output;
     }
 
-    void Advance(uint32_t ms) {
+    // Moves the clock on and runs the worker's pass, holding the lock so
+    // that the worker thread cannot take this pass first.
+    void Advance(uint32_t ms, bool fromThread = true) {
+        TSoundLock lock(*mManager);
         mTimer.Advance(ms);
-        mManager->ThreadUpdate(true);
+        mManager->ThreadUpdate(fromThread);
     }
 
     uint32_t Status(const std::shared_ptr<TSoundStream>& stream) {
