@@ -1,0 +1,38 @@
+#include "platform/window/scriptedwindow.h"
+
+namespace window {
+
+bool ScriptedWindow::Create(const WindowSetup& windowSetup) {
+    if (failCreate) return false;
+    setup = windowSetup;
+    title = windowSetup.title;
+    created = true;
+    return true;
+}
+
+bool ScriptedWindow::PollEvent(NativeEvent& event) {
+    if (events.empty()) return false;
+    event = events.front();
+    events.pop_front();
+    return true;
+}
+
+bool ScriptedWindow::IsQuitWaiting() {
+    for (const NativeEvent& event : events) {
+        if (event.kind == EventKind::kQuit) return true;
+    }
+    return false;
+}
+
+void ScriptedWindow::GetPointer(int& x, int& y) const {
+    x = pointerX;
+    y = pointerY;
+}
+
+bool ScriptedWindow::PutClipboardText(const std::string& utf8) {
+    if (clipboardRefuses) return false;
+    clipboard = utf8;
+    return true;
+}
+
+}  // namespace window

@@ -1,0 +1,53 @@
+// A window for tests: it hands out the events queued into it and records
+// what was asked of it.
+#pragma once
+
+#include <deque>
+#include <string>
+
+#include "platform/window/window.h"
+
+namespace window {
+
+class ScriptedWindow : public Window {
+public:
+    bool Create(const WindowSetup& setup) override;
+    std::string GetLastError() const override { return failCreate ? "scripted failure" : ""; }
+    bool PollEvent(NativeEvent& event) override;
+    bool IsQuitWaiting() override;
+
+    void SetTitle(const std::string& utf8) override { title = utf8; }
+    bool HasFocus() const override { return focused; }
+    void TakeFocus() override { ++focusRequests; }
+    void Raise() override { ++raises; }
+    void ShowCursor(bool show) override { cursorShown = show; }
+    void CaptureMouse(bool capture) override { captured = capture; }
+    void GetPointer(int& x, int& y) const override;
+
+    bool PutClipboardText(const std::string& utf8) override;
+    std::string GetClipboardText() const override { return clipboard; }
+
+    void* GetNativeHandle() const override { return nullptr; }
+
+    void Queue(const NativeEvent& event) { events.push_back(event); }
+
+    // What the tests set.
+    bool failCreate = false;
+    bool clipboardRefuses = false;
+    bool focused = false;
+    int pointerX = 0;
+    int pointerY = 0;
+    std::deque<NativeEvent> events;
+
+    // What the window was asked.
+    bool created = false;
+    WindowSetup setup;
+    std::string title;
+    std::string clipboard;
+    bool captured = false;
+    bool cursorShown = true;
+    int focusRequests = 0;
+    int raises = 0;
+};
+
+}  // namespace window

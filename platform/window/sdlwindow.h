@@ -1,0 +1,49 @@
+// The game window on SDL2 with an OpenGL surface for the display.
+#pragma once
+
+#include <cstdint>
+
+#include "platform/window/window.h"
+
+union SDL_Event;
+struct SDL_Window;
+
+namespace window {
+
+class SdlWindow : public Window {
+public:
+    SdlWindow() = default;
+    ~SdlWindow() override;
+    SdlWindow(const SdlWindow&) = delete;
+    SdlWindow& operator=(const SdlWindow&) = delete;
+
+    bool Create(const WindowSetup& setup) override;
+    std::string GetLastError() const override { return mLastError; }
+    bool PollEvent(NativeEvent& event) override;
+    bool IsQuitWaiting() override;
+
+    void SetTitle(const std::string& utf8) override;
+    bool HasFocus() const override;
+    void TakeFocus() override;
+    void Raise() override;
+    void ShowCursor(bool show) override;
+    void CaptureMouse(bool capture) override;
+    void GetPointer(int& x, int& y) const override;
+
+    bool PutClipboardText(const std::string& utf8) override;
+    std::string GetClipboardText() const override;
+
+    void* GetNativeHandle() const override { return mWindow; }
+
+    // The SDL event as a native event; events of other windows are kOther.
+    static NativeEvent Translate(const SDL_Event& event, uint32_t windowId, SDL_Window* window);
+
+private:
+    bool Fail();
+
+    SDL_Window* mWindow = nullptr;
+    bool mVideoStarted = false;
+    std::string mLastError;
+};
+
+}  // namespace window
