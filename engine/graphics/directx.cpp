@@ -153,6 +153,12 @@ TPoint TDXContext::ScreenToDisplay(const TPoint& point) const {
     return TPoint(static_cast<int>(point.x / scale), static_cast<int>(point.y / scale));
 }
 
+void TDXContext::SetMouseImage(const std::shared_ptr<TTexture>& image, int hotX, int hotY, int flags) {
+    mMouseImage = image;
+    mMouseHotSpot = TPoint(hotX, hotY);
+    mMouseFlags = flags;
+}
+
 TPoint TDXContext::GetMousePosition() {
     TPoint cursor = mHost.GetCursorPosition();
     TPoint origin = mDisplay.GetWindowOrigin();

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "foundation/rect.h"
 #include "foundation/tstring.h"
@@ -12,6 +13,7 @@
 #include "platform/display/device.h"
 
 struct SDL_Window;
+class TTexture;
 
 // Source unit named in the error lines of this file.
 inline constexpr const char* kDirectxUnit = ".\\directx.cpp";
@@ -46,6 +48,16 @@ public:
     // The mouse position in display coordinates.
     TPoint GetMousePosition();
 
+    // The cursor as the platform set it, for the software cursor.
+    void SetMouseImage(const std::shared_ptr<TTexture>& image, int hotX, int hotY, int flags);
+    bool HasMouseImage() const { return mMouseImage != nullptr; }
+    void ShowMouseCursor(bool show) { mMouseShown = show; }
+    bool IsMouseCursorShown() const { return mMouseShown; }
+    // The mouse has a position from its first move until it leaves the window.
+    void MouseMoved() { mMouseInside = true; }
+    void MouseLeft() { mMouseInside = false; }
+    bool IsMouseInside() const { return mMouseInside; }
+
     // What the driver reported, appended at each successful Create.
     const TString& GetDescription() const { return mDescription; }
     bool HasDevice() const { return mHasDevice; }
@@ -70,4 +82,9 @@ private:
     bool mWindowShortOfVideoMemory = false;
     bool mCanWaitForVerticalBlank = false;
     bool mVSync = false;
+    std::shared_ptr<TTexture> mMouseImage;
+    TPoint mMouseHotSpot;
+    int mMouseFlags = 0;
+    bool mMouseShown = true;
+    bool mMouseInside = false;
 };

@@ -87,7 +87,7 @@ DesktopMode GlDevice::GetDesktopMode() {
     SDL_DisplayMode mode;
     if (SDL_GetDesktopDisplayMode(0, &mode) != 0) return {};
     int bits = static_cast<int>(SDL_BITSPERPIXEL(mode.format));
-    return {mode.w, mode.h, bits <= 8 ? 1 << bits : -1};
+    return {mode.w, mode.h, bits <= 8 ? 1 << bits : -1, mode.refresh_rate};
 }
 
 bool GlDevice::SelectAdapter(int index) {

@@ -91,7 +91,7 @@ private:
 
     std::vector<std::string> mCalls;
     std::map<std::string, std::deque<Result>> mScripted;
-    DesktopMode mDesktop{1024, 768, -1};
+    DesktopMode mDesktop{1024, 768, -1, 60};
     int mAdapterCount = 1;
     std::vector<int> mModeDepths{32, 16};
     DisplayCaps mDisplayCaps{0xFFFFFFFF, 0xFFFFFFFF, 1};

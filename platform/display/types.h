@@ -74,6 +74,7 @@ struct Rect {
 struct DesktopMode {
     int width = 0, height = 0;
     int colorCount = -1;  // -1: more than 256 colours (no palette)
+    int refreshRate = 0;  // Hz; 0 when unknown
 };
 
 struct ScreenSetup {
