@@ -140,7 +140,9 @@ NativeEvent SdlWindow::Translate(const SDL_Event& event, uint32_t windowId, SDL_
         case SDL_KEYUP: TranslateKey(event.key, out); break;
         case SDL_TEXTINPUT:
             out.kind = EventKind::kText;
-            std::strncpy(out.text, event.text.text, sizeof(out.text) - 1);
+            static_assert(sizeof(out.text) == sizeof(event.text.text));
+            std::memcpy(out.text, event.text.text, sizeof(out.text));
+            out.text[sizeof(out.text) - 1] = '\0';
             break;
         case SDL_MOUSEMOTION:
             out.kind = EventKind::kMouseMove;
