@@ -1,0 +1,77 @@
+// Textures on the recording device: a fake display back end that makes the
+// surface objects, the renderer singleton on a recording back end, an asset
+// manager, and a working folder whose "assets" files the test writes.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+
+#include "foundation/assetmanager.h"
+#include "foundation/virtualfiles.h"
+#include "graphics/dxtexturedata.h"
+#include "graphics/recordingrenderbackend.h"
+#include "graphics/renderer.h"
+#include "graphics/texture.h"
+#include "platform/display/recordingdevice.h"
+#include "tests/foundation/virtualfilesfixture.h"
+#include "tests/graphics/image/imagetesting.h"
+#include "tests/support/luatesting.h"
+
+class TFakeTextureOwner : public TDxTextureOwner {
+public:
+    display::Device& GetDevice() override { return device; }
+    TDisplayHost& GetHost() override { return host; }
+    bool IsDeviceReady() override { return ready; }
+    bool IsSquareTexturesOnly() const override { return squareOnly; }
+    bool IsLowMemoryVideo() const override { return lowMemory; }
+    void MarkBrokenThrottled() override { ++brokenMarks; }
+
+    display::RecordingDevice device;
+    TFakeDisplayHost host;
+    bool ready = true;
+    bool squareOnly = false;
+    bool lowMemory = false;
+    int brokenMarks = 0;
+};
+
+class TextureTest : public VirtualFilesTest {
+protected:
+    void SetUp() override {
+        VirtualFilesTest::SetUp();
+        SetAssetManager(&manager);
+        SetTextureDataFactory([this] { return std::make_unique<TDxTextureData>(owner); });
+        auto backEnd = std::make_unique<TRecordingRenderBackEnd>(TRect(0, 0, 800, 600));
+        recorder = backEnd.get();
+        TRenderer::GetInstance()->SetBackEnd(std::move(backEnd));
+    }
+    void TearDown() override {
+        // The renderer keeps the last texture drawn; it goes before the device.
+        TRenderer::DestroyInstance();
+        SetTextureDataFactory(nullptr);
+        SetAssetManager(nullptr);
+        VirtualFilesTest::TearDown();
+    }
+
+    // Writes an asset file and registers it (and everything written before).
+    void WriteAsset(const std::string& name, const std::string& bytes) {
+        mTemp.Write("assets/" + name, bytes);
+        ScanFolder("assets", "");
+    }
+
+    TRenderer& Renderer() { return *TRenderer::GetInstance(); }
+
+    // The device's description of a texture's surface.
+    display::SurfaceDesc SurfaceOf(const std::shared_ptr<TTexture>& texture) {
+        display::SurfaceDesc desc;
+        auto* data = static_cast<TDxTextureData*>(texture->GetTextureData());
+        EXPECT_TRUE(owner.device.GetSurfaceDesc(data->GetSurface(), desc));
+        return desc;
+    }
+
+    TestLog log;
+    TAssetManager manager;
+    TFakeTextureOwner owner;
+    TRecordingRenderBackEnd* recorder = nullptr;
+};
