@@ -1,6 +1,7 @@
 #include "core/app/msnzylomhandler.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "core/app/gamestate.h"
 #include "core/app/gamestateservices.h"
@@ -14,9 +15,9 @@ namespace {
 
 constexpr int kMasterGroup = -1;
 constexpr uint32_t kBroadcastInterval = 5000;
-constexpr char kIntervalOption[] = "-com_interval";
-// The option's name and one separator character.
-constexpr size_t kIntervalValueOffset = sizeof kIntervalOption;
+constexpr std::string_view kIntervalOption = "-com_interval";
+// The value follows the option's name and one separator character.
+constexpr size_t kIntervalValueOffset = kIntervalOption.size() + 1;
 
 struct PortalState {
     bool msnMode = false;
@@ -162,7 +163,7 @@ void OnSessionReady(const char*) {
 // option with nothing after it gives no interval.
 void OnCommandLine(const char* value) {
     if (!gPortal.zylomMode) return;
-    const char* option = std::strstr(value, kIntervalOption);
+    const char* option = std::strstr(value, kIntervalOption.data());
     if (!option || std::strlen(option) <= kIntervalValueOffset) {
         gPortal.restartInterval = -1;
         return;

@@ -236,13 +236,14 @@ TEST_F(PortalTest, SoundIsMutedWhileAnyPauseOrMuteHolds) {
         {"windowmessage", "2", 0.0f}, {"windowmessage", "3", 0.5f},  // host menu
         {"pause", "1", 0.0f},         {"pause", "0", 0.5f},          // the game's pause
         {"windowmessage", "4", 0.0f}, {"windowmessage", "5", 0.5f},  // host pause
-        {"mute", "1", 0.0f},          {"mute", "0", 0.5f},           // the game's mute
+        // The game's mute, taken by the portal: were the game state's own mute
+        // to run as well, it would save the silenced volume and restore that.
+        {"mute", "1", 0.0f},          {"mute", "0", 0.5f},
     };
     for (const Step& step : steps) {
         Set(step.key, step.value);
         EXPECT_FLOAT_EQ(MasterVolume(), step.volume) << step.key << " " << step.value;
     }
-    // The portal's mute is taken: the game state's own never saves a volume.
     Set("mute", "1");
     EXPECT_TRUE(State().QueryMuteGame());
 }
