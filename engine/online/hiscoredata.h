@@ -67,6 +67,8 @@ public:
     std::map<TString, THiscoreTable>& Tables() { return mTables; }
     std::map<TString, THiscoreLogin>& Logins() { return mLogins; }
     std::map<TString, std::vector<THiscoreMedal>>& Medals() { return mMedals; }
+    const std::map<TString, THiscoreTable>& Tables() const { return mTables; }
+    const std::map<TString, THiscoreLogin>& Logins() const { return mLogins; }
 
 private:
     void Clear();
