@@ -4,7 +4,6 @@
 // The pump owns one and calls BeginEvent first on every GetEvent.
 #pragma once
 
-#include <cstdint>
 #include <functional>
 
 #include "core/app/platformevent.h"
