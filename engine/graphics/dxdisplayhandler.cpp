@@ -12,6 +12,7 @@
 #include "graphics/dxdevicestates.h"
 #include "graphics/dxviewport.h"
 #include "graphics/renderer.h"
+#include "graphics/texture.h"
 #include "platform/os/replacefile.h"
 
 namespace {
@@ -88,10 +89,20 @@ TDxDisplayHandler::TDxDisplayHandler(display::Device& device, TDisplayHost& host
     : mDevice(device), mHost(host), mState(std::make_unique<TDxDisplayState>(device, host)) {
     gInstance = this;
     if (!mHost.IsHosted()) ReadDisplaySettings();
+    SetTextureDataFactory([this] { return CreateTextureData(); });
+    mTextureSurface = [](const TTexture& texture) {
+        auto* data = dynamic_cast<const TDxTextureData*>(texture.GetTextureData());
+        return data ? data->GetSurface() : display::kNoSurface;
+    };
 }
 
 TDxDisplayHandler::~TDxDisplayHandler() {
+    SetTextureDataFactory(nullptr);
     if (gInstance == this) gInstance = nullptr;
+}
+
+std::unique_ptr<TTextureData> TDxDisplayHandler::CreateTextureData() {
+    return std::make_unique<TDxTextureData>(*this);
 }
 
 TDxDisplayHandler* TDxDisplayHandler::GetInstance() {

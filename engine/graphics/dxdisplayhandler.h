@@ -15,6 +15,7 @@
 #include "graphics/displayhost.h"
 #include "graphics/displaylink.h"
 #include "graphics/dxdevicestates.h"
+#include "graphics/dxtexturedata.h"
 #include "graphics/renderbackend.h"
 #include "platform/display/device.h"
 
@@ -72,13 +73,14 @@ struct TDxDisplayState {
     bool defaultCursorSet = false;
 };
 
-class TDxDisplayHandler : public TRenderBackEnd, public TDisplayLink {
+class TDxDisplayHandler : public TRenderBackEnd, public TDisplayLink, public TDxTextureOwner {
 public:
     // Finds the device surface of a texture; the texture layer provides it.
     using TTextureSurfaceSource = std::function<display::SurfaceId(const TTexture&)>;
 
-    // Reads "common:display.xml" unless the run is hosted. Device and host
-    // must outlive the handler.
+    // Reads "common:display.xml" unless the run is hosted, and makes the
+    // surface objects of textures while it lives. Device and host must
+    // outlive the handler.
     TDxDisplayHandler(display::Device& device, TDisplayHost& host);
     ~TDxDisplayHandler() override;
     TDxDisplayHandler(const TDxDisplayHandler&) = delete;
@@ -101,13 +103,17 @@ public:
     void OnOutOfVideoMemory();
     void MarkBroken();
     // Marks broken at most once per 250 ms.
-    void MarkBrokenThrottled();
+    void MarkBrokenThrottled() override;
     bool IsDeviceReady() const override;
     void ResetWorkingCount();
     // Assets, restore tasks and the whole screen come back on a ready device.
     void RestoreAssets();
     void Restore() override;
     bool IsBroken() const { return mState->broken; }
+    bool IsLowMemoryVideo() const override { return mState->lowMemoryVideo; }
+    std::unique_ptr<TTextureData> CreateTextureData();
+    display::Device& GetDevice() override { return mDevice; }
+    TDisplayHost& GetHost() override { return mHost; }
     const TDxDisplayState& GetState() const { return *mState; }
 
     // Frames.

@@ -19,7 +19,7 @@ public:
     virtual display::Device& GetDevice() = 0;
     virtual TDisplayHost& GetHost() = 0;
     // The device can draw; false while it is lost or broken.
-    virtual bool IsDeviceReady() = 0;
+    virtual bool IsDeviceReady() const = 0;
     virtual bool IsSquareTexturesOnly() const = 0;
     // The display runs at 16 bits to save video memory.
     virtual bool IsLowMemoryVideo() const = 0;

@@ -23,7 +23,7 @@ class TFakeTextureOwner : public TDxTextureOwner {
 public:
     display::Device& GetDevice() override { return device; }
     TDisplayHost& GetHost() override { return host; }
-    bool IsDeviceReady() override { return ready; }
+    bool IsDeviceReady() const override { return ready; }
     bool IsSquareTexturesOnly() const override { return squareOnly; }
     bool IsLowMemoryVideo() const override { return lowMemory; }
     void MarkBrokenThrottled() override { ++brokenMarks; }

@@ -107,7 +107,8 @@ inline std::string EncodeJpeg(int width, int height, int components, const std::
     jpeg_set_quality(&info, quality, TRUE);
     jpeg_start_compress(&info, TRUE);
     while (info.next_scanline < info.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + static_cast<size_t>(info.next_scanline) * width * components);
+        size_t start = static_cast<size_t>(info.next_scanline) * width * components;
+        JSAMPROW row = const_cast<JSAMPROW>(samples.data() + start);
         jpeg_write_scanlines(&info, &row, 1);
     }
     jpeg_finish_compress(&info);
