@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <thread>
 
+#include "core/app/msnzylomhandler.h"
 #include "core/platform/commandline.h"
 #include "core/windows/windowmanagerlink.h"
 #include "foundation/debuglog.h"
@@ -45,7 +46,7 @@ void TPlatformData::CreateGameWindow() {
 }
 
 uint32_t TPlatformData::Timer() const {
-    return os::TimeMilliseconds() - mStartTime;
+    return os::TimeMilliseconds() - mStartTime - GetHostPausedTime();
 }
 
 void TPlatformData::HandleWindowEvent(const window::NativeEvent& event) {

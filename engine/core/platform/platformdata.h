@@ -49,7 +49,8 @@ public:
     // The display back end raises a display notice (type 17).
     void RaiseDisplayNotice() { mDisplayNoticePending = true; }
 
-    // Milliseconds since the platform data was built; wraps after 2^32.
+    // Milliseconds since the platform data was built, less the time a portal
+    // host held the game paused; wraps after 2^32.
     uint32_t Timer() const;
     void Sleep(uint32_t milliseconds) const { mSleep(milliseconds); }
     // Tests replace the wait of the idle tick and of the minimized window.

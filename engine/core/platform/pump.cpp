@@ -44,6 +44,9 @@ void SetEvent(TPlatformEvent& event, int32_t type, int32_t param = 0) {
     event.param = param;
 }
 
+// The native modifier bits are the events' own Shift, Ctrl and Alt bits.
+static_assert(window::kModShift == 1 && window::kModCtrl == 2 && window::kModAlt == 4);
+
 int32_t KeyModifiers(const NativeEvent& native) {
     return static_cast<int32_t>(native.modifiers) | (native.extended ? kKeyExtended : 0);
 }
