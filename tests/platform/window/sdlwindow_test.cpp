@@ -3,6 +3,7 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
 
 namespace {
@@ -156,6 +157,14 @@ TEST_F(SdlWindowTest, IgnoresOtherWindowsAndSeesQuit) {
     SDL_Event quit{};
     quit.type = SDL_QUIT;
     ASSERT_EQ(SDL_PushEvent(&quit), 1);
+    EXPECT_TRUE(mWindow.IsQuitWaiting());
+    NativeEvent native;
+    ASSERT_TRUE(mWindow.PollEvent(native));
+    EXPECT_EQ(native.kind, EventKind::kQuit);
+}
+
+TEST_F(SdlWindowTest, ATerminationSignalBecomesAQuit) {
+    ASSERT_EQ(raise(SIGTERM), 0);
     EXPECT_TRUE(mWindow.IsQuitWaiting());
     NativeEvent native;
     ASSERT_TRUE(mWindow.PollEvent(native));
