@@ -77,7 +77,8 @@ public:
 
     // Finds the pixel offsets that make spans land on exact pixels: draws
     // test spans for every candidate into the target, reads it back and
-    // keeps the best. False, with fallback offsets, when none lands exactly.
+    // keeps the best: the brightest, and of those the one deepest inside the
+    // range that works. False, with fallback offsets, when none lands exactly.
     bool SelfTest(const std::shared_ptr<TTexture>& target, const TReadBack& readBack);
     TPixelOffsets GetPixelOffsets() const { return mOffsets; }
     int GetBatchVertices() const { return mBatchVertices; }
@@ -98,6 +99,7 @@ private:
     TSpanKey KeyFor(const uint8_t* stream) const;
 
     TSelfTestOutcome RunSelfTest(const std::shared_ptr<TTexture>& target, const TReadBack& readBack);
+    static TSelfTestOutcome JudgeSelfTest(const std::vector<uint32_t>& pixels);
     static TPixelOffsets CandidateOffsets(int candidate);
     void DrawSelfTestSpans(int candidate);
 
@@ -120,7 +122,9 @@ private:
 
     TPixelOffsets mOffsets;
     int mBatchVertices = kBatchVertices;
+    // The batch: mVertexCount of them are in use.
     std::vector<TRenderVertex> mVertices;
+    int mVertexCount = 0;
 
     struct TTargetSpan {
         int x0;

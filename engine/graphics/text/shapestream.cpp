@@ -32,6 +32,11 @@ size_t MeasureShapeStream(const uint8_t* data, size_t size, size_t offset) {
     return 0;
 }
 
+void TShapeWriter::FillStyle(uint8_t style) {
+    mBytes.push_back(kShapeFillStyle);
+    mBytes.push_back(style);
+}
+
 void TShapeWriter::MoveTo(int16_t x, int16_t y) {
     mBytes.push_back(kShapeMoveTo);
     Coordinate(x);

@@ -35,7 +35,7 @@ inline int16_t ReadShapeCoordinate(const uint8_t* bytes) {
 class TShapeWriter {
 public:
     void NewGroup() { mBytes.push_back(kShapeNewGroup); }
-    void FillStyle(uint8_t style) { mBytes.insert(mBytes.end(), {kShapeFillStyle, style}); }
+    void FillStyle(uint8_t style);
     void MoveTo(int16_t x, int16_t y);
     void LineTo(int16_t x, int16_t y);
     void CurveTo(int16_t cx, int16_t cy, int16_t x, int16_t y);
