@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "platform/http/curltransport.h"
 #include "tests/online/hiscoresfixture.h"
+#include "tests/support/testhttpserver.h"
 
 namespace {
 
@@ -375,6 +377,56 @@ TEST_F(QmHiscoresTest, MissingKeyIsLoggedAndRequestsStillRun) {
     Make();
     EXPECT_TRUE(mLog.Contains("ERROR: No encryption key set before TQmHiscores construction!"));
     EXPECT_EQ(Exchange([this] { mClient->RequestCategoryInformation(); }).size(), 4u);
+}
+
+}  // namespace
+
+namespace {
+
+using ServerReply = TestHttpServer::Reply;
+
+class QmHiscoresLoopbackTest : public HiscoresFixture {
+protected:
+    void SetUp() override {
+        HiscoresFixture::SetUp();
+        ASSERT_TRUE(mServer.Ok());
+        mRoot.Write("work/hiscoreserver.txt", mServer.Url("/go/hiscore") + "\n");
+        mClient = std::make_unique<TQmHiscores>(std::make_shared<http::CurlTransport>(), kNoLibrary);
+        mClient->SetSessionValue(TQmHiscores::kPlayerName, "ann");
+        mClient->SetSessionValue(TQmHiscores::kGameMode, "story");
+    }
+    TestHttpServer mServer;
+};
+
+TEST_F(QmHiscoresLoopbackTest, LocalScoreIsSubmittedAndTheScoresReadBack) {
+    ASSERT_TRUE(mClient->AddLocalScore(250, false, "lvl=3", ""));
+    mServer.Script(ServerReply::Answer(200, "<hiscore><score rank=\"1\"/></hiscore>"));
+    ASSERT_TRUE(mClient->SubmitScore("acct", "pw", false));
+    bool ranked = false;
+    ASSERT_EQ(Poll(nullptr, &ranked), TQmHiscores::kReplyAccepted);
+    EXPECT_TRUE(ranked);
+
+    mServer.Script(ServerReply::Answer(
+        200, "<hiscore><scores><score name=\"acct\" data=\"lvl=3\" score=\"250\" rank=\"1\" account=\"true\"/>"
+             "</scores></hiscore>"));
+    mClient->RequestScores(0);
+    ASSERT_EQ(Poll(), TQmHiscores::kReplyAccepted);
+
+    const std::vector<TestHttpServer::Recorded> requests = mServer.Requests();
+    ASSERT_EQ(requests.size(), 2u);
+    const Params submission = QueryOf(requests[0].target);
+    EXPECT_EQ(requests[0].target.rfind("/go/hiscore?lang=en&ver=1.0&game=vandermoot&action=submit&score=", 0), 0u);
+    EXPECT_NE(Decrypt(ParamOf(submission, "score")).find("score=\"250\""), std::string::npos);
+    EXPECT_EQ(requests[1].target,
+              "/go/hiscore?lang=en&ver=1.0&action=get&game=vandermoot&type=story&numScores=500&username=acct");
+
+    int rank = 0, score = 0;
+    char name[64], data[64];
+    ASSERT_TRUE(mClient->GetScoreEntry(false, 0, &rank, name, sizeof name, nullptr, &score, data, sizeof data));
+    EXPECT_EQ(rank, 1);
+    EXPECT_EQ(score, 250);
+    EXPECT_STREQ(name, "acct");
+    EXPECT_STREQ(data, "lvl=3");
 }
 
 }  // namespace
