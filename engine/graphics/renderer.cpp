@@ -5,6 +5,7 @@
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
 #include "graphics/renderbackend.h"
+#include "graphics/texture.h"
 #include "platform/os/timer.h"
 
 namespace {
@@ -62,7 +63,7 @@ void TRenderer::CountFrame() {
 
 bool TRenderer::BeginRenderTarget(const std::shared_ptr<TTexture>& texture, int mode) {
     // An empty texture is what a failed texture creation hands on.
-    if (!texture || IsDrawing() || !mBackEnd) return false;
+    if (!texture || texture->IsSimple() || IsDrawing() || !mBackEnd) return false;
     bool begun = mBackEnd->BeginRenderTarget(texture, mode);
     mRenderTarget = begun;
     mDrawing = begun;
@@ -159,8 +160,9 @@ bool TRenderer::FillRect(const TRect& rect, const TColor4f& color, const std::sh
 }
 
 void TRenderer::SetTexture(const std::shared_ptr<TTexture>& texture) {
-    mTexture = texture;
-    if (mBackEnd) mBackEnd->SetTexture(texture);
+    // Pixel-access textures are never bound.
+    mTexture = texture && !texture->IsSimple() ? texture : nullptr;
+    if (mBackEnd) mBackEnd->SetTexture(mTexture);
 }
 
 void TRenderer::SetBlendMode(int mode) {
@@ -180,7 +182,15 @@ bool TRenderer::IsSquareTexturesOnly() const {
 }
 
 void TRenderer::SetCaptureTexture(const std::shared_ptr<TTexture>& texture) {
-    mCaptureTexture = texture;
+    if (!texture) {
+        mCaptureTexture = nullptr;
+        return;
+    }
+    // The frame is copied unscaled: only a texture of the screen's size takes it.
+    TRect screen = GetScreenRect();
+    if (texture->GetWidth() == screen.right - screen.left && texture->GetHeight() == screen.bottom - screen.top) {
+        mCaptureTexture = texture;
+    }
 }
 
 TRect TRenderer::GetScreenRect() const {

@@ -47,8 +47,8 @@ public:
     bool BeginDraw(bool checkContext);
     // Counts the frame for the rate, then closes it.
     void EndDraw(bool present);
-    // Refused, without a message, for no texture and while a frame or render
-    // target is open.
+    // Refused, without a message, for no texture, a "simple" one, and while a
+    // frame or render target is open.
     bool BeginRenderTarget(const std::shared_ptr<TTexture>& texture, int mode = 0);
     void EndRenderTarget();
     // Inside a frame or a render target.
@@ -72,6 +72,7 @@ public:
     // no open block.
     bool FillRect(const TRect& rect, const TColor4f& color, const std::shared_ptr<TTexture>& target = nullptr);
 
+    // A "simple" texture binds none.
     void SetTexture(const std::shared_ptr<TTexture>& texture);
     std::shared_ptr<TTexture> GetTexture() const { return mTexture; }
     // 0 is normal alpha blending; the others are the back end's.
@@ -83,7 +84,7 @@ public:
     bool IsSquareTexturesOnly() const;
 
     // The texture the back end copies the next finished frame into; empty
-    // clears it.
+    // clears it. A texture not of the screen's size leaves it as it was.
     void SetCaptureTexture(const std::shared_ptr<TTexture>& texture);
     std::shared_ptr<TTexture> GetCaptureTexture() const { return mCaptureTexture; }
 
