@@ -86,9 +86,11 @@ TEST_F(ScreenPathTest, AfterTheSelfTestLinesAndTargetPixelsAgree) {
     Fill(black);
     ASSERT_TRUE(renderer.BeginDraw(false));
     ASSERT_TRUE(renderer.Begin2d());
+    uint64_t drawCalls = mDevice->GetDrawCallCount();
     DrawText(text, 20.5f, 60.25f, nullptr);
     renderer.End2d();
     std::vector<uint32_t> screen = Pixels({0, 0, 400, 100});
+    EXPECT_LE(mDevice->GetDrawCallCount() - drawCalls, 8u) << "one text's line lists share the device's draw calls";
 
     TPixelBuffer buffer(400, 100);
     for (int y = 0; y < 100; ++y) {
