@@ -22,6 +22,7 @@ public:
     void SetClearAlways(bool on) { mClearAlways = on; }
     void SetClearingOff(bool off) { mClearingOff = off; }
     void SetClearColor(const TColor4f& color) { mClearColor = color; }
+    const TColor4f& GetClearColor() const { return mClearColor; }
 
 private:
     bool mClearAlways = false;
