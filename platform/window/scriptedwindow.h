@@ -19,7 +19,6 @@ public:
     void SetTitle(const std::string& utf8) override { title = utf8; }
     bool HasFocus() const override { return focused; }
     void TakeFocus() override { ++focusRequests; }
-    void Raise() override { ++raises; }
     void ShowCursor(bool show) override { cursorShown = show; }
     void CaptureMouse(bool capture) override { captured = capture; }
     void GetPointer(int& x, int& y) const override;
@@ -47,7 +46,6 @@ public:
     bool captured = false;
     bool cursorShown = true;
     int focusRequests = 0;
-    int raises = 0;
 };
 
 }  // namespace window

@@ -186,10 +186,6 @@ void SdlWindow::TakeFocus() {
     if (mWindow) SDL_SetWindowInputFocus(mWindow);
 }
 
-void SdlWindow::Raise() {
-    if (mWindow) SDL_RaiseWindow(mWindow);
-}
-
 void SdlWindow::ShowCursor(bool show) {
     if (mVideoStarted) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
 }

@@ -25,7 +25,6 @@ public:
     void SetTitle(const std::string& utf8) override;
     bool HasFocus() const override;
     void TakeFocus() override;
-    void Raise() override;
     void ShowCursor(bool show) override;
     void CaptureMouse(bool capture) override;
     void GetPointer(int& x, int& y) const override;

@@ -34,7 +34,6 @@ public:
     // The window has the keyboard focus.
     virtual bool HasFocus() const = 0;
     virtual void TakeFocus() = 0;
-    virtual void Raise() = 0;
     virtual void ShowCursor(bool show) = 0;
     // While captured, mouse events arrive even outside the window.
     virtual void CaptureMouse(bool capture) = 0;

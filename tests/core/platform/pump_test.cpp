@@ -266,6 +266,7 @@ TEST_F(ActivationTest, MinimizeAloneReportsInactiveAndTellsTheDisplay) {
     EXPECT_EQ(UntilIdle(), (std::vector<Seen>{{18, 0}}));
     EXPECT_EQ(mDisplay.deactivations, 1);
     EXPECT_TRUE(mData->IsMinimized());
+    EXPECT_FALSE(mData->IsActive());
     EXPECT_FALSE(mSound.IsActive());
     mData->HandleWindowEvent(Native(EventKind::kRestored));
     EXPECT_EQ(UntilIdle(), (std::vector<Seen>{{18, 1}}));

@@ -163,6 +163,11 @@ TEST_F(SdlWindowTest, IgnoresOtherWindowsAndSeesQuit) {
     EXPECT_EQ(native.kind, EventKind::kQuit);
 }
 
+TEST_F(SdlWindowTest, KeepsClipboardText) {
+    EXPECT_TRUE(mWindow.PutClipboardText("Caf\xC3\xA9"));
+    EXPECT_EQ(mWindow.GetClipboardText(), "Caf\xC3\xA9");
+}
+
 TEST_F(SdlWindowTest, ATerminationSignalBecomesAQuit) {
     ASSERT_EQ(raise(SIGTERM), 0);
     EXPECT_TRUE(mWindow.IsQuitWaiting());
