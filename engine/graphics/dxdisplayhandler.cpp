@@ -98,6 +98,7 @@ TDxDisplayHandler::TDxDisplayHandler(display::Device& device, TDisplayHost& host
 
 TDxDisplayHandler::~TDxDisplayHandler() {
     SetTextureDataFactory(nullptr);
+    TDxTextureData::ForgetOwner(*this);
     if (gInstance == this) gInstance = nullptr;
 }
 
@@ -268,7 +269,7 @@ void TDxDisplayHandler::TearDown(const TRequest& request) {
 
     state.fullScreen = request.fullScreen;
     TRect screen(0, 0, request.width, request.height);
-    state.viewport = state.screen = state.view = state.target = screen;
+    state.viewport = state.screen = state.view = screen;
     state.hasDevice = false;
     state.broken = false;
     state.frameOpen = false;
@@ -280,7 +281,7 @@ void TDxDisplayHandler::TearDown(const TRequest& request) {
     }
 }
 
-bool TDxDisplayHandler::CreateDevice(const TRequest& request, uint32_t& flags) {
+bool TDxDisplayHandler::CreateDevice(const TRequest& request, uint32_t flags) {
     int depth = mState->lowMemoryVideo ? 16 : 32;
     return mState->context.Create(mHost.GetGameWindow(), request.fullScreen, request.width, request.height, depth,
                                   flags);
@@ -482,24 +483,30 @@ void TDxDisplayHandler::Restore() {
         mHost.Sleep(kReentrySleep);
         return;
     }
+    // No display was asked for yet: there is nothing to bring back.
+    if (Width(state.screen) <= 0) return;
     state.inRestore = true;
+    RestoreDevice();
+    state.inRestore = false;
+}
+
+void TDxDisplayHandler::RestoreDevice() {
     if (mHost.IsSuspended()) {
         mHost.Sleep(kSuspendedSleep);
-    } else {
-        if (TAssetManager* assets = GetAssetManager()) assets->ReleaseAssets();
-        if (!state.hasDevice || state.reconfigureNotice) {
-            DebugLog("TPlatformData::Restore: mDirectDraw NULL. Calling SetDisplay()");
-            RebuildDisplay(true);
-        } else {
-            display::Result result = mDevice.TestCooperativeLevel();
-            if (result == display::Result::Ok) {
-                RestoreSurfaces();
-            } else {
-                RetryCooperativeLevel(result);
-            }
-        }
+        return;
     }
-    state.inRestore = false;
+    if (TAssetManager* assets = GetAssetManager()) assets->ReleaseAssets();
+    if (!mState->hasDevice || mState->reconfigureNotice) {
+        DebugLog("TPlatformData::Restore: mDirectDraw NULL. Calling SetDisplay()");
+        RebuildDisplay(true);
+        return;
+    }
+    display::Result result = mDevice.TestCooperativeLevel();
+    if (result == display::Result::Ok) {
+        RestoreSurfaces();
+    } else {
+        RetryCooperativeLevel(result);
+    }
 }
 
 void TDxDisplayHandler::RebuildDisplay(bool quiet) {

@@ -31,7 +31,6 @@ struct TDxDisplayState {
     TRect viewport;
     TRect screen;
     TRect view;
-    TRect target;
     bool fullScreen = false;
     int32_t blendMode = -1;
     // Must not be used until restored.
@@ -188,7 +187,7 @@ private:
     bool Attach(TRequest& request);
     bool ChecksWindow(TRequest& request);
     void TearDown(const TRequest& request);
-    bool CreateDevice(const TRequest& request, uint32_t& flags);
+    bool CreateDevice(const TRequest& request, uint32_t flags);
     std::optional<TFallback> FailCreation(TRequest& request, uint32_t& flags, bool& retry);
     const char* WindowObstacle(const TRequest& request) const;
     void FinishSetUp(const TRequest& request);
@@ -197,6 +196,7 @@ private:
     void Fatal(const char* text);
     void Box(const char* text, TMessageBoxIcon icon = TMessageBoxIcon::kWarning);
     bool IsExternallyParented() const;
+    void RestoreDevice();
     void RebuildDisplay(bool quiet);
     void RestoreSurfaces();
     void RetryCooperativeLevel(display::Result result);

@@ -265,10 +265,26 @@ TEST_F(DxDisplayHandlerTest, SuccessInstallsTheDeviceAndTellsThePlatform) {
     EXPECT_EQ(mDevice.GetStates(), DefaultDrawStates());
     EXPECT_EQ(Handler().GetScreenRect(), TRect(0, 0, 800, 600));
 
+    Handler().SetVSync(true);
+    EXPECT_TRUE(mDevice.GetVSync());
+
     // The default cursor is handed over once per process.
     Handler().SetDisplay(800, 600, true, false, false, false);
     EXPECT_EQ(mHost.defaultCursorCalls, 1);
     EXPECT_TRUE(Handler().IsFullScreen());
+}
+
+TEST_F(DxDisplayHandlerTest, TheMouseHasAPositionWhileItIsOverTheWindow) {
+    Handler().SetDisplay(800, 600, false, false, false, false);
+    mDevice.SetWindowBounds({100, 50, 900, 650});
+    mHost.cursor = TPoint(130, 70);
+    TPoint position;
+    EXPECT_FALSE(Handler().GetMousePosition(position));
+    Handler().MouseMoved();
+    EXPECT_TRUE(Handler().GetMousePosition(position));
+    EXPECT_EQ(position, TPoint(30, 20));
+    Handler().MouseLeft();
+    EXPECT_FALSE(Handler().GetMousePosition(position));
 }
 
 TEST_F(DxDisplayHandlerTest, SetFullScreenRefusesWindowsTheDesktopCannotHold) {
@@ -454,6 +470,8 @@ TEST_F(DxDisplayHandlerTest, ACooperativeLevelThatStaysLostIsTriedFiveTimes) {
 
 TEST_F(DxDisplayHandlerTest, FramesSkipAPendingFlipAndRepairALostScene) {
     EXPECT_FALSE(Handler().BeginDraw(true));  // no display yet
+    Handler().Restore();
+    EXPECT_EQ(mDevice.Count("CreateScreen"), 0);
     Handler().SetDisplay(800, 600, false, false, false, false);
 
     mDevice.Script("GetFlipStatus", Result::StillDrawing);
