@@ -29,8 +29,11 @@ public:
 
 class TDxTextureData : public TTextureData {
 public:
-    explicit TDxTextureData(TDxTextureOwner& owner) : mOwner(owner) {}
+    explicit TDxTextureData(TDxTextureOwner& owner);
     ~TDxTextureData() override;
+    // The owner is going away: its surface objects forget it and their
+    // surfaces, and make no new ones. Textures may outlive the display.
+    static void ForgetOwner(TDxTextureOwner& owner);
     TDxTextureData(const TDxTextureData&) = delete;
     TDxTextureData& operator=(const TDxTextureData&) = delete;
 
@@ -57,6 +60,6 @@ private:
     bool RestoreFromFile();
     display::Rect BlitTarget(int x, int y, const TRect& source, bool onScreen) const;
 
-    TDxTextureOwner& mOwner;
+    TDxTextureOwner* mOwner;
     display::SurfaceId mSurface = display::kNoSurface;
 };

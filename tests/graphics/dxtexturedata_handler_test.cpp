@@ -49,9 +49,18 @@ TEST_F(DxTextureHandlerTest, TexturesAreMadeOnTheHandlersDeviceAndBoundByTheirSu
     EXPECT_TRUE(data->HasSurface());
 }
 
-TEST_F(DxTextureHandlerTest, NoTexturesOnceTheHandlerIsGone) {
+TEST_F(DxTextureHandlerTest, TexturesOutliveTheHandlerWithoutTheirSurfaces) {
+    std::shared_ptr<TTexture> texture = TTexture::Create(16, 8, true);
+    ASSERT_TRUE(texture);
     mHandler.reset();
+    EXPECT_FALSE(texture->GetTextureData()->HasSurface());
+    texture->Release();
+    texture->Restore();
+    EXPECT_FALSE(texture->GetTextureData()->HasSurface());
+    EXPECT_TRUE(Logged("TDxTextureData::CreateSurface: the display is gone"));
     EXPECT_FALSE(TTexture::Create(16, 8, true));
+    texture.reset();
+    EXPECT_EQ(mDevice.Count("ReleaseSurface"), 0);
 }
 
 }  // namespace

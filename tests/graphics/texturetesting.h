@@ -21,6 +21,7 @@
 
 class TFakeTextureOwner : public TDxTextureOwner {
 public:
+    ~TFakeTextureOwner() override { TDxTextureData::ForgetOwner(*this); }
     display::Device& GetDevice() override { return device; }
     TDisplayHost& GetHost() override { return host; }
     bool IsDeviceReady() const override { return ready; }
