@@ -202,6 +202,35 @@ TEST_F(VecDrawFixture, StrokesSurroundTheFillAndTheSecondCoversTheFirst) {
     EXPECT_EQ(pixels.count({1, 8}), 0u);
 }
 
+// The curve from (0, 0) through (4, 8) to (8, 0) peaks at y = 4; its three
+// straight pieces run flat at y = 32 / 9 between x = 8 / 3 and 16 / 3.
+TEST_F(VecDrawFixture, CurvesAreDrawnAsThreeStraightPieces) {
+    TShapeWriter writer;
+    writer.FillStyle(1);
+    writer.MoveTo(0, 0);
+    writer.CurveTo(Units(4), Units(8), Units(8), 0);
+    writer.LineTo(0, 0);
+    writer.End();
+    DrawStream(writer.GetBytes(), 0, 0);
+    PixelMap pixels = DrawnPixels();
+    EXPECT_EQ(At(pixels, 4, 3), CoverageAlpha(8) << 24 | kWhite);
+    EXPECT_EQ(At(pixels, 4, 2), 0xFFFFFFFFu);
+    EXPECT_EQ(pixels.count({4, 4}), 0u);
+}
+
+TEST_F(VecDrawFixture, ItalicLeansInkAboveTheBaselineToTheRight) {
+    draw.SetItalic(true);
+    DrawStream(BoxShape(0, -6, 3, 0), 10, 10);
+    PixelMap pixels = DrawnPixels();
+    // x moves by -y / 3: about two pixels at the top, nothing at the baseline.
+    EXPECT_EQ(pixels.count({10, 4}), 0u);
+    EXPECT_EQ(At(pixels, 12, 4), 0xFFFFFFFFu);
+    EXPECT_EQ(At(pixels, 13, 4), 0xFFFFFFFFu);
+    EXPECT_EQ(pixels.count({15, 4}), 0u);
+    EXPECT_EQ(At(pixels, 11, 9), 0xFFFFFFFFu);
+    EXPECT_EQ(pixels.count({14, 9}), 0u);
+}
+
 TEST_F(VecDrawFixture, RotationTurnsTheShapeAboutItsOrigin) {
     draw.SetRotation(0, 1);
     DrawStream(BoxShape(0, 0, 4, 2), 50, 50);
