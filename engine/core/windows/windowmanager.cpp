@@ -11,6 +11,7 @@
 #include "core/scripting/script.h"
 #include "core/app/tasklist.h"
 #include "core/windows/windowscriptlink.h"
+#include "core/windows/xsellwindow.h"
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
 #include "graphics/renderer.h"
@@ -299,6 +300,7 @@ void TWindowManager::SetRootWindow(TModalWindow* window) {
 void TWindowManager::AttachScript(TWindowScriptLink* script) {
     mScript = script;
     if (!script) return;
+    script->RegisterWindowType("XSellWindow", TXSellWindow::ClassId());
     if (TModalWindow* top = GetTopModal()) script->PushWindow(top);
     if (TScript* lua = script->GetScript()) {
         RegisterBinding(lua->GetState(), kTopModalOnlyFunction, this, &TWindowManager::SetTopModalOnly);

@@ -423,8 +423,8 @@ TEST_F(WindowManagerTest, ScriptFollowsTheModalStackAndRunsFilesOnTheGivenWindow
     manager->RegisterWindowType("Gadget", TWindow::ClassId());
     manager->RunWindowScript(screen, "scripts/none.lua");
     manager->QueueScriptMessage(new TMessage(TMessage::kGeneric, "left over", nullptr));
-    EXPECT_EQ(script->calls, (std::vector<std::string>{"push:dialog", "current:popup", "current:dialog",
-                                                        "type:Gadget", "push:_screen_", "pop",
+    EXPECT_EQ(script->calls, (std::vector<std::string>{"type:XSellWindow", "push:dialog", "current:popup",
+                                                        "current:dialog", "type:Gadget", "push:_screen_", "pop",
                                                         "queued:left over"}));
 
     // The script can ask for the top modal window alone to be drawn.
