@@ -94,3 +94,19 @@ private:
 // when it makes its manager and clears it at teardown.
 TSoundManager* GetSoundManager();
 void SetSoundManager(TSoundManager* manager);
+
+// Holds the platform manager's lock for a scope; nothing without a manager.
+class TPlatformSoundLock {
+public:
+    TPlatformSoundLock() : mManager(GetSoundManager()) {
+        if (mManager) mManager->Lock();
+    }
+    ~TPlatformSoundLock() {
+        if (mManager) mManager->Unlock();
+    }
+    TPlatformSoundLock(const TPlatformSoundLock&) = delete;
+    TPlatformSoundLock& operator=(const TPlatformSoundLock&) = delete;
+
+private:
+    TSoundManager* const mManager;
+};

@@ -69,6 +69,11 @@ void TSoundStream::SetInstance(const std::weak_ptr<TSoundInstance>& instance) {
     mInstance = instance;
 }
 
+std::shared_ptr<TSoundInstance> TSoundStream::GetInstance() const {
+    TSoundLock lock(*mManager);
+    return mInstance.lock();
+}
+
 uint32_t TSoundStream::BufferBytesFor(uint64_t bytesPerSecond, float seconds) {
     double exact = static_cast<double>(bytesPerSecond) * seconds;
     if (!(exact > 0.0)) {

@@ -26,6 +26,9 @@ public:
     TSoundStream& operator=(const TSoundStream&) = delete;
 
     void SetInstance(const std::weak_ptr<TSoundInstance>& instance);
+    // The instance that shows the stream; empty when it is gone.
+    std::shared_ptr<TSoundInstance> GetInstance() const;
+    TSoundManager* GetManager() const { return mManager; }
 
     // Makes the device buffer and writes its first half; false (the stream
     // stays bufferless) without a started manager or for a format that

@@ -17,11 +17,14 @@
 #include <thread>
 #include <vector>
 
+#include "foundation/assetmanager.h"
+#include "foundation/virtualfiles.h"
 #include "platform/audio/manualdevice.h"
 #include "platform/os/timer.h"
 #include "sound/soundmanager.h"
 #include "sound/soundstream.h"
 #include "tests/support/luatesting.h"
+#include "tests/support/oggwriter.h"
 
 // A source of `frames` frames whose samples tell which source and which
 // frame they are: stereo carries the frame number's low 15 bits on the left
@@ -204,4 +207,39 @@ protected:
     std::deque<RampSpooler> mSpoolers;
     audio::ManualDevice* mDevice = nullptr;
     std::unique_ptr<TSoundManager> mManager;
+};
+
+// Sounds as the game loads them: files in memory under asset names, the
+// platform's asset cache and sound manager in place.
+class SoundAssetTest : public SoundTest {
+protected:
+    void SetUp() override {
+        SoundTest::SetUp();
+        SetAssetManager(&mAssets);
+        MakeManager();
+        SetSoundManager(mManager.get());
+    }
+    void TearDown() override {
+        SetSoundManager(nullptr);
+        SoundTest::TearDown();
+        SetAssetManager(nullptr);
+        ClearVirtualFiles();
+    }
+
+    // Registers the bytes as a file under the name; they stay until the test ends.
+    void AddFile(const std::string& name, const std::string& bytes) {
+        const std::string& kept = mFiles.emplace_back(bytes);
+        static const char kNothing = 0;
+        RegisterMemoryFile(name.c_str(), kept.empty() ? &kNothing : kept.data(), kept.size());
+    }
+
+    // `frames` frames of interleaved stereo, from frame `skipFrames` on.
+    static std::vector<int16_t> Take(const std::vector<int16_t>& samples, size_t skipFrames, size_t frames) {
+        size_t from = std::min(samples.size(), skipFrames * 2);
+        size_t to = std::min(samples.size(), from + frames * 2);
+        return std::vector<int16_t>(samples.begin() + from, samples.begin() + to);
+    }
+
+    TAssetManager mAssets;
+    std::deque<std::string> mFiles;
 };
