@@ -36,12 +36,20 @@ TVecFont::TVecFont(std::vector<uint8_t> data) : mData(std::move(data)) {
         mData.clear();
         return;
     }
-    if (!IsWellFormed()) {
+    if (IsWellFormed()) ComputeMetrics();
+    // Text is scaled by the line height, so a font without one is as
+    // unusable as one that cannot be read.
+    if (mAscent + mDescent <= 0) {
         DebugLog("TVecFont: malformed font data (%zu bytes), no glyphs loaded", mData.size());
-        mData.clear();
-        return;
+        MakeEmpty();
     }
-    ComputeMetrics();
+}
+
+void TVecFont::MakeEmpty() {
+    mData.clear();
+    mCodes.clear();
+    mFitScales.clear();
+    mAscent = mDescent = mTopPadding = mBottomPadding = 0;
 }
 
 bool TVecFont::IsWellFormed() const {

@@ -8,8 +8,9 @@
 
 class TVecFont {
 public:
-    // Malformed data, checked whole at load, gives a font with no glyphs and
-    // a log line; wrong magic or no data gives one silently.
+    // Malformed data, checked whole at load (a font must also hold 'W' and
+    // have a line height), gives a font with no glyphs and a log line; wrong
+    // magic or no data gives one silently.
     explicit TVecFont(std::vector<uint8_t> data);
     TVecFont(const TVecFont&) = delete;
     TVecFont& operator=(const TVecFont&) = delete;
@@ -41,6 +42,7 @@ private:
     const uint8_t* Record(int index) const;
     float RecordMetric(int index, int offset) const;
     void ComputeMetrics();
+    void MakeEmpty();
 
     std::vector<uint8_t> mData;
     std::vector<uint32_t> mCodes;

@@ -95,6 +95,7 @@ TEST(VecFont, MalformedFilesGiveAnEmptyFontAndALogLine) {
         {"opcode zero", [](std::vector<uint8_t>& b) { b[b.size() - 3] = 0; }},
         {"codes out of order", [](std::vector<uint8_t>& b) { b[RecordField(3, 0)] = 'A'; }},
         {"no 'W'", [](std::vector<uint8_t>& b) { b[RecordField(1, 0)] = 'V'; }},
+        {"no line height", [](std::vector<uint8_t>& b) { b[RecordField(1, 9)] = 0x0A; }},
     };
     for (const Case& c : cases) {
         TestLog log;
