@@ -8,6 +8,7 @@
 #include "foundation/debuglog.h"
 #include "graphics/displaylink.h"
 #include "graphics/renderer.h"
+#include "graphics/texture.h"
 #include "platform/os/launch.h"
 #include "platform/window/textcodec.h"
 
@@ -143,9 +144,13 @@ void TPlatform::EndDraw(bool present) {
     TRenderer::GetInstance()->EndDraw(present);
 }
 
-bool TPlatform::BeginRenderTarget(TTexture* /*target*/) {
-    DebugLog("Error: render targets are not available to the frame pass");
-    return false;
+bool TPlatform::BeginRenderTarget(TTexture* target) {
+    // The renderer holds its target while it draws: only a texture that is
+    // already shared can be one.
+    std::shared_ptr<TAsset> shared = target ? target->weak_from_this().lock() : nullptr;
+    return shared && TRenderer::GetInstance()->BeginRenderTarget(std::static_pointer_cast<TTexture>(shared));
 }
 
-void TPlatform::EndRenderTarget() {}
+void TPlatform::EndRenderTarget() {
+    TRenderer::GetInstance()->EndRenderTarget();
+}

@@ -69,7 +69,7 @@ public:
     bool CanDraw() const override;
     bool BeginDraw() override;
     void EndDraw(bool present) override;
-    // Refused: the renderer takes render targets only as shared textures.
+    // False for a texture that is not shared (the renderer holds its target).
     bool BeginRenderTarget(TTexture* target) override;
     void EndRenderTarget() override;
 

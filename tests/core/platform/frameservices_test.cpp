@@ -1,0 +1,77 @@
+// The platform's frame calls reach the renderer.
+#include <gtest/gtest.h>
+
+#include "core/platform/platform.h"
+#include "graphics/recordingrenderbackend.h"
+#include "graphics/renderer.h"
+#include "graphics/texture.h"
+#include "graphics/texturedata.h"
+#include "pumptesting.h"
+
+namespace pumptest {
+namespace {
+
+// A surface that exists as soon as it is asked for.
+class TFakeTextureData : public TTextureData {
+public:
+    void Release() override {}
+    bool Restore() override { return true; }
+    bool Upload(int, int, const uint32_t*) override { return true; }
+    bool CreateSurface(uint32_t, uint32_t, bool) override { return true; }
+    bool Blit(int, int, const TRect*, TTextureData*) override { return true; }
+    void Clear() override {}
+    bool Lock(uint32_t*&, int&) override { return false; }
+    void Unlock() override {}
+    bool HasSurface() const override { return true; }
+};
+
+class FrameServicesTest : public PumpTest {
+protected:
+    void SetUp() override {
+        PumpTest::SetUp();
+        auto backEnd = std::make_unique<TRecordingRenderBackEnd>(TRect(0, 0, 480, 360));
+        mBackEnd = backEnd.get();
+        TRenderer::GetInstance()->SetBackEnd(std::move(backEnd));
+        SetTextureDataFactory([] { return std::make_unique<TFakeTextureData>(); });
+        Make();
+        mPlatform = std::make_unique<TPlatform>(std::move(mData));
+    }
+
+    void TearDown() override {
+        mPlatform.reset();
+        SetTextureDataFactory(nullptr);
+        TRenderer::DestroyInstance();
+        PumpTest::TearDown();
+    }
+
+    TRecordingRenderBackEnd* mBackEnd = nullptr;
+    std::unique_ptr<TPlatform> mPlatform;
+};
+
+TEST_F(FrameServicesTest, FramesGoThroughTheRenderer) {
+    EXPECT_TRUE(mPlatform->BeginDraw());
+    mPlatform->EndDraw(true);
+    mBackEnd->Results().beginDraw = false;
+    EXPECT_FALSE(mPlatform->BeginDraw());
+    EXPECT_EQ(mBackEnd->GetCallKinds(),
+              (std::vector<TRecordingRenderBackEnd::TCallKind>{TRecordingRenderBackEnd::kBeginDraw,
+                                                              TRecordingRenderBackEnd::kEndDraw,
+                                                              TRecordingRenderBackEnd::kBeginDraw}));
+}
+
+TEST_F(FrameServicesTest, RenderTargetsMustBeSharedTextures) {
+    std::shared_ptr<TTexture> texture = TTexture::Create(16, 16, true);
+    ASSERT_TRUE(texture);
+    EXPECT_TRUE(mPlatform->BeginRenderTarget(texture.get()));
+    mPlatform->EndRenderTarget();
+    ASSERT_EQ(mBackEnd->GetCalls().size(), 2u);
+    EXPECT_EQ(mBackEnd->GetCalls()[0].kind, TRecordingRenderBackEnd::kBeginRenderTarget);
+    EXPECT_EQ(mBackEnd->GetCalls()[0].texture, texture.get());
+    EXPECT_EQ(mBackEnd->GetCalls()[1].kind, TRecordingRenderBackEnd::kEndRenderTarget);
+
+    EXPECT_FALSE(mPlatform->BeginRenderTarget(nullptr));
+    EXPECT_FALSE(TRenderer::GetInstance()->IsDrawing());
+}
+
+}  // namespace
+}  // namespace pumptest
