@@ -23,6 +23,10 @@ const int kRectReach = 4096;
 // Box coordinates are stored as v x 128 in 16 bits.
 const int kRectPiece = 255;
 
+// Candidates: 4 start offsets, 8 end offsets and 4 row offsets, the row
+// offset counting fastest.
+const int kOffsetCounts[3] = {4, 8, 4};
+const int kOffsetStrides[3] = {32, 4, 1};
 const int kCandidates = 128;
 const int kUnlitLimit = 75;
 const TQmMiniVecDraw::TPixelOffsets kFallbackOffsets{-0.75f, -0.75f, 0.25f};
@@ -61,13 +65,12 @@ int ScoreCandidate(const std::vector<uint32_t>& pixels, int candidate, bool& lit
 
 // Passing candidates one step away along each of the three offsets.
 int PassingNeighbours(const std::vector<int>& scores, int candidate) {
-    const int steps[3] = {32, 4, 1};
-    const int sizes[3] = {4, 8, 4};
     int count = 0;
     for (int axis = 0; axis < 3; ++axis) {
-        int position = candidate / steps[axis] % sizes[axis];
-        if (position > 0 && scores[candidate - steps[axis]] >= 0) ++count;
-        if (position + 1 < sizes[axis] && scores[candidate + steps[axis]] >= 0) ++count;
+        int stride = kOffsetStrides[axis];
+        int position = candidate / stride % kOffsetCounts[axis];
+        if (position > 0 && scores[candidate - stride] >= 0) ++count;
+        if (position + 1 < kOffsetCounts[axis] && scores[candidate + stride] >= 0) ++count;
     }
     return count;
 }
@@ -292,9 +295,9 @@ bool TQmMiniVecDraw::SelfTest(const std::shared_ptr<TTexture>& target, const TRe
 }
 
 TQmMiniVecDraw::TPixelOffsets TQmMiniVecDraw::CandidateOffsets(int candidate) {
-    int a = candidate / 32;
-    int b = candidate / 4 % 8;
-    int c = candidate % 4;
+    int a = candidate / kOffsetStrides[0];
+    int b = candidate / kOffsetStrides[1] % kOffsetCounts[1];
+    int c = candidate % kOffsetCounts[2];
     return TPixelOffsets{a * 0.25f - 1, b * 0.25f - 1, c * 0.25f};
 }
 
