@@ -27,6 +27,15 @@ TEST_F(DxDisplayHandlerGlTest, AFillLandsOnExactPixels) {
     EXPECT_EQ(Pixel(10, 19), kBlue);
     EXPECT_EQ(Pixel(30, 39), kBlue);
     EXPECT_EQ(Pixel(29, 40), kBlue);
+
+    // Inside a pushed viewport the rectangle is in the viewport's coordinates.
+    mRenderer->PushViewport(TRect(100, 200, 400, 400));
+    FillFrame(TRect(0, 0, 10, 10), TColor4f(1, 0, 0, 1));
+    mRenderer->PopViewport();
+    EXPECT_EQ(Pixel(100, 200), kRed);
+    EXPECT_EQ(Pixel(109, 209), kRed);
+    EXPECT_EQ(Pixel(110, 205), kBlue);
+    EXPECT_EQ(Pixel(99, 205), kBlue);
 }
 
 TEST_F(DxDisplayHandlerGlTest, TheViewRectangleClips) {

@@ -695,6 +695,27 @@ TEST_F(DxDisplayHandlerTest, PerspectiveOfAnEmptyAreaKeepsTheProjection) {
     EXPECT_TRUE(Logged("SetPerspective: nothing of the viewport is visible"));
 }
 
+TEST_F(DxDisplayHandlerTest, AFillInsideAFrameIsAFanThatLeavesTheBlocksAsTheyWere) {
+    auto owned = std::make_unique<TDxDisplayHandler>(mDevice, mHost);
+    TDxDisplayHandler& handler = *owned;
+    TRenderer& renderer = *TRenderer::GetInstance();
+    renderer.SetBackEnd(std::move(owned));
+    handler.SetDisplay(800, 600, false, false, false, false);
+    handler.PushViewport(TRect(100, 100, 400, 400));
+    ASSERT_TRUE(renderer.BeginDraw(true));
+    ASSERT_TRUE(renderer.Begin3d());
+    mDevice.ClearCalls();
+    EXPECT_TRUE(handler.FillRect(TRect(150, 150, 200, 200), TColor4f(1, 0, 0, 0.5f), nullptr));
+    EXPECT_EQ(mDevice.Count("Draw(6,0,4)"), 1);
+    EXPECT_EQ(mDevice.Count("ColorFill"), 0);
+    EXPECT_TRUE(renderer.InBegin3d());
+    EXPECT_FALSE(renderer.InBegin2d());
+    EXPECT_TRUE(mDevice.GetStates().zEnable);  // the 3D presets are back
+    renderer.End3d();
+    renderer.EndDraw(false);
+    TRenderer::DestroyInstance();
+}
+
 TEST_F(DxDisplayHandlerTest, FillOutsideAFrameIsAClippedColourFill) {
     Handler().SetDisplay(800, 600, false, false, false, false);
     Handler().SetViewRect(TRect(0, 0, 400, 300));
