@@ -1,6 +1,7 @@
 #include "core/platform/platform.h"
 
 #include <string>
+#include <string_view>
 
 #include "core/app/tasklist.h"
 #include "core/platform/commandline.h"
