@@ -274,6 +274,30 @@ TEST_F(DxDisplayHandlerTest, SuccessInstallsTheDeviceAndTellsThePlatform) {
     EXPECT_TRUE(Handler().IsFullScreen());
 }
 
+// A host whose message boxes call back into the display, as a window
+// message pumped during a box could.
+class ReenteringHost : public TFakeDisplayHost {
+public:
+    void MessageBox(const char* text, const char* caption, TMessageBoxIcon icon) override {
+        TFakeDisplayHost::MessageBox(text, caption, icon);
+        if (handler) handler->SetDisplay(640, 480, false, true, false, false);
+    }
+    TDxDisplayHandler* handler = nullptr;
+};
+
+TEST_F(DxDisplayHandlerTest, ANestedSetDisplayWaitsAndReturns) {
+    ReenteringHost host;
+    TDxDisplayHandler handler(mDevice, host);
+    host.handler = &handler;
+    // The window fails, its box calls in, then full screen is set up.
+    mDevice.Script("CreateScreen", Result::Failed);
+    handler.SetDisplay(800, 600, false, false, false, false);
+    EXPECT_EQ(host.sleeps, std::vector<uint32_t>{50});
+    EXPECT_EQ(mDevice.Count("CreateScreen"), 2);
+    EXPECT_TRUE(handler.IsFullScreen());
+    EXPECT_EQ(handler.GetScreenRect(), TRect(0, 0, 800, 600));
+}
+
 TEST_F(DxDisplayHandlerTest, TheMouseHasAPositionWhileItIsOverTheWindow) {
     Handler().SetDisplay(800, 600, false, false, false, false);
     mDevice.SetWindowBounds({100, 50, 900, 650});
