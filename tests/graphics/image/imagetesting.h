@@ -32,16 +32,9 @@ inline void AppendToString(png_structp png, png_bytep data, size_t count) {
 
 inline void IgnoreFlush(png_structp) {}
 
-// The file's bytes; empty when libpng refused the spec.
-inline std::string EncodePng(const PngSpec& spec) {
-    std::string bytes;
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
-    png_infop info = png_create_info_struct(png);
-    std::vector<png_bytep> rows(static_cast<size_t>(spec.height));
-    if (setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return std::string();
-    }
+// Everything that lives across the jump is the caller's.
+inline bool WritePng(png_structp png, png_infop info, const PngSpec& spec, png_bytep* rows, std::string& bytes) {
+    if (setjmp(png_jmpbuf(png))) return false;
     png_set_write_fn(png, &bytes, AppendToString, IgnoreFlush);
     png_set_IHDR(png, info, spec.width, spec.height, spec.bitDepth, spec.colorType,
                  spec.interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT,
@@ -51,14 +44,24 @@ inline std::string EncodePng(const PngSpec& spec) {
         png_set_tRNS(png, info, spec.transparency.data(), static_cast<int>(spec.transparency.size()), nullptr);
     }
     if (spec.gamma > 0) png_set_gAMA(png, info, spec.gamma);
-    size_t rowBytes = spec.rows.size() / rows.size();
+    png_set_rows(png, info, rows);
+    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    return true;
+}
+
+// The file's bytes; empty when libpng refused the spec.
+inline std::string EncodePng(const PngSpec& spec) {
+    std::string bytes;
+    std::vector<png_bytep> rows(static_cast<size_t>(spec.height));
+    size_t rowBytes = rows.empty() ? 0 : spec.rows.size() / rows.size();
     for (size_t row = 0; row < rows.size(); ++row) {
         rows[row] = const_cast<png_bytep>(spec.rows.data() + row * rowBytes);
     }
-    png_set_rows(png, info, rows.data());
-    png_write_png(png, info, PNG_TRANSFORM_IDENTITY, nullptr);
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, nullptr, nullptr, nullptr);
+    png_infop info = png_create_info_struct(png);
+    bool written = WritePng(png, info, spec, rows.data(), bytes);
     png_destroy_write_struct(&png, &info);
-    return bytes;
+    return written ? bytes : std::string();
 }
 
 // An 8-bit RGBA image whose pixel (x, y) is colorAt(x, y) as 0xAARRGGBB.
