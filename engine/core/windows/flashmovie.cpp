@@ -1,5 +1,7 @@
 #include "core/windows/flashmovie.h"
 
+#include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -90,7 +92,9 @@ bool TFlashMovie::Play(bool loop, bool localise, bool input) {
 
 TFlashMovie::TControlChoice TFlashMovie::ChooseControl(bool localise) {
     TControlChoice choice{TString(kControlPrefix) + (localise ? "6" : "4"), localise ? 6 : 4};
-    int wanted = atoi(GetSetting("flashmajorversion", TString()).c_str());
+    // strtol saturates where atoi would overflow.
+    long setting = strtol(GetSetting("flashmajorversion", TString()).c_str(), nullptr, 10);
+    int wanted = static_cast<int>(std::min<long>(setting, INT_MAX));
     if (wanted > choice.minimum) {
         choice.id = TString::Format("%s%d", kControlPrefix, wanted);
         choice.minimum = wanted;

@@ -106,6 +106,7 @@ TEST_F(FlashMovieTest, ControlIdentifierAndMinimumVersionFollowLocalisingAndTheS
         {false, "5", "ShockwaveFlash.ShockwaveFlash.5", 5},
         {true, "9", "ShockwaveFlash.ShockwaveFlash.9", 9},
         {false, "soon", "ShockwaveFlash.ShockwaveFlash.4", 4},
+        {false, "99999999999", "ShockwaveFlash.ShockwaveFlash.2147483647", 2147483647},
     };
     for (const ControlCase& c : cases) {
         SCOPED_TRACE(std::string(c.localise ? "localised, " : "plain, ") + (c.majorVersion ? c.majorVersion : "unset"));
