@@ -96,7 +96,6 @@ TQmHiscores::TQmHiscores(std::shared_ptr<http::Transport> transport, const TStri
     if (mGameId.Length() == 0) {
         mGameId = GetSetting(kSettingGameName, "");
     }
-    mVersion = GetSetting(kSettingVersion, "");
     mUserRow.valid = false;
     mData.Load();
     mServerLib.Open(libraryName, mGameId, mEncryptionKey);

@@ -84,7 +84,6 @@ private:
     TString mGameId;
     TString mEncryptionKey;
     TString mLanguage = "en";
-    TString mVersion;
     TString mPlayerName;
     TString mGameMode;
     int mRequestKind = -1;
