@@ -135,6 +135,13 @@ TEST_F(FlashMovieTest, TheMovieIsFoundUnderAssetsFirstThenByItsOwnName) {
     ASSERT_TRUE(movie->Play(false, false, false));
     EXPECT_EQ(player->movie, std::filesystem::absolute("outro.swf").string());
     EXPECT_FALSE(player->loop);
+
+    // Paths have no fixed length limit.
+    std::string longName = std::string(200, 'd') + "/" + std::string(200, 'm') + ".swf";
+    mFolder.Write("assets/" + longName, "deep");
+    MakeMovie(longName.c_str());
+    ASSERT_TRUE(movie->Play(false, false, false));
+    EXPECT_EQ(player->movie, std::filesystem::absolute("assets/" + longName).string());
 }
 
 TEST_F(FlashMovieTest, AMissingMovieFailsAndLeavesNoTrace) {
