@@ -53,7 +53,7 @@ public:
     // host held the game paused; wraps after 2^32.
     uint32_t Timer() const;
     void Sleep(uint32_t milliseconds) const { mSleep(milliseconds); }
-    // Tests replace the wait of the idle tick and of the minimized window.
+    // Tests and benchmarks replace the wait (the idle tick's 1 ms).
     void SetSleepFunction(TSleepFunction sleep) { mSleep = sleep; }
 
     // Not owned; null while there is no display.
