@@ -160,6 +160,8 @@ std::shared_ptr<TSoundInstance> TSound::StandInForEnded() {
     // its completion reaches the callback.
     auto stream = TSoundStream::Create(manager, new TMemSpooler(mData), false, mData->GetGroup(), mData);
     auto standIn = std::make_shared<TSoundInstance>();
+    // The set keeps it until its completion is heard.
+    mData->AddInstance(standIn);
     standIn->SetStream(stream.get());
     stream->SetInstance(standIn);
     stream->Finish(true);

@@ -283,6 +283,13 @@ bool TSoundStream::QueueNext(const std::weak_ptr<TStreamNotify>& data, TStreamSp
     }
     mNextData = data;
     mNextSpooler.reset(spooler);
+    // A buffer that plays once stops at its end, before the following sound.
+    if (mPlayOnce && mBufferReady) {
+        mPlayOnce = false;
+        if (!mPaused) {
+            Check(mBuffer->Play(true), 560);
+        }
+    }
     return true;
 }
 

@@ -46,6 +46,7 @@ public:
     bool Refill(bool initial);
     // Queues the sound to follow, taking the spooler; refused (false, the
     // caller keeps the spooler) once the tail after the source's end ran out.
+    // A buffer that played once loops from then on, to reach the next sound.
     bool QueueNext(const std::weak_ptr<TStreamNotify>& data, TStreamSpooler* spooler);
     // Stops, drops the queued sound and leaves the manager's live list: to
     // the retired list, or at once (which may destroy the stream).
