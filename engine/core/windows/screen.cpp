@@ -1,7 +1,9 @@
 #include "core/windows/screen.h"
 
 #include "core/windows/windowmanager.h"
+#include "graphics/drawstate.h"
 #include "graphics/renderer.h"
+#include "graphics/texture.h"
 
 TWindow* TScreen::Create() {
     return new TScreen();
@@ -22,10 +24,12 @@ bool TScreen::IsA(TWindowClassId id) const {
 }
 
 void TScreen::Draw() {
-    if (mClearingOff) return;
     TWindowManager* manager = TWindowManager::GetInstance();
-    bool onTop = manager && manager->GetTopModal() == this;
-    if (!mClearAlways && !onTop) return;
     TRenderer* renderer = TRenderer::GetInstance();
-    renderer->FillRect(renderer->GetViewRect(), mClearColor);
+    bool onTop = manager && manager->GetTopModal() == this;
+    if (!mClearingOff && (mClearAlways || onTop)) renderer->FillRect(renderer->GetViewRect(), mClearColor);
+    std::shared_ptr<TTexture> background = manager ? manager->GetCacheTarget() : nullptr;
+    if (!background) return;
+    TBegin2dScope scope(*renderer);
+    background->Draw(TDrawState(TVec2(0, 0), 1, 1, TDrawState::kUsePivot));
 }

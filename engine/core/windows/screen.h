@@ -16,7 +16,9 @@ public:
     const char* GetClassName() const override;
     bool IsA(TWindowClassId id) const override;
     // Clears the view with the clear colour when the screen is the top modal
-    // window or clears always, unless clearing is off.
+    // window or clears always, unless clearing is off; then draws the window
+    // manager's background image (its cache of the lower modal windows) at
+    // the origin.
     void Draw() override;
 
     void SetClearAlways(bool on) { mClearAlways = on; }

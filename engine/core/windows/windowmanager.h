@@ -93,6 +93,8 @@ public:
     // The texture the modal windows below the top one are cached in; empty
     // for none.
     void SetCacheTarget(std::shared_ptr<TTexture> target) { mCacheTarget = std::move(target); }
+    // The root screen draws it as its background.
+    const std::shared_ptr<TTexture>& GetCacheTarget() const { return mCacheTarget; }
     // While a movie is shown no frame is drawn; while it takes the input the
     // platform drops mouse buttons.
     void SetMovieShown(bool shown) { mMovieShown = shown; }
