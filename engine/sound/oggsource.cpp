@@ -23,8 +23,10 @@ size_t ReadMemory(void* destination, size_t size, size_t count, void* source) {
         return 0;
     }
     size_t items = std::min(count, (block->bytes.size() - block->position) / size);
-    std::memcpy(destination, block->bytes.data() + block->position, items * size);
-    block->position += items * size;
+    if (items > 0) {
+        std::memcpy(destination, block->bytes.data() + block->position, items * size);
+        block->position += items * size;
+    }
     return items;
 }
 

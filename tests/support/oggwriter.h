@@ -124,6 +124,7 @@ struct OggFixtureReader {
     static size_t Read(void* destination, size_t size, size_t count, void* source) {
         auto* reader = static_cast<OggFixtureReader*>(source);
         size_t items = size == 0 ? 0 : std::min(count, (reader->bytes->size() - reader->position) / size);
+        if (items == 0) return 0;
         std::memcpy(destination, reader->bytes->data() + reader->position, items * size);
         reader->position += items * size;
         return items;
