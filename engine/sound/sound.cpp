@@ -33,6 +33,8 @@ TSound::~TSound() {
     for (const auto& instance : instances) {
         Stop(instance);
     }
+    // Under the lock: the worker thread reads the data only under it.
+    mData.reset();
 }
 
 std::shared_ptr<TSound> TSound::Get(const TString& name, uint8_t loadIntoMemory, int defaultGroup) {

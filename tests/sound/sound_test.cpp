@@ -248,6 +248,19 @@ TEST_F(SoundPlayTest, ACallBackSetOnAnEndedInstanceFiresOnTheNextUpdate) {
     EXPECT_EQ(callback.notices[0].instance->GetSound(), sound);
 }
 
+TEST_F(SoundPlayTest, AFollowingSoundIsRefusedOnceTheInstanceEnded) {
+    auto sound = Sound("once.ogg", kSecond / 10, true);
+    auto next = Sound("after.ogg", kSecond / 10, true);
+    RecordingCallBack callback;
+    auto instance = sound->Play(false);
+    instance->Stop();
+    instance->SetCallBack(&callback, next);
+    EXPECT_EQ(instance->GetQueuedSound(), nullptr);
+    EXPECT_EQ(instance->GetCallBack(), nullptr);
+    mManager->Update();
+    EXPECT_TRUE(callback.notices.empty());
+}
+
 TEST_F(SoundPlayTest, ACallBackDestroyedWhileItsInstancesPlayIsNeverCalled) {
     auto sound = Sound("tick.ogg", kSecond / 4, true);
     auto next = Sound("tock.ogg", kSecond / 4, true);
