@@ -136,7 +136,7 @@ void TWindowManager::PostMessage(TMessage* message) {
 
 void TWindowManager::QueueScriptMessage(TMessage* message) {
     if (mScript) {
-        mScript->QueueMessage(message);
+        mScript->QueueMessage(message, nullptr);
     } else {
         delete message;
     }
@@ -204,6 +204,7 @@ void TWindowManager::OnWindowDestroyed(TWindow* window) {
     // A modal window deleted while stacked leaves the stack.
     mModals.remove_if([window](TModalWindow* modal) { return static_cast<TWindow*>(modal) == window; });
     if (mRootWindow && static_cast<TWindow*>(mRootWindow) == window) mRootWindow = nullptr;
+    if (mScript) mScript->OnWindowDestroyed(window);
     for (TWindow* current = GetTopModal(); current; current = current->GetParent()) {
         TModalWindow* modal = dynamic_cast<TModalWindow*>(current);
         if (!modal) break;

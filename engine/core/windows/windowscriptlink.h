@@ -6,6 +6,7 @@
 #include "core/windows/window.h"
 #include "foundation/tstring.h"
 
+class TLuaFunction;
 class TMessage;
 class TScript;
 
@@ -18,10 +19,14 @@ public:
     virtual void PushWindow(TWindow* window) = 0;
     // Drops the current window; a stack of one entry is kept.
     virtual void PopWindow() = 0;
+    // The window is being destroyed: the stack ends below it.
+    virtual void OnWindowDestroyed(TWindow* window) = 0;
     // Makes the class creatable from scripts under the name.
     virtual void RegisterWindowType(const TString& name, TWindowClassId id) = 0;
-    // Hands the script a message that no window took (owned from here).
-    virtual void QueueMessage(TMessage* message) = 0;
+    // Hands the script a message that no window took (owned from here; null
+    // for none) and a command to run (not owned; null for none). False when
+    // the script could not take them.
+    virtual bool QueueMessage(TMessage* message, const TLuaFunction* command) = 0;
     // The UTF-8 text flag; setting it returns the previous value.
     virtual bool SetUtf8Mode(bool on) = 0;
     virtual bool IsUtf8Mode() const = 0;

@@ -9,6 +9,7 @@
 #include "core/app/task.h"
 #include "core/windows/windowscriptlink.h"
 #include "foundation/settings.h"
+#include "tests/graphics/renderertesting.h"
 #include "tests/support/luatesting.h"
 #include "windowmanagertesting.h"
 
@@ -70,9 +71,11 @@ public:
     void RegisterWindowType(const TString& name, TWindowClassId) override {
         Note(std::string("type:") + name.c_str());
     }
-    void QueueMessage(TMessage* message) override {
+    void OnWindowDestroyed(TWindow*) override {}
+    bool QueueMessage(TMessage* message, const TLuaFunction*) override {
         Note(std::string("queued:") + message->GetName().c_str());
         delete message;
+        return true;
     }
     bool SetUtf8Mode(bool on) override {
         bool previous = utf8;
@@ -631,8 +634,7 @@ TEST_F(WindowManagerTest, AFrameTaskThatPopsAModalDrawsTheStackFromItsNewTop) {
 TEST_F(WindowManagerTest, CacheTargetHoldsTheModalsBelowTheTop) {
     Push("a");
     Push("b", TRect(100, 100, 200, 200));
-    int storage = 0;
-    std::shared_ptr<TTexture> texture(std::make_shared<int>(0), reinterpret_cast<TTexture*>(&storage));
+    std::shared_ptr<TTexture> texture = StandInTexture(800, 600, TTextureData::kRenderTarget);
     manager->SetCacheTarget(texture);
     services.journal = &journal;
     journal.entries.clear();

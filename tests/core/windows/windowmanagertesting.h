@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "core/windows/buttonlink.h"
+#include "core/scripting/luaobject.h"
 #include "core/app/frameservices.h"
 #include "core/app/message.h"
 #include "core/windows/modalwindow.h"
@@ -85,9 +86,17 @@ public:
         ++clicks;
         return takesClick;
     }
+    TString GetLabel() const override { return label; }
+    void SetLabel(const TString& text) override { label = text; }
+    bool GetToggleState() const override { return on; }
+    void SetToggleState(bool state) override { on = state; }
+    void SetLuaAction(std::unique_ptr<TLuaFunction> function) override { action = std::move(function); }
 
     int clicks = 0;
     bool takesClick = true;
+    TString label;
+    bool on = false;
+    std::unique_ptr<TLuaFunction> action;
 };
 
 class WindowManagerTest : public ::testing::Test {
