@@ -13,22 +13,45 @@ bool TMemSpooler::Read(uint32_t bytes, uint8_t* destination, uint32_t* written, 
     if (!data) {
         return false;
     }
-    // Each pass that reaches the end starts the next at the beginning; one
-    // that yields nothing from the beginning means there is nothing to loop.
-    bool fromStart = false;
+    bool fromStart = mPosition == 0;
     for (;;) {
+        uint8_t* at = destination + *written;
         bool ended = false;
-        uint32_t got = ReadFromPosition(*data, destination + *written, bytes - *written, &ended);
+        uint32_t got = ReadFromPosition(*data, at, bytes - *written, &ended);
         *written += got;
         if (!ended) {
             return true;
         }
+        // A pass from the start that yields nothing: there is nothing to loop.
         if (!loop || (fromStart && got == 0)) {
             return false;
+        }
+        if (fromStart) {
+            // The whole sound is at `at`: copies of it fill the rest, however
+            // short it is, without decoding it again for every repeat.
+            *written += RepeatWhole(*data, at, got, at + got, bytes - *written);
+            return true;
         }
         mPosition = 0;
         fromStart = true;
     }
+}
+
+uint32_t TMemSpooler::RepeatWhole(const TSoundData& data, const uint8_t* sound, uint32_t soundBytes,
+                                  uint8_t* destination, uint32_t bytes) {
+    uint32_t filled = 0;
+    for (; bytes - filled >= soundBytes; filled += soundBytes) {
+        std::memcpy(destination + filled, sound, soundBytes);
+    }
+    uint32_t rest = bytes - filled;
+    bool decoded = data.GetPcm() != nullptr;
+    // An Ogg position counts whole frames.
+    if (!decoded) {
+        rest -= rest % data.GetFrameBytes();
+    }
+    std::memcpy(destination + filled, sound, rest);
+    mPosition = decoded ? rest : rest / data.GetFrameBytes();
+    return filled + rest;
 }
 
 uint32_t TMemSpooler::ReadFromPosition(TSoundData& data, uint8_t* destination, uint32_t bytes, bool* ended) {

@@ -28,6 +28,10 @@ public:
 private:
     // One pass from the position; `ended` when the data ran out.
     uint32_t ReadFromPosition(TSoundData& data, uint8_t* destination, uint32_t bytes, bool* ended);
+    // Fills `bytes` with copies of the whole sound, the last one cut short,
+    // and leaves the position after that part. Returns the bytes written.
+    uint32_t RepeatWhole(const TSoundData& data, const uint8_t* sound, uint32_t soundBytes, uint8_t* destination,
+                         uint32_t bytes);
     uint32_t CopyPcm(const TSoundData& data, uint8_t* destination, uint32_t bytes, bool* ended);
     uint32_t DecodeOgg(const TSoundData& data, uint8_t* destination, uint32_t bytes, bool* ended);
 

@@ -84,6 +84,26 @@ TEST_F(MemSpoolerTest, LoopingWrapsInsideARead) {
     }
 }
 
+TEST_F(MemSpoolerTest, TinySoundsLoopThroughAWholeHalf) {
+    for (uint32_t frames : {1u, 3u, 250u}) {
+        std::string sound = MakeOgg(44100, 2, frames, OggWave::kRamp);
+        std::vector<int16_t> expected = DecodeOgg(sound);
+        ASSERT_EQ(expected.size(), frames * 2);
+        for (bool streamed : {false, true}) {
+            auto data = Data(sound, streamed);
+            TMemSpooler spooler(data);
+            std::vector<int16_t> played;
+            for (uint32_t bytes : {176400u, 1000u, 176400u}) {
+                Result half = Read(spooler, bytes, true);
+                EXPECT_TRUE(half.more);
+                EXPECT_EQ(half.written, bytes);
+                played.insert(played.end(), half.samples.begin(), half.samples.end());
+            }
+            EXPECT_EQ(played, Tiled(expected, played.size())) << frames << " " << streamed;
+        }
+    }
+}
+
 TEST_F(MemSpoolerTest, ALoopThatEndsExactlyOnAReadGoesOn) {
     std::string sound = MakeOgg(44100, 1, 2000);
     std::vector<int16_t> expected = DecodeOgg(sound);
