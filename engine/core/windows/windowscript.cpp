@@ -35,6 +35,14 @@ const char kDialogSizeText[] = "gDialogWidth = %d; gDialogHeight= %d ;";
 const char kQueueMessageText[] = "table.insert(gMessageQueue,gMessageToQueue); gMessageToQueue=nil;";
 const char kQueueCommandText[] = "table.insert(gCommandQueue,gMessageCommand); gMessageCommand=nil;";
 
+// The engine's widgets, in the order they are registered; "Window" follows.
+const char* const kWidgetClassNames[] = {"Slider", "Bitmap", "Button", "Text", "TextEdit"};
+
+std::map<TString, TWindowClassId>& WidgetClasses() {
+    static std::map<TString, TWindowClassId> classes;
+    return classes;
+}
+
 void PushRawGlobal(lua_State* L, const char* name) {
     lua_pushstring(L, name);
     lua_rawget(L, LUA_GLOBALSINDEX);
@@ -68,8 +76,8 @@ Link* LinkOf(TWindow* window) {
 
 TWindowScript::TWindowScript(TScriptServices& services) : mServices(services) {
     RegisterFunctions();
-    RegisterMessageMetatable(GetState());
     RegisterEngineClasses();
+    RegisterMessageMetatable(GetState());
 }
 
 TWindowScript::~TWindowScript() {
@@ -124,8 +132,26 @@ void TWindowScript::RegisterFunctions() {
     RegisterBinding(L, "DoFitToChildren", this, &TWindowScript::DoFitToChildren);
 }
 
-// The widget classes register themselves when their library is set up.
+bool TWindowScript::SetWidgetClass(const TString& name, TWindowClassId id) {
+    bool known = false;
+    for (const char* widget : kWidgetClassNames) known = known || name == widget;
+    if (!known) {
+        DebugLog("TWindowScript::SetWidgetClass: '%s' is no engine widget", name.c_str());
+        return false;
+    }
+    if (id) {
+        WidgetClasses()[name] = id;
+    } else {
+        WidgetClasses().erase(name);
+    }
+    return true;
+}
+
 void TWindowScript::RegisterEngineClasses() {
+    for (const char* widget : kWidgetClassNames) {
+        auto found = WidgetClasses().find(widget);
+        if (found != WidgetClasses().end()) RegisterWindowType(widget, found->second);
+    }
     RegisterWindowType("Window", TWindow::ClassId());
 }
 
@@ -253,11 +279,10 @@ bool TWindowScript::ResumeWithMessage(TMessage* message, const TLuaFunction* com
 }
 
 void TWindowScript::CallNow(const TLuaFunction& command) {
-    lua_State* L = GetState();
-    LuaPopState guard(L);
-    PushRawGlobal(L, "_ALERT");
-    if (!PushHere(command)) return;
-    lua_pcall(L, 0, 0, -2);
+    LuaPopState guard(GetState());
+    // A script run: errors go to "_ALERT", and the binding tables the
+    // command uses live until it returns.
+    if (PushHere(command)) RunFunction(0, 0);
 }
 
 bool TWindowScript::Animate() {
@@ -319,7 +344,13 @@ void TWindowScript::GenericCreate(TLuaTable* description) {
     TWindowStyle style(description);
     auto found = mClasses.find(style.GetString("typename", TString()));
     if (found == mClasses.end()) return;
-    if (TWindow* window = CreateWindowOfClass(found->second)) AddWindow(window, description);
+    TWindow* window = CreateWindowOfClass(found->second);
+    if (!window) return;
+    // Held here: the size text that AddWindow runs may release the
+    // binding's own table when this call did not come through a script run.
+    description->Push();
+    TLuaTable held(description->GetState());
+    AddWindow(window, &held);
 }
 
 void TWindowScript::PostCreate(TLuaTable* description) {

@@ -55,6 +55,11 @@ public:
     // window deleted) when there is no current window or it refuses the child.
     bool AddWindow(TWindow* window, TLuaTable* description);
 
+    // The widget library names the class of each engine widget ("Slider",
+    // "Bitmap", "Button", "Text", "TextEdit"); scripts made afterwards can
+    // create it. A null id withdraws it; other names are refused.
+    static bool SetWidgetClass(const TString& name, TWindowClassId id);
+
     // Not owned; null removes it.
     void SetCreationHook(TWindowCreationHook* hook) { mCreationHook = hook; }
     int GetWaitState() const { return mWaitState; }

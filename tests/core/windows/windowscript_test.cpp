@@ -11,6 +11,7 @@
 #include "core/windows/layeredwindow.h"
 #include "core/windows/scriptservices.h"
 #include "core/windows/textlink.h"
+#include "core/windows/windowstyle.h"
 #include "foundation/settings.h"
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
@@ -189,6 +190,60 @@ TEST_F(WindowScriptTest, NestedDescriptionsBuildATreeAndReturnToTheModal) {
     // A stack of one entry stays: the modal is still the current window.
     EXPECT_EQ(script->GetCurrentWindow(), dialog);
     EXPECT_EQ(Eval("CreateCloseMessage().name == dialogId"), "true");
+}
+
+// Records the windows "GenericCreate" made, with a key of their description.
+class RecordingHook : public TWindowCreationHook {
+public:
+    void OnWindowCreated(TWindow* window, const TWindowStyle& style) override {
+        made += std::string(window->GetName().c_str()) + ":" + style.GetString("tag", "-").c_str() + " ";
+    }
+
+    std::string made;
+};
+
+TEST_F(WindowScriptTest, TheCreationHookHearsOfEachCreatedWindow) {
+    RecordingHook hook;
+    script->SetCreationHook(&hook);
+    Dialog();
+    ASSERT_EQ(Run("GenericCreate{ typename = 'Window', name = 'a', tag = 'x' } "
+                  "GenericCreate{ typename = 'Nope', name = 'b' } "
+                  "GenericCreate{ typename = 'Window', name = 'c' }"),
+              "");
+    EXPECT_EQ(hook.made, "a:x c:- ");
+    script->SetCreationHook(nullptr);
+}
+
+TEST_F(WindowScriptTest, WidgetClassesNamedBeforehandAreCreatable) {
+    EXPECT_FALSE(TWindowScript::SetWidgetClass("Gauge", &TwoLayers::Create));
+    ASSERT_TRUE(TWindowScript::SetWidgetClass("Button", &TwoLayers::Create));
+    FakeScriptServices otherServices;
+    auto other = std::make_unique<TWindowScript>(otherServices);
+    EXPECT_TRUE(TWindowScript::SetWidgetClass("Button", nullptr));
+    lua_State* L = other->GetState();
+    lua_pushstring(L, "Button");
+    lua_rawget(L, LUA_GLOBALSINDEX);
+    EXPECT_TRUE(lua_isfunction(L, -1));
+    lua_pop(L, 1);
+    EXPECT_EQ(Eval("Button"), "nil");  // this script was made before
+}
+
+TEST_F(WindowScriptTest, WrongArgumentsNeverBreakAFunction) {
+    Dialog();
+    const char* functions[] = {
+        "PostCreate", "GetLabel", "_RegisterHotkey", "SetLabel", "TagHotKey", "_SetBitmap", "SetPosition",
+        "SetCommand", "StripKeyFromLabel", "SetWindowName", "FillRect", "GetTimer", "GetConfig", "IsEnabled",
+        "DoSelectLayer", "EnableWindow", "GetButtonToggleState", "SetButtonToggleState", "RealSetFocus",
+        "StringToClipboard", "UpdateWindow", "GetWindowDepth", "GenericCreate", "CreateNamedMessage",
+        "CreateCloseMessage", "PostMessage", "PostMessageToParent", "_GetString", "StartMovie", "IsMoviePlaying",
+        "StopMovie", "ImageLoaded", "DestroyWindow", "DoFitToChildren", "PushModal", "DoPopModal",
+        "ClearModalChildren", "PopWindow"};
+    for (const char* function : functions) {
+        SCOPED_TRACE(function);
+        EXPECT_EQ(Run(std::string(function) + "()"), "");
+        EXPECT_EQ(Run(std::string(function) + "({}, {}, false, {}, print, 0/0)"), "");
+        EXPECT_EQ(Run(std::string(function) + "(-1e300, 1e300, 'x', nil, true, {})"), "");
+    }
 }
 
 TEST_F(WindowScriptTest, DescriptionsWithoutARegisteredTypenameCreateNothing) {
