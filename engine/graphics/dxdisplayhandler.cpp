@@ -1,7 +1,9 @@
 #include "graphics/dxdisplayhandler.h"
 
+#include <algorithm>
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "foundation/assetmanager.h"
 #include "foundation/debuglog.h"
@@ -28,7 +30,19 @@ constexpr uint32_t kEmbeddedRetryGuard = 1000;
 constexpr uint32_t kBrokenThrottle = 250;
 constexpr uint32_t kWorkingFrames = 3;
 constexpr int kCooperativePasses = 3;
+// Render-target modes.
+constexpr int kOpaqueTarget = 0;
+constexpr int kAlphaTarget = 1;
+constexpr int kOverTarget = 2;
+constexpr int kOverTargetToo = 3;
 constexpr int kAlphaMaskTarget = 4;
+// The calibration's probe, its grid and the offsets it tries.
+constexpr int kProbeSide = 16;
+constexpr int kCellColumns = 50;
+constexpr int kCandidates = 10;
+constexpr float kFirstCandidate = -0.5f;
+constexpr float kCandidateStep = 0.1f;
+constexpr uint32_t kOpaque = 0xFF000000u;
 constexpr float kDefaultFov = 0.7853982f;
 
 const char* const kErrorCaption = "Error";
@@ -67,6 +81,18 @@ int Height(const TRect& rect) {
     return rect.bottom - rect.top;
 }
 
+display::Rect ToDisplay(const TRect& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+float Candidate(int index) {
+    return kFirstCandidate + static_cast<float>(index) * kCandidateStep;
+}
+
+TPoint Cell(int index) {
+    return TPoint(index % kCellColumns * kProbeSide, index / kCellColumns * kProbeSide);
+}
+
 bool IsPrimitive(int type) {
     return type >= static_cast<int>(display::Primitive::LineList) &&
            type <= static_cast<int>(display::Primitive::TriangleFan);
@@ -97,9 +123,11 @@ TDxDisplayHandler::TDxDisplayHandler(display::Device& device, TDisplayHost& host
 }
 
 TDxDisplayHandler::~TDxDisplayHandler() {
-    SetTextureDataFactory(nullptr);
     TDxTextureData::ForgetOwner(*this);
-    if (gInstance == this) gInstance = nullptr;
+    // A newer handler keeps the factory it installed.
+    if (gInstance != this) return;
+    SetTextureDataFactory(nullptr);
+    gInstance = nullptr;
 }
 
 std::unique_ptr<TTextureData> TDxDisplayHandler::CreateTextureData() {
@@ -157,7 +185,10 @@ void TDxDisplayHandler::SetDisplay(int width, int height, bool fullScreen, bool 
     mState->inSetDisplay = true;
     std::optional<TFallback> fallback = SetUp(request);
     mState->inSetDisplay = false;
-    if (!fallback) return;
+    if (!fallback) {
+        CalibratePixelOffset();
+        return;
+    }
     SetDisplay(width, height, fallback->fullScreen, request.force, false, false);
     if (fallback->boxAfter && !request.quiet) Box(fallback->boxAfter, TMessageBoxIcon::kNone);
 }
@@ -269,7 +300,7 @@ void TDxDisplayHandler::TearDown(const TRequest& request) {
 
     state.fullScreen = request.fullScreen;
     TRect screen(0, 0, request.width, request.height);
-    state.viewport = state.screen = state.view = screen;
+    state.viewport = state.screen = state.view = state.target = screen;
     state.hasDevice = false;
     state.broken = false;
     state.frameOpen = false;
@@ -611,6 +642,8 @@ void TDxDisplayHandler::EndDraw(bool present) {
         MarkBroken();
         return;
     }
+    // A render target's own frame copies nothing into the capture.
+    if (!state.renderTarget) CaptureFrame();
     if (present && !mHost.IsFrozen() && result == display::Result::Ok) result = state.context.Present();
     if (result == display::Result::Ok) return;
     if (result == display::Result::SurfaceLost) {
@@ -622,12 +655,183 @@ void TDxDisplayHandler::EndDraw(bool present) {
     Restore();
 }
 
-bool TDxDisplayHandler::BeginRenderTarget(const std::shared_ptr<TTexture>&, int) {
-    DebugLog("BeginRenderTarget: render targets need texture surfaces, which this display does not have yet");
+void TDxDisplayHandler::CaptureFrame() {
+    TRenderer& renderer = *TRenderer::GetInstance();
+    std::shared_ptr<TTexture> capture = renderer.GetCaptureTexture();
+    if (!capture) return;
+    renderer.SetCaptureTexture(nullptr);
+    if (BeginRenderTarget(capture, kOpaqueTarget)) {
+        EndRenderTarget();
+        return;
+    }
+    // Tried again after the next frame.
+    renderer.SetCaptureTexture(capture);
+}
+
+// ---- Render targets ----
+
+display::SurfaceId TDxDisplayHandler::SurfaceOf(const TTexture& texture) const {
+    return mTextureSurface ? mTextureSurface(texture) : display::kNoSurface;
+}
+
+bool TDxDisplayHandler::BeginRenderTarget(const std::shared_ptr<TTexture>& texture, int mode) {
+    TDxDisplayState& state = *mState;
+    if (!state.hasDevice || state.broken || !texture) return false;
+    display::SurfaceId surface = SurfaceOf(*texture);
+    if (surface == display::kNoSurface) {
+        DebugLog("BeginRenderTarget: the texture has no surface to receive the drawing");
+        return false;
+    }
+    state.renderTargetMode = mode;
+    state.renderTarget = texture;
+    while (mDevice.GetFlipStatus() == display::Result::StillDrawing) mHost.Sleep(1);
+    mHost.SetViewScale(1.0f);
+    TRect target(0, 0, texture->GetWidth(), texture->GetHeight());
+    PushViewport(target);
+    state.target = target;
+    mHost.Invalidate();
+    TRect onScreen;
+    onScreen.Intersect(target, state.screen);
+    if (mode == kOverTarget || mode == kOverTargetToo) {
+        DxCheck(mDevice.Copy(surface, ToDisplay(onScreen), display::kBackBuffer, ToDisplay(onScreen)), mHost, kUnit,
+                __LINE__);
+    } else if (mode == kAlphaMaskTarget) {
+        FillOnScreen(target, TColor4f(0, 0, 0, 0));
+    }
+    if (BeginDraw(false)) {
+        // The target's alpha is written, blended source-over.
+        ApplyStates([](display::DrawStates&) {});
+        return true;
+    }
+    state.renderTarget.reset();
+    state.renderTargetMode = -1;
+    PopViewport();
+    state.target = state.screen;
+    mHost.RestoreViewScale();
     return false;
 }
 
-void TDxDisplayHandler::EndRenderTarget() {}
+void TDxDisplayHandler::EndRenderTarget() {
+    TDxDisplayState& state = *mState;
+    mHost.RestoreViewScale();
+    if (!state.renderTarget) return;
+    EndDraw(false);
+    PopViewport();
+    TRect target = state.target;
+    state.target = state.screen;
+    display::Rect copy{0, 0, std::min(target.right, Width(state.screen)), std::min(target.bottom, Height(state.screen))};
+    std::shared_ptr<TTexture> texture = std::move(state.renderTarget);
+    int mode = state.renderTargetMode;
+    state.renderTargetMode = -1;
+    ApplyStates([](display::DrawStates&) {});
+    if (copy.Width() > 0 && copy.Height() > 0 && state.hasDevice) EndTarget(*texture, mode, copy);
+}
+
+void TDxDisplayHandler::EndTarget(const TTexture& texture, int mode, const display::Rect& copy) {
+    bool alpha = texture.GetTextureData()->HasOption(TTextureData::kAlpha);
+    if (mode == kAlphaMaskTarget) {
+        if (alpha) MaskAlpha(texture, copy);
+        return;
+    }
+    display::Result copied = mDevice.Copy(display::kBackBuffer, copy, SurfaceOf(texture), copy);
+    if (!DxCheck(copied, mHost, kUnit, __LINE__)) return;
+    if (mode != kAlphaTarget && alpha) MakeOpaque(texture);
+}
+
+void TDxDisplayHandler::MaskAlpha(const TTexture& texture, const display::Rect& copy) {
+    std::vector<uint32_t> screen(static_cast<size_t>(copy.Width()) * copy.Height());
+    if (!DxCheck(mDevice.ReadPixels(display::kBackBuffer, copy, screen.data()), mHost, kUnit, __LINE__)) return;
+    uint32_t* pixels = nullptr;
+    int pitch = 0;
+    TTextureData& data = *texture.GetTextureData();
+    if (!data.Lock(pixels, pitch)) return;
+    for (int y = 0; y < copy.Height(); ++y) {
+        uint32_t* row = pixels + static_cast<size_t>(y) * pitch;
+        const uint32_t* drawn = &screen[static_cast<size_t>(y) * copy.Width()];
+        for (int x = 0; x < copy.Width(); ++x) row[x] = (row[x] & 0x00FFFFFFu) | (drawn[x] >> 16 & 0xFF) << 24;
+    }
+    data.Unlock();
+}
+
+void TDxDisplayHandler::MakeOpaque(const TTexture& texture) {
+    uint32_t* pixels = nullptr;
+    int pitch = 0;
+    TTextureData& data = *texture.GetTextureData();
+    if (!data.Lock(pixels, pitch)) return;
+    size_t count = static_cast<size_t>(pitch) * data.GetSurfaceHeight();
+    for (size_t i = 0; i < count; ++i) pixels[i] |= kOpaque;
+    data.Unlock();
+}
+
+void TDxDisplayHandler::CalibratePixelOffset() {
+    TDxDisplayState& state = *mState;
+    TRenderer& renderer = *TRenderer::GetInstance();
+    // The measure draws through the renderer, which must be idle on this display.
+    if (state.calibrated || !state.hasDevice || state.broken || renderer.GetBackEnd() != this ||
+        renderer.IsDrawing()) {
+        return;
+    }
+    state.calibrated = true;
+    std::shared_ptr<TTexture> probe = TTexture::Create(kProbeSide, kProbeSide, false);
+    std::shared_ptr<TTexture> cells = TTexture::Create(1024, 512, true);
+    if (probe && cells && DrawCalibrationCells(*probe, cells)) {
+        state.pixelOffset = FirstPassingOffset(*cells);
+    } else {
+        DebugLog("CalibratePixelOffset: no measure; the pixel offset stays %f", static_cast<double>(state.pixelOffset));
+    }
+    TRect screen = GetScreenRect();
+    renderer.PushViewRect(screen);
+    renderer.FillRect(screen, TColor4f(0, 0, 0, 1));
+    renderer.PopViewRect();
+}
+
+bool TDxDisplayHandler::DrawCalibrationCells(TTexture& probe, const std::shared_ptr<TTexture>& cells) {
+    // White with black corners at (0, 0) and (15, 15).
+    FillTexture(TRect(0, 0, kProbeSide, kProbeSide), TColor4f(1, 1, 1, 1), probe);
+    uint32_t* pixels = nullptr;
+    int pitch = 0;
+    if (!probe.GetTextureData()->Lock(pixels, pitch)) return false;
+    pixels[0] = kOpaque;
+    pixels[(kProbeSide - 1) * pitch + kProbeSide - 1] = kOpaque;
+    probe.GetTextureData()->Unlock();
+
+    TRenderer& renderer = *TRenderer::GetInstance();
+    std::shared_ptr<TTexture> previous = renderer.GetTexture();
+    if (!renderer.BeginRenderTarget(cells, kOpaqueTarget)) return false;
+    // Mode 0 starts from the back buffer: the red goes where the cells are drawn.
+    renderer.FillRect(TRect(0, 0, 512, 512), TColor4f(1, 0, 0, 1), cells);
+    {
+        TBegin2dScope block(renderer);
+        renderer.SetFilterMode(0);
+        const float half = kProbeSide / 2.0f;
+        for (int i = 0; i < kCandidates; ++i) {
+            mState->pixelOffset = Candidate(i);
+            TPoint cell = Cell(i);
+            probe.DrawAt(static_cast<float>(cell.x) + half, static_cast<float>(cell.y) + half, 1, 1, 0, 0);
+        }
+        renderer.SetFilterMode(1);
+    }
+    renderer.EndRenderTarget();
+    renderer.SetTexture(previous);
+    return true;
+}
+
+float TDxDisplayHandler::FirstPassingOffset(TTexture& cells) {
+    uint32_t* pixels = nullptr;
+    int pitch = 0;
+    if (!cells.GetTextureData()->Lock(pixels, pitch)) return kFirstCandidate;
+    auto black = [&](int x, int y) { return (pixels[static_cast<size_t>(y) * pitch + x] & 0x00FFFFFFu) == 0; };
+    float offset = kFirstCandidate;
+    for (int i = 0; i < kCandidates; ++i) {
+        TPoint cell = Cell(i);
+        if (black(cell.x, cell.y) && black(cell.x + kProbeSide - 1, cell.y + kProbeSide - 1)) {
+            offset = Candidate(i);
+            break;
+        }
+    }
+    cells.GetTextureData()->Unlock();
+    return offset;
+}
 
 bool TDxDisplayHandler::IsFrameDone() const {
     return mDevice.GetFlipStatus() != display::Result::StillDrawing;
@@ -642,6 +846,7 @@ void TDxDisplayHandler::Deactivated() {
 void TDxDisplayHandler::ApplyStates(const std::function<void(display::DrawStates&)>& change) {
     display::DrawStates states = mDevice.GetStates();
     change(states);
+    states.alphaSourceOver = mState->renderTarget != nullptr;
     mDevice.SetStates(states);
 }
 
@@ -754,8 +959,8 @@ bool TDxDisplayHandler::PrepareDraw(const char* caller, int primitiveType) {
         DebugLog("%s: unknown primitive type %d", caller, primitiveType);
         return false;
     }
-    // Inside a 2D block the projection follows the viewport and view
-    // rectangle as they are at each draw.
+    // Inside a 2D block the projection follows the viewport, view rectangle
+    // and pixel offset as they are at each draw.
     const TDxDisplayState& state = *mState;
     display::Matrix projection;
     if (state.in2d && Projection2d(state.viewport, state.screen, state.view, state.pixelOffset, projection)) {
@@ -862,16 +1067,34 @@ void TDxDisplayHandler::SetPerspective(float nearPlane, float farPlane, float fo
 }
 
 bool TDxDisplayHandler::FillRect(const TRect& rect, const TColor4f& color, const std::shared_ptr<TTexture>& target) {
-    if (target) {
-        DebugLog("FillRect: filling a texture needs texture surfaces, which this display does not have yet");
-        return false;
-    }
+    if (target && target == mState->renderTarget) return FillOpenTarget(rect, color);
+    if (target) return FillTexture(rect, color, *target);
     if (TRenderer::GetInstance()->IsDrawing()) {
         FillThroughRenderer(rect, color);
     } else {
         FillOnScreen(rect, color);
     }
     return true;
+}
+
+bool TDxDisplayHandler::FillTexture(const TRect& rect, const TColor4f& color, const TTexture& texture) {
+    TRect clipped;
+    clipped.Intersect(rect, TRect(0, 0, texture.GetWidth(), texture.GetHeight()));
+    if (Width(clipped) <= 0 || Height(clipped) <= 0) return true;
+    display::SurfaceId surface = SurfaceOf(texture);
+    if (surface == display::kNoSurface) return false;
+    return DxCheck(mDevice.ColorFill(surface, ToDisplay(clipped), TColor(color).ARGB()), mHost, kUnit, __LINE__);
+}
+
+bool TDxDisplayHandler::FillOpenTarget(const TRect& rect, const TColor4f& color) {
+    TRect inTarget;
+    inTarget.Intersect(rect, mState->target);
+    TRect clipped;
+    clipped.Intersect(inTarget, mState->screen);
+    if (Width(clipped) <= 0 || Height(clipped) <= 0) return true;
+    // Replaces the pixels, alpha included.
+    return DxCheck(mDevice.ColorFill(display::kBackBuffer, ToDisplay(clipped), TColor(color).ARGB()), mHost, kUnit,
+                   __LINE__);
 }
 
 void TDxDisplayHandler::FillThroughRenderer(const TRect& rect, const TColor4f& color) {

@@ -41,6 +41,10 @@ struct TDxDisplayState {
     bool zEnable = false;
     // The open render target's mode; -1 while none is open.
     int32_t renderTargetMode = -1;
+    // The texture drawn into between BeginRenderTarget and EndRenderTarget.
+    std::shared_ptr<TTexture> renderTarget;
+    // The open render target's rectangle, else the screen's.
+    TRect target;
     bool textured = false;
     bool fallbackInProgress = false;
     // A fatal display error ended the run.
@@ -68,6 +72,8 @@ struct TDxDisplayState {
     bool newSubtractive = false;
     bool newRenderBlend = false;
     float pixelOffset = -0.5f;
+    // The pixel offset was measured, or the measure was tried.
+    bool calibrated = false;
     // The built-in cursor was handed to the platform once.
     bool defaultCursorSet = false;
 };
@@ -118,9 +124,16 @@ public:
     // Frames.
     bool BeginDraw(bool checkContext) override;
     void EndDraw(bool present) override;
-    // Render targets come with the texture surfaces: refused for now.
+    // Drawing goes to the back buffer until EndRenderTarget copies it into
+    // the texture. Modes: 0, 2 and 3 leave the texture opaque, 1 keeps the
+    // drawn alpha, 4 turns the drawn red into alpha and keeps the texture's
+    // colours; 2 and 3 draw over the texture's old content, 4 over
+    // transparent black.
     bool BeginRenderTarget(const std::shared_ptr<TTexture>& texture, int mode) override;
     void EndRenderTarget() override;
+    // Finds the pixel offset at which a texture lands on whole pixels; once,
+    // after the first display set-up, through the renderer.
+    void CalibratePixelOffset();
     bool IsFrameDone() const override;
     void Deactivated() override;
     // Nothing to do: the game window is always drawn by the device.
@@ -156,6 +169,8 @@ public:
     void SetViewRect(const TRect& rect) override;
     // Aspect 0 takes the visible area's.
     void SetPerspective(float nearPlane, float farPlane, float fov, float aspect);
+    // A target texture that is the open render target is filled where its
+    // content is being drawn, so that EndRenderTarget keeps the fill.
     bool FillRect(const TRect& rect, const TColor4f& color, const std::shared_ptr<TTexture>& target) override;
 
     // The mouse cursor.
@@ -202,6 +217,17 @@ private:
     void RetryCooperativeLevel(display::Result result);
 
     bool OpenScene();
+    // Serves the renderer's capture texture with the finished frame.
+    void CaptureFrame();
+    display::SurfaceId SurfaceOf(const TTexture& texture) const;
+    void EndTarget(const TTexture& texture, int mode, const display::Rect& copy);
+    // The screen's red becomes the texture's alpha.
+    void MaskAlpha(const TTexture& texture, const display::Rect& copy);
+    void MakeOpaque(const TTexture& texture);
+    bool FillTexture(const TRect& rect, const TColor4f& color, const TTexture& texture);
+    bool FillOpenTarget(const TRect& rect, const TColor4f& color);
+    bool DrawCalibrationCells(TTexture& probe, const std::shared_ptr<TTexture>& cells);
+    float FirstPassingOffset(TTexture& cells);
     void ApplyStates(const std::function<void(display::DrawStates&)>& change);
     TBlendSetup BlendSetup() const;
     void ResetWorldAndView();

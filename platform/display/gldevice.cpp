@@ -11,7 +11,8 @@ namespace {
 // Past this many vertices a batch is sent even without a change.
 constexpr size_t kMaxBatchVertices = 65536;
 
-GLenum InternalFormat(Format format) {
+GLenum InternalFormat(Format format, bool keepsAlpha) {
+    if (keepsAlpha && format == Format::X8R8G8B8) return GL_RGBA8;
     switch (format) {
         case Format::A8R8G8B8: return GL_RGBA8;
         case Format::R5G6B5: return GL_RGB565;
@@ -162,6 +163,7 @@ Result GlDevice::CreateScreen(const ScreenSetup& setup) {
     Surface& back = mSurfaces[kBackBuffer];
     back.desc = {setup.width, setup.height, mBitsPerPixel == 16 ? Format::R5G6B5 : Format::X8R8G8B8,
                  SurfaceKind::RenderTarget, false};
+    back.keepsAlpha = true;
     Result made = MakeGlObjects(back);
     if (made != Result::Ok) {
         mSurfaces.erase(kBackBuffer);
@@ -383,7 +385,12 @@ void GlDevice::Flush() {
 void GlDevice::ApplyGlStates() {
     if (mStates.blendEnable) {
         glEnable(GL_BLEND);
-        glBlendFunc(BlendFactor(mStates.srcBlend), BlendFactor(mStates.destBlend));
+        GLenum source = BlendFactor(mStates.srcBlend), dest = BlendFactor(mStates.destBlend);
+        if (mStates.alphaSourceOver) {
+            glBlendFuncSeparate(source, dest, GL_ONE, GL_ONE_MINUS_SRC_ALPHA);
+        } else {
+            glBlendFunc(source, dest);
+        }
     } else {
         glDisable(GL_BLEND);
     }
@@ -449,7 +456,7 @@ Result GlDevice::MakeGlObjects(Surface& surface) {
         for (int side = std::max(desc.width, desc.height); side > 1; side /= 2) ++levels;
     }
     glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAX_LEVEL, levels - 1);
-    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(InternalFormat(desc.format)), desc.width, desc.height, 0,
+    glTexImage2D(GL_TEXTURE_2D, 0, static_cast<GLint>(InternalFormat(desc.format, surface.keepsAlpha)), desc.width, desc.height, 0,
                  GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     Result result = GlResult();
     if (result == Result::Ok && desc.mipmaps) glGenerateMipmap(GL_TEXTURE_2D);
@@ -633,6 +640,9 @@ Result GlDevice::ReadPixels(SurfaceId id, const Rect& rect, uint32_t* pixels) {
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(rect.left, rect.top, rect.Width(), rect.Height(), GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     BindTarget();
+    if (surface->keepsAlpha && surface->desc.format == Format::X8R8G8B8) {
+        for (size_t i = 0; i < static_cast<size_t>(rect.Width()) * rect.Height(); ++i) pixels[i] |= 0xFF000000u;
+    }
     return GlResult();
 }
 

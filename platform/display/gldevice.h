@@ -82,6 +82,9 @@ private:
         std::vector<uint32_t> pixels;  // CPU-only surfaces, and GL surfaces while locked
         bool locked = false;
         bool lost = false;
+        // Alpha is stored though the format has none: the back buffer keeps
+        // what render targets draw, and reads back opaque.
+        bool keepsAlpha = false;
     };
 
     bool MakeContext(SDL_Window* window);

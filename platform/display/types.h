@@ -157,6 +157,9 @@ struct DrawStates {
     uint32_t ambient = 0xFFFFFFFF;
     uint32_t textureFactor = 0xFFFFFFFF;
     StageState stage;
+    // Alpha blends source-over (one, inverse source alpha) whatever the colour
+    // factors, so that a target keeps the coverage drawn into it.
+    bool alphaSourceOver = false;
     Filter filter = Filter::Linear;
     Address addressU = Address::Wrap, addressV = Address::Wrap;
     bool operator==(const DrawStates&) const = default;
