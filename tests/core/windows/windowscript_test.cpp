@@ -401,7 +401,9 @@ protected:
     void SetUp() override {
         WindowScriptTest::SetUp();
         dialog = Dialog();
-        for (TWindow* window : std::initializer_list<TWindow*>{button, text, image, plain}) dialog->AddChild(window, false);
+        for (TWindow* window : std::initializer_list<TWindow*>{button, text, image, plain}) {
+            dialog->AddChild(window, false);
+        }
         plain->SetName("plain");
     }
 
@@ -598,6 +600,26 @@ TEST_F(WindowScriptQueueTest, ACallMadeWhileWaitingRunsInsideTheWait) {
     EXPECT_EQ(script->GetWaitState(), TWindowScript::kWaitingForMessage);
     EXPECT_TRUE(script->QueueMessage(new TMessage(TMessage::kGeneric, "after", nullptr), nullptr));
     EXPECT_EQ(Eval("got"), "after");
+}
+
+TEST_F(WindowScriptQueueTest, AModalDialogIsBuiltClosedAndAnnouncedToTheScript) {
+    ASSERT_EQ(Run("function WaitForMessage() "
+                  "  if table.getn(gMessageQueue) > 0 then return table.remove(gMessageQueue) end "
+                  "  local m, c = HandleGetMessage() if c then gYieldResult = c() end return m end"),
+              "");
+    StartCoroutine(
+        "local id = PushModal('dialog') "
+        "GenericCreate{ typename = 'Window', name = 'panel', w = 100, h = 50 } PopWindow() "
+        "DoFitToChildren() PostMessage(CreateCloseMessage()) "
+        "repeat m = WaitForMessage() until m and m.type == 6 and m.name == id "
+        "closed = GetWindowDepth()");
+    ASSERT_EQ(manager->GetModalStack().size(), 2u);
+    EXPECT_EQ(manager->GetTopModal()->GetWidth(), 800);
+    // Delivers the close message, then the deleted modal's kModalClosed.
+    for (int event = 0; event < 3; ++event) manager->HandleEvent(Event(TPlatformEvent::kIdle));
+    EXPECT_EQ(Eval("closed"), "1");
+    EXPECT_FALSE(script->IsYielded());
+    EXPECT_EQ(script->GetCurrentWindow(), root);
 }
 
 TEST_F(WindowScriptQueueTest, PostedScriptMessagesComeBackThroughTheQueue) {
