@@ -89,8 +89,7 @@ std::shared_ptr<TSoundInstance> TSound::Play(bool loop) {
     auto stream = TSoundStream::Create(manager, new TMemSpooler(mData), loop, mData->GetGroup(), mData);
     auto instance = std::make_shared<TSoundInstance>();
     instance->SetStream(stream.get());
-    std::shared_ptr<TAsset> self = weak_from_this().lock();
-    instance->SetSound(std::static_pointer_cast<TSound>(self));
+    instance->SetSound(Self());
     mData->AddInstance(instance);
     stream->SetInstance(instance);
     stream->CreateBuffer(mData->GetSampleRate(), mData->GetChannels(), kBits, kBufferSeconds);
@@ -134,22 +133,24 @@ void TSound::SetCallBack(const std::shared_ptr<TSoundInstance>& instance, TSound
         return;
     }
     target->AttachCallBack(callback);
-    std::shared_ptr<TAsset> self = weak_from_this().lock();
-    target->SetSound(std::static_pointer_cast<TSound>(self));
+    target->SetSound(Self());
     target->SetQueuedSound(nullptr);
 }
 
-bool TSound::QueueFollowing(const std::shared_ptr<TSoundInstance>& instance, TSoundCallBack* callback,
+void TSound::QueueFollowing(const std::shared_ptr<TSoundInstance>& instance, TSoundCallBack* callback,
                             const std::shared_ptr<TSound>& following) {
     auto* spooler = new TMemSpooler(following->GetData());
     TSoundStream* stream = instance->GetStream();
     if (!stream || !stream->QueueNext(following->GetData(), spooler)) {
         spooler->Release();
-        return false;
+        return;
     }
     instance->SetQueuedSound(following);
     instance->AttachCallBack(callback);
-    return true;
+}
+
+std::shared_ptr<TSound> TSound::Self() {
+    return std::static_pointer_cast<TSound>(weak_from_this().lock());
 }
 
 std::shared_ptr<TSoundInstance> TSound::StandInForEnded() {

@@ -48,13 +48,15 @@ public:
     const std::shared_ptr<TSoundData>& GetData() const { return mData; }
 
 private:
-    // Queues the following sound on the instance's stream; false (nothing
-    // changed) once the stream can take none.
-    bool QueueFollowing(const std::shared_ptr<TSoundInstance>& instance, TSoundCallBack* callback,
+    // Queues the following sound on the instance's stream; nothing changes
+    // once the stream can take none.
+    void QueueFollowing(const std::shared_ptr<TSoundInstance>& instance, TSoundCallBack* callback,
                         const std::shared_ptr<TSound>& following);
     // A new instance over this sound whose stream has already finished, so
     // that a callback set on an ended instance still hears of its end.
     std::shared_ptr<TSoundInstance> StandInForEnded();
+    // Empty for a sound that no shared pointer owns.
+    std::shared_ptr<TSound> Self();
 
     std::shared_ptr<TSoundData> mData;
 };
