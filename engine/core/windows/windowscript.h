@@ -66,6 +66,9 @@ public:
     // The last entry of the window stack; null when empty.
     TWindow* GetCurrentWindow() const;
 
+    // Closes the movie the script keeps, if any.
+    void StopMovie();
+
     bool Animate() override;
     // A call made while the coroutine waits in "HandleGetMessage" runs inside it.
     bool TakeDeferredCall() override;
@@ -129,7 +132,6 @@ private:
     TString GetString(TString label, TString a1, TString a2, TString a3, TString a4, TString a5);
     bool StartMovie(TString file, bool translate, bool input);
     bool IsMoviePlaying();
-    void StopMovie();
     bool ImageLoaded(TString name);
     void DestroyWindow(TString name);
     void DoFitToChildren();

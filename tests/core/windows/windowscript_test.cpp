@@ -184,6 +184,8 @@ TEST_F(WindowScriptTest, NestedDescriptionsBuildATreeAndReturnToTheModal) {
                   "Window{ name = 'generated', w = 5, h = 6 }()"),
               "");
     EXPECT_EQ(Children(dialog), "generated panel");
+    ASSERT_EQ(Run("SetWindowName('renamed')"), "");
+    EXPECT_EQ(dialog->GetName(), "renamed");
     EXPECT_EQ(Children(dialog->FindChildWindow("panel", 1)), "button");
     EXPECT_EQ(Eval("inner"), "50x30");
     EXPECT_EQ(Eval("gDialogWidth .. 'x' .. gDialogHeight"), "5x6");
@@ -446,6 +448,13 @@ TEST_F(WindowScriptWidgetTest, ButtonsTakeCommandsToggleStatesAndVisibility) {
     EXPECT_EQ(Eval("EnableWindow('ok', true)"), "true");
     EXPECT_TRUE(button->IsVisible());
     EXPECT_EQ(Eval("EnableWindow('nope', true)"), "false");
+}
+
+TEST_F(WindowScriptWidgetTest, FocusGoesToANamedWindowOfTheCurrentOne) {
+    ASSERT_EQ(Run("RealSetFocus('title')"), "");
+    EXPECT_EQ(manager->GetFocus(), text);
+    ASSERT_EQ(Run("RealSetFocus('nope')"), "");
+    EXPECT_EQ(manager->GetFocus(), nullptr);
 }
 
 TEST_F(WindowScriptWidgetTest, ImagesShowNamedTexturesAtAScale) {
