@@ -1,14 +1,24 @@
 #include "core/platform/platformdata.h"
 
 #include <chrono>
+#include <cmath>
 #include <cstdlib>
 #include <thread>
 
 #include "core/app/msnzylomhandler.h"
 #include "core/platform/commandline.h"
-#include "core/windows/windowmanagerlink.h"
+#include "core/windows/windowmanager.h"
+#include "foundation/assetmanager.h"
 #include "foundation/debuglog.h"
+#include "foundation/stringtable.h"
 #include "graphics/displaylink.h"
+#include "graphics/renderer.h"
+#include "graphics/text/qmminivecdraw.h"
+#include "graphics/texture.h"
+#include "foundation/settings.h"
+#include "platform/display/device.h"
+#include "platform/flash/unavailableplayer.h"
+#include "platform/host/socketchannel.h"
 #include "platform/os/timer.h"
 #include "sound/soundmanager.h"
 
@@ -17,6 +27,7 @@ namespace {
 const char* const kWindowTitle = "Quenmarth";
 const int kWindowWidth = 480;
 const int kWindowHeight = 360;
+const char* const kDefaultGameName = "Kindlemoor Application";
 
 void SleepFor(uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -30,7 +41,110 @@ TPlatformData::TPlatformData(const TPlatformSetup& setup, std::unique_ptr<window
       mWindow(std::move(window)),
       mSleep(SleepFor),
       mStartTime(os::TimeMilliseconds()),
-      mTextInput(setup.utf8Mode) {}
+      mAssets(std::make_unique<TAssetManager>()),
+      mStrings(std::make_unique<TStringTable>()),
+      mTextInput(setup.utf8Mode) {
+    SetAssetManager(mAssets.get());
+    mSetup.gameName = GetSetting(kSettingGameName, mSetup.gameName);
+    if (mSetup.gameName.Length() == 0) mSetup.gameName = kDefaultGameName;
+}
+
+TPlatformData::~TPlatformData() {
+    DeleteWindowManager();
+    DeleteSound();
+    DeleteShapeRenderer();
+    DeleteAssetManager();
+}
+
+void TPlatformData::SetDisplayDevice(std::unique_ptr<display::Device> device) {
+    mDisplayDevice = std::move(device);
+}
+
+void TPlatformData::SetDisplayMode(int width, int height, bool fullScreen) {
+    if (mHostedMode) {
+        mGameStatePump.SendFullScreen(fullScreen);
+        mHostFullScreen = fullScreen;
+        fullScreen = false;
+    }
+    // The size of an embedding parent is not known here: only the
+    // "viewportscale" setting scales the view.
+    mViewScale = mSavedViewScale = 1.0f;
+    if (mDisplay) mDisplay->SetDisplay(width, height, fullScreen);
+    if (!mShapeRenderer && mDisplayDevice) {
+        mShapeRenderer = std::make_unique<TQmMiniVecDraw>(*TRenderer::GetInstance());
+        TQmMiniVecDraw::SetInstance(mShapeRenderer.get());
+    }
+}
+
+// A scale of 0 or below, or one that is no number, would later divide by
+// nothing.
+bool TPlatformData::SetViewScaleSetting(const TString& value) {
+    char* end = nullptr;
+    float scale = std::strtof(value.c_str(), &end);
+    if (end == value.c_str() || !std::isfinite(scale) || scale <= 0) {
+        DebugLog("Error: viewportscale '%s' is no scale above 0; the view scale stays %g", value.c_str(),
+                 static_cast<double>(mSavedViewScale));
+        return false;
+    }
+    mViewScale = mSavedViewScale = scale;
+    return true;
+}
+
+float TPlatformData::GetViewScale() const {
+    return mSetup.embedded ? mViewScale : 1.0f;
+}
+
+void TPlatformData::CreateWindowManager(TFrameServices& services) {
+    mWindowManager = std::make_unique<TWindowManager>(services);
+}
+
+void TPlatformData::DeleteWindowManager() {
+    mWindowManager.reset();
+}
+
+void TPlatformData::DeleteAssetManager() {
+    if (GetAssetManager() == ::GetAssetManager()) SetAssetManager(nullptr);
+    mAssets.reset();
+}
+
+void TPlatformData::DeleteStringTable() {
+    mStrings.reset();
+}
+
+bool TPlatformData::StartSound() {
+    if (!mSound) {
+        mSound = std::make_unique<TSoundManager>();
+        SetSoundManager(mSound.get());
+    }
+    return mSound->Start();
+}
+
+void TPlatformData::DeleteSound() {
+    if (!mSound) return;
+    if (::GetSoundManager() == mSound.get()) SetSoundManager(nullptr);
+    mSound.reset();
+}
+
+void TPlatformData::DeleteShapeRenderer() {
+    mShapeRenderer.reset();
+}
+
+void TPlatformData::SetCursorImage(const std::shared_ptr<TTexture>& image, int hotX, int hotY, int flags) {
+    mCursorImage = image;
+    mCursorHotSpot = TPoint(hotX, hotY);
+    mCursorFlags = flags;
+}
+
+std::unique_ptr<flash::Player> TPlatformData::CreateMoviePlayer() const {
+    if (mMoviePlayers) return mMoviePlayers();
+    return std::make_unique<flash::UnavailablePlayer>();
+}
+
+host::Channel* TPlatformData::GetHostChannel() {
+    if (mSetup.externalParent == host::kNoWindow) return nullptr;
+    if (!mHostChannel) mHostChannel = std::make_unique<host::SocketChannel>(mSetup.externalParent);
+    return mHostChannel.get();
+}
 
 void TPlatformData::CreateGameWindow() {
     window::WindowSetup setup;

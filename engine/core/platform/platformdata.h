@@ -1,9 +1,11 @@
 // The platform implementation: the game window, the state its events leave
-// for the pump, and the pump that turns them into TPlatformEvent records one
-// per call.
+// for the pump, the pump that turns them into TPlatformEvent records one per
+// call, and the managers the platform owns (window manager, assets, string
+// table, sound, the shape renderer, the display device).
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 
 #include "core/app/gamestatepump.h"
@@ -12,11 +14,28 @@
 #include "core/platform/clickgate.h"
 #include "core/platform/hovertracker.h"
 #include "core/platform/textinput.h"
+#include "foundation/random.h"
 #include "foundation/rect.h"
 #include "foundation/tstring.h"
+#include "platform/host/channel.h"
 #include "platform/window/window.h"
 
+class TAssetManager;
 class TDisplayLink;
+class TFrameServices;
+class TQmMiniVecDraw;
+class TSoundManager;
+class TStringTable;
+class TTexture;
+class TWindowManager;
+
+namespace display {
+class Device;
+}
+
+namespace flash {
+class Player;
+}
 
 struct TPlatformSetup {
     TString commandLine;
@@ -25,14 +44,27 @@ struct TPlatformSetup {
     bool axtest = false;
     // The setting "utf8mode" at start: text is UTF-8, else Windows-1252.
     bool utf8Mode = false;
+    // The parent window of "-wnd=": a connected socket the host passed down.
+    host::Handle externalParent = host::kNoWindow;
+    // Behind "user:", "common:" and "desktop:".
+    TString userFolder;
+    TString commonFolder;
+    TString desktopFolder;
+    // From the program's version record; the setting "gamename" replaces the
+    // product name, and the name is "Kindlemoor Application" when both are empty.
+    TString gameName;
+    TString gameVersion;
+    TString internalName;
 };
 
 class TPlatformData {
 public:
     using TSleepFunction = void (*)(uint32_t milliseconds);
 
-    // The window is made later by CreateGameWindow.
+    // The window is made later by CreateGameWindow. Makes the asset manager
+    // (installed as the process's) and the string table.
     TPlatformData(const TPlatformSetup& setup, std::unique_ptr<window::Window> window);
+    ~TPlatformData();
     TPlatformData(const TPlatformData&) = delete;
     TPlatformData& operator=(const TPlatformData&) = delete;
 
@@ -59,6 +91,68 @@ public:
     // Not owned; null while there is no display.
     void SetDisplayLink(TDisplayLink* display) { mDisplay = display; }
     TDisplayLink* GetDisplayLink() const { return mDisplay; }
+    // The device the display draws on; without one the platform makes no display.
+    void SetDisplayDevice(std::unique_ptr<display::Device> device);
+    display::Device* GetDisplayDevice() const { return mDisplayDevice.get(); }
+
+    // The display mode: in portal-hosted mode the host hears the full-screen
+    // wish and the display stays windowed; the view scale starts at 1.0; the
+    // shape renderer is made with the first display.
+    void SetDisplayMode(int width, int height, bool fullScreen);
+    // The "viewportscale" setting: false (logged, the scale kept) unless it
+    // is a finite number above 0.
+    bool SetViewScaleSetting(const TString& value);
+    // Applies only while embedded; 1.0 otherwise.
+    float GetViewScale() const;
+    // For the time of a render target; RestoreViewScale gives the setting back.
+    void SetViewScale(float scale) { mViewScale = scale; }
+    void RestoreViewScale() { mViewScale = mSavedViewScale; }
+
+    // The managers. The window manager is made by the facade, which serves
+    // its frames; each Delete is one step of the facade's teardown.
+    void CreateWindowManager(TFrameServices& services);
+    TWindowManager* GetWindowManager() const { return mWindowManager.get(); }
+    void DeleteWindowManager();
+    TAssetManager* GetAssetManager() const { return mAssets.get(); }
+    void DeleteAssetManager();
+    TStringTable* GetStringTable() const { return mStrings.get(); }
+    void DeleteStringTable();
+    // Makes the sound manager on the system's output when there is none and
+    // starts it; the result of the start.
+    bool StartSound();
+    // Null before StartSound.
+    TSoundManager* GetSound() const { return mSound.get(); }
+    void DeleteSound();
+    TQmMiniVecDraw* GetShapeRenderer() const { return mShapeRenderer.get(); }
+    void DeleteShapeRenderer();
+
+    TRandom& GetRandom() { return mRandom; }
+
+    // The cursor image the display shows, with its hot spot and flags.
+    void SetCursorImage(const std::shared_ptr<TTexture>& image, int hotX, int hotY, int flags);
+    const std::shared_ptr<TTexture>& GetCursorImage() const { return mCursorImage; }
+    TPoint GetCursorHotSpot() const { return mCursorHotSpot; }
+    int GetCursorFlags() const { return mCursorFlags; }
+    // The built-in cursor: an empty image.
+    const std::shared_ptr<TTexture>& GetSystemCursorImage() const { return mSystemCursorImage; }
+    bool IsSystemCursorShown() const { return mSystemCursorShown; }
+    void SetSystemCursorShown(bool shown) { mSystemCursorShown = shown; }
+
+    // Players for the movies of the window script; this system has none
+    // unless a test gives a factory.
+    using TMoviePlayerFactory = std::function<std::unique_ptr<flash::Player>()>;
+    void SetMoviePlayerFactory(TMoviePlayerFactory factory) { mMoviePlayers = std::move(factory); }
+    std::unique_ptr<flash::Player> CreateMoviePlayer() const;
+
+    // While set, every mouse message of the window becomes a "nothing" event.
+    void SetMouseBlocked(bool blocked) { mMouseBlocked = blocked; }
+    bool HasCapture() const { return mCaptured; }
+    void ReleaseCapture() { SetCapture(false); }
+
+    // The host window of "-wnd=" and the channel to it, made on first use;
+    // null and kNoWindow when there is none.
+    host::Channel* GetHostChannel();
+    host::Handle GetHostWindow() const { return mSetup.externalParent; }
 
     // In portal-hosted mode the state asked of the host; else the display's.
     bool IsFullScreen() const;
@@ -66,9 +160,11 @@ public:
     bool SetFullScreen(bool on);
 
     bool IsEmbedded() const { return mSetup.embedded; }
+    bool IsAxTest() const { return mSetup.axtest; }
     bool IsHostedMode() const { return mHostedMode; }
     bool IsUtf8Mode() const { return mSetup.utf8Mode; }
     const TString& GetCommandLine() const { return mSetup.commandLine; }
+    const TPlatformSetup& GetSetup() const { return mSetup; }
     bool IsActive() const { return mActive; }
     bool IsMinimized() const { return mMinimized; }
     window::Window& GetWindow() { return *mWindow; }
@@ -113,6 +209,25 @@ private:
     TSleepFunction mSleep;
     uint32_t mStartTime;
     TTaskList mTasks;
+    TRandom mRandom;
+    std::unique_ptr<TWindowManager> mWindowManager;
+    std::unique_ptr<TAssetManager> mAssets;
+    std::unique_ptr<TStringTable> mStrings;
+    std::unique_ptr<TSoundManager> mSound;
+    std::unique_ptr<display::Device> mDisplayDevice;
+    std::unique_ptr<TQmMiniVecDraw> mShapeRenderer;
+    std::unique_ptr<host::Channel> mHostChannel;
+    std::shared_ptr<TTexture> mCursorImage;
+    TPoint mCursorHotSpot;
+    int mCursorFlags = 0;
+    std::shared_ptr<TTexture> mSystemCursorImage;
+    bool mSystemCursorShown = true;
+    bool mMouseBlocked = false;
+    TMoviePlayerFactory mMoviePlayers;
+    // Display pixels to window pixels while embedded; the copy is the
+    // setting's, which render targets return to.
+    float mViewScale = 1.0f;
+    float mSavedViewScale = 1.0f;
     TClickGate mClickGate;
     THoverTracker mHover;
     TTextInput mTextInput;

@@ -61,6 +61,11 @@ bool IsMoviePlaying() {
     return manager && manager->IsMovieShown();
 }
 
+bool IsMouseMessage(EventKind kind) {
+    return kind == EventKind::kMouseMove || kind == EventKind::kButtonDown || kind == EventKind::kButtonUp ||
+           kind == EventKind::kWheel;
+}
+
 bool IsInputBlocked() {
     TWindowManager* manager = TWindowManager::GetInstance();
     return manager && manager->BlocksInput();
@@ -161,6 +166,7 @@ void TPlatformData::Idle(TPlatformEvent& event) {
 }
 
 void TPlatformData::Translate(const NativeEvent& native, TPlatformEvent& event) {
+    if (mMouseBlocked && IsMouseMessage(native.kind)) return;
     switch (native.kind) {
         case EventKind::kQuit: SetEvent(event, TPlatformEvent::kQuit); break;
         case EventKind::kExposed:

@@ -35,6 +35,8 @@ protected:
         SetTextureDataFactory([] { return std::make_unique<TFakeTextureData>(); });
         Make();
         mPlatform = std::make_unique<TPlatform>(std::move(mData));
+        // The settings of start-up reach the back end as render hints.
+        mBackEnd->ClearCalls();
     }
 
     void TearDown() override {

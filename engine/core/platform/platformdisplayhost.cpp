@@ -1,0 +1,153 @@
+#include "core/platform/platformdisplayhost.h"
+
+#include <SDL.h>
+
+#include <cstdlib>
+
+#include "core/app/msnzylomhandler.h"
+#include "core/platform/platform.h"
+#include "core/platform/platformdata.h"
+#include "core/windows/windowmanager.h"
+#include "foundation/debuglog.h"
+#include "graphics/displaylink.h"
+
+namespace {
+
+uint32_t BoxFlags(TMessageBoxIcon icon) {
+    switch (icon) {
+        case TMessageBoxIcon::kWarning: return SDL_MESSAGEBOX_WARNING;
+        case TMessageBoxIcon::kError: return SDL_MESSAGEBOX_ERROR;
+        default: return SDL_MESSAGEBOX_INFORMATION;
+    }
+}
+
+}  // namespace
+
+uint32_t TPlatformDisplayHost::Timer() const {
+    return mData.Timer();
+}
+
+void TPlatformDisplayHost::Sleep(uint32_t milliseconds) {
+    mData.Sleep(milliseconds);
+}
+
+// A run without a window of the window system (tests) only logs the box.
+void TPlatformDisplayHost::MessageBox(const char* text, const char* caption, TMessageBoxIcon icon) {
+    DebugLog("%s: %s", caption, text);
+    if (SDL_Window* window = GetGameWindow()) SDL_ShowSimpleMessageBox(BoxFlags(icon), caption, text, window);
+}
+
+void TPlatformDisplayHost::ExitProcess(int code) {
+    std::exit(code);
+}
+
+void TPlatformDisplayHost::PostQuit() {
+    mData.PostQuit();
+}
+
+// "--axtest" makes the game's own window the parent: that run is not embedded
+// for the display.
+bool TPlatformDisplayHost::IsEmbedded() const {
+    return mData.IsEmbedded() && !mData.IsAxTest();
+}
+
+bool TPlatformDisplayHost::IsHosted() const {
+    return mData.IsHostedMode();
+}
+
+bool TPlatformDisplayHost::IsZylomHost() const {
+    return IsZylomMode();
+}
+
+bool TPlatformDisplayHost::HasExternalParent() const {
+    return mData.GetHostWindow() != host::kNoWindow;
+}
+
+bool TPlatformDisplayHost::IsExternalParentAlive() const {
+    host::Channel* channel = mData.GetHostChannel();
+    return channel && channel->IsAlive(mData.GetHostWindow());
+}
+
+SDL_Window* TPlatformDisplayHost::GetGameWindow() const {
+    return static_cast<SDL_Window*>(mData.GetWindow().GetNativeHandle());
+}
+
+void TPlatformDisplayHost::StyleGameWindow(bool fullScreen) {
+    if (SDL_Window* window = GetGameWindow()) SDL_SetWindowBordered(window, fullScreen ? SDL_FALSE : SDL_TRUE);
+}
+
+void TPlatformDisplayHost::ShowGameWindow(bool fullScreen) {
+    SDL_Window* window = GetGameWindow();
+    if (!window) return;
+    int x = 0;
+    int y = 0;
+    SDL_GetWindowPosition(window, &x, &y);
+    if (x == 0 && y == 0) SDL_SetWindowPosition(window, SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED);
+    SDL_ShowWindow(window);
+    if (fullScreen) SDL_RaiseWindow(window);
+}
+
+bool TPlatformDisplayHost::IsActive() const {
+    return mData.IsActive();
+}
+
+bool TPlatformDisplayHost::IsActivationGateOpen() const {
+    return mData.IsActive();
+}
+
+// The window system keeps the active window in front.
+bool TPlatformDisplayHost::IsForeground() const {
+    return mData.IsActive();
+}
+
+bool TPlatformDisplayHost::IsSuspended() const {
+    TDisplayLink* display = mData.GetDisplayLink();
+    return !mData.IsActive() && display && display->IsFullScreen();
+}
+
+float TPlatformDisplayHost::GetViewScale() const {
+    return mData.GetViewScale();
+}
+
+void TPlatformDisplayHost::SetViewScale(float scale) {
+    mData.SetViewScale(scale);
+}
+
+void TPlatformDisplayHost::RestoreViewScale() {
+    mData.RestoreViewScale();
+}
+
+void TPlatformDisplayHost::OutOfVideoMemory() {
+    mPlatform.OutOfVideoMemory();
+}
+
+TPoint TPlatformDisplayHost::GetCursorPosition() const {
+    TPoint position;
+    if (GetGameWindow()) {
+        SDL_GetGlobalMouseState(&position.x, &position.y);
+    } else {
+        mData.GetWindow().GetPointer(position.x, position.y);
+    }
+    return position;
+}
+
+void TPlatformDisplayHost::SetDefaultCursor() {
+    mPlatform.SetCursor(mData.GetSystemCursorImage(), 0, 0, 0);
+}
+
+void TPlatformDisplayHost::SetDisplayChanged() {
+    mData.RaiseDisplayNotice();
+}
+
+void TPlatformDisplayHost::Invalidate() {
+    if (TWindowManager* manager = mData.GetWindowManager()) manager->Invalidate();
+}
+
+bool TPlatformDisplayHost::IsFrozen() const {
+    TWindowManager* manager = mData.GetWindowManager();
+    return manager && manager->IsMovieShown();
+}
+
+void TPlatformDisplayHost::RunRestoreTasks() {
+    mPlatform.RunRestoreTasks();
+}

@@ -1,0 +1,432 @@
+// The platform facade built whole: start-up settings, data roots and string
+// tables, the settings hook, the display mode, the services it gives the
+// game state, the movie windows and the window script, and its teardown.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "core/app/gamestate.h"
+#include "core/app/gamestatehandler.h"
+#include "core/app/task.h"
+#include "core/platform/platform.h"
+#include "core/platform/platformdata.h"
+#include "core/windows/platformlink.h"
+#include "core/windows/windowmanager.h"
+#include "core/windows/windowscript.h"
+#include "foundation/assetmanager.h"
+#include "foundation/debuglog.h"
+#include "foundation/settings.h"
+#include "foundation/stringtable.h"
+#include "foundation/virtualfiles.h"
+#include "graphics/dxdisplayhandler.h"
+#include "graphics/renderer.h"
+#include "lua/lauxlib.h"
+#include "lua/lua.h"
+#include "platform/display/recordingdevice.h"
+#include "platform/flash/fakeplayer.h"
+#include "platform/window/scriptedwindow.h"
+#include "sound/soundmanager.h"
+#include "tests/support/tempfolder.h"
+
+namespace {
+
+std::string Row(const std::string& label, const std::string& text) {
+    return "<Row><Cell><Data ss:Type=\"String\">" + label + "</Data></Cell><Cell><Data ss:Type=\"String\">" + text +
+           "</Data></Cell></Row>\n";
+}
+
+std::string Sheet(const std::string& rows) {
+    return "<?xml version=\"1.0\"?>\n<Workbook><Worksheet><Table>\n" + rows + "</Table></Worksheet></Workbook>\n";
+}
+
+// The facade in a temporary working folder with its "assets" folder and the
+// data folders below it, on a scripted window and a recording display device.
+class FacadeTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        mOldFolder = std::filesystem::current_path();
+        std::filesystem::current_path(mTemp.Path());
+        for (const char* folder : {"assets", "user", "common", "desktop", "log"}) {
+            std::filesystem::create_directories(mTemp / folder);
+        }
+        ClearSettings();
+        ClearVirtualFiles();
+    }
+
+    void TearDown() override {
+        mPlatform.reset();
+        SetLogFolder(nullptr);
+        ClearSettings();
+        ClearVirtualFiles();
+        SetDataFolders("", "", "");
+        std::filesystem::current_path(mOldFolder);
+    }
+
+    TPlatformSetup Setup(const char* commandLine = "") const {
+        TPlatformSetup setup;
+        setup.commandLine = commandLine;
+        setup.userFolder = (mTemp / "user").c_str();
+        setup.commonFolder = (mTemp / "common").c_str();
+        setup.desktopFolder = (mTemp / "desktop").c_str();
+        setup.gameName = "Vandermoot";
+        setup.gameVersion = "1.2.3.4";
+        setup.internalName = "vdm";
+        return setup;
+    }
+
+    TPlatform& Build(const TPlatformSetup& setup) {
+        auto window = std::make_unique<window::ScriptedWindow>();
+        mWindow = window.get();
+        auto data = std::make_unique<TPlatformData>(setup, std::move(window));
+        auto device = std::make_unique<display::RecordingDevice>();
+        mDevice = device.get();
+        data->SetDisplayDevice(std::move(device));
+        data->SetSleepFunction([](uint32_t) {});
+        if (mPlayers) data->SetMoviePlayerFactory(mPlayers);
+        mPlatform = std::make_unique<TPlatform>(std::move(data));
+        return *mPlatform;
+    }
+
+    TPlatform& Build() { return Build(Setup()); }
+
+    lua_State* ScriptState() const {
+        return TWindowManager::GetInstance()->GetWindowScript()->GetScript()->GetState();
+    }
+
+    // Runs a chunk in the window script; false when it fails.
+    bool RunScript(const std::string& code) const {
+        lua_State* L = ScriptState();
+        int top = lua_gettop(L);
+        bool ok = luaL_loadbuffer(L, code.data(), code.size(), "test") == 0 && lua_pcall(L, 0, 0, 0) == 0;
+        lua_settop(L, top);
+        return ok;
+    }
+
+    TempFolder mTemp;
+    std::filesystem::path mOldFolder;
+    TPlatformData::TMoviePlayerFactory mPlayers;
+    window::ScriptedWindow* mWindow = nullptr;
+    display::RecordingDevice* mDevice = nullptr;
+    std::unique_ptr<TPlatform> mPlatform;
+};
+
+// Defaults, then "::assets/settings.xml", then what the command line's
+// "options=" sets later.
+TEST_F(FacadeTest, MemoryLimitsFromDefaultsThenSettingsFileThenLaterSettings) {
+    struct Case {
+        const char* name;
+        const char* fileValue;  // null: no settings.xml
+        const char* laterValue;  // null: nothing set afterwards
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"no settings.xml", nullptr, nullptr, "100000000"},
+        {"settings.xml without the key", "", nullptr, "100000000"},
+        {"settings.xml replaces the default", "5000", nullptr, "5000"},
+        {"a later setting replaces the file", "5000", "7000", "7000"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(mTemp / "assets/settings.xml");
+        if (c.fileValue) {
+            std::string body = *c.fileValue ? std::string("<memorymax>") + c.fileValue + "</memorymax>" : "";
+            mTemp.Write("assets/settings.xml", "<settings>" + body + "<vsync>1</vsync></settings>");
+        }
+        Build();
+        if (c.laterValue) SetSetting("memorymax", c.laterValue);
+        EXPECT_STREQ(GetSetting("memorymax", "").c_str(), c.expected);
+        EXPECT_STREQ(GetSetting("texturememorymax", "").c_str(), "100000000");
+        EXPECT_STREQ(GetSetting(kSettingVsync, "").c_str(), c.fileValue ? "1" : "");
+        mPlatform.reset();
+    }
+}
+
+TEST_F(FacadeTest, AMalformedSettingsFileKeepsTheDefaults) {
+    mTemp.Write("assets/settings.xml", "<settings><memorymax>12</memo");
+    Build();
+    EXPECT_NE(GetSetting("memorymax", "").c_str(), std::string());
+    EXPECT_STREQ(GetSetting("texturememorymax", "").c_str(), "100000000");
+}
+
+// "utf8modeinit" keeps "utf8mode" as it was before settings.xml was read.
+TEST_F(FacadeTest, Utf8ModeInitCopiesTheModeBeforeTheSettingsFile) {
+    mTemp.Write("assets/settings.xml", "<settings><utf8mode>1</utf8mode></settings>");
+    Build();
+    EXPECT_STREQ(GetSetting("utf8modeinit", "unset").c_str(), "");
+    EXPECT_STREQ(GetSetting(kSettingUtf8Mode, "").c_str(), "1");
+    mPlatform.reset();
+
+    SetSetting(kSettingUtf8Mode, "0");
+    Build();
+    EXPECT_STREQ(GetSetting("utf8modeinit", "unset").c_str(), "0");
+}
+
+TEST_F(FacadeTest, StartUpStoresTheIdentityAndTheComputerId) {
+    SetLogFolder((mTemp / "log").c_str());
+    Build();
+    EXPECT_STREQ(GetSetting(kSettingBuildTag, "").c_str(), "vdm");
+    EXPECT_STREQ(GetSetting(kSettingGameName, "").c_str(), "Vandermoot");
+    EXPECT_STREQ(GetSetting(kSettingVersion, "").c_str(), "1.2.3.4");
+    EXPECT_EQ(GetSetting(kSettingComputerId, "").Length(), 16);
+    EXPECT_NE(mTemp.Read("log/logfile.txt").find("Vandermoot, version 1.2.3.4."), std::string::npos);
+    mPlatform.reset();
+
+    // The setting "gamename" wins over the version record's name; without
+    // either the name is the engine's.
+    SetSetting(kSettingGameName, "Chosen");
+    EXPECT_STREQ(Build().GetGameName().c_str(), "Chosen");
+    mPlatform.reset();
+    TPlatformSetup unnamed = Setup();
+    unnamed.gameName = "";
+    EXPECT_STREQ(Build(unnamed).GetGameName().c_str(), "Kindlemoor Application");
+}
+
+TEST_F(FacadeTest, StringTablesLoadStringsXmlThenUserThenCommonFiles) {
+    mTemp.Write("assets/strings.xml", Sheet(Row("title", "Base") + Row("shared", "base")));
+    mTemp.Write("user/strings_extra.xml", Sheet(Row("extra", "User") + Row("shared", "user")));
+    mTemp.Write("user/mystrings.xml", Sheet(Row("mine", "Mine")));
+    mTemp.Write("user/strings.txt", Sheet(Row("text", "Text")));
+    mTemp.Write("common/stringsmore.xml", Sheet(Row("shared", "common")));
+    TPlatform& platform = Build();
+    const TStringTable& table = *platform.GetStringTable();
+    EXPECT_STREQ(table.GetString("title").c_str(), "Base");
+    EXPECT_STREQ(table.GetString("extra").c_str(), "User");
+    EXPECT_STREQ(table.GetString("mine").c_str(), "#####");
+    EXPECT_STREQ(table.GetString("text").c_str(), "#####");
+    EXPECT_STREQ(table.GetString("shared").c_str(), "common");
+    EXPECT_TRUE(platform.GetWindowManager()->IsUtf8Mode());
+}
+
+TEST_F(FacadeTest, WithoutStringsXmlLabelsShowAsWritten) {
+    mTemp.Write("user/strings_extra.xml", Sheet(Row("extra", "User")));
+    TPlatform& platform = Build();
+    EXPECT_FALSE(platform.GetWindowManager()->IsUtf8Mode());
+    EXPECT_STREQ(platform.GetStringTable()->GetString("extra").c_str(), "User");
+}
+
+TEST_F(FacadeTest, AnUnreadableUserFolderAddsNoTables) {
+    mTemp.Write("assets/strings.xml", Sheet(Row("title", "Base")));
+    TPlatformSetup setup = Setup();
+    setup.userFolder = (mTemp / "missing").c_str();
+    TPlatform& platform = Build(setup);
+    EXPECT_STREQ(platform.GetStringTable()->GetString("title").c_str(), "Base");
+}
+
+// Bad scales would later divide by nothing: the previous scale stays.
+TEST_F(FacadeTest, ViewportScaleKeepsThePreviousScaleForBadValues) {
+    struct Case {
+        const char* value;
+        float expected;
+    };
+    const Case cases[] = {
+        {"2", 2.0f}, {"0.5", 0.5f}, {"0", 0.5f},   {"-1", 0.5f},  {"abc", 0.5f},
+        {"", 0.5f},  {"nan", 0.5f}, {"inf", 0.5f}, {"1.25", 1.25f},
+    };
+    TPlatformSetup embedded = Setup("-wnd=0");
+    embedded.embedded = true;
+    TPlatformData& data = Build(embedded).GetData();
+    for (const Case& c : cases) {
+        SetSetting("viewportscale", c.value);
+        EXPECT_FLOAT_EQ(data.GetViewScale(), c.expected) << c.value;
+    }
+    mPlatform.reset();
+
+    SetSetting("viewportscale", "2");
+    EXPECT_FLOAT_EQ(Build().GetData().GetViewScale(), 1.0f) << "applies only while embedded";
+    SetSetting("viewportscale", "3");
+    EXPECT_FLOAT_EQ(mPlatform->GetData().GetViewScale(), 1.0f);
+}
+
+TEST_F(FacadeTest, SetDisplayMakesTheRootScreenAndSetsTheMode) {
+    TPlatform& platform = Build();
+    TWindowManager& manager = *platform.GetWindowManager();
+    platform.SetDisplay(0, 600, false);
+    platform.SetDisplay(800, -1, false);
+    EXPECT_EQ(manager.GetRootWindow(), nullptr);
+    EXPECT_EQ(mDevice->Count("CreateScreen"), 0);
+
+    platform.SetDisplay(800, 600, false);
+    TWindow* root = manager.GetRootWindow();
+    ASSERT_NE(root, nullptr);
+    EXPECT_EQ(root->GetRect(), TRect(0, 0, 800, 600));
+    EXPECT_EQ(mDevice->Count("CreateScreen"), 1);
+    EXPECT_TRUE(platform.IsDisplayReady());
+    EXPECT_EQ(TRenderer::GetInstance()->GetViewRect(), TRect(0, 0, 800, 600));
+
+    platform.SetDisplay(640, 480, false);
+    EXPECT_EQ(manager.GetRootWindow(), root) << "the root screen is made once";
+    EXPECT_EQ(root->GetRect(), TRect(0, 0, 640, 480));
+    EXPECT_EQ(TRenderer::GetInstance()->GetViewRect(), TRect(0, 0, 640, 480));
+    EXPECT_NE(platform.CreateTextureData(), nullptr);
+}
+
+// A portal keeps the full-screen wish and the display stays windowed.
+TEST_F(FacadeTest, PortalHostedDisplaysStayWindowed) {
+    TPlatform& platform = Build(Setup("-pq=1"));
+    platform.SetDisplay(800, 600, true);
+    EXPECT_TRUE(platform.IsFullScreen());
+    EXPECT_TRUE(platform.IsDisplayReady());
+    EXPECT_FALSE(TDxDisplayHandler::GetInstance()->IsFullScreen());
+}
+
+class RecordingTask : public TTask {
+public:
+    using TCheck = std::function<void()>;
+    explicit RecordingTask(TCheck onDelete) : mOnDelete(std::move(onDelete)) {}
+    ~RecordingTask() override { mOnDelete(); }
+    bool DoTask() override { return true; }
+
+private:
+    TCheck mOnDelete;
+};
+
+std::vector<std::string>& TeardownSteps() {
+    static std::vector<std::string> steps;
+    return steps;
+}
+
+// Asks the engine for the game state and the platform while it goes.
+class ProbingHandler : public TGameStateHandler {
+public:
+    ~ProbingHandler() override {
+        TeardownSteps().push_back("handler");
+        EXPECT_EQ(TPlatform::GetInstance(), nullptr);
+        EXPECT_EQ(GetSoundManager(), nullptr);
+        EXPECT_NE(GetAssetManager(), nullptr);
+        if (TGameState* state = TGameState::Get()) state->SetState("late", "1");
+    }
+    bool HandleSetState(const char*, const char*) override { return false; }
+};
+
+// Notes whether the window manager still lived when the movie closed.
+class ProbingPlayer : public flash::FakePlayer {
+public:
+    void Close() override {
+        TeardownSteps().push_back(TWindowManager::GetInstance() ? "movie closed" : "movie closed late");
+        FakePlayer::Close();
+    }
+};
+
+TEST_F(FacadeTest, TearsDownInOrderWithAKeptMovieAndAProbingHandler) {
+    TeardownSteps().clear();
+    mTemp.Write("assets/intro.swf", "movie");
+    mPlayers = [] { return std::make_unique<ProbingPlayer>(); };
+    TPlatform& platform = Build();
+    platform.SetDisplay(800, 600, false);
+    ASSERT_TRUE(RunScript("assert(StartMovie('intro.swf', false, false))"));
+    ASSERT_TRUE(platform.StartSound());
+    TGameState::Get()->SetState("key", "value");
+    TGameState::AddHandler(new ProbingHandler);
+    platform.AddTask(new RecordingTask([] {
+        TeardownSteps().push_back("platform task");
+        EXPECT_EQ(TWindowManager::GetInstance(), nullptr);
+        EXPECT_NE(GetSoundManager(), nullptr);
+    }));
+    platform.AddRestoreTask(new RecordingTask([] {
+        TeardownSteps().push_back("restore task");
+        EXPECT_EQ(GetAssetManager(), nullptr);
+        EXPECT_EQ(GetGameStateServices(), nullptr);
+        EXPECT_STREQ(GetSetting("memorymax", "none").c_str(), "none");
+        TString name;
+        EXPECT_FALSE(FindVirtualFile("", name, true));
+    }));
+
+    mPlatform.reset();
+    EXPECT_EQ(TeardownSteps(),
+              (std::vector<std::string>{"movie closed", "platform task", "handler", "restore task"}));
+    EXPECT_EQ(TGameState::Current(), nullptr);
+    EXPECT_EQ(GetPlatformLink(), nullptr);
+}
+
+// Whole facades one after another in one process, each run idling through
+// its window manager until frames were presented.
+TEST_F(FacadeTest, TwoFacadesInARowStartFromNothing) {
+    std::vector<uint32_t> draws;
+    for (int run = 0; run < 2; ++run) {
+        SCOPED_TRACE(run);
+        EXPECT_STREQ(GetSetting("left", "none").c_str(), "none");
+        TString name;
+        EXPECT_FALSE(FindVirtualFile("", name, true));
+        mTemp.Write("assets/data.txt", "data");
+
+        std::srand(7);
+        TPlatform& platform = Build();
+        EXPECT_EQ(TPlatform::GetInstance(), &platform);
+        EXPECT_EQ(GetPlatformLink(), &platform);
+        EXPECT_EQ(TGameState::Current(), nullptr);
+        EXPECT_TRUE(FindVirtualFile("", name, true));
+        draws.push_back(platform.Rand());
+
+        platform.OpenWindow();
+        platform.SetDisplay(800, 600, false);
+        TWindowManager& manager = *platform.GetWindowManager();
+        for (int tick = 0; tick < 2000 && mDevice->Count("Present") < 3; ++tick) {
+            TPlatformEvent event;
+            platform.GetEvent(event);
+            manager.HandleEvent(event);
+            if (event.type != TPlatformEvent::kIdle) continue;
+            // As an animation would, every tick.
+            manager.Invalidate();
+            platform.Sleep(1);
+        }
+        EXPECT_GE(mDevice->Count("Present"), 3);
+        SetSetting("left", "behind");
+        TGameState::Get()->SetState("run", "1");
+        mPlatform.reset();
+        EXPECT_EQ(TPlatform::GetInstance(), nullptr);
+    }
+    EXPECT_EQ(draws[0], draws[1]) << "the generator is seeded from the C generator";
+}
+
+TEST_F(FacadeTest, GivesTheGameStateItsServices) {
+    TPlatform& platform = Build(Setup("game -pq=7"));
+    EXPECT_EQ(GetGameStateServices(), &platform);
+    EXPECT_TRUE(platform.IsHostedMode());
+    EXPECT_EQ(platform.GetHostChannel(), nullptr);
+    EXPECT_EQ(platform.GetHostWindow(), host::kNoWindow);
+    EXPECT_EQ(platform.GetSoundManager(), nullptr);
+
+    lua_State* L = ScriptState();
+    lua_pushstring(L, "GetState");
+    lua_gettable(L, LUA_GLOBALSINDEX);
+    EXPECT_FALSE(lua_isfunction(L, -1));
+    lua_settop(L, 0);
+    ASSERT_NE(TGameState::Get(), nullptr);
+    EXPECT_TRUE(RunScript("assert(type(GetState) == 'function')"));
+}
+
+TEST_F(FacadeTest, MoviesBlockTheMouseAndHideTheSystemCursor) {
+    TPlatform& platform = Build();
+    platform.SetMouseBlocked(true);
+    window::NativeEvent press;
+    press.kind = window::EventKind::kButtonDown;
+    press.button = window::Button::kLeft;
+    window::NativeEvent key;
+    key.kind = window::EventKind::kKeyDown;
+    key.key = 'A';
+    mWindow->Queue(press);
+    mWindow->Queue(key);
+    TPlatformEvent event;
+    platform.GetEvent(event);
+    EXPECT_EQ(event.type, TPlatformEvent::kNothing);
+    platform.GetEvent(event);
+    EXPECT_EQ(event.type, TPlatformEvent::kKeyDown);
+    platform.SetMouseBlocked(false);
+    mWindow->Queue(press);
+    platform.GetEvent(event);
+    EXPECT_EQ(event.type, TPlatformEvent::kMouseDown);
+
+    EXPECT_TRUE(platform.IsSystemCursorShown());
+    platform.ShowSystemCursor(false);
+    EXPECT_FALSE(platform.IsSystemCursorShown());
+    platform.FocusGameWindow();
+    EXPECT_EQ(mWindow->focusRequests, 1);
+}
+
+}  // namespace
