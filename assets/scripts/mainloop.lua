@@ -1,0 +1,18 @@
+-- The first screen: the shop front laid out as plain windows (the title
+-- band, the menu column and the counter) until the game's screens replace it.
+MakeDialog
+{
+    Window
+    {
+        name = "frontscreen", x = 0, y = 0, w = 800, h = 600,
+        Window { name = "titleband", x = 100, y = 40, w = 600, h = 120 },
+        Window { name = "menucolumn", x = 275, y = 190, w = 250, h = 300 },
+        Window { name = "counter", x = 0, y = 520, w = 800, h = 80 },
+    },
+}
+
+-- The screen stays until the program ends; messages no window takes are
+-- read here and let go.
+while true do
+    WaitForMessage()
+end
