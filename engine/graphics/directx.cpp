@@ -2,14 +2,34 @@
 
 #include <cmath>
 #include <string>
+#include <vector>
 
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
+#include "graphics/texture.h"
 
 namespace {
 
 constexpr uint32_t kMinimumTextureSide = 1024;
 constexpr int kLowColorLimit = 16;
+constexpr uint32_t kOpaque = 0xFF000000u;
+
+// Magenta within a tolerance is left out; every other pixel is opaque.
+uint32_t ColorKeyRule(uint32_t argb) {
+    uint32_t red = argb >> 16 & 255, green = argb >> 8 & 255, blue = argb & 255;
+    return red >= 248 && blue >= 248 && green == 0 ? 0 : argb | kOpaque;
+}
+
+uint32_t AlphaRule(uint32_t argb) {
+    return argb >> 24 ? argb | kOpaque : 0;
+}
+
+uint32_t AsItIs(uint32_t argb) {
+    return argb;
+}
+
+// Set while the images are being restored, across contexts.
+bool gRestoringMouseImage = false;
 
 // Bytes as two upper-case hexadecimal digits each.
 template <typename Record>
@@ -32,7 +52,14 @@ TDXContext::TDXContext(display::Device& device, TDisplayHost& host)
 }
 
 TDXContext::~TDXContext() {
+    // A list that let the task go has deleted it.
+    if (mListener && mHost.RemoveRestoreTask(mListener)) delete mListener;
     Release();
+}
+
+bool MouseTextureListener::DoTask() {
+    mContext.RestoreMouseImage();
+    return true;
 }
 
 void TDXContext::UpdateDesktopMode() {
@@ -154,9 +181,57 @@ TPoint TDXContext::ScreenToDisplay(const TPoint& point) const {
 }
 
 void TDXContext::SetMouseImage(const std::shared_ptr<TTexture>& image, int hotX, int hotY, int flags) {
-    mMouseImage = image;
-    mMouseHotSpot = TPoint(hotX, hotY);
-    mMouseFlags = flags;
+    if (!mHasDevice) return;
+    bool system = flags != 0;
+    TCursorImage cursor{image, TPoint(hotX, hotY)};
+    if (system && GetSetting("activex", "") == "1") {
+        mHardwareCursor = image != nullptr;
+        ShowCursor(cursor, AsItIs);
+        return;
+    }
+    (system ? mSystemCursor : mCustomCursor) = cursor;
+    if (image && !mListener) {
+        mListener = new MouseTextureListener(*this);
+        mHost.AddRestoreTask(mListener);
+    }
+    ShowCursor(cursor, system ? AlphaRule : ColorKeyRule);
+}
+
+void TDXContext::ShowCursor(const TCursorImage& cursor, uint32_t (*rule)(uint32_t)) {
+    uint32_t* pixels = nullptr;
+    int pitch = 0;
+    TTextureData* data = cursor.image ? cursor.image->GetTextureData() : nullptr;
+    if (!data || !data->Lock(pixels, pitch)) {
+        mHost.SetColorCursor(nullptr, 0, 0, 0, 0);
+        return;
+    }
+    // The image's own size, whatever the surface around it.
+    int width = cursor.image->GetWidth(), height = cursor.image->GetHeight();
+    std::vector<uint32_t> converted(static_cast<size_t>(width) * height);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) {
+            converted[static_cast<size_t>(y) * width + x] = rule(pixels[static_cast<size_t>(y) * pitch + x]);
+        }
+    }
+    data->Unlock();
+    mHost.SetColorCursor(converted.data(), width, height, cursor.hotSpot.x, cursor.hotSpot.y);
+}
+
+void TDXContext::RestoreMouseImage() {
+    if (gRestoringMouseImage) {
+        DebugLog("Second concurrent call to RestoreMouseImage");
+        return;
+    }
+    // Nothing is drawn over a movie.
+    if (mHost.IsFrozen()) return;
+    gRestoringMouseImage = true;
+    // Copies: setting an image replaces the one kept.
+    TCursorImage custom = mCustomCursor, system = mSystemCursor;
+    if (!mHardwareCursor) {
+        if (custom.image) SetMouseImage(custom.image, custom.hotSpot.x, custom.hotSpot.y, 0);
+        if (system.image) SetMouseImage(system.image, system.hotSpot.x, system.hotSpot.y, 1);
+    }
+    gRestoringMouseImage = false;
 }
 
 TPoint TDXContext::GetMousePosition() {

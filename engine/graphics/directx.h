@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 
+#include "core/app/task.h"
 #include "foundation/rect.h"
 #include "foundation/tstring.h"
 #include "graphics/ddutil.h"
@@ -17,6 +18,19 @@ class TTexture;
 
 // Source unit named in the error lines of this file.
 inline constexpr const char* kDirectxUnit = ".\\directx.cpp";
+
+class TDXContext;
+
+// Sets the cursor images again whenever the platform runs its restore list.
+class MouseTextureListener : public TTask {
+public:
+    explicit MouseTextureListener(TDXContext& context) : mContext(context) {}
+    // Always true: the task stays on the list.
+    bool DoTask() override;
+
+private:
+    TDXContext& mContext;
+};
 
 class TDXContext {
 public:
@@ -48,9 +62,16 @@ public:
     // The mouse position in display coordinates.
     TPoint GetMousePosition();
 
-    // The cursor as the platform set it, for the software cursor.
+    // The cursor image goes to the window system, which draws and moves it.
+    // A custom image leaves out its magenta pixels (red and blue 248 or
+    // more, green 0); the system image (flags not 0) shows where its alpha
+    // is not 0, or, while "activex" is "1", as it is. Nothing happens
+    // without a device.
     void SetMouseImage(const std::shared_ptr<TTexture>& image, int hotX, int hotY, int flags);
-    bool HasMouseImage() const { return mMouseImage != nullptr; }
+    // Sets the custom and then the system image again, each when it is set
+    // and the system image is not the hardware cursor.
+    void RestoreMouseImage();
+    bool HasMouseImage() const { return mCustomCursor.image || mSystemCursor.image; }
     void ShowMouseCursor(bool show) { mMouseShown = show; }
     bool IsMouseCursorShown() const { return mMouseShown; }
     // The mouse has a position from its first move until it leaves the window.
@@ -65,7 +86,14 @@ public:
     display::Device& GetDevice() { return mDevice; }
 
 private:
+    struct TCursorImage {
+        std::shared_ptr<TTexture> image;
+        TPoint hotSpot;
+    };
+
     bool PassesDesktopGate(bool fullScreen, int width, int height);
+    // The image's pixels, each passed through the rule, to the window system.
+    void ShowCursor(const TCursorImage& cursor, uint32_t (*rule)(uint32_t));
     bool CreateScreen(SDL_Window* window, bool fullScreen, int width, int height, int depth, uint32_t flags);
     bool CheckDevice(const display::DeviceDesc& desc);
     void RecordIdentifier();
@@ -82,9 +110,12 @@ private:
     bool mWindowShortOfVideoMemory = false;
     bool mCanWaitForVerticalBlank = false;
     bool mVSync = false;
-    std::shared_ptr<TTexture> mMouseImage;
-    TPoint mMouseHotSpot;
-    int mMouseFlags = 0;
+    TCursorImage mCustomCursor;
+    TCursorImage mSystemCursor;
+    // The system image is shown as it is ("activex").
+    bool mHardwareCursor = false;
+    // On the platform's restore list from the first image on; the list owns it.
+    MouseTextureListener* mListener = nullptr;
     bool mMouseShown = true;
     bool mMouseInside = false;
 };

@@ -5,6 +5,7 @@
 // platform in tests.
 #pragma once
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "foundation/rect.h"
 
 struct SDL_Window;
+class TTask;
 
 enum class TMessageBoxIcon { kNone, kWarning, kError };
 
@@ -72,6 +74,9 @@ public:
     virtual TPoint GetCursorPosition() const = 0;
     // Gives the platform the built-in cursor (an empty cursor image).
     virtual void SetDefaultCursor() = 0;
+    // The window system's cursor, which it draws and moves: 32-bit ARGB
+    // pixels, rows from the top. No pixels hide the cursor.
+    virtual void SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) = 0;
 
     // The pump raises one display notice for the change.
     virtual void SetDisplayChanged() = 0;
@@ -81,6 +86,10 @@ public:
     virtual bool IsFrozen() const = 0;
     // Runs the platform's restore task list once.
     virtual void RunRestoreTasks() = 0;
+    // The restore list owns a task while it holds it; Remove hands it back
+    // and is false when the list no longer has it.
+    virtual void AddRestoreTask(TTask* task) = 0;
+    virtual bool RemoveRestoreTask(TTask* task) = 0;
 };
 
 class TFakeDisplayHost : public TDisplayHost {
@@ -88,6 +97,10 @@ public:
     struct Box {
         std::string text, caption;
         TMessageBoxIcon icon;
+    };
+    struct Cursor {
+        std::vector<uint32_t> pixels;
+        int width, height, hotX, hotY;
     };
 
     uint32_t Timer() const override { return now; }
@@ -125,11 +138,26 @@ public:
     void OutOfVideoMemory() override { ++outOfVideoMemoryCalls; }
     TPoint GetCursorPosition() const override { return cursor; }
     void SetDefaultCursor() override { ++defaultCursorCalls; }
+    void SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) override {
+        std::vector<uint32_t> pixels;
+        if (argb) pixels.assign(argb, argb + static_cast<size_t>(width) * height);
+        cursors.push_back({std::move(pixels), width, height, hotX, hotY});
+    }
 
     void SetDisplayChanged() override { ++displayChanges; }
     void Invalidate() override { ++invalidations; }
     bool IsFrozen() const override { return frozen; }
     void RunRestoreTasks() override { ++restoreTaskRuns; }
+    // Kept, never run or deleted here.
+    void AddRestoreTask(TTask* task) override {
+        if (std::find(restoreTasks.begin(), restoreTasks.end(), task) == restoreTasks.end()) restoreTasks.push_back(task);
+    }
+    bool RemoveRestoreTask(TTask* task) override {
+        auto found = std::find(restoreTasks.begin(), restoreTasks.end(), task);
+        if (found == restoreTasks.end()) return false;
+        restoreTasks.erase(found);
+        return true;
+    }
 
     uint32_t now = 0;
     bool embedded = false;
@@ -160,4 +188,6 @@ public:
     int displayChanges = 0;
     int invalidations = 0;
     int restoreTaskRuns = 0;
+    std::vector<Cursor> cursors;
+    std::vector<TTask*> restoreTasks;
 };

@@ -29,6 +29,15 @@ void ScriptedWindow::GetPointer(int& x, int& y) const {
     y = pointerY;
 }
 
+void ScriptedWindow::SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) {
+    cursorPixels.clear();
+    if (argb && width > 0 && height > 0) cursorPixels.assign(argb, argb + static_cast<size_t>(width) * height);
+    cursorWidth = width;
+    cursorHeight = height;
+    cursorHotX = hotX;
+    cursorHotY = hotY;
+}
+
 bool ScriptedWindow::PutClipboardText(const std::string& utf8) {
     if (clipboardRefuses) return false;
     clipboard = utf8;

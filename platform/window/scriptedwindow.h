@@ -4,6 +4,7 @@
 
 #include <deque>
 #include <string>
+#include <vector>
 
 #include "platform/window/window.h"
 
@@ -20,6 +21,7 @@ public:
     bool HasFocus() const override { return focused; }
     void TakeFocus() override { ++focusRequests; }
     void ShowCursor(bool show) override { cursorShown = show; }
+    void SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) override;
     void CaptureMouse(bool capture) override { captured = capture; }
     void GetPointer(int& x, int& y) const override;
 
@@ -45,6 +47,9 @@ public:
     std::string clipboard;
     bool captured = false;
     bool cursorShown = true;
+    // The last colour cursor: its pixels, size and hot spot.
+    std::vector<uint32_t> cursorPixels;
+    int cursorWidth = 0, cursorHeight = 0, cursorHotX = 0, cursorHotY = 0;
     int focusRequests = 0;
 };
 

@@ -92,6 +92,7 @@ uint32_t EventWindowId(const SDL_Event& event) {
 }  // namespace
 
 SdlWindow::~SdlWindow() {
+    if (mCursor) SDL_FreeCursor(mCursor);
     if (mWindow) {
         SDL_StopTextInput();
         SDL_DestroyWindow(mWindow);
@@ -188,6 +189,27 @@ void SdlWindow::TakeFocus() {
 
 void SdlWindow::ShowCursor(bool show) {
     if (mVideoStarted) SDL_ShowCursor(show ? SDL_ENABLE : SDL_DISABLE);
+}
+
+void SdlWindow::SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) {
+    if (!mVideoStarted) return;
+    if (!argb || width <= 0 || height <= 0) {
+        SDL_ShowCursor(SDL_DISABLE);
+        return;
+    }
+    // SDL only reads the pixels while it makes the cursor.
+    SDL_Surface* surface = SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(argb), width, height, 32,
+                                                              width * 4, SDL_PIXELFORMAT_ARGB8888);
+    SDL_Cursor* cursor = surface ? SDL_CreateColorCursor(surface, hotX, hotY) : nullptr;
+    if (surface) SDL_FreeSurface(surface);
+    if (!cursor) {
+        SDL_LogError(SDL_LOG_CATEGORY_VIDEO, "SdlWindow: no %dx%d colour cursor: %s", width, height, SDL_GetError());
+        return;
+    }
+    SDL_SetCursor(cursor);
+    if (mCursor) SDL_FreeCursor(mCursor);
+    mCursor = cursor;
+    SDL_ShowCursor(SDL_ENABLE);
 }
 
 void SdlWindow::CaptureMouse(bool capture) {

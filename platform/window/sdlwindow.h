@@ -7,6 +7,7 @@
 
 union SDL_Event;
 struct SDL_Window;
+struct SDL_Cursor;
 
 namespace window {
 
@@ -26,6 +27,7 @@ public:
     bool HasFocus() const override;
     void TakeFocus() override;
     void ShowCursor(bool show) override;
+    void SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) override;
     void CaptureMouse(bool capture) override;
     void GetPointer(int& x, int& y) const override;
 
@@ -41,6 +43,8 @@ private:
     bool Fail();
 
     SDL_Window* mWindow = nullptr;
+    // The colour cursor in use; freed when replaced and with the window.
+    SDL_Cursor* mCursor = nullptr;
     bool mVideoStarted = false;
     std::string mLastError;
 };

@@ -2,6 +2,7 @@
 // one; ScriptedWindow plays queued events back for tests.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/window/nativeevent.h"
@@ -35,6 +36,9 @@ public:
     virtual bool HasFocus() const = 0;
     virtual void TakeFocus() = 0;
     virtual void ShowCursor(bool show) = 0;
+    // Makes the cursor from 32-bit ARGB pixels, rows from the top, with its
+    // hot spot, and shows it; the window system moves it. No pixels hide it.
+    virtual void SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) = 0;
     // While captured, mouse events arrive even outside the window.
     virtual void CaptureMouse(bool capture) = 0;
     // The pointer in window pixels.
