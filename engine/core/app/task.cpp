@@ -18,7 +18,13 @@ int32_t WrapSub(int32_t a, int32_t b) {
 // Past this many milliseconds behind, a task skips the missed periods.
 constexpr int32_t kResyncLimit = 1000;
 
+TTaskTimer gTaskTimer = nullptr;
+
 }  // namespace
+
+void SetTaskTimer(TTaskTimer timer) {
+    gTaskTimer = timer;
+}
 
 bool TTask::Ready(int) {
     return true;
@@ -29,7 +35,8 @@ TAnimTask::TAnimTask(TClock* clock) : mClock(clock) {
 }
 
 int32_t TAnimTask::Now() const {
-    return mClock ? mClock->GetTime() : static_cast<int32_t>(os::TimeMilliseconds());
+    if (mClock) return mClock->GetTime();
+    return static_cast<int32_t>(gTaskTimer ? gTaskTimer() : os::TimeMilliseconds());
 }
 
 int32_t TAnimTask::Late(int32_t now) const {

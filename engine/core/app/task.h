@@ -15,6 +15,11 @@ public:
     virtual bool DoTask() = 0;
 };
 
+// The time of tasks without a clock: the platform's timer while the platform
+// sets one, else the system's.
+using TTaskTimer = uint32_t (*)();
+void SetTaskTimer(TTaskTimer timer);
+
 // A task due at a time on its clock (the platform timer when it has none),
 // repeating at a period once started.
 class TAnimTask : public TTask {

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "core/app/gamestate.h"
+#include "core/app/task.h"
 #include "core/app/tasklist.h"
 #include "core/platform/commandline.h"
 #include "core/platform/platformdata.h"
@@ -44,6 +45,7 @@ TPlatform::TPlatform(std::unique_ptr<TPlatformData> data) : mData(std::move(data
     gInstance = this;
     SetSettingChangeHandler(OnSettingChanged);
     SetPlatformLink(this);
+    SetTaskTimer(TaskTimer);
     SetSetting("memorymax", kMemoryDefault);
     SetSetting("texturememorymax", kMemoryDefault);
     SetSetting("utf8modeinit", GetSetting(kSettingUtf8Mode, ""));
@@ -78,6 +80,7 @@ TPlatform::~TPlatform() {
     gInstance = nullptr;
     SetSettingChangeHandler(nullptr);
     SetPlatformLink(nullptr);
+    SetTaskTimer(nullptr);
     delete TGameState::Current();
     SetGameStateServices(nullptr);
     mData->DeleteStringTable();
@@ -147,6 +150,10 @@ void TPlatform::CreateDisplay() {
     auto handler = std::make_unique<TDxDisplayHandler>(*device, *mDisplayHost);
     mDisplayHandler = handler.get();
     TRenderer::GetInstance()->SetBackEnd(std::move(handler));
+}
+
+uint32_t TPlatform::TaskTimer() {
+    return gInstance->Timer();
 }
 
 void TPlatform::OnSettingChanged(const TString& key, const TString& value) {

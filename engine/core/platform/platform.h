@@ -146,6 +146,8 @@ private:
     // The settings store's hook: acts on "vsync", "memorymax" and
     // "viewportscale", and tells the renderer of every change.
     static void OnSettingChanged(const TString& key, const TString& value);
+    // The clock of tasks that have none; set only while the instance lives.
+    static uint32_t TaskTimer();
     void ApplySetting(const TString& key, const TString& value);
 
     void SeedRandom();

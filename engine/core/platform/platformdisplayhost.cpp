@@ -135,6 +135,10 @@ void TPlatformDisplayHost::SetDefaultCursor() {
     mPlatform.SetCursor(mData.GetSystemCursorImage(), 0, 0, 0);
 }
 
+void TPlatformDisplayHost::SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) {
+    mData.GetWindow().SetColorCursor(argb, width, height, hotX, hotY);
+}
+
 void TPlatformDisplayHost::SetDisplayChanged() {
     mData.RaiseDisplayNotice();
 }
@@ -150,4 +154,12 @@ bool TPlatformDisplayHost::IsFrozen() const {
 
 void TPlatformDisplayHost::RunRestoreTasks() {
     mPlatform.RunRestoreTasks();
+}
+
+void TPlatformDisplayHost::AddRestoreTask(TTask* task) {
+    mPlatform.AddRestoreTask(task);
+}
+
+bool TPlatformDisplayHost::RemoveRestoreTask(TTask* task) {
+    return mPlatform.RemoveRestoreTask(task);
 }

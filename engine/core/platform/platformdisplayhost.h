@@ -44,11 +44,14 @@ public:
     void OutOfVideoMemory() override;
     TPoint GetCursorPosition() const override;
     void SetDefaultCursor() override;
+    void SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) override;
 
     void SetDisplayChanged() override;
     void Invalidate() override;
     bool IsFrozen() const override;
     void RunRestoreTasks() override;
+    void AddRestoreTask(TTask* task) override;
+    bool RemoveRestoreTask(TTask* task) override;
 
 private:
     TPlatform& mPlatform;

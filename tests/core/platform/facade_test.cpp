@@ -2,6 +2,8 @@
 // tables, the settings hook, the display mode, the services it gives the
 // game state, the movie windows and the window script, and its teardown.
 #include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <cmath>
 #include <cstdlib>
@@ -30,6 +32,8 @@
 #include "lua/lua.h"
 #include "platform/display/recordingdevice.h"
 #include "platform/flash/fakeplayer.h"
+#include "platform/host/recordreader.h"
+#include "platform/os/timer.h"
 #include "platform/window/scriptedwindow.h"
 #include "sound/soundmanager.h"
 #include "tests/support/tempfolder.h"
@@ -147,11 +151,15 @@ TEST_F(FacadeTest, MemoryLimitsFromDefaultsThenSettingsFileThenLaterSettings) {
     }
 }
 
-TEST_F(FacadeTest, AMalformedSettingsFileKeepsTheDefaults) {
-    mTemp.Write("assets/settings.xml", "<settings><memorymax>12</memo");
-    Build();
-    EXPECT_NE(GetSetting("memorymax", "").c_str(), std::string());
+// What the reader got before the document broke off is kept; the rest keeps
+// its defaults and start-up goes on.
+TEST_F(FacadeTest, ATruncatedSettingsFileKeepsWhatWasReadAndTheDefaults) {
+    mTemp.Write("assets/strings.xml", Sheet(Row("title", "Base")));
+    mTemp.Write("assets/settings.xml", "<settings><vsync>1</vsync><memorymax>12</memo");
+    TPlatform& platform = Build();
+    EXPECT_STREQ(GetSetting(kSettingVsync, "").c_str(), "1");
     EXPECT_STREQ(GetSetting("texturememorymax", "").c_str(), "100000000");
+    EXPECT_STREQ(platform.GetStringTable()->GetString("title").c_str(), "Base");
 }
 
 // "utf8modeinit" keeps "utf8mode" as it was before settings.xml was read.
@@ -266,13 +274,74 @@ TEST_F(FacadeTest, SetDisplayMakesTheRootScreenAndSetsTheMode) {
     EXPECT_NE(platform.CreateTextureData(), nullptr);
 }
 
-// A portal keeps the full-screen wish and the display stays windowed.
-TEST_F(FacadeTest, PortalHostedDisplaysStayWindowed) {
-    TPlatform& platform = Build(Setup("-pq=1"));
+// A portal hears the full-screen wish and the display stays windowed.
+TEST_F(FacadeTest, PortalHostedDisplaysStayWindowedAndTellTheHost) {
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
+    TPlatformSetup portal = Setup("-wnd=1 -pq=1");
+    portal.embedded = true;
+    portal.externalParent = ends[0];
+    TPlatform& platform = Build(portal);
+    EXPECT_NE(platform.GetHostChannel(), nullptr);
+    EXPECT_EQ(platform.GetHostWindow(), ends[0]);
     platform.SetDisplay(800, 600, true);
     EXPECT_TRUE(platform.IsFullScreen());
     EXPECT_TRUE(platform.IsDisplayReady());
     EXPECT_FALSE(TDxDisplayHandler::GetInstance()->IsFullScreen());
+
+    uint8_t wire[host::kRecordSize];
+    ASSERT_EQ(read(ends[1], wire, sizeof wire), ssize_t(sizeof wire));
+    host::RecordReader reader;
+    reader.Feed(wire, sizeof wire);
+    host::Record record;
+    ASSERT_TRUE(reader.Next(record));
+    EXPECT_EQ(record, (host::Record{host::kUserMessage, 1, 0}));
+    mPlatform.reset();
+    close(ends[1]);
+}
+
+TEST_F(FacadeTest, SettingChangesReachTheDisplayAndLeaveTheLog) {
+    SetLogFolder((mTemp / "log").c_str());
+    TPlatform& platform = Build();
+    platform.SetDisplay(800, 600, false);
+    int vsyncCalls = mDevice->Count("SetVSync");
+    SetSetting(kSettingVsync, "1");
+    EXPECT_EQ(mDevice->Count("SetVSync"), vsyncCalls + 1);
+
+    TString log = GetLogPath();
+    SetSetting("memorymax", "123");
+    EXPECT_STREQ(GetLogPath().c_str(), log.c_str());
+    DebugLog("after the memory limit");
+    EXPECT_NE(mTemp.Read("log/logfile.txt").find("after the memory limit"), std::string::npos);
+}
+
+TEST_F(FacadeTest, OutOfVideoMemorySwitchesTheDisplayToLowMemoryVideo) {
+    TPlatform& platform = Build();
+    platform.OutOfVideoMemory();
+    EXPECT_FALSE(TDxDisplayHandler::GetInstance()->IsLowMemoryVideo()) << "no display yet";
+    platform.SetDisplay(800, 600, false);
+    platform.OutOfVideoMemory();
+    EXPECT_TRUE(TDxDisplayHandler::GetInstance()->IsLowMemoryVideo());
+    EXPECT_NE(mTemp.Read("common/display.xml"), "");
+}
+
+class CountingTask : public TAnimTask {
+public:
+    bool Animate() override { return true; }
+};
+
+// Tasks without a clock leave out the start and the host's pauses.
+TEST_F(FacadeTest, TasksWithoutAClockReadThePlatformTimer) {
+    os::FakeTimer timer(50000);
+    os::SetCurrentTimer(&timer);
+    TPlatform& platform = Build();
+    timer.Advance(250);
+    CountingTask task;
+    EXPECT_EQ(task.Now(), 250);
+    EXPECT_EQ(static_cast<uint32_t>(task.Now()), platform.Timer());
+    mPlatform.reset();
+    EXPECT_EQ(task.Now(), 50250);
+    os::SetCurrentTimer(nullptr);
 }
 
 class RecordingTask : public TTask {
