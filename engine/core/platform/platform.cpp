@@ -81,7 +81,8 @@ TPlatform::~TPlatform() {
     SetSettingChangeHandler(nullptr);
     SetPlatformLink(nullptr);
     SetTaskTimer(nullptr);
-    delete TGameState::Current();
+    // Made if need be, so that handlers added before any game state go too.
+    delete TGameState::Get();
     SetGameStateServices(nullptr);
     mData->DeleteStringTable();
     mData->DeleteAssetManager();

@@ -413,6 +413,26 @@ TEST_F(FacadeTest, TearsDownInOrderWithAKeptMovieAndAProbingHandler) {
     EXPECT_EQ(GetPlatformLink(), nullptr);
 }
 
+class FlagHandler : public TGameStateHandler {
+public:
+    explicit FlagHandler(bool& deleted) : mDeleted(deleted) {}
+    ~FlagHandler() override { mDeleted = true; }
+    bool HandleSetState(const char*, const char*) override { return false; }
+
+private:
+    bool& mDeleted;
+};
+
+TEST_F(FacadeTest, HandlersAddedBeforeAnyGameStateGoWithTheFacade) {
+    bool deleted = false;
+    Build();
+    TGameState::AddHandler(new FlagHandler(deleted));
+    ASSERT_EQ(TGameState::Current(), nullptr);
+    mPlatform.reset();
+    EXPECT_TRUE(deleted);
+    EXPECT_EQ(TGameState::Current(), nullptr);
+}
+
 // Whole facades one after another in one process, each run idling through
 // its window manager until frames were presented.
 TEST_F(FacadeTest, TwoFacadesInARowStartFromNothing) {
