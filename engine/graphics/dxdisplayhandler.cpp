@@ -1171,8 +1171,8 @@ void TDxDisplayHandler::SetMouseImage(const std::shared_ptr<TTexture>& image, in
 }
 
 void TDxDisplayHandler::UpdateSystemCursor() {
-    // No cursor icon is made from the image on this platform: the system
-    // cursor stays as the window has it.
+    // The window system keeps the cursor it was last given; there is no
+    // class cursor to set again.
 }
 
 void TDxDisplayHandler::UpdateWindowRect() {
