@@ -15,6 +15,9 @@ public:
     // Presses the button; true when the press was taken (the button's modal
     // window is the top one).
     virtual bool Click() = 0;
+    // The press itself, without the click's sound and looks: text links
+    // press buttons this way. 0 when the press message was posted.
+    virtual int Activate() = 0;
     // The text of the button's label window; empty without one.
     virtual TString GetLabel() const = 0;
     virtual void SetLabel(const TString& text) = 0;

@@ -86,6 +86,10 @@ public:
         ++clicks;
         return takesClick;
     }
+    int Activate() override {
+        ++activations;
+        return 0;
+    }
     TString GetLabel() const override { return label; }
     void SetLabel(const TString& text) override { label = text; }
     bool GetToggleState() const override { return on; }
@@ -93,6 +97,7 @@ public:
     void SetLuaAction(std::unique_ptr<TLuaFunction> function) override { action = std::move(function); }
 
     int clicks = 0;
+    int activations = 0;
     bool takesClick = true;
     TString label;
     bool on = false;
