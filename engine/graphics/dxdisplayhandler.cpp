@@ -38,6 +38,9 @@ constexpr int kOverTargetToo = 3;
 constexpr int kAlphaMaskTarget = 4;
 // The calibration's probe, its grid and the offsets it tries.
 constexpr int kProbeSide = 16;
+constexpr int kCellsWidth = 1024, kCellsHeight = 512;
+// The red background the cells are drawn over.
+const TRect kCellsBackground(0, 0, 512, 512);
 constexpr int kCellColumns = 50;
 constexpr int kCandidates = 10;
 constexpr float kFirstCandidate = -0.5f;
@@ -773,7 +776,7 @@ void TDxDisplayHandler::CalibratePixelOffset() {
     }
     state.calibrated = true;
     std::shared_ptr<TTexture> probe = TTexture::Create(kProbeSide, kProbeSide, false);
-    std::shared_ptr<TTexture> cells = TTexture::Create(1024, 512, true);
+    std::shared_ptr<TTexture> cells = TTexture::Create(kCellsWidth, kCellsHeight, true);
     if (probe && cells && DrawCalibrationCells(*probe, cells)) {
         state.pixelOffset = FirstPassingOffset(*cells);
     } else {
@@ -799,7 +802,7 @@ bool TDxDisplayHandler::DrawCalibrationCells(TTexture& probe, const std::shared_
     std::shared_ptr<TTexture> previous = renderer.GetTexture();
     if (!renderer.BeginRenderTarget(cells, kOpaqueTarget)) return false;
     // Mode 0 starts from the back buffer: the red goes where the cells are drawn.
-    renderer.FillRect(TRect(0, 0, 512, 512), TColor4f(1, 0, 0, 1), cells);
+    renderer.FillRect(kCellsBackground, TColor4f(1, 0, 0, 1), cells);
     {
         TBegin2dScope block(renderer);
         renderer.SetFilterMode(0);

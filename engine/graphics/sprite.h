@@ -42,8 +42,8 @@ public:
     // depth, hidden ones included.
     virtual TRect GetBounds(const TDrawState& parentState, int depth);
     // Whether the point is on the drawn tree: a negative threshold tests the
-    // bounds only, else the alpha drawn at the point must reach it (0-255).
-    // Needs a texture and visibility; false while the renderer is drawing.
+    // bounds only, else the alpha drawn at the point must reach it (0-255),
+    // which needs the renderer outside frames. Needs a texture and visibility.
     virtual bool HitTest(const TPoint& point, const TDrawState& parentState, int threshold, int depth);
     virtual void SetTexture(const std::shared_ptr<TTexture>& texture);
     // Stable: equal layers keep their order of insertion.
