@@ -534,6 +534,7 @@ protected:
     }
 
     std::unique_ptr<TLuaFunction> command;
+    Journal journal;  // outlives the windows that note into it
 };
 
 TEST_F(WindowScriptQueueTest, MessagesAndCommandsQueueInPostingOrderWhileTheScriptIsNotWaiting) {
@@ -637,6 +638,16 @@ TEST_F(WindowScriptQueueTest, PostedScriptMessagesComeBackThroughTheQueue) {
     EXPECT_EQ(manager->GetQueuedCount(), 1u);
     manager->DeliverMessages();
     EXPECT_EQ(Eval("gMessageQueue[1].name .. gMessageQueue[1].type"), "posted1001");
+}
+
+TEST_F(WindowScriptQueueTest, MessagesPostedToTheParentReachTheModalBelow) {
+    auto* below = new Recording<TModalWindow>("below", &journal);
+    manager->PushModal(below);
+    Dialog();
+    ASSERT_EQ(Run("PostMessageToParent(CreateNamedMessage(1002, 'up'))"), "");
+    journal.entries.clear();
+    manager->DeliverMessages();
+    EXPECT_EQ(journal.Joined(), "below:msg1002:up");
 }
 
 TEST_F(WindowScriptQueueTest, AWaitTimesOutOnTheTaskClock) {
