@@ -1,6 +1,7 @@
 #include "core/scripting/luaobject.h"
 
 #include "core/scripting/script.h"
+#include "lua/lauxlib.h"
 #include "lua/lua.h"
 #include "foundation/debuglog.h"
 
@@ -206,6 +207,12 @@ TColor4f TLuaTable::GetColor(const char* name, const TColor4f& def) const {
 
 TColor4f TLuaTable::GetColorAt(int index, const TColor4f& def) const {
     return ColorOf(GetTableAt(index), def);
+}
+
+int TLuaTable::GetCount() const {
+    LuaPopState guard(mState);
+    Push();
+    return lua_istable(mState, -1) ? luaL_getn(mState, -1) : 0;
 }
 
 TLuaObjectWrapper* TLuaTable::Next(TLuaObjectWrapper*& key) const {

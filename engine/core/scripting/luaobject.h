@@ -71,6 +71,8 @@ public:
     // component of def; def itself when there is no sub-table.
     TColor4f GetColor(const char* name, const TColor4f& def) const;
     TColor4f GetColorAt(int index, const TColor4f& def) const;
+    // The length of the array part, as table.getn counts it.
+    int GetCount() const;
 
     // Steps through the table. Pass a null key handle to start; the handle is
     // consumed and replaced by the next key (null at the end). Returns the

@@ -1,0 +1,115 @@
+// The game shell's tests run on a whole platform in a temporary working
+// folder (scripted window, recording display, fake timer), with the game's
+// preferences in its user folder and the debug log in a folder of its own.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <filesystem>
+#include <memory>
+#include <string>
+
+#include "core/platform/platform.h"
+#include "core/platform/platformdata.h"
+#include "core/scripting/script.h"
+#include "core/windows/windowmanager.h"
+#include "foundation/prefs.h"
+#include "foundation/settings.h"
+#include "foundation/virtualfiles.h"
+#include "game/shell/game.h"
+#include "game/shell/gamesoundmanager.h"
+#include "game/shell/valueconditions.h"
+#include "game/shell/valuemanager.h"
+#include "lua/lauxlib.h"
+#include "lua/lua.h"
+#include "platform/display/recordingdevice.h"
+#include "platform/os/timer.h"
+#include "platform/window/scriptedwindow.h"
+#include "tests/support/luatesting.h"
+#include "tests/support/tempfolder.h"
+
+class ShellTest : public testing::Test {
+protected:
+    void SetUp() override {
+        os::SetCurrentTimer(&mTimer);
+        mOldFolder = std::filesystem::current_path();
+        std::filesystem::current_path(mTemp.Path());
+        for (const char* folder : {"assets", "user", "common", "desktop"}) {
+            std::filesystem::create_directories(mTemp / folder);
+        }
+        ClearSettings();
+        ClearVirtualFiles();
+        TPlatformSetup setup;
+        setup.userFolder = (mTemp / "user").c_str();
+        setup.commonFolder = (mTemp / "common").c_str();
+        setup.desktopFolder = (mTemp / "desktop").c_str();
+        setup.gameName = "vandermoot";
+        auto data = std::make_unique<TPlatformData>(setup, std::make_unique<window::ScriptedWindow>());
+        data->SetDisplayDevice(std::make_unique<display::RecordingDevice>());
+        data->SetSleepFunction([](uint32_t) {});
+        mPlatform = std::make_unique<TPlatform>(std::move(data));
+        SetSetting(kSettingEncryptionKey, "c2hlbGx0ZXN0");
+    }
+
+    void TearDown() override {
+        VSoundManager::Release();
+        ReleaseManagerSingleton<VValueManager>();
+        VGame::Destroy();
+        SetValueConditions(nullptr);
+        mPlatform.reset();
+        ClearSettings();
+        ClearVirtualFiles();
+        SetDataFolders("", "", "");
+        std::filesystem::current_path(mOldFolder);
+        os::SetCurrentTimer(nullptr);
+    }
+
+    TPrefs& Prefs() { return *VGame::Get()->GetPrefs(); }
+
+    // A game whose first user is current.
+    void CreateGameWithUser() {
+        VGame::Create();
+        Prefs().SetString(0, "name", "Ada", true);
+        Prefs().SetInt(TPrefs::kGlobal, "curuser", 0, true);
+    }
+
+    // Registers the bytes as a file under the name for the rest of the test.
+    void AddFile(const std::string& name, const std::string& bytes) {
+        const std::string& kept = mFiles.emplace_back(bytes);
+        static const char kNothing = 0;
+        RegisterMemoryFile(name.c_str(), kept.empty() ? &kNothing : kept.data(), kept.size());
+    }
+
+    lua_State* Script() const { return TWindowManager::GetInstance()->GetScript()->GetState(); }
+
+    // Runs the chunk; "" on success, else the error.
+    std::string Run(const std::string& code) const {
+        lua_State* L = Script();
+        int top = lua_gettop(L);
+        std::string error;
+        if (luaL_loadbuffer(L, code.data(), code.size(), "test") != 0 || lua_pcall(L, 0, 0, 0) != 0) {
+            error = lua_tostring(L, -1) ? lua_tostring(L, -1) : "error";
+        }
+        lua_settop(L, top);
+        return error;
+    }
+
+    // The global's value after running the chunk, as text ("nil", "true", numbers).
+    std::string Eval(const std::string& expression) const {
+        EXPECT_EQ(Run("result = tostring(" + expression + ")"), "");
+        lua_State* L = Script();
+        lua_pushstring(L, "result");
+        lua_gettable(L, LUA_GLOBALSINDEX);
+        std::string text = lua_tostring(L, -1) ? lua_tostring(L, -1) : "";
+        lua_pop(L, 1);
+        return text;
+    }
+
+    os::FakeTimer mTimer{5000};
+    TempFolder mTemp;
+    TestLog mLog;
+    std::filesystem::path mOldFolder;
+    std::deque<std::string> mFiles;
+    std::unique_ptr<TPlatform> mPlatform;
+};
