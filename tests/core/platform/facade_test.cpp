@@ -5,12 +5,14 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "core/app/gamestate.h"
@@ -19,6 +21,7 @@
 #include "core/platform/platform.h"
 #include "core/platform/platformdata.h"
 #include "core/windows/platformlink.h"
+#include "core/windows/screen.h"
 #include "core/windows/windowmanager.h"
 #include "core/windows/windowscript.h"
 #include "foundation/assetmanager.h"
@@ -30,11 +33,13 @@
 #include "graphics/renderer.h"
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
+#include "platform/display/gldevice.h"
 #include "platform/display/recordingdevice.h"
 #include "platform/flash/fakeplayer.h"
 #include "platform/host/recordreader.h"
 #include "platform/os/timer.h"
 #include "platform/window/scriptedwindow.h"
+#include "platform/window/sdlwindow.h"
 #include "sound/soundmanager.h"
 #include "tests/support/tempfolder.h"
 
@@ -87,9 +92,14 @@ protected:
     TPlatform& Build(const TPlatformSetup& setup) {
         auto window = std::make_unique<window::ScriptedWindow>();
         mWindow = window.get();
-        auto data = std::make_unique<TPlatformData>(setup, std::move(window));
         auto device = std::make_unique<display::RecordingDevice>();
         mDevice = device.get();
+        return Build(setup, std::move(window), std::move(device));
+    }
+
+    TPlatform& Build(const TPlatformSetup& setup, std::unique_ptr<window::Window> window,
+                     std::unique_ptr<display::Device> device) {
+        auto data = std::make_unique<TPlatformData>(setup, std::move(window));
         data->SetDisplayDevice(std::move(device));
         data->SetSleepFunction([](uint32_t) {});
         if (mPlayers) data->SetMoviePlayerFactory(mPlayers);
@@ -471,6 +481,29 @@ TEST_F(FacadeTest, TwoFacadesInARowStartFromNothing) {
         EXPECT_EQ(TPlatform::GetInstance(), nullptr);
     }
     EXPECT_EQ(draws[0], draws[1]) << "the generator is seeded from the C generator";
+}
+
+// The driver's set-up: the SDL window and the OpenGL device, offscreen.
+TEST_F(FacadeTest, DrawsFramesOnTheSdlWindowWithOpenGl) {
+    auto device = std::make_unique<display::GlDevice>();
+    display::GlDevice& gl = *device;
+    TPlatform& platform = Build(Setup(), std::make_unique<window::SdlWindow>(), std::move(device));
+    platform.OpenWindow();
+    platform.SetDisplay(800, 600, false);
+    ASSERT_TRUE(platform.IsDisplayReady());
+    TWindowManager& manager = *platform.GetWindowManager();
+    static_cast<TScreen*>(manager.GetRootWindow())->SetClearColor(TColor4f(0, 1, 0, 1));
+    for (int tick = 0; tick < 2000 && manager.IsInvalid(); ++tick) {
+        TPlatformEvent event;
+        platform.GetEvent(event);
+        manager.HandleEvent(event);
+        // An offscreen window never has the focus: frames come 200 ms apart.
+        if (event.type == TPlatformEvent::kIdle) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    }
+    EXPECT_FALSE(manager.IsInvalid()) << "a frame was drawn";
+    uint32_t pixel = 0;
+    ASSERT_EQ(gl.ReadPixels(display::kBackBuffer, {10, 10, 11, 11}, &pixel), display::Result::Ok);
+    EXPECT_EQ(pixel & 0xFFFFFF, 0x00FF00u);
 }
 
 TEST_F(FacadeTest, GivesTheGameStateItsServices) {
