@@ -42,6 +42,7 @@ bool TRenderer::BeginDraw(bool checkContext) {
 
 void TRenderer::EndDraw(bool present) {
     CountFrame();
+    if (mStatsOverlay && mOverlay) mOverlay->Draw(*this);
     mDrawing = false;
     if (mBackEnd) mBackEnd->EndDraw(present);
 }

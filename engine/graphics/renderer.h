@@ -13,6 +13,7 @@
 #include "foundation/rect.h"
 #include "foundation/tstring.h"
 #include "foundation/vector.h"
+#include "graphics/statsoverlay.h"
 #include "graphics/vertexset.h"
 
 class TRenderBackEnd;
@@ -110,6 +111,8 @@ public:
     void OnSettingChanged(const TString& key, const TString& value);
     // Returns the previous state of the statistics overlay.
     bool ToggleStatsOverlay();
+    // What draws the overlay; without one the overlay shows nothing.
+    void SetStatsOverlay(std::unique_ptr<TStatsOverlay> overlay) { mOverlay = std::move(overlay); }
     // Measured over the last 15 frames, each time the frame ring wraps.
     float GetFramesPerSecond() const { return mFramesPerSecond; }
 
@@ -131,6 +134,7 @@ private:
     uint32_t mFrameTimes[kFrameRingSize] = {};
     uint32_t mLastReportTime = 0;
     bool mStatsOverlay = false;
+    std::unique_ptr<TStatsOverlay> mOverlay;
     std::shared_ptr<TTexture> mTexture;
     std::shared_ptr<TTexture> mCaptureTexture;
     std::vector<TRect> mViewRects;
