@@ -123,7 +123,6 @@ public:
     // Null before StartSound.
     TSoundManager* GetSound() const { return mSound.get(); }
     void DeleteSound();
-    TQmMiniVecDraw* GetShapeRenderer() const { return mShapeRenderer.get(); }
     void DeleteShapeRenderer();
 
     TRandom& GetRandom() { return mRandom; }
@@ -133,8 +132,6 @@ public:
     const std::shared_ptr<TTexture>& GetCursorImage() const { return mCursorImage; }
     TPoint GetCursorHotSpot() const { return mCursorHotSpot; }
     int GetCursorFlags() const { return mCursorFlags; }
-    // The built-in cursor: an empty image.
-    const std::shared_ptr<TTexture>& GetSystemCursorImage() const { return mSystemCursorImage; }
     bool IsSystemCursorShown() const { return mSystemCursorShown; }
     void SetSystemCursorShown(bool shown) { mSystemCursorShown = shown; }
 
@@ -220,7 +217,6 @@ private:
     std::shared_ptr<TTexture> mCursorImage;
     TPoint mCursorHotSpot;
     int mCursorFlags = 0;
-    std::shared_ptr<TTexture> mSystemCursorImage;
     bool mSystemCursorShown = true;
     bool mMouseBlocked = false;
     TMoviePlayerFactory mMoviePlayers;

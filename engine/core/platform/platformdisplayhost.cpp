@@ -131,8 +131,9 @@ TPoint TPlatformDisplayHost::GetCursorPosition() const {
     return position;
 }
 
+// The built-in cursor is the empty image.
 void TPlatformDisplayHost::SetDefaultCursor() {
-    mPlatform.SetCursor(mData.GetSystemCursorImage(), 0, 0, 0);
+    mPlatform.SetCursor(nullptr, 0, 0, 0);
 }
 
 void TPlatformDisplayHost::SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) {

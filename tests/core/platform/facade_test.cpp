@@ -31,6 +31,7 @@
 #include "foundation/virtualfiles.h"
 #include "graphics/dxdisplayhandler.h"
 #include "graphics/renderer.h"
+#include "graphics/text/qmminivecdraw.h"
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
 #include "platform/display/gldevice.h"
@@ -268,8 +269,11 @@ TEST_F(FacadeTest, SetDisplayMakesTheRootScreenAndSetsTheMode) {
     platform.SetDisplay(800, -1, false);
     EXPECT_EQ(manager.GetRootWindow(), nullptr);
     EXPECT_EQ(mDevice->Count("CreateScreen"), 0);
+    EXPECT_EQ(TQmMiniVecDraw::GetInstance(), nullptr);
 
     platform.SetDisplay(800, 600, false);
+    TQmMiniVecDraw* shapes = TQmMiniVecDraw::GetInstance();
+    EXPECT_NE(shapes, nullptr) << "made with the first display";
     TWindow* root = manager.GetRootWindow();
     ASSERT_NE(root, nullptr);
     EXPECT_EQ(root->GetRect(), TRect(0, 0, 800, 600));
@@ -279,9 +283,12 @@ TEST_F(FacadeTest, SetDisplayMakesTheRootScreenAndSetsTheMode) {
 
     platform.SetDisplay(640, 480, false);
     EXPECT_EQ(manager.GetRootWindow(), root) << "the root screen is made once";
+    EXPECT_EQ(TQmMiniVecDraw::GetInstance(), shapes);
     EXPECT_EQ(root->GetRect(), TRect(0, 0, 640, 480));
     EXPECT_EQ(TRenderer::GetInstance()->GetViewRect(), TRect(0, 0, 640, 480));
     EXPECT_NE(platform.CreateTextureData(), nullptr);
+    mPlatform.reset();
+    EXPECT_EQ(TQmMiniVecDraw::GetInstance(), nullptr);
 }
 
 // A portal hears the full-screen wish and the display stays windowed.
