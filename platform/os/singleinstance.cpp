@@ -24,9 +24,9 @@ constexpr size_t kMaxFileName = 255;
 // An abstract socket name: the path field less its leading NUL.
 constexpr size_t kMaxSocketName = sizeof(sockaddr_un::sun_path) - 1;
 
-uint32_t HashPath(const std::string& path) {
+uint32_t Hash(const std::string& text) {
     uint32_t hash = 2166136261u;
-    for (unsigned char c : path) hash = (hash ^ c) * 16777619u;
+    for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
     return hash;
 }
 
@@ -36,6 +36,12 @@ std::string FittedName(const std::string& text, const char* suffix, size_t limit
     size_t room = limit - strlen(suffix);
     std::string kept = text.size() > room ? text.substr(text.size() - room) : text;
     return kept + suffix;
+}
+
+std::string HashText(const std::string& text) {
+    char hash[9];
+    snprintf(hash, sizeof hash, "%08x", Hash(text));
+    return hash;
 }
 
 std::string LockFolder() {
@@ -84,15 +90,16 @@ std::string SingleInstanceText(const std::string& canonicalPath) {
         if (c == '/' || c == ':') continue;
         text += (c >= 'A' && c <= 'Z') ? char(c - 'A' + 'a') : c;
     }
-    char hash[9];
-    snprintf(hash, sizeof hash, "%08x", HashPath(canonicalPath));
-    return text + hash;
+    return text + HashText(canonicalPath);
 }
 
 SingleInstance::Result SingleInstance::Acquire(const std::string& text) {
     Release();
-    mLockPath = LockFolder() + "/" + FittedName(text, kLockSuffix, kMaxFileName);
-    const std::string socketName = FittedName(text, kSocketSuffix, kMaxSocketName);
+    const std::string folder = LockFolder();
+    mLockPath = folder + "/" + FittedName(text, kLockSuffix, kMaxFileName);
+    // Socket names are shared by the whole machine, lock folders are each
+    // user's own: the folder's hash keeps other users' copies apart.
+    const std::string socketName = FittedName(text + HashText(folder), kSocketSuffix, kMaxSocketName);
     int fd = open(mLockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
     if (fd < 0) return Result::kFailed;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {

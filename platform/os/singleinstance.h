@@ -26,8 +26,8 @@ public:
     SingleInstance& operator=(const SingleInstance&) = delete;
 
     // Takes the lock "<text>_MUTEX" in $XDG_RUNTIME_DIR (else /tmp) and
-    // listens on the socket "<text>_WNDCLASS"; when another copy holds the
-    // lock, knocks on its socket instead.
+    // listens on the abstract socket "<text><hash of that folder>_WNDCLASS";
+    // when another copy holds the lock, knocks on its socket instead.
     Result Acquire(const std::string& text);
     // True when another start knocked since the last call. Never blocks.
     bool PollKnock();

@@ -1,5 +1,6 @@
 #include "platform/os/singleinstance.h"
 
+#include "platform/os/paths.h"
 #include "tests/support/tempfolder.h"
 
 #include <gtest/gtest.h>
@@ -49,6 +50,25 @@ TEST_F(SingleInstanceTest, TheFirstHoldsTheLockAndASecondKnocksOnIt) {
     os::SingleInstance other;
     EXPECT_EQ(other.Acquire(os::SingleInstanceText(temp / "Gam/evandermoot")), Result::kFirst);
     EXPECT_FALSE(first.PollKnock());
+}
+
+TEST_F(SingleInstanceTest, AnotherUsersCopyNeitherBlocksNorHearsTheKnocks) {
+    os::SingleInstance mine;
+    ASSERT_EQ(mine.Acquire(text), Result::kFirst);
+    os::SingleInstance theirs;
+    {
+        ScopedEnv theirRuntime("XDG_RUNTIME_DIR", temp / "their");
+        ASSERT_TRUE(os::MakeFolder(temp / "their"));
+        ASSERT_EQ(theirs.Acquire(text), Result::kFirst);
+        os::SingleInstance theirSecond;
+        EXPECT_EQ(theirSecond.Acquire(text), Result::kAnother);
+    }
+    EXPECT_TRUE(theirs.PollKnock());
+    EXPECT_FALSE(mine.PollKnock());
+    os::SingleInstance mySecond;
+    EXPECT_EQ(mySecond.Acquire(text), Result::kAnother);
+    EXPECT_TRUE(mine.PollKnock());
+    EXPECT_FALSE(theirs.PollKnock());
 }
 
 TEST_F(SingleInstanceTest, AReleasedLockCanBeTakenAgain) {
