@@ -1,9 +1,11 @@
 #include "core/platform/platformdata.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <thread>
+#include <vector>
 
 #include "core/app/msnzylomhandler.h"
 #include "core/platform/commandline.h"
@@ -15,6 +17,7 @@
 #include "graphics/renderer.h"
 #include "graphics/text/qmminivecdraw.h"
 #include "graphics/texture.h"
+#include "graphics/texturedata.h"
 #include "foundation/settings.h"
 #include "platform/display/device.h"
 #include "platform/flash/unavailableplayer.h"
@@ -31,6 +34,32 @@ const char* const kDefaultGameName = "Kindlemoor Application";
 
 void SleepFor(uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
+}
+
+// The self-test target's pixels, rows from the top.
+bool ReadSelfTestTarget(TTexture& target, std::vector<uint32_t>& pixels) {
+    TTextureData* data = target.GetTextureData();
+    uint32_t* locked = nullptr;
+    int pitch = 0;
+    if (!data || !data->Lock(locked, pitch)) return false;
+    const int width = TQmMiniVecDraw::kSelfTestWidth;
+    for (int y = 0; y < TQmMiniVecDraw::kSelfTestHeight; ++y) {
+        const uint32_t* row = locked + static_cast<size_t>(y) * pitch;
+        std::copy(row, row + width, pixels.begin() + static_cast<ptrdiff_t>(y) * width);
+    }
+    data->Unlock();
+    return true;
+}
+
+// Finds where this display puts the shape renderer's line spans.
+void SelfTestShapes(TQmMiniVecDraw& shapes) {
+    std::shared_ptr<TTexture> target =
+        TTexture::Create(TQmMiniVecDraw::kSelfTestWidth, TQmMiniVecDraw::kSelfTestHeight, true);
+    if (!target) {
+        DebugLog("Error: no target for the shape renderer's self-test; its offsets stay as they are");
+        return;
+    }
+    shapes.SelfTest(target, [&target](std::vector<uint32_t>& pixels) { return ReadSelfTestTarget(*target, pixels); });
 }
 
 }  // namespace
@@ -73,6 +102,7 @@ void TPlatformData::SetDisplayMode(int width, int height, bool fullScreen) {
     if (!mShapeRenderer && mDisplayDevice) {
         mShapeRenderer = std::make_unique<TQmMiniVecDraw>(*TRenderer::GetInstance());
         TQmMiniVecDraw::SetInstance(mShapeRenderer.get());
+        if (mDisplay && mDisplay->IsDeviceReady()) SelfTestShapes(*mShapeRenderer);
     }
 }
 

@@ -498,6 +498,10 @@ TEST_F(FacadeTest, DrawsFramesOnTheSdlWindowWithOpenGl) {
     platform.OpenWindow();
     platform.SetDisplay(800, 600, false);
     ASSERT_TRUE(platform.IsDisplayReady());
+    ASSERT_NE(TQmMiniVecDraw::GetInstance(), nullptr);
+    EXPECT_NE(TQmMiniVecDraw::GetInstance()->GetPixelOffsets(), TQmMiniVecDraw::TPixelOffsets{})
+        << "the self-test chose the offsets";
+    EXPECT_EQ(TQmMiniVecDraw::GetInstance()->GetBatchVertices(), TQmMiniVecDraw::kBatchVertices);
     TWindowManager& manager = *platform.GetWindowManager();
     static_cast<TScreen*>(manager.GetRootWindow())->SetClearColor(TColor4f(0, 1, 0, 1));
     for (int tick = 0; tick < 2000 && manager.IsInvalid(); ++tick) {
