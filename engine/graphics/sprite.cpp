@@ -148,7 +148,10 @@ bool TSprite::HitTest(const TPoint& point, const TDrawState& parentState, int th
 
 int TSprite::DrawnAlpha(const TPoint& point, const TDrawState& parentState, int depth) {
     std::shared_ptr<TTexture>& target = HitTarget();
-    if (!target) target = TTexture::Create(kHitTargetSide, kHitTargetSide, true);
+    // A target left without its surface belonged to a display that is gone.
+    if (!target || !target->GetTextureData()->HasSurface()) {
+        target = TTexture::Create(kHitTargetSide, kHitTargetSide, true);
+    }
     if (!target) return -1;
     TRenderer& renderer = *TRenderer::GetInstance();
     if (!renderer.BeginRenderTarget(target, kKeepAlphaTarget)) return -1;

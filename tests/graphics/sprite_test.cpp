@@ -233,6 +233,24 @@ TEST_F(SpriteTest, AHitTestWithoutItsTargetAnswersFalse) {
     EXPECT_TRUE(sprite->HitTest(TPoint(0, 0), kIdentity, -1, -1));
 }
 
+TEST_F(SpriteTest, AHitTargetWhoseDisplayWentIsMadeAgain) {
+    std::shared_ptr<TSprite> sprite = Named("sprite", 0);
+    auto targetOfAHitTest = [&] {
+        recorder->ClearCalls();
+        sprite->HitTest(TPoint(0, 0), kIdentity, 1, -1);
+        const std::vector<TRecordingRenderBackEnd::TCall>& calls = recorder->GetCalls();
+        return calls.empty() ? nullptr : calls.front().texture;
+    };
+    const TTexture* first = targetOfAHitTest();
+    ASSERT_NE(first, nullptr);
+    EXPECT_EQ(targetOfAHitTest(), first);
+    // The surfaces go with their display; the next test makes its own target.
+    TDxTextureData::ForgetOwner(owner);
+    const TTexture* second = targetOfAHitTest();
+    ASSERT_NE(second, nullptr);
+    EXPECT_NE(second, first);
+}
+
 TEST_F(SpriteTest, AHitTestDrawsTheTreeOntoPixelOneOne) {
     std::shared_ptr<TSprite> sprite = Named("sprite", 0);
     sprite->GetDrawState() = TDrawState(TVec2(100, 100), 1, 1, 0);
