@@ -18,7 +18,6 @@
 #include "graphics/text/qmminivecdraw.h"
 #include "graphics/texture.h"
 #include "graphics/texturedata.h"
-#include "foundation/settings.h"
 #include "platform/display/device.h"
 #include "platform/flash/unavailableplayer.h"
 #include "platform/host/socketchannel.h"
@@ -30,7 +29,6 @@ namespace {
 const char* const kWindowTitle = "Quenmarth";
 const int kWindowWidth = 480;
 const int kWindowHeight = 360;
-const char* const kDefaultGameName = "Kindlemoor Application";
 
 void SleepFor(uint32_t milliseconds) {
     std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
@@ -74,8 +72,6 @@ TPlatformData::TPlatformData(const TPlatformSetup& setup, std::unique_ptr<window
       mStrings(std::make_unique<TStringTable>()),
       mTextInput(setup.utf8Mode) {
     SetAssetManager(mAssets.get());
-    mSetup.gameName = GetSetting(kSettingGameName, mSetup.gameName);
-    if (mSetup.gameName.Length() == 0) mSetup.gameName = kDefaultGameName;
 }
 
 TPlatformData::~TPlatformData() {

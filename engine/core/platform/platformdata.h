@@ -50,8 +50,7 @@ struct TPlatformSetup {
     TString userFolder;
     TString commonFolder;
     TString desktopFolder;
-    // From the program's version record; the setting "gamename" replaces the
-    // product name, and the name is "Kindlemoor Application" when both are empty.
+    // The game's identity, as the driver read it from the version record.
     TString gameName;
     TString gameVersion;
     TString internalName;

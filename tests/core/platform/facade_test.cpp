@@ -194,16 +194,6 @@ TEST_F(FacadeTest, StartUpStoresTheIdentityAndTheComputerId) {
     EXPECT_STREQ(GetSetting(kSettingVersion, "").c_str(), "1.2.3.4");
     EXPECT_EQ(GetSetting(kSettingComputerId, "").Length(), 16);
     EXPECT_NE(mTemp.Read("log/logfile.txt").find("Vandermoot, version 1.2.3.4."), std::string::npos);
-    mPlatform.reset();
-
-    // The setting "gamename" wins over the version record's name; without
-    // either the name is the engine's.
-    SetSetting(kSettingGameName, "Chosen");
-    EXPECT_STREQ(Build().GetGameName().c_str(), "Chosen");
-    mPlatform.reset();
-    TPlatformSetup unnamed = Setup();
-    unnamed.gameName = "";
-    EXPECT_STREQ(Build(unnamed).GetGameName().c_str(), "Kindlemoor Application");
 }
 
 TEST_F(FacadeTest, StringTablesLoadStringsXmlThenUserThenCommonFiles) {
