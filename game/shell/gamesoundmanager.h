@@ -90,8 +90,8 @@ public:
 
 class VSoundManager {
 public:
-    static const int kEffectGroup = 1000;
-    static const int kMusicGroup = 1001;
+    static constexpr int kEffectGroup = 1000;
+    static constexpr int kMusicGroup = 1001;
 
     // Releases any existing manager first.
     static VSoundManager* Create();

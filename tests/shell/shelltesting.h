@@ -97,7 +97,7 @@ protected:
 
     // The global's value after running the chunk, as text ("nil", "true", numbers).
     std::string Eval(const std::string& expression) const {
-        EXPECT_EQ(Run("result = tostring(" + expression + ")"), "");
+        EXPECT_EQ(Run("result = tostring((" + expression + "))"), "");
         lua_State* L = Script();
         lua_pushstring(L, "result");
         lua_gettable(L, LUA_GLOBALSINDEX);
