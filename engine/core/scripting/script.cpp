@@ -287,21 +287,24 @@ int TScript::ResumeCoroutine(int nargs, TString& error) {
     return status;
 }
 
-int TScript::Resume(int nargs) {
+int TScript::Resume(int nargs, TString* error) {
     DeleteReleased();
+    TString message;
+    int status = LUA_ERRRUN;
     if (IsYielded()) {
         lua_xmove(mState, mCoroutine->GetThread(), nargs);
+        status = ResumeCoroutine(nargs, message);
     } else if (!mCoroutineRunning && lua_gettop(mState) > nargs && lua_isfunction(mState, -(nargs + 1))) {
         PrepareCoroutine(nargs);
+        status = ResumeCoroutine(nargs, message);
     } else {
         lua_pop(mState, nargs);
-        DebugLog("lua_resume ERROR: %s", mCoroutineRunning ? "cannot resume non-suspended coroutine"
-                                                           : "cannot resume dead coroutine");
-        return LUA_ERRRUN;
+        message = mCoroutineRunning ? "cannot resume non-suspended coroutine" : "cannot resume dead coroutine";
     }
-    TString error;
-    int status = ResumeCoroutine(nargs, error);
-    if (status != 0) DebugLog("lua_resume ERROR: %s", error.c_str());
+    if (status != 0) {
+        DebugLog("lua_resume ERROR: %s", message.c_str());
+        if (error) *error = message;
+    }
     return status;
 }
 

@@ -48,8 +48,9 @@ public:
     bool RunScript(const TString& fileName);
     // Resumes the waiting coroutine with the top nargs values (popped). With
     // no coroutine waiting, a function lying under the values starts as the
-    // coroutine, as on a fresh thread.
-    int Resume(int nargs);
+    // coroutine, as on a fresh thread. A failure's text also goes to error
+    // when given.
+    int Resume(int nargs, TString* error = nullptr);
     // True while the coroutine is suspended in a yield.
     bool IsYielded() const;
 

@@ -1,0 +1,15 @@
+#include "graphics/anim/animationhost.h"
+
+namespace {
+
+TAnimationHost* gHost = nullptr;
+
+}  // namespace
+
+TAnimationHost* GetAnimationHost() {
+    return gHost;
+}
+
+void SetAnimationHost(TAnimationHost* host) {
+    gHost = host;
+}
