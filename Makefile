@@ -14,7 +14,7 @@ build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
 run: build
-	$(BUILD)/vandermoot --version
+	$(BUILD)/vandermoot
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

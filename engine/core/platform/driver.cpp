@@ -16,6 +16,7 @@
 #include "core/platform/testharness.h"
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
+#include "graphics/dxdisplayhandler.h"
 #include "graphics/renderer.h"
 #include "platform/display/gldevice.h"
 #include "platform/host/socketchannel.h"
@@ -179,6 +180,8 @@ void TDriver::RunGame(TGameMainFunction gameMain) {
     TCursorThread cursorThread;
     auto platform = std::make_unique<TPlatform>(std::move(data));
     platform->OpenWindow();
+    // The window system tells the desktop's size only once it is up.
+    if (TDxDisplayHandler* display = TDxDisplayHandler::GetInstance()) display->UpdateDesktopMode();
     if (mSwitches.axtest) SetSetting("activex", "1");
     if (mInstance.IsHeld()) platform->AddTask(new TKnockTask(mInstance, platform->GetData().GetWindow()));
     if (!platform->StartSound()) DebugLog("EngineMain: the game runs without sound");

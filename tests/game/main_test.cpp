@@ -1,0 +1,161 @@
+// The game program run as a process, headless.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <spawn.h>
+#include <sys/socket.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <filesystem>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "platform/host/recordreader.h"
+#include "platform/os/singleinstance.h"
+#include "tests/support/tempfolder.h"
+
+extern char** environ;
+
+namespace {
+
+using namespace std::chrono_literals;
+
+// A started program; killed when the test ends before it did.
+class Process {
+public:
+    Process(const std::string& program, const std::vector<std::string>& arguments,
+            const std::vector<std::string>& environment) {
+        std::vector<char*> argv{const_cast<char*>(program.c_str())};
+        for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        std::vector<std::string> variables = environment;
+        for (char** entry = environ; *entry; ++entry) variables.push_back(*entry);
+        std::vector<char*> envp;
+        for (std::string& variable : variables) envp.push_back(variable.data());
+        envp.push_back(nullptr);
+        if (posix_spawn(&mPid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) mPid = -1;
+    }
+    ~Process() {
+        if (mPid <= 0) return;
+        kill(mPid, SIGKILL);
+        waitpid(mPid, nullptr, 0);
+    }
+
+    bool Started() const { return mPid > 0; }
+    // The exit code, or -1 when it has not ended within the time (or was killed).
+    int Wait(std::chrono::milliseconds limit) {
+        auto end = std::chrono::steady_clock::now() + limit;
+        while (mPid > 0 && std::chrono::steady_clock::now() < end) {
+            int status = 0;
+            if (waitpid(mPid, &status, WNOHANG) == mPid) {
+                mPid = 0;
+                return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+            }
+            std::this_thread::sleep_for(5ms);
+        }
+        return -1;
+    }
+    bool Running() { return mPid > 0 && waitpid(mPid, nullptr, WNOHANG) == 0; }
+    void Terminate() { kill(mPid, SIGTERM); }
+
+private:
+    pid_t mPid = -1;
+};
+
+struct ProgramTest : ::testing::Test {
+    ProgramTest() {
+        temp.Write("quit/assets/scripts/mainloop.lua", "PostMessage(CreateNamedMessage(5, \"quit\")) -- kQuitNow\n");
+        temp.Write("stay/assets/scripts/mainloop.lua", "-- the first screen stays until the program ends\n");
+        std::filesystem::create_directories(temp / "run");
+    }
+
+    // Each run writes its log below a data folder of its own.
+    std::vector<std::string> Environment(const std::string& data) const {
+        return {"XDG_DATA_HOME=" + temp / data, "XDG_RUNTIME_DIR=" + temp / "run", "HOME=" + temp.Path(),
+                "SDL_VIDEODRIVER=offscreen", "SDL_AUDIODRIVER=dummy"};
+    }
+    std::string LogOf(const std::string& data) const { return temp.Read(data + "/Quenmarth/vandermoot/logfile.txt"); }
+    // True once the run's log holds its start-up line.
+    bool WaitForStart(const std::string& data) const {
+        for (int i = 0; i < 1000; ++i) {
+            if (LogOf(data).find(", version ") != std::string::npos) return true;
+            std::this_thread::sleep_for(10ms);
+        }
+        return false;
+    }
+
+    TempFolder temp;
+};
+
+TEST_F(ProgramTest, AParentWindowOfZeroEndsWith255) {
+    Process run(VANDERMOOT_EXE, {"--multiple", "-wnd=0"}, Environment("data"));
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.Wait(10s), 255);
+    EXPECT_EQ(LogOf("data"), "");
+}
+
+TEST_F(ProgramTest, AFirstScreenThatQuitsEndsTheRunWith0) {
+    Process run(VANDERMOOT_EXE, {"--multiple", "-wd=" + temp / "quit"}, Environment("data"));
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.Wait(10s), 0);
+    std::string log = LogOf("data");
+    EXPECT_NE(log.find("vandermoot, version "), std::string::npos) << log;
+}
+
+TEST_F(ProgramTest, ASecondStartOfTheSameProgramEndsWhileTheFirstRuns) {
+    Process first(VANDERMOOT_EXE, {"-wd=" + temp / "stay"}, Environment("first"));
+    ASSERT_TRUE(WaitForStart("first"));
+    Process second(VANDERMOOT_EXE, {"-wd=" + temp / "stay"}, Environment("second"));
+    EXPECT_EQ(second.Wait(10s), 0);
+    EXPECT_EQ(LogOf("second"), "") << "the second start ends before it opens a log";
+    EXPECT_TRUE(first.Running());
+
+    // With "--multiple" both run.
+    Process third(VANDERMOOT_EXE, {"--multiple", "-wd=" + temp / "stay"}, Environment("third"));
+    EXPECT_TRUE(WaitForStart("third"));
+    EXPECT_TRUE(third.Running());
+    EXPECT_TRUE(first.Running());
+}
+
+TEST_F(ProgramTest, TerminationEndsTheRunWith0AfterItsTeardown) {
+    Process run(VANDERMOOT_EXE, {"-wd=" + temp / "stay"}, Environment("data"));
+    ASSERT_TRUE(WaitForStart("data"));
+    run.Terminate();
+    EXPECT_EQ(run.Wait(10s), 0);
+    // The lock went with the run.
+    ScopedEnv runtime("XDG_RUNTIME_DIR", temp / "run");
+    char* path = realpath(VANDERMOOT_EXE, nullptr);
+    os::SingleInstance lock;
+    EXPECT_EQ(lock.Acquire(os::SingleInstanceText(path)), os::SingleInstance::Result::kFirst);
+    free(path);
+}
+
+TEST_F(ProgramTest, AHarnessBesideTheProgramRewritesItsCommandLine) {
+    // A copy of the program with the harness beside it, seen by no other run.
+    std::filesystem::create_directories(temp / "bin");
+    std::filesystem::copy_file(VANDERMOOT_EXE, temp / "bin/vandermoot");
+    std::filesystem::copy_file(HARNESS_MODULE, temp / "bin/qmHarness.so");
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    std::vector<std::string> environment = Environment("data");
+    environment.push_back("HARNESS_COMMAND_LINE=--multiple -wd=" + temp / "quit");
+    environment.push_back("HARNESS_WINDOW=" + std::to_string(ends[0]));
+
+    // Left as it is, "-wnd=0" would end the run with 255.
+    Process run(temp / "bin/vandermoot", {"-wnd=0"}, environment);
+    EXPECT_EQ(run.Wait(10s), 0);
+    uint8_t bytes[host::kRecordSize];
+    ASSERT_EQ(recv(ends[1], bytes, sizeof bytes, MSG_DONTWAIT), static_cast<ssize_t>(sizeof bytes));
+    host::RecordReader reader;
+    reader.Feed(bytes, sizeof bytes);
+    host::Record record;
+    ASSERT_TRUE(reader.Next(record));
+    EXPECT_EQ(record.message, 0x12u);
+    close(ends[0]);
+    close(ends[1]);
+}
+
+}  // namespace
