@@ -91,9 +91,8 @@ void TPlatformData::SetDisplayMode(int width, int height, bool fullScreen) {
         mHostFullScreen = fullScreen;
         fullScreen = false;
     }
-    // The size of an embedding parent is not known here: only the
-    // "viewportscale" setting scales the view.
-    mViewScale = mSavedViewScale = 1.0f;
+    // The size of an embedding parent is not known here, so the view keeps
+    // the scale of the "viewportscale" setting (1.0 without it).
     if (mDisplay) mDisplay->SetDisplay(width, height, fullScreen);
     if (!mShapeRenderer && mDisplayDevice) {
         mShapeRenderer = std::make_unique<TQmMiniVecDraw>(*TRenderer::GetInstance());

@@ -95,8 +95,8 @@ public:
     display::Device* GetDisplayDevice() const { return mDisplayDevice.get(); }
 
     // The display mode: in portal-hosted mode the host hears the full-screen
-    // wish and the display stays windowed; the view scale starts at 1.0; the
-    // shape renderer is made and self-tested with the first display.
+    // wish and the display stays windowed; the shape renderer is made and
+    // self-tested with the first display.
     void SetDisplayMode(int width, int height, bool fullScreen);
     // The "viewportscale" setting: false (logged, the scale kept) unless it
     // is a finite number above 0.

@@ -244,6 +244,8 @@ TEST_F(FacadeTest, ViewportScaleKeepsThePreviousScaleForBadValues) {
         SetSetting("viewportscale", c.value);
         EXPECT_FLOAT_EQ(data.GetViewScale(), c.expected) << c.value;
     }
+    mPlatform->SetDisplay(640, 480, false);
+    EXPECT_FLOAT_EQ(data.GetViewScale(), 1.25f) << "a display set-up keeps the setting's scale";
     mPlatform.reset();
 
     SetSetting("viewportscale", "2");
