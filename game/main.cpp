@@ -6,11 +6,15 @@
 #include "core/platform/driver.h"
 #include "core/platform/platform.h"
 #include "core/windows/windowmanager.h"
+#include "foundation/debuglog.h"
+#include "foundation/file.h"
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
 #include "platform/os/version.h"
 
 namespace {
+
+const char* const kMainLoopScript = "scripts/mainloop.lua";
 
 const char* const kModeNames[] = {"vandermoot_storymode", "vandermoot_endlesseasy", "vandermoot_endlessmedium",
                                   "vandermoot_endlesshard"};
@@ -39,7 +43,9 @@ int StandInMain(TPlatform* platform, const TString& /*commandLine*/) {
     platform->SetDisplay(800, 600, false);
     platform->SetWindowTitle(platform->GetStringTable()->GetString("app_title"));
     TWindowManager* manager = platform->GetWindowManager();
-    manager->RunWindowScript(manager->GetRootWindow(), "scripts/mainloop.lua");
+    // A missing script is not reported by the script host: the screen stays empty.
+    if (!FileExists(kMainLoopScript)) DebugLog("Error: no %s among the assets; the screen stays empty", kMainLoopScript);
+    manager->RunWindowScript(manager->GetRootWindow(), kMainLoopScript);
     TPlatformEvent event;
     platform->GetEvent(event);
     while (event.type != TPlatformEvent::kQuit) {

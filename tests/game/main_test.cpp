@@ -120,11 +120,16 @@ TEST_F(ProgramTest, ASecondStartOfTheSameProgramEndsWhileTheFirstRuns) {
     EXPECT_TRUE(first.Running());
 }
 
-TEST_F(ProgramTest, TerminationEndsTheRunWith0AfterItsTeardown) {
-    Process run(VANDERMOOT_EXE, {"-wd=" + temp / "stay"}, Environment("data"));
+TEST_F(ProgramTest, WithoutAssetsTheRunGoesOnUntilTerminatedAndEndsWith0) {
+    std::filesystem::create_directories(temp / "empty");
+    Process run(VANDERMOOT_EXE, {"-wd=" + temp / "empty"}, Environment("data"));
     ASSERT_TRUE(WaitForStart("data"));
+    std::this_thread::sleep_for(200ms);
+    EXPECT_TRUE(run.Running());
     run.Terminate();
     EXPECT_EQ(run.Wait(10s), 0);
+    std::string log = LogOf("data");
+    EXPECT_NE(log.find("scripts/mainloop.lua"), std::string::npos) << log;
     // The lock went with the run.
     ScopedEnv runtime("XDG_RUNTIME_DIR", temp / "run");
     char* path = realpath(VANDERMOOT_EXE, nullptr);

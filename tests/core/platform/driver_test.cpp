@@ -3,12 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <dirent.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 #include <string>
 #include <vector>
 
 #include "core/app/gamestate.h"
+#include "core/app/msnzylomhandler.h"
 #include "core/app/platformevent.h"
 #include "core/platform/platform.h"
 #include "foundation/settings.h"
@@ -31,6 +33,7 @@ struct Seen {
     std::string startupDir;
     std::string cheatCode;
     std::string extra;
+    std::string activex;
     std::string workingFolder;
 };
 
@@ -50,6 +53,7 @@ int TestMain(TPlatform* platform, const TString& commandLine) {
     gSeen.startupDir = SettingOf("startupdir");
     gSeen.cheatCode = SettingOf(kSettingCheatCode);
     gSeen.extra = SettingOf("extra");
+    gSeen.activex = SettingOf("activex");
     gSeen.workingFolder = os::WorkingFolder();
     platform->PostQuit(0);
     TPlatformEvent event;
@@ -90,7 +94,10 @@ struct DriverTest : ::testing::Test {
         symlink(HANDLER_MODULE, (temp / "work/host.qmmod").c_str());
         temp.Write("work/broken.qmmod", "not a library");
     }
-    ~DriverTest() override { os::ChangeWorkingFolder(before); }
+    ~DriverTest() override {
+        os::ChangeWorkingFolder(before);
+        ResetPortalState();
+    }
 
     int Run(const std::vector<std::string>& arguments, int flags = 0) {
         gSeen = Seen();
@@ -167,6 +174,36 @@ TEST_F(DriverTest, ASecondCopyOfTheSameProgramEndsAtOnce) {
     EXPECT_TRUE(gSeen.ran);
     EXPECT_EQ(Run({"-wd=" + temp / "work"}, 0x101), 0);
     EXPECT_TRUE(gSeen.ran);
+}
+
+TEST_F(DriverTest, EmbeddedRunsKeepTheirDataBesideTheProgramAndWriteNoLog) {
+    const std::string exeFolder = os::FolderOf(os::ExecutablePath());
+    const std::string log = temp / "data/Quenmarth/vandermoot/logfile.txt";
+    int ends[2];
+    ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM, 0, ends), 0);
+    const struct {
+        std::string parent;
+        bool hosted;
+    } cases[] = {
+        {TString::Format("-wnd=%x", ends[0]).c_str(), false},
+        {"--axtest", false},
+        {"--axtest -pq=1", true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(Run({c.parent, "-wd=" + temp / "work"}), 0) << c.parent;
+        ASSERT_TRUE(gSeen.ran) << c.parent;
+        EXPECT_EQ(gSeen.activex, "1") << c.parent;
+        EXPECT_EQ(gSeen.workingFolder, temp / "work") << c.parent;
+        if (c.hosted) {
+            EXPECT_EQ(gSeen.userDataDir, "module:" + temp / "data/Quenmarth/vandermoot") << c.parent;
+            EXPECT_NE(ReadFile(log), "") << c.parent;
+        } else {
+            EXPECT_EQ(gSeen.userDataDir, "module:" + exeFolder) << c.parent;
+            EXPECT_EQ(ReadFile(log), "") << c.parent;
+        }
+    }
+    // The platform's host channel owned the parent's end and closed it.
+    close(ends[1]);
 }
 
 TEST_F(DriverTest, AParentWindowThatIsNotThereEndsTheRun) {
