@@ -162,6 +162,8 @@ public:
     const TString& GetCommandLine() const { return mSetup.commandLine; }
     const TPlatformSetup& GetSetup() const { return mSetup; }
     bool IsActive() const { return mActive; }
+    // The application's activation as the window system last reported it.
+    bool IsAppActive() const { return mAppActive; }
     bool IsMinimized() const { return mMinimized; }
     window::Window& GetWindow() { return *mWindow; }
     const window::Window& GetWindow() const { return *mWindow; }

@@ -91,8 +91,9 @@ bool TPlatformDisplayHost::IsActive() const {
     return mData.IsActive();
 }
 
+// The application counts as active until a message says otherwise.
 bool TPlatformDisplayHost::IsActivationGateOpen() const {
-    return mData.IsActive();
+    return mData.IsActive() && mData.IsAppActive();
 }
 
 // The window system keeps the active window in front.

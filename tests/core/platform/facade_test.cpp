@@ -509,6 +509,61 @@ TEST_F(FacadeTest, DrawsFramesOnTheSdlWindowWithOpenGl) {
     EXPECT_EQ(pixel & 0xFFFFFF, 0x00FF00u);
 }
 
+class CountingRestoreTask : public TTask {
+public:
+    bool DoTask() override {
+        ++runs;
+        return true;
+    }
+    int runs = 0;
+};
+
+TEST_F(FacadeTest, TheDisplayHostAnswersFromThePlatform) {
+    TPlatformSetup axtest = Setup("--axtest");
+    axtest.embedded = axtest.axtest = true;
+    Build(axtest);
+    EXPECT_FALSE(TDxDisplayHandler::GetInstance()->GetHost().IsEmbedded()) << "the game's own window is the parent";
+    mPlatform.reset();
+
+    TPlatformSetup embedded = Setup("-wnd=5");
+    embedded.embedded = true;
+    TPlatform& platform = Build(embedded);
+    TDisplayHost& host = TDxDisplayHandler::GetInstance()->GetHost();
+    EXPECT_TRUE(host.IsEmbedded());
+    EXPECT_FALSE(host.IsHosted());
+    EXPECT_FALSE(host.HasExternalParent());
+    EXPECT_EQ(host.GetGameWindow(), nullptr);
+
+    host.SetDisplayChanged();
+    TPlatformEvent event;
+    platform.GetEvent(event);
+    EXPECT_EQ(event.type, TPlatformEvent::kDisplayNotice);
+
+    EXPECT_FALSE(host.IsFrozen());
+    platform.GetWindowManager()->SetMovieShown(true);
+    EXPECT_TRUE(host.IsFrozen());
+
+    auto* task = new CountingRestoreTask;
+    host.AddRestoreTask(task);
+    host.RunRestoreTasks();
+    EXPECT_EQ(task->runs, 1);
+    ASSERT_TRUE(host.RemoveRestoreTask(task));
+    delete task;
+
+    const uint32_t pixels[4] = {0xFF000000, 0xFFFFFFFF, 0xFFFFFFFF, 0xFF000000};
+    host.SetColorCursor(pixels, 2, 2, 1, 0);
+    EXPECT_EQ(mWindow->cursorPixels, std::vector<uint32_t>(pixels, pixels + 4));
+    EXPECT_EQ(mWindow->cursorHotX, 1);
+
+    // Focus lost: the display counts the application inactive.
+    EXPECT_TRUE(host.IsActivationGateOpen());
+    window::NativeEvent lost;
+    lost.kind = window::EventKind::kFocusLost;
+    mWindow->Queue(lost);
+    platform.GetEvent(event);
+    EXPECT_FALSE(host.IsActivationGateOpen());
+}
+
 TEST_F(FacadeTest, GivesTheGameStateItsServices) {
     TPlatform& platform = Build(Setup("game -pq=7"));
     EXPECT_EQ(GetGameStateServices(), &platform);
