@@ -1,0 +1,13 @@
+# The sound generator, run by the build: it writes the game's synthesised
+# sounds into the build's assets (which the source tree's .gitignore keeps
+# out of version control).
+add_executable(makesounds ${CMAKE_SOURCE_DIR}/tools/makesounds/main.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makesounds/oggencoder.cpp ${CMAKE_SOURCE_DIR}/tools/makesounds/synth.cpp)
+target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISFILE)
+
+set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg)
+add_custom_command(OUTPUT ${generated_sounds}
+                   COMMAND makesounds ${CMAKE_BINARY_DIR}/assets/audio
+                   DEPENDS makesounds
+                   COMMENT "Synthesising the game's sounds")
+add_custom_target(sounds ALL DEPENDS ${generated_sounds})
