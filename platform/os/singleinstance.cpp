@@ -24,6 +24,7 @@ constexpr size_t kMaxFileName = 255;
 // An abstract socket name: the path field less its leading NUL.
 constexpr size_t kMaxSocketName = sizeof(sockaddr_un::sun_path) - 1;
 
+// FNV-1a.
 uint32_t Hash(const std::string& text) {
     uint32_t hash = 2166136261u;
     for (unsigned char c : text) hash = (hash ^ c) * 16777619u;
@@ -100,7 +101,8 @@ SingleInstance::Result SingleInstance::Acquire(const std::string& text) {
     // Socket names are shared by the whole machine, lock folders are each
     // user's own: the folder's hash keeps other users' copies apart.
     const std::string socketName = FittedName(text + HashText(folder), kSocketSuffix, kMaxSocketName);
-    int fd = open(mLockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    // Never through a link someone else laid in a shared folder.
+    int fd = open(mLockPath.c_str(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
     if (fd < 0) return Result::kFailed;
     if (flock(fd, LOCK_EX | LOCK_NB) != 0) {
         const bool held = errno == EWOULDBLOCK;

@@ -97,11 +97,17 @@ TEST_F(SingleInstanceTest, VeryLongPathsStillMakeWorkingNames) {
     EXPECT_EQ(other.Acquire(otherText), Result::kFirst);
 }
 
-TEST_F(SingleInstanceTest, AnUnusableLockFolderFailsWithoutHoldingAnything) {
-    ScopedEnv missing("XDG_RUNTIME_DIR", temp / "no/such/folder");
+TEST_F(SingleInstanceTest, AnUnusableLockFolderOrALinkedLockFailsWithoutHoldingAnything) {
+    {
+        ScopedEnv missing("XDG_RUNTIME_DIR", temp / "no/such/folder");
+        os::SingleInstance instance;
+        EXPECT_EQ(instance.Acquire(text), Result::kFailed);
+        EXPECT_FALSE(instance.IsHeld());
+    }
+    ASSERT_EQ(symlink((temp / "elsewhere").c_str(), (temp / (text + "_MUTEX")).c_str()), 0);
     os::SingleInstance instance;
     EXPECT_EQ(instance.Acquire(text), Result::kFailed);
-    EXPECT_FALSE(instance.IsHeld());
+    EXPECT_EQ(access((temp / "elsewhere").c_str(), F_OK), -1) << "the link was followed";
 }
 
 }  // namespace
