@@ -78,12 +78,11 @@ void TText::Init(const TWindowStyle& style) {
         colour = font->GetColorAt(3, colour);
     }
     if (size == 0) size = kZeroFontSize;
-    TString name = style.GetString("name", TString());
     TString label = LocalizeLabel(style.GetString("label", TString()));
     int flags = style.GetInt("flags", style.GetInt("defflags", 0));
     int padding = style.GetInt("padding", 0);
     if (GetWidth() == 0 || GetHeight() == 0) {
-        DebugLog("ERROR: Attempting to create text window of size(0,0): named '%s', label '%s'", name.c_str(),
+        DebugLog("ERROR: Attempting to create text window of size(0,0): named '%s', label '%s'", GetName().c_str(),
                  label.c_str());
         return;
     }
