@@ -20,8 +20,10 @@
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
+#include "graphics/animatedtexture.h"
 #include "graphics/displaylink.h"
 #include "graphics/dxdisplayhandler.h"
+#include "graphics/model.h"
 #include "graphics/renderer.h"
 #include "graphics/texture.h"
 #include "graphics/texturedata.h"
@@ -46,6 +48,7 @@ TPlatform::TPlatform(std::unique_ptr<TPlatformData> data) : mData(std::move(data
     SetSettingChangeHandler(OnSettingChanged);
     SetPlatformLink(this);
     SetTaskTimer(TaskTimer);
+    SetAnimationHost(this);
     SetSetting("memorymax", kMemoryDefault);
     SetSetting("texturememorymax", kMemoryDefault);
     SetSetting("utf8modeinit", GetSetting(kSettingUtf8Mode, ""));
@@ -62,6 +65,8 @@ TPlatform::TPlatform(std::unique_ptr<TPlatformData> data) : mData(std::move(data
     PublishIdentity();
     RegisterSoundLoader();
     TTexture::RegisterLoaders();
+    TAnimatedTexture::RegisterLoaders();
+    TModel::RegisterLoaders();
     CreateDisplay();
 }
 
@@ -72,6 +77,7 @@ TPlatform::~TPlatform() {
     StopWindowScriptMovie();
     mData->DeleteWindowManager();
     mData->GetTaskList().Clear();
+    SetAnimationHost(nullptr);
     mData->DeleteSound();
     mData->DeleteShapeRenderer();
     mData->SetDisplayLink(nullptr);

@@ -3,7 +3,7 @@
 // pages, the clipboard, the cursor, random numbers, the platform task list
 // and the managers the platform owns. A thin facade over TPlatformData; it
 // also serves the window manager's frame calls, the game state, the movie
-// windows and the window script.
+// windows, the window script and the animated sprites.
 #pragma once
 
 #include <cstdint>
@@ -17,6 +17,7 @@
 #include "core/windows/scriptservices.h"
 #include "foundation/guid.h"
 #include "foundation/tstring.h"
+#include "graphics/anim/animationhost.h"
 
 class TAssetManager;
 class TDxDisplayHandler;
@@ -30,7 +31,8 @@ class TWindowManager;
 class TPlatform : public TFrameServices,
                   public TGameStateServices,
                   public TPlatformLink,
-                  public TScriptServices {
+                  public TScriptServices,
+                  public TAnimationHost {
 public:
     // Becomes the instance, then fills the settings (defaults, computer id,
     // "::assets/settings.xml"), makes the window script, sets the data roots,
@@ -104,7 +106,7 @@ public:
     void RunRestoreTasks();
 
     // The next value of the platform's Mersenne-Twister generator.
-    uint32_t Rand();
+    uint32_t Rand() override;
     TGuid CreateGuid();
     const TString& GetGameName() const;
     const TString& GetGameVersion() const;

@@ -29,6 +29,7 @@
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
+#include "graphics/anim/animationhost.h"
 #include "graphics/dxdisplayhandler.h"
 #include "graphics/renderer.h"
 #include "graphics/text/qmminivecdraw.h"
@@ -375,6 +376,7 @@ public:
     ~ProbingHandler() override {
         TeardownSteps().push_back("handler");
         EXPECT_EQ(TPlatform::GetInstance(), nullptr);
+        EXPECT_EQ(GetAnimationHost(), nullptr);
         EXPECT_EQ(GetSoundManager(), nullptr);
         EXPECT_NE(GetAssetManager(), nullptr);
         if (TGameState* state = TGameState::Get()) state->SetState("late", "1");
@@ -404,6 +406,7 @@ TEST_F(FacadeTest, TearsDownInOrderWithAKeptMovieAndAProbingHandler) {
     platform.AddTask(new RecordingTask([] {
         TeardownSteps().push_back("platform task");
         EXPECT_EQ(TWindowManager::GetInstance(), nullptr);
+        EXPECT_NE(GetAnimationHost(), nullptr) << "sprites may still remove their tasks";
         EXPECT_NE(GetSoundManager(), nullptr);
     }));
     platform.AddRestoreTask(new RecordingTask([] {
@@ -457,6 +460,7 @@ TEST_F(FacadeTest, TwoFacadesInARowStartFromNothing) {
         TPlatform& platform = Build();
         EXPECT_EQ(TPlatform::GetInstance(), &platform);
         EXPECT_EQ(GetPlatformLink(), &platform);
+        EXPECT_EQ(GetAnimationHost(), &platform);
         EXPECT_EQ(TGameState::Current(), nullptr);
         EXPECT_TRUE(FindVirtualFile("", name, true));
         draws.push_back(platform.Rand());
