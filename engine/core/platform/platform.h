@@ -45,7 +45,7 @@ public:
     TPlatform(const TPlatform&) = delete;
     TPlatform& operator=(const TPlatform&) = delete;
 
-    // Null before construction and from the fifth step of teardown on.
+    // Null before construction and once teardown has deleted the renderer.
     static TPlatform* GetInstance();
     TPlatformData& GetData() { return *mData; }
 
