@@ -267,16 +267,32 @@ TEST_F(GameSoundTest, ScriptFunctionsPlayAndDoNothingOnceReleased) {
     Play(32);
 }
 
+// A line's callback that goes on after the notice it passes on: it reads its
+// own fields once the base has run, so it must still exist then.
+class CountingLineCallBack : public VVOCallBack {
+public:
+    explicit CountingLineCallBack(int* heard) : mHeard(heard) {}
+    void OnDone(const std::shared_ptr<TSoundInstance>& instance, const std::shared_ptr<TSound>& following) override {
+        VVOCallBack::OnDone(instance, following);
+        ++*mHeard;
+    }
+
+private:
+    int* mHeard;
+};
+
 // The line being spoken outlives a purge of the sounds; its end is heard by
 // its callback, which must not release the line (and so itself) while it runs.
 TEST_F(GameSoundTest, LineEndingAfterPurgeIsDroppedByTheNextUpdate) {
-    mManager->PlayVO("vo/one.ogg");
+    int heard = 0;
+    mManager->PlayVO("vo/one.ogg", std::make_unique<CountingLineCallBack>(&heard));
     mManager->PlayVO("vo/two.ogg");
     Play(16);
     std::weak_ptr<VSound> first = mManager->GetCurrentVO();
     mManager->PurgeSounds();
     ASSERT_FALSE(first.expired());
     for (int step = 0; step < 400 && mManager->GetCurrentVO() == first.lock(); ++step) Play(16);
+    EXPECT_EQ(heard, 1);
     EXPECT_TRUE(first.expired());
     ASSERT_NE(mManager->GetCurrentVO(), nullptr);
     EXPECT_EQ(std::string(mManager->GetCurrentVO()->GetSound()->GetFileName().c_str()), "vo/two.ogg");
