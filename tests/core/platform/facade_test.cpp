@@ -125,6 +125,7 @@ protected:
     }
 
     TempFolder mTemp;
+    ScopedEnv mAudio{"SDL_AUDIODRIVER", "dummy"};
     std::filesystem::path mOldFolder;
     TPlatformData::TMoviePlayerFactory mPlayers;
     window::ScriptedWindow* mWindow = nullptr;
@@ -475,7 +476,7 @@ TEST_F(FacadeTest, TwoFacadesInARowStartFromNothing) {
             if (event.type != TPlatformEvent::kIdle) continue;
             // As an animation would, every tick.
             manager.Invalidate();
-            platform.Sleep(1);
+            std::this_thread::sleep_for(std::chrono::milliseconds(1));
         }
         EXPECT_GE(mDevice->Count("Present"), 3);
         SetSetting("left", "behind");
