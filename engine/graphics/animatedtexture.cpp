@@ -103,9 +103,8 @@ public:
         return Skip(4);
     }
     bool Float(float& value) {
-        uint32_t bits = 0;
         if (mLeft < 4) return false;
-        bits = ReadU32LE(mAt);
+        uint32_t bits = ReadU32LE(mAt);
         std::memcpy(&value, &bits, sizeof(value));
         return Skip(4);
     }

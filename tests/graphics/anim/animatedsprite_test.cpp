@@ -7,6 +7,7 @@
 #include "core/app/tasklist.h"
 #include "core/scripting/luaobject.h"
 #include "core/scripting/script.h"
+#include "foundation/clock.h"
 #include "graphics/anim/animationhost.h"
 #include "lua/lua.h"
 #include "platform/os/timer.h"
@@ -214,6 +215,30 @@ TEST_F(AnimatedSpriteTest, PauseOnATreeStopsEveryDescendantAndResumesOneMillisec
     EXPECT_TRUE(middle->IsFinished(0));
 }
 
+TEST_F(AnimatedSpriteTest, TheSpritesClockTimesItsCoroutines) {
+    TClock clock;
+    clock.Start();
+    auto sprite = Animated("anims/loop.xml", ThreeFrames("function DoAnim() while true do frames{1,2,3} end end"));
+    sprite->Play("DoAnim");
+    sprite->SetClock(&clock);
+    clock.Pause();
+    Tick(500);
+    EXPECT_EQ(sprite->GetCurrentFrame(), 0);
+    clock.Start();
+    Tick(16);
+    EXPECT_EQ(sprite->GetCurrentFrame(), 1);
+
+    // A coroutine started later runs on the clock too.
+    sprite->Play("DoAnim");
+    EXPECT_EQ(sprite->GetCurrentFrame(), 0);
+    clock.Pause();
+    Tick(500);
+    EXPECT_EQ(sprite->GetCurrentFrame(), 0);
+    clock.Start();
+    Tick(16);
+    EXPECT_EQ(sprite->GetCurrentFrame(), 1);
+}
+
 TEST_F(AnimatedSpriteTest, PlayWithAnEmptyNameRunsNothing) {
     auto sprite = Animated("anims/walk.xml", ThreeFrames("function DoAnim() SetCurrentFrame(2) end"));
     sprite->SetCurrentFrame(1);
@@ -270,6 +295,24 @@ TEST_F(AnimatedSpriteTest, RemoveSpriteWithTheParentHoldingTheOnlyReference) {
         EXPECT_EQ(gCollected, 1);
         gCollected = 0;
     }
+}
+
+// Called on the script from outside any coroutine: the script outlives the
+// sprite until the call returns, and goes at a later clean-up.
+TEST_F(AnimatedSpriteTest, RemoveSpriteFromADirectCallKeepsTheScriptUntilItReturns) {
+    auto parent = TSprite::Create(0);
+    auto sprite = Animated("anims/gone.xml", ThreeFrames());
+    parent->AddChild(sprite);
+    std::weak_ptr<TAnimatedSprite> watch = sprite;
+    TScript* script = sprite->GetScript();
+    PlantCollectable(script->GetState());
+    sprite.reset();
+    EXPECT_EQ(script->DoLuaString("RemoveSprite(); SetCurrentFrame(2); after = 1"), 0);
+    EXPECT_TRUE(watch.expired());
+    EXPECT_EQ(NumberGlobal(*script, "after"), 1);
+    EXPECT_EQ(gCollected, 0);
+    TAnimatedSprite::Create(0)->GetScript();  // a clean-up of another sprite
+    EXPECT_EQ(gCollected, 1);
 }
 
 TEST_F(AnimatedSpriteTest, DestroyingASpriteTakesItsTasksOffTheList) {
