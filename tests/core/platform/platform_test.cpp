@@ -163,6 +163,35 @@ TEST_F(PlatformTest, CursorCallsReachTheDisplay) {
     EXPECT_TRUE(mWindow->cursorShown) << "without a display the window shows it";
 }
 
+// What the game state and the movie windows do with the cursor and the mouse.
+TEST_F(PlatformTest, CursorServicesGiveTheKeptImageAgain) {
+    TPlatform& platform = MakePlatform();
+    platform.SetCursor(nullptr, 3, 4, 1);
+    mDisplay.hotSpot = TPoint();
+    mDisplay.mouseImageFlags = 0;
+    platform.RestoreCursor();
+    EXPECT_EQ(mDisplay.mouseImages, 2);
+    EXPECT_EQ(mDisplay.hotSpot, TPoint(3, 4));
+    EXPECT_EQ(mDisplay.mouseImageFlags, 1);
+    platform.ResetMouseImage();
+    EXPECT_EQ(mDisplay.mouseImages, 3);
+    EXPECT_EQ(mDisplay.hotSpot, TPoint(3, 4));
+
+    platform.UpdateSystemCursor();
+    EXPECT_EQ(mDisplay.systemCursorUpdates, 1);
+    mWindow->cursorShown = false;
+    platform.SetArrowCursor();
+    EXPECT_TRUE(mWindow->cursorShown);
+
+    mWindow->Queue(ButtonEvent(EventKind::kButtonDown, window::Button::kLeft));
+    TPlatformEvent event;
+    platform.GetEvent(event);
+    EXPECT_TRUE(platform.HasMouseCapture());
+    platform.ReleaseMouseCapture();
+    EXPECT_FALSE(platform.HasMouseCapture());
+    EXPECT_FALSE(mWindow->captured);
+}
+
 TEST_F(PlatformTest, ServesTheFramePass) {
     TPlatformSetup portal;
     portal.commandLine = "game -pq=1";
