@@ -184,6 +184,23 @@ TEST_F(GameSoundTest, VoiceOverLinesAreSpokenOneAfterAnother) {
     EXPECT_EQ(mManager->GetVOQueue().size(), 1u);
 }
 
+// Without the engine's sound manager nothing starts; lines that cannot play
+// count as done, so the queue moves on instead of waiting for ever.
+TEST_F(GameSoundTest, LinesThatCannotPlayDoNotHoldUpTheQueue) {
+    SetSoundManager(nullptr);
+    mManager->PlayVO("vo/one.ogg");
+    mManager->PlayVO("vo/two.ogg");
+    EXPECT_EQ(mManager->PlaySFX("sfx/click.ogg"), nullptr);
+    Play(16);
+    EXPECT_TRUE(mManager->GetCurrentVO()->IsDone());
+    Play(16);
+    EXPECT_EQ(std::string(mManager->GetCurrentVO()->GetSound()->GetFileName().c_str()), "vo/two.ogg");
+    Play(32);
+    EXPECT_EQ(mManager->GetCurrentVO(), nullptr);
+    EXPECT_TRUE(Tracked().empty());
+    SetSoundManager(mEngine.get());
+}
+
 TEST_F(GameSoundTest, InterruptStopsTheLineAndReplacesTheQueue) {
     mManager->PlayVO("vo/one.ogg");
     Play(16);
