@@ -26,6 +26,7 @@
 #include "core/windows/windowscript.h"
 #include "foundation/assetmanager.h"
 #include "foundation/debuglog.h"
+#include "foundation/file.h"
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
@@ -196,6 +197,23 @@ TEST_F(FacadeTest, StartUpStoresTheIdentityAndTheComputerId) {
     EXPECT_STREQ(GetSetting(kSettingVersion, "").c_str(), "1.2.3.4");
     EXPECT_EQ(GetSetting(kSettingComputerId, "").Length(), 16);
     EXPECT_NE(mTemp.Read("log/logfile.txt").find("Vandermoot, version 1.2.3.4."), std::string::npos);
+}
+
+// The file index is built after settings.xml, so the file picks the manifest.
+TEST_F(FacadeTest, TheSettingsFileChoosesTheManifestOfTheFileIndex) {
+    mTemp.Write("assets/a.txt", "a");
+    mTemp.Write("assets/b.txt", "b");
+    mTemp.Write("final.txt", "b.txt");
+    mTemp.Write("firstpeek.txt", "a.txt");
+    Build();
+    EXPECT_TRUE(FileExists("a.txt"));
+    EXPECT_FALSE(FileExists("b.txt"));
+    mPlatform.reset();
+
+    mTemp.Write("assets/settings.xml", "<settings><firstpeek>1</firstpeek></settings>");
+    Build();
+    EXPECT_FALSE(FileExists("a.txt"));
+    EXPECT_TRUE(FileExists("b.txt"));
 }
 
 TEST_F(FacadeTest, StringTablesLoadStringsXmlThenUserThenCommonFiles) {
