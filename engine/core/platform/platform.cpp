@@ -156,7 +156,10 @@ void TPlatform::CreateDisplay() {
     if (!device) return;
     auto handler = std::make_unique<TDxDisplayHandler>(*device, *mDisplayHost);
     mDisplayHandler = handler.get();
-    TRenderer::GetInstance()->SetBackEnd(std::move(handler));
+    TRenderer* renderer = TRenderer::GetInstance();
+    renderer->SetBackEnd(std::move(handler));
+    for (const TString& key : mKeysBeforeDisplay) renderer->OnSettingChanged(key, GetSetting(key, ""));
+    mKeysBeforeDisplay.clear();
 }
 
 uint32_t TPlatform::TaskTimer() {
@@ -175,6 +178,7 @@ void TPlatform::ApplySetting(const TString& key, const TString& value) {
     } else if (key == "viewportscale") {
         mData->SetViewScaleSetting(value);
     }
+    if (!mDisplayHandler) mKeysBeforeDisplay.insert(key);
     TRenderer::GetInstance()->OnSettingChanged(key, value);
 }
 

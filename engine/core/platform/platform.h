@@ -8,6 +8,7 @@
 
 #include <cstdint>
 #include <memory>
+#include <set>
 
 #include "core/app/frameservices.h"
 #include "core/app/gamestateservices.h"
@@ -166,4 +167,6 @@ private:
     std::unique_ptr<TPlatformDisplayHost> mDisplayHost;
     // Owned by the renderer as its back end; null without a display device.
     TDxDisplayHandler* mDisplayHandler = nullptr;
+    // Settings changed before the display existed: it hears of them once made.
+    std::set<TString> mKeysBeforeDisplay;
 };

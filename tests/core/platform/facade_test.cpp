@@ -166,6 +166,19 @@ TEST_F(FacadeTest, MemoryLimitsFromDefaultsThenSettingsFileThenLaterSettings) {
 
 // What the reader got before the document broke off is kept; the rest keeps
 // its defaults and start-up goes on.
+// The display is made after settings.xml was read and still follows it.
+TEST_F(FacadeTest, RenderHintsOfTheSettingsFileReachTheDisplay) {
+    mTemp.Write("assets/settings.xml",
+                "<settings><hint_antialias>1</hint_antialias><new_subtractive>1</new_subtractive></settings>");
+    Build();
+    const TDxDisplayState& state = TDxDisplayHandler::GetInstance()->GetState();
+    EXPECT_TRUE(state.hintAntialias);
+    EXPECT_TRUE(state.newSubtractive);
+    EXPECT_FALSE(state.newRenderBlend);
+    SetSetting("new_render_blend", "1");
+    EXPECT_TRUE(state.newRenderBlend);
+}
+
 TEST_F(FacadeTest, ATruncatedSettingsFileKeepsWhatWasReadAndTheDefaults) {
     mTemp.Write("assets/strings.xml", Sheet(Row("title", "Base")));
     mTemp.Write("assets/settings.xml", "<settings><vsync>1</vsync><memorymax>12</memo");
