@@ -156,9 +156,8 @@ void TPlatform::CreateDisplay() {
     if (!device) return;
     auto handler = std::make_unique<TDxDisplayHandler>(*device, *mDisplayHost);
     mDisplayHandler = handler.get();
-    TRenderer* renderer = TRenderer::GetInstance();
-    renderer->SetBackEnd(std::move(handler));
-    for (const TString& key : mKeysBeforeDisplay) renderer->OnSettingChanged(key, GetSetting(key, ""));
+    TRenderer::GetInstance()->SetBackEnd(std::move(handler));
+    for (const TString& key : mKeysBeforeDisplay) ApplySetting(key, GetSetting(key, ""));
     mKeysBeforeDisplay.clear();
 }
 

@@ -5,6 +5,7 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
@@ -168,9 +169,13 @@ TEST_F(FacadeTest, MemoryLimitsFromDefaultsThenSettingsFileThenLaterSettings) {
 // its defaults and start-up goes on.
 // The display is made after settings.xml was read and still follows it.
 TEST_F(FacadeTest, RenderHintsOfTheSettingsFileReachTheDisplay) {
-    mTemp.Write("assets/settings.xml",
-                "<settings><hint_antialias>1</hint_antialias><new_subtractive>1</new_subtractive></settings>");
+    mTemp.Write("assets/settings.xml", "<settings><hint_antialias>1</hint_antialias><new_subtractive>1</new_subtractive>"
+                                       "<vsync>1</vsync></settings>");
     Build();
+    EXPECT_EQ(mDevice->Count("SetVSync"), 0);
+    mPlatform->SetDisplay(800, 600, false);
+    const std::vector<std::string>& calls = mDevice->GetCalls();
+    EXPECT_NE(std::find(calls.begin(), calls.end(), "SetVSync(1)"), calls.end()) << "the wish is kept for the device";
     const TDxDisplayState& state = TDxDisplayHandler::GetInstance()->GetState();
     EXPECT_TRUE(state.hintAntialias);
     EXPECT_TRUE(state.newSubtractive);
