@@ -171,7 +171,7 @@ void TPlatform::OnSettingChanged(const TString& key, const TString& value) {
 
 void TPlatform::ApplySetting(const TString& key, const TString& value) {
     if (key == kSettingVsync) {
-        if (TDxDisplayHandler* display = TDxDisplayHandler::GetInstance()) display->SetVSync(value.ToInt() != 0);
+        if (mDisplayHandler) mDisplayHandler->SetVSync(value.ToInt() != 0);
     } else if (key == "memorymax") {
         SetLogFolder(TString::Format("__MEMORYMAX__=%d", value.ToInt()).c_str());
     } else if (key == "viewportscale") {
@@ -260,12 +260,11 @@ bool TPlatform::IsDisplayReady() const {
 }
 
 void TPlatform::OutOfVideoMemory() {
-    if (TDxDisplayHandler* display = TDxDisplayHandler::GetInstance()) display->OnOutOfVideoMemory();
+    if (mDisplayHandler) mDisplayHandler->OnOutOfVideoMemory();
 }
 
 std::unique_ptr<TTextureData> TPlatform::CreateTextureData() {
-    TDxDisplayHandler* display = TDxDisplayHandler::GetInstance();
-    return display ? display->CreateTextureData() : nullptr;
+    return mDisplayHandler ? mDisplayHandler->CreateTextureData() : nullptr;
 }
 
 void TPlatform::ShowSystemCursor(bool show) {
@@ -430,7 +429,7 @@ void TPlatform::SetMouseBlocked(bool blocked) {
 }
 
 void TPlatform::FlipToGdiSurface() {
-    if (TDxDisplayHandler* display = TDxDisplayHandler::GetInstance()) display->FlipToGdiSurface();
+    if (mDisplayHandler) mDisplayHandler->FlipToGdiSurface();
 }
 
 // Handing the display the cursor image again draws it from scratch.
