@@ -1,5 +1,6 @@
 -- The first screen: the shop front laid out as plain windows (the title
--- band, the menu column and the counter) until the game's screens replace it.
+-- band, the menu column and the counter) until the game's screens replace
+-- it. The windows stay until the program ends.
 MakeDialog
 {
     Window
@@ -10,9 +11,3 @@ MakeDialog
         Window { name = "counter", x = 0, y = 520, w = 800, h = 80 },
     },
 }
-
--- The screen stays until the program ends; messages no window takes are
--- read here and let go.
-while true do
-    WaitForMessage()
-end
