@@ -49,18 +49,18 @@ private:
     bool mFromPng = false;
 };
 
-// The file part of a name; the spec words after its last "?" set options.
+// The file part of a name; the option words after its last "?" set options.
 TString ApplySpecWords(const TString& name, uint8_t& options) {
     int mark = name.FindChar('?', TString::kBackwards);
     if (mark < 0) return name;
-    TString spec = name.SubString(mark + 1);
-    if (spec.Find("slow") >= 0) options |= TTextureData::kSlow | TTextureData::kSimple;
-    if (spec.Find("simple") >= 0) options |= TTextureData::kSimple;
-    if (spec.Find("alpha") >= 0) {
+    TString words = name.SubString(mark + 1);
+    if (words.Find("slow") >= 0) options |= TTextureData::kSlow | TTextureData::kSimple;
+    if (words.Find("simple") >= 0) options |= TTextureData::kSimple;
+    if (words.Find("alpha") >= 0) {
         options |= TTextureData::kAlpha;
         options &= static_cast<uint8_t>(~TTextureData::kAlphaFromImage);
     }
-    if (spec.Find("mipmap") >= 0) options |= TTextureData::kMipmap;
+    if (words.Find("mipmap") >= 0) options |= TTextureData::kMipmap;
     return name.SubString(0, mark);
 }
 

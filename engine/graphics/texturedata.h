@@ -45,7 +45,7 @@ public:
     // A surface exists now.
     virtual bool HasSurface() const = 0;
 
-    // Decodes the image (a name may end in "?" and spec words: "slow",
+    // Decodes the image (a name may end in "?" and option words: "slow",
     // "simple", "alpha", "mipmap"), applies the mask's brightness as alpha,
     // and makes and fills the surface. Logs why when it fails.
     bool Load(const TString& name, const TString& maskName);

@@ -49,7 +49,7 @@ inline bool WritePng(png_structp png, png_infop info, const PngSpec& spec, png_b
     return true;
 }
 
-// The file's bytes; empty when libpng refused the spec.
+// The file's bytes; empty when libpng refused the description.
 inline std::string EncodePng(const PngSpec& spec) {
     std::string bytes;
     std::vector<png_bytep> rows(static_cast<size_t>(spec.height));
