@@ -31,6 +31,7 @@ public:
     void FocusGameWindow() override {}
     bool OpenBrowser(const TString& /*address*/) override { return true; }
     const TStringTable* GetStringTable() const override { return nullptr; }
+    TString GetClipboardText() const override { return TString(); }
 };
 
 void Add(TWindow* parent, TWindow* window, const TString& name, int left, int top) {

@@ -70,7 +70,7 @@ public:
     // clipboard refused the text.
     bool PutClipboardText(const TString& text) override;
     // Empty when the clipboard holds no text.
-    TString GetClipboardText() const;
+    TString GetClipboardText() const override;
 
     // Makes the root screen on first use and sizes it, sets the display mode
     // and the renderer's view to (0, 0, width, height). A size of 0 or below

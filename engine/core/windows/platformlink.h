@@ -1,7 +1,8 @@
-// The calls the movie and cross-sell windows make into the platform facade:
-// the system cursor, the mouse blocker, the display's movie steps, the focus,
-// web pages and the string table. The facade installs itself as the
-// process-wide link; while none is installed these steps are skipped.
+// The calls the movie, cross-sell and edit windows make into the platform
+// facade: the system cursor, the mouse blocker, the display's movie steps,
+// the focus, web pages, the string table and the clipboard. The facade
+// installs itself as the process-wide link; while none is installed these
+// steps are skipped.
 #pragma once
 
 #include "foundation/tstring.h"
@@ -26,6 +27,8 @@ public:
     virtual bool OpenBrowser(const TString& address) = 0;
     // Null while no table is loaded.
     virtual const TStringTable* GetStringTable() const = 0;
+    // Empty when the clipboard holds no text.
+    virtual TString GetClipboardText() const = 0;
 };
 
 TPlatformLink* GetPlatformLink();

@@ -30,10 +30,12 @@ public:
         return true;
     }
     const TStringTable* GetStringTable() const override { return table; }
+    TString GetClipboardText() const override { return clipboard; }
 
     bool cursorShown = true;
     bool blocked = false;
     const TStringTable* table = nullptr;
+    TString clipboard;
     std::vector<std::string> calls;
     std::vector<std::string> addresses;
 };
