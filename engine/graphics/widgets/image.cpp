@@ -87,9 +87,8 @@ void TImage::SetRotate(bool rotate) {
 void TImage::Draw() {
     if (!mTexture) return;
     TBegin2dScope scope;
-    TPoint origin = LocalToGlobal(TPoint(0, 0));
-    TDrawState state(TVec2(static_cast<float>(origin.x), static_cast<float>(origin.y)), mAlpha, mScale,
-                     mDrawFlags | TDrawState::kUsePivot);
+    // The window tree draws each window in its own coordinates.
+    TDrawState state(TVec2(0, 0), mAlpha, mScale, mDrawFlags | TDrawState::kUsePivot);
     if (mRotate) {
         // A quarter turn against the clock lifts the image above the origin
         // by its turned height, the texture's width; moved down by that, it

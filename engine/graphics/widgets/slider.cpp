@@ -167,11 +167,10 @@ void TSlider::Draw() {
 
 void TSlider::DrawRailPiece(const std::shared_ptr<TTexture>& texture, float start, float length) const {
     if (!texture || length <= 0 || texture->GetWidth() <= 0 || texture->GetHeight() <= 0) return;
-    TPoint origin = LocalToGlobal(TPoint(0, 0));
     auto width = static_cast<float>(texture->GetWidth());
     auto height = static_cast<float>(texture->GetHeight());
-    TDrawState state(TVec2(static_cast<float>(origin.x), static_cast<float>(origin.y)), 1.0f, 1.0f,
-                     TDrawState::kUsePivot);
+    // In the slider's own coordinates, as the window tree draws.
+    TDrawState state(TVec2(0, 0), 1.0f, 1.0f, TDrawState::kUsePivot);
     if (mHorizontal) {
         state.matrix.Scale(length / width, mScale);
         state.matrix.m[2][0] += start;
