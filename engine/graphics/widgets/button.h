@@ -13,7 +13,6 @@
 
 #include "core/windows/buttonlink.h"
 #include "core/windows/layeredwindow.h"
-#include "core/windows/windowspider.h"
 #include "foundation/tstring.h"
 
 class TLuaFunction;

@@ -260,11 +260,15 @@ TEST_F(ButtonTest, AScriptCommandGetsTheButtonNameAsAValue) {
     EXPECT_EQ(Eval("injected"), "nil");
 }
 
-TEST_F(ButtonTest, ACommandThatIsNoFunctionIsRefused) {
-    Dialog(Button("b", "x = 100, y = 100, command = 'print(1)'"));
+TEST_F(ButtonTest, BadCommandsAndMissingSoundsLeaveAPlainButton) {
+    Dialog(Button("b", "x = 100, y = 100, command = 'print(1)', sound = 'sounds/none', rolloversound = 'sounds/gone'") +
+           ", { typename = 'Button', name = 'odd', graphics = 'up.png' }");
     EXPECT_TRUE(log.Contains("the command of 'b' is no function"));
+    EXPECT_TRUE(log.Contains("the graphics of 'odd' are no table"));
+    EXPECT_EQ(Find("odd")->GetChildren().size(), 0u);
     Click(110, 110);
     EXPECT_EQ(Messages(), "3:b");
+    EXPECT_EQ(Find("b")->GetLook(), TButton::kRollover);
 }
 
 }  // namespace
