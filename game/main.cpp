@@ -2,19 +2,12 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/app/platformevent.h"
 #include "core/platform/driver.h"
-#include "core/platform/platform.h"
-#include "core/windows/windowmanager.h"
-#include "foundation/debuglog.h"
-#include "foundation/file.h"
 #include "foundation/settings.h"
-#include "foundation/stringtable.h"
+#include "game/shell/gamemain.h"
 #include "platform/os/version.h"
 
 namespace {
-
-const char* const kMainLoopScript = "scripts/mainloop.lua";
 
 const char* const kModeNames[] = {"vandermoot_storymode", "vandermoot_endlesseasy", "vandermoot_endlessmedium",
                                   "vandermoot_endlesshard"};
@@ -37,25 +30,6 @@ void SetGameIdentity() {
     SetNumberedSettings(kSettingQmGameMedalName, kMedalNames);
 }
 
-// Stands in for the game's main routine until the game shell exists: the
-// display, the title, the first screen, and the event loop until quit.
-int StandInMain(TPlatform* platform, const TString& /*commandLine*/) {
-    platform->SetDisplay(800, 600, false);
-    platform->SetWindowTitle(platform->GetStringTable()->GetString("app_title"));
-    TWindowManager* manager = platform->GetWindowManager();
-    // A missing script is not reported by the script host: the screen stays empty.
-    if (!FileExists(kMainLoopScript)) DebugLog("Error: no %s among the assets; the screen stays empty", kMainLoopScript);
-    manager->RunWindowScript(manager->GetRootWindow(), kMainLoopScript);
-    TPlatformEvent event;
-    platform->GetEvent(event);
-    while (event.type != TPlatformEvent::kQuit) {
-        if (event.type == TPlatformEvent::kCloseRequest) platform->PostQuit(0);
-        manager->HandleEvent(event);
-        platform->GetEvent(event);
-    }
-    return 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -67,5 +41,5 @@ int main(int argc, char** argv) {
         }
     }
     SetGameIdentity();
-    return EngineMain(argc, argv, StandInMain, 0);
+    return EngineMain(argc, argv, GameMain, 0);
 }

@@ -1,0 +1,20 @@
+-- Asks whether to quit: Yes quits the game, No goes back to it. Run by the
+-- game on a close request and by the Quit button.
+ReadFile("scripts/dialogparts.lua")
+
+local function QuitNow()
+    SetQuitting(true)
+    PostMessage(CreateNamedMessage(kQuitNow, "quit"))
+end
+
+local id = PushModal("quitverify")
+MakeDialog
+{
+    DialogPanel("quitverify", "quit_question",
+    {
+        OvalButton("yes", 30, 150, "button_yes", QuitNow),
+        OvalButton("no", 270, 150, "button_no", function() CloseWindow() end),
+    }),
+}
+DoFitToChildren()
+WaitForCloseMessage(id)

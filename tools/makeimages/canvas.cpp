@@ -1,0 +1,93 @@
+#include "tools/makeimages/canvas.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace makeimages {
+
+Rgba Mix(const Rgba& a, const Rgba& b, float t) {
+    return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
+}
+
+Canvas::Canvas(int width, int height)
+    : mWidth(width), mHeight(height), mPixels(static_cast<size_t>(width * height), Rgba{0, 0, 0, 0}) {}
+
+void Canvas::Paint(const std::function<float(float, float)>& distance,
+                   const std::function<Rgba(float, float)>& paint) {
+    for (int y = 0; y < mHeight; ++y) {
+        for (int x = 0; x < mWidth; ++x) {
+            float px = static_cast<float>(x) + 0.5f;
+            float py = static_cast<float>(y) + 0.5f;
+            // One pixel of soft edge around the outline.
+            float coverage = std::clamp(0.5f - distance(px, py), 0.0f, 1.0f);
+            if (coverage <= 0.0f) continue;
+            Rgba source = paint(px, py);
+            float alpha = source.a * coverage;
+            Rgba& target = mPixels[static_cast<size_t>(y * mWidth + x)];
+            float outAlpha = alpha + target.a * (1.0f - alpha);
+            if (outAlpha <= 0.0f) continue;
+            auto blend = [&](float s, float t) { return (s * alpha + t * target.a * (1.0f - alpha)) / outAlpha; };
+            target = {blend(source.r, target.r), blend(source.g, target.g), blend(source.b, target.b), outAlpha};
+        }
+    }
+}
+
+void Canvas::FillVertical(const Rgba& top, const Rgba& bottom) {
+    for (int y = 0; y < mHeight; ++y) {
+        float t = mHeight > 1 ? static_cast<float>(y) / static_cast<float>(mHeight - 1) : 0.0f;
+        std::fill_n(mPixels.begin() + y * mWidth, mWidth, Mix(top, bottom, t));
+    }
+}
+
+std::vector<unsigned char> Canvas::ToBytes() const {
+    std::vector<unsigned char> bytes;
+    bytes.reserve(mPixels.size() * 4);
+    auto channel = [](float v) { return static_cast<unsigned char>(std::lround(std::clamp(v, 0.0f, 1.0f) * 255.0f)); };
+    for (const Rgba& pixel : mPixels) {
+        for (float v : {pixel.r, pixel.g, pixel.b, pixel.a}) bytes.push_back(channel(v));
+    }
+    return bytes;
+}
+
+float RoundedBoxDistance(float x, float y, float left, float top, float right, float bottom, float radius) {
+    float cx = (left + right) * 0.5f;
+    float cy = (top + bottom) * 0.5f;
+    float qx = std::fabs(x - cx) - ((right - left) * 0.5f - radius);
+    float qy = std::fabs(y - cy) - ((bottom - top) * 0.5f - radius);
+    float outside = std::hypot(std::max(qx, 0.0f), std::max(qy, 0.0f));
+    return outside + std::min(std::max(qx, qy), 0.0f) - radius;
+}
+
+float CircleDistance(float x, float y, float cx, float cy, float radius) {
+    return std::hypot(x - cx, y - cy) - radius;
+}
+
+namespace {
+
+// Distance to the segment a-b.
+float SegmentDistance(float x, float y, float ax, float ay, float bx, float by) {
+    float dx = bx - ax;
+    float dy = by - ay;
+    float t = std::clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy), 0.0f, 1.0f);
+    return std::hypot(x - (ax + dx * t), y - (ay + dy * t));
+}
+
+}  // namespace
+
+float ArrowDistance(float x, float y, float tipX, float tipY, float size) {
+    // The outline as a closed polygon, clockwise from the tip.
+    const float shape[][2] = {{0.0f, 0.0f},   {0.0f, 0.8f},  {0.2f, 0.62f}, {0.33f, 0.92f},
+                              {0.45f, 0.87f}, {0.32f, 0.58f}, {0.57f, 0.58f}};
+    const int count = 7;
+    float nearest = 1e9f;
+    bool inside = false;
+    for (int i = 0, j = count - 1; i < count; j = i++) {
+        float ax = tipX + shape[i][0] * size, ay = tipY + shape[i][1] * size;
+        float bx = tipX + shape[j][0] * size, by = tipY + shape[j][1] * size;
+        nearest = std::min(nearest, SegmentDistance(x, y, ax, ay, bx, by));
+        if ((ay > y) != (by > y) && x < (bx - ax) * (y - ay) / (by - ay) + ax) inside = !inside;
+    }
+    return inside ? -nearest : nearest;
+}
+
+}  // namespace makeimages

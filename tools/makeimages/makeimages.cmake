@@ -1,0 +1,19 @@
+# The image generator, run by the build: it draws the game's interface images
+# into the build's assets (which the source tree's .gitignore files keep out
+# of version control).
+add_executable(makeimages ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp)
+target_link_libraries(makeimages PRIVATE PNG::PNG)
+
+set(generated_images
+    ${CMAKE_BINARY_DIR}/assets/cursor/chocolate_cursor_2.png
+    ${CMAKE_BINARY_DIR}/assets/ui/buttons/oval_lt_blue_up.png
+    ${CMAKE_BINARY_DIR}/assets/ui/buttons/oval_lt_blue_down.png
+    ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/split9_dialog_small.png
+    ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/dialog_panel.png
+    ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/title_backdrop.png)
+add_custom_command(OUTPUT ${generated_images}
+                   COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
+                   DEPENDS makeimages
+                   COMMENT "Drawing the game's interface images")
+add_custom_target(images ALL DEPENDS ${generated_images})
