@@ -463,6 +463,11 @@ TWindowAnim* TWindow::GetAnimator() {
         DebugLog("TWindow::GetAnimator: window '%s' is not inside a modal window", mName.c_str());
         return nullptr;
     }
+    return GetAnimatorOn(modal);
+}
+
+TWindowAnim* TWindow::GetAnimatorOn(TModalWindowLink* modal) {
+    if (mAnimator || !modal) return mAnimator;
     mAnimator = new TWindowAnim(this);
     modal->AddTask(mAnimator);
     mAnimator->SetClock(modal->GetClock());

@@ -161,6 +161,11 @@ public:
     // Animation: the animator runs on the task list and clock of the
     // enclosing modal window; null (logged) outside one.
     TWindowAnim* GetAnimator();
+    // The animator made on the given modal window's task list and clock when
+    // the window has none yet; null without a modal.
+    TWindowAnim* GetAnimatorOn(TModalWindowLink* modal);
+    // The running animator, or null; makes none.
+    TWindowAnim* FindAnimator() const { return mAnimator; }
     void StartAnimation(int32_t delay, bool repeat, bool fromNow, bool catchUp);
     // Forgets the animator, which then ends at its next step.
     void DetachLink();

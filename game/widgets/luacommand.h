@@ -1,0 +1,10 @@
+// Hands a Lua statement to the main script as a queued command: a closure
+// appended to "gCommandQueue", which the main script's loop runs later, in
+// order, on its own coroutine.
+#pragma once
+
+#include "foundation/tstring.h"
+
+// A statement that does not compile is logged by the script and queues
+// nothing; without a window script the command is logged and dropped.
+void QueueLuaCommand(const TString& command);
