@@ -9,7 +9,7 @@ kOvalButtonImages = {
 kButtonFont = { "myriad_pro", 26, Color(20, 52, 96) }
 kDialogFont = { "myriad_pro", 30, Color(74, 40, 20) }
 kDialogX = 140
-kDialogY = 180
+kDialogY = 220
 
 -- A 220 by 60 oval button at (x, y) showing the label; the command runs
 -- when it is pressed.

@@ -1,5 +1,7 @@
 -- Asks whether to quit: Yes quits the game, No goes back to it. Run by the
--- game on a close request and by the Quit button.
+-- game on a close request and by the Quit button; it does not wait, since
+-- it may run inside a file read, and the main coroutine hands the dialog
+-- its messages.
 ReadFile("scripts/dialogparts.lua")
 
 local function QuitNow()
@@ -7,7 +9,7 @@ local function QuitNow()
     PostMessage(CreateNamedMessage(kQuitNow, "quit"))
 end
 
-local id = PushModal("quitverify")
+PushModal("quitverify")
 MakeDialog
 {
     DialogPanel("quitverify", "quit_question",
@@ -17,4 +19,3 @@ MakeDialog
     }),
 }
 DoFitToChildren()
-WaitForCloseMessage(id)

@@ -8,8 +8,8 @@ MakeDialog
         name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
         Text
         {
-            name = "title", x = 0, y = 100, w = 800, h = 120, label = "app_title",
-            font = { "edwardian_medium", 84, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
+            name = "title", x = 0, y = 96, w = 800, h = 110, label = "app_title",
+            font = { "edwardian_medium", 64, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
         },
         Text
         {
