@@ -234,6 +234,8 @@ void TQmMiniVecDraw::Flush() {
     for (const TTargetSpan& span : mTargetSpans) WriteSpan(mLocked, span.x0, span.x1, span.y, span.argb, mPixelMode);
     mTargetSpans.clear();
     if (mVertexCount == 0) return;
+    // Spans are plain colour: the texture of an earlier draw would tint them.
+    mRenderer.SetTexture(nullptr);
     mRenderer.DrawVertices(TRenderer::kLineList, TVertexSet(mVertices.data(), mVertexCount));
     mVertexCount = 0;
 }
