@@ -459,6 +459,12 @@ void lua_pushlightuserdata(lua_State* L, void* p)
     setLightUserdata(L->top++, p);
 }
 
+int lua_pushthread(lua_State* L)
+{
+    pushObject(L, L, LUA_TTHREAD);
+    return L == L->shared->mainThread;
+}
+
 void lua_pushuserpointer(lua_State* L, void* p)
 {
     checkCollect(L);

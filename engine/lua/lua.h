@@ -106,6 +106,8 @@ const char* lua_pushfstring(lua_State* L, const char* fmt, ...);
 void lua_pushcclosure(lua_State* L, lua_CFunction fn, int n);
 void lua_pushboolean(lua_State* L, int b);
 void lua_pushlightuserdata(lua_State* L, void* p);
+// Pushes the thread L itself; returns 1 when it is the main thread.
+int lua_pushthread(lua_State* L);
 void lua_pushuserpointer(lua_State* L, void* p);
 
 // Get functions (Lua -> stack).

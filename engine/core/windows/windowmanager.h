@@ -78,6 +78,13 @@ public:
     void AddOverlayWindow(TWindow* window);
     // False when it was not an overlay; the caller owns it again.
     bool RemoveOverlayWindow(TWindow* window);
+    // Each live transition overlay counts itself in from its construction to
+    // its destruction; overlays are active while the count is above 0.
+    void AddLiveOverlay() { ++mLiveOverlays; }
+    void RemoveLiveOverlay() {
+        if (mLiveOverlays > 0) --mLiveOverlays;
+    }
+    bool IsOverlayActive() const { return mLiveOverlays > 0; }
 
     // Deletes the window (owned from here) at the start of the next event;
     // queued messages for it or its subtree lose their target.
@@ -167,6 +174,7 @@ private:
     std::list<TModalWindow*> mModals;  // front = top
     std::list<TWindow*> mDeleteList;
     std::list<TWindow*> mOverlays;
+    int mLiveOverlays = 0;
     bool mMovieShown = false;
     bool mMovieInput = false;
     bool mTopModalOnly = false;

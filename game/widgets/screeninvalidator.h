@@ -1,0 +1,26 @@
+// A task that keeps the screen redrawn while it runs: every 16 ms on its own
+// clock it invalidates the whole screen. Transition overlays and fading tint
+// windows keep one so that each frame moves them on.
+#pragma once
+
+#include "core/app/task.h"
+#include "foundation/clock.h"
+
+class RScreenInvalidator : public TAnimTask {
+public:
+    // A new invalidator, already started; the task list it joins owns it.
+    static RScreenInvalidator* Create();
+
+    RScreenInvalidator();
+    ~RScreenInvalidator() override = default;
+    RScreenInvalidator(const RScreenInvalidator&) = delete;
+    RScreenInvalidator& operator=(const RScreenInvalidator&) = delete;
+
+    // Invalidates the screen and keeps running.
+    bool Animate() override;
+
+    static constexpr int32_t kPeriod = 16;
+
+private:
+    TClock mOwnClock;
+};

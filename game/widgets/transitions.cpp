@@ -1,0 +1,34 @@
+#include "game/widgets/transitions.h"
+
+#include "foundation/color.h"
+#include "game/widgets/colorfade.h"
+#include "game/widgets/crossfade.h"
+#include "game/widgets/tintoff.h"
+
+namespace {
+
+const TColor4f kBlack(0, 0, 0, 1);
+const TColor4f kWhite(1, 1, 1, 1);
+
+}  // namespace
+
+ROverlay* CreateTransition(int type, const TString& command) {
+    switch (type) {
+    case kFadeToBlack:
+        return new RColorFade(type, command, kBlack, true);
+    case kFadeFromBlack:
+        return new RColorFade(type, command, kBlack, false);
+    case kFadeToWhite:
+        return new RColorFade(type, command, kWhite, true);
+    case kFadeFromWhite:
+        return new RColorFade(type, command, kWhite, false);
+    case kCrossFadeIn:
+        return new RCrossFade(type, command, true);
+    case kCrossFadeOut:
+        return new RCrossFade(type, command, false);
+    case kTintOff:
+        return new RTintOff(type, command);
+    default:
+        return nullptr;
+    }
+}
