@@ -1,6 +1,9 @@
 #include "game/widgets/gamewindow.h"
 
+#include <memory>
+
 #include "core/app/message.h"
+#include "core/scripting/luaobject.h"
 #include "core/windows/windowanim.h"
 #include "core/windows/windowmanager.h"
 #include "core/windows/windowstyle.h"
@@ -46,6 +49,9 @@ void RWindow::PostInit(const TWindowStyle& style) {
 }
 
 void RWindow::ReadBackground(const TWindowStyle& style) {
+    // A colour that is no table would read as transparent black.
+    std::unique_ptr<TLuaTable> table(style.GetTable("bgcolor"));
+    if (!table || !table->IsTable()) return;
     TColor4f colour = style.GetColor("bgcolor", mBackground);
     if (colour != mBackground) SetBackgroundColor(colour.r, colour.g, colour.b, colour.a);
 }

@@ -12,6 +12,9 @@ public:
 
     KSplit9Image();
 
+    // Init is the window's; the panel's is read in PostInit.
+    using TWindow::Init;
+
     const char* GetClassName() const override;
     bool IsA(TWindowClassId id) const override;
     // The panel is read and cut after the window's own set-up.

@@ -12,6 +12,9 @@ public:
 
     RSplit9Text();
 
+    // Init is the text window's; the panel's is read in PostInit.
+    using TText::Init;
+
     const char* GetClassName() const override;
     bool IsA(TWindowClassId id) const override;
     void PostInit(const TWindowStyle& style) override;

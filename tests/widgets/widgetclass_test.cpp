@@ -8,10 +8,12 @@
 #include "game/widgets/bar.h"
 #include "game/widgets/cursor.h"
 #include "game/widgets/dial.h"
+#include "game/widgets/gamewindow.h"
 #include "game/widgets/gauge.h"
 #include "game/widgets/split9image.h"
 #include "game/widgets/split9text.h"
 #include "game/widgets/sweepdial.h"
+#include "graphics/widgets/image.h"
 #include "graphics/widgets/text.h"
 
 namespace {
@@ -23,11 +25,13 @@ struct ClassCase {
 };
 
 TEST(WidgetClassTest, EachClassIsItsAncestorsAndNothingElse) {
-    const TWindowClassId all[] = {TWindow::ClassId(),      TText::ClassId(),          KGauge::ClassId(),
+    const TWindowClassId all[] = {TWindow::ClassId(),      TText::ClassId(),          TImage::ClassId(),
+                                  RWindow::ClassId(),      KGauge::ClassId(),
                                   KBar::ClassId(),         KDial::ClassId(),          KSweepDial::ClassId(),
                                   RCursor::ClassId(),      KSplit9Image::ClassId(),   RSplit9Expander::ClassId(),
                                   RSplit9Text::ClassId()};
     const ClassCase cases[] = {
+        {RWindow::ClassId(), "RWindow", {RWindow::ClassId(), TImage::ClassId(), TWindow::ClassId()}},
         {KBar::ClassId(), "KBar", {KBar::ClassId(), KGauge::ClassId(), TWindow::ClassId()}},
         {KDial::ClassId(), "KDial", {KDial::ClassId(), KGauge::ClassId(), TWindow::ClassId()}},
         {KSweepDial::ClassId(),
