@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/scripting/luaobject.h"
 #include "core/windows/scriptservices.h"
@@ -20,8 +21,8 @@
 #include "tests/core/windows/windowmanagertesting.h"
 #include "tests/support/luatesting.h"
 
-// A surface that keeps the sizes it is given; the recording back end reads
-// no more of a texture.
+// A surface that keeps the sizes it is given, and pixels in memory for the
+// surfaces it makes; the recording back end reads no more of a texture.
 class SizedTextureData : public TTextureData {
 public:
     SizedTextureData() = default;
@@ -37,13 +38,21 @@ public:
     bool CreateSurface(uint32_t width, uint32_t height, bool) override {
         mWidth = mSurfaceWidth = width;
         mHeight = mSurfaceHeight = height;
+        pixels.assign(static_cast<size_t>(width) * height, 0);
         return true;
     }
     bool Blit(int, int, const TRect*, TTextureData*) override { return true; }
     void Clear() override {}
-    bool Lock(uint32_t*&, int&) override { return false; }
+    bool Lock(uint32_t*& locked, int& pitch) override {
+        if (pixels.empty()) return false;
+        locked = pixels.data();
+        pitch = static_cast<int>(mSurfaceWidth);
+        return true;
+    }
     void Unlock() override {}
     bool HasSurface() const override { return true; }
+
+    std::vector<uint32_t> pixels;
 };
 
 class SizedTexture : public TTexture {
