@@ -71,6 +71,8 @@ protected:
     void CreateGameWithUser() {
         VGame::Create();
         Prefs().SetString(0, "name", "Ada", true);
+        // Users of another data version are removed when the next game starts.
+        Prefs().SetString(0, "userversionnumber", "1.0", true);
         Prefs().SetInt(TPrefs::kGlobal, "curuser", 0, true);
     }
 
