@@ -27,6 +27,7 @@
 #include "graphics/renderer.h"
 #include "graphics/texture.h"
 #include "graphics/texturedata.h"
+#include "graphics/widgets/widgetclasses.h"
 #include "platform/flash/player.h"
 #include "platform/os/launch.h"
 #include "platform/window/textcodec.h"
@@ -113,9 +114,11 @@ void TPlatform::SeedRandom() {
     mData->GetRandom().SeedByArray(key, 4);
 }
 
-// The task list owns the script once the window manager attached it.
+// The task list owns the script once the window manager attached it. The
+// engine widgets are named first, so that the script can create them.
 void TPlatform::CreateWindowScript() {
     mData->CreateWindowManager(*this);
+    RegisterWidgetClasses();
     mData->GetWindowManager()->AttachScript(new TWindowScript(*this));
 }
 
