@@ -1,8 +1,8 @@
 #include "platform/os/paths.h"
 
 #include "platform/os/directory.h"
+#include "platform/os/programpath.h"
 
-#include <cerrno>
 #include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -26,15 +26,6 @@ std::vector<std::string> SplitComponents(const std::string& path) {
     }
     if (!part.empty()) parts.push_back(part);
     return parts;
-}
-
-std::string WorkingFolder() {
-    std::string buffer(256, '\0');
-    while (!getcwd(buffer.data(), buffer.size())) {
-        if (errno != ERANGE) return std::string();
-        buffer.resize(buffer.size() * 2);
-    }
-    return std::string(buffer.c_str());
 }
 
 std::string Join(const std::string& folder, const std::string& name) {
