@@ -1,6 +1,7 @@
 // Shared pieces of the game state tests: platform services that record what
-// is asked of them, a sound manager on a manual device, and a fixture that
-// leaves no game state, handler, portal state or timer behind.
+// is asked of them, a handler that holds the game, a sound manager on a
+// manual device, and a fixture that leaves no game state, handler, portal
+// state or timer behind.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -17,8 +18,18 @@
 #include "platform/os/timer.h"
 #include "sound/soundmanager.h"
 
+// The host window of the tests that run hosted.
+constexpr host::Handle kHost = 9;
+
 class FakeServices : public TGameStateServices {
 public:
+    // Talks to a live host window kHost through `recording`.
+    void ConnectHost(host::RecordingChannel& recording) {
+        recording.SetAlive(kHost, true);
+        channel = &recording;
+        window = kHost;
+    }
+
     TSoundManager* GetSoundManager() override { return sound; }
     void PublishGameStateFunctions() override { ++published; }
     bool IsHostedMode() const override { return hosted; }
@@ -40,6 +51,30 @@ public:
     std::vector<std::string> calls;  // cursor and capture calls, in order
 };
 
+// Records writes; holds the game for as many questions as told (-1: always).
+class HoldingHandler : public TGameStateHandler {
+public:
+    bool HandleSetState(const char* key, const char* value) override {
+        writes.push_back(std::string(key) + "=" + value);
+        return false;
+    }
+    bool IsHoldingGame() override {
+        if (holdFor == 0) return false;
+        if (holdFor > 0) --holdFor;
+        return true;
+    }
+
+    std::vector<std::string> writes;
+    int holdFor = 0;
+};
+
+// Leaves no game state, handler, services or portal state for the next test.
+inline void ClearGameState() {
+    delete TGameState::Get();  // also deletes handlers added without one
+    SetGameStateServices(nullptr);
+    ResetPortalState();
+}
+
 class GameStateTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -47,9 +82,7 @@ protected:
         SetGameStateServices(&services);
     }
     void TearDown() override {
-        delete TGameState::Get();  // also deletes handlers added without one
-        SetGameStateServices(nullptr);
-        ResetPortalState();
+        ClearGameState();
         os::SetCurrentTimer(nullptr);
     }
 

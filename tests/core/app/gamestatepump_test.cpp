@@ -17,32 +17,11 @@
 
 namespace {
 
-constexpr host::Handle kHost = 9;
-
-// Records writes; holds the game for as many questions as told (-1: always).
-class HoldingHandler : public TGameStateHandler {
-public:
-    bool HandleSetState(const char* key, const char* value) override {
-        writes.push_back(std::string(key) + "=" + value);
-        return false;
-    }
-    bool IsHoldingGame() override {
-        if (holdFor == 0) return false;
-        if (holdFor > 0) --holdFor;
-        return true;
-    }
-
-    std::vector<std::string> writes;
-    int holdFor = 0;
-};
-
 class PumpTest : public GameStateTest {
 protected:
     void SetUp() override {
         GameStateTest::SetUp();
-        channel.SetAlive(kHost, true);
-        services.channel = &channel;
-        services.window = kHost;
+        services.ConnectHost(channel);
         handler = new HoldingHandler();
         TGameState::AddHandler(handler);
     }

@@ -9,16 +9,12 @@
 
 namespace {
 
-constexpr host::Handle kHost = 9;
-
 // A portal page as host: a recording channel to a live host window.
 class PortalTest : public GameStateTest {
 protected:
     void SetUp() override {
         GameStateTest::SetUp();
-        channel.SetAlive(kHost, true);
-        services.channel = &channel;
-        services.window = kHost;
+        services.ConnectHost(channel);
     }
 
     // The texts posted so far, each put together from its 8-byte pieces.

@@ -11,41 +11,18 @@
 namespace pumptest {
 namespace {
 
-constexpr host::Handle kHost = 9;
-
-// Records writes; holds the game for as many questions as told.
-class HoldingHandler : public TGameStateHandler {
-public:
-    bool HandleSetState(const char* key, const char* value) override {
-        writes.push_back(std::string(key) + "=" + value);
-        return false;
-    }
-    bool IsHoldingGame() override {
-        if (holdFor == 0) return false;
-        --holdFor;
-        return true;
-    }
-
-    std::vector<std::string> writes;
-    int holdFor = 0;
-};
-
 class GameStateStepsTest : public PumpTest {
 protected:
     void SetUp() override {
         PumpTest::SetUp();
-        mChannel.SetAlive(kHost, true);
-        mServices.channel = &mChannel;
-        mServices.window = kHost;
+        mServices.ConnectHost(mChannel);
         SetGameStateServices(&mServices);
         mHandler = new HoldingHandler();
         TGameState::AddHandler(mHandler);
     }
 
     void TearDown() override {
-        delete TGameState::Get();
-        SetGameStateServices(nullptr);
-        ResetPortalState();
+        ClearGameState();
         PumpTest::TearDown();
     }
 
