@@ -7,23 +7,10 @@
 #include "graphics/texture.h"
 #include "graphics/texturedata.h"
 #include "pumptesting.h"
+#include "tests/graphics/renderertesting.h"
 
 namespace pumptest {
 namespace {
-
-// A surface that exists as soon as it is asked for.
-class TFakeTextureData : public TTextureData {
-public:
-    void Release() override {}
-    bool Restore() override { return true; }
-    bool Upload(int, int, const uint32_t*) override { return true; }
-    bool CreateSurface(uint32_t, uint32_t, bool) override { return true; }
-    bool Blit(int, int, const TRect*, TTextureData*) override { return true; }
-    void Clear() override {}
-    bool Lock(uint32_t*&, int&) override { return false; }
-    void Unlock() override {}
-    bool HasSurface() const override { return true; }
-};
 
 class FrameServicesTest : public PumpTest {
 protected:
@@ -32,7 +19,7 @@ protected:
         auto backEnd = std::make_unique<TRecordingRenderBackEnd>(TRect(0, 0, 480, 360));
         mBackEnd = backEnd.get();
         TRenderer::GetInstance()->SetBackEnd(std::move(backEnd));
-        SetTextureDataFactory([] { return std::make_unique<TFakeTextureData>(); });
+        SetTextureDataFactory([] { return std::make_unique<TStandInTextureData>(0, 0, 0); });
         Make();
         mPlatform = std::make_unique<TPlatform>(std::move(mData));
         // The settings of start-up reach the back end as render hints.
