@@ -67,7 +67,12 @@ void ROverlay::ReleaseWaitingThread() {
 
 float ROverlay::AdvanceTime() {
     uint32_t now = static_cast<uint32_t>(mClock.GetTime());
-    if (mLastReading == 0) mLastReading = now;
+    // A flag, not a zero reading, marks the first frame: the clock reads 0
+    // in the millisecond it started, and that frame counts too.
+    if (!mClockRead) {
+        mLastReading = now;
+        mClockRead = true;
+    }
     mDelta = now - mLastReading;
     mLastReading = now;
     mElapsed += mDelta;

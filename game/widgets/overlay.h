@@ -50,7 +50,8 @@ protected:
 private:
     void ReleaseWaitingThread();
 
-    uint32_t mLastReading = 0;  // 0 = not read yet
+    uint32_t mLastReading = 0;
+    bool mClockRead = false;
     uint32_t mDelta = 0;
     uint32_t mElapsed = 0;
     TClock mClock;

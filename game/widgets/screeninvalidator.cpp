@@ -13,7 +13,13 @@ RScreenInvalidator::RScreenInvalidator() {
     Start(kPeriod, true, true, false);
 }
 
+void RScreenInvalidator::BindTo(std::weak_ptr<const void> ownerToken) {
+    mOwnerToken = std::move(ownerToken);
+    mBound = true;
+}
+
 bool RScreenInvalidator::Animate() {
+    if (mBound && mOwnerToken.expired()) return false;
     if (TWindowManagerLink* manager = GetWindowManagerLink()) manager->Invalidate();
     return true;
 }

@@ -3,6 +3,8 @@
 // windows keep one so that each frame moves them on.
 #pragma once
 
+#include <memory>
+
 #include "core/app/task.h"
 #include "foundation/clock.h"
 
@@ -12,15 +14,21 @@ public:
     static RScreenInvalidator* Create();
 
     RScreenInvalidator();
+    // Ties the task to an owner that may go without reaching the task list
+    // (a window deleted after leaving its modal): once the owner's token
+    // has expired, the next run ends the task and its list deletes it.
+    void BindTo(std::weak_ptr<const void> ownerToken);
     ~RScreenInvalidator() override = default;
     RScreenInvalidator(const RScreenInvalidator&) = delete;
     RScreenInvalidator& operator=(const RScreenInvalidator&) = delete;
 
-    // Invalidates the screen and keeps running.
+    // Invalidates the screen and keeps running while its owner lives.
     bool Animate() override;
 
     static constexpr int32_t kPeriod = 16;
 
 private:
     TClock mOwnClock;
+    bool mBound = false;
+    std::weak_ptr<const void> mOwnerToken;
 };

@@ -2,19 +2,24 @@
 
 #include <algorithm>
 #include <cmath>
+#include <memory>
 
+#include "core/scripting/luaobject.h"
 #include "core/windows/modalwindow.h"
 #include "core/windows/windowstyle.h"
 #include "foundation/clock.h"
 #include "game/widgets/rectdraw.h"
 #include "game/widgets/screeninvalidator.h"
 #include "game/widgets/widgetclass.h"
+#include "lua/lua.h"
 
 TWindow* VTintWindow::Create() {
     return new VTintWindow();
 }
 
-VTintWindow::VTintWindow() : mInvalidator(RScreenInvalidator::Create()) {}
+VTintWindow::VTintWindow() : mInvalidator(RScreenInvalidator::Create()), mLifeToken(std::make_shared<const int>(0)) {
+    mInvalidator->BindTo(mLifeToken);
+}
 
 const char* VTintWindow::GetClassName() const {
     return "VTintWindow";
@@ -36,11 +41,28 @@ TModalWindow* VTintWindow::EnclosingModal() const {
     return dynamic_cast<TModalWindow*>(GetParentModal());
 }
 
+namespace {
+
+// The key's value is of the Lua type; an absent key is of none.
+bool IsKeyOfType(const TWindowStyle& style, const char* key, int type) {
+    std::unique_ptr<TLuaTable> value(style.GetTable(key));
+    if (!value) return false;
+    lua_State* L = value->GetState();
+    value->Push();
+    bool matches = lua_type(L, -1) == type;
+    lua_pop(L, 1);
+    return matches;
+}
+
+}  // namespace
+
 void VTintWindow::PostInit(const TWindowStyle& style) {
     TWindow::PostInit(style);
-    mColor = style.GetColor("color", TColor4f(0, 0, 0, 1));
+    // Mistyped keys keep the defaults rather than reading as zeros.
+    const TColor4f opaqueBlack(0, 0, 0, 1);
+    mColor = IsKeyOfType(style, "color", LUA_TTABLE) ? style.GetColor("color", opaqueBlack) : opaqueBlack;
     mFade = style.GetBool("fade", false);
-    mFadeTime = static_cast<float>(style.GetNumber("time", mFadeTime));
+    if (IsKeyOfType(style, "time", LUA_TNUMBER)) mFadeTime = static_cast<float>(style.GetNumber("time", mFadeTime));
     TModalWindow* modal = EnclosingModal();
     if (modal && !mInvalidatorHandedOver) {
         modal->AddTask(mInvalidator);
@@ -49,12 +71,17 @@ void VTintWindow::PostInit(const TWindowStyle& style) {
 }
 
 void VTintWindow::ReverseFade() {
-    mStartTime = 0;
+    mStarted = false;
     mRising = !mRising;
 }
 
 float VTintWindow::FadeProgress(uint32_t now) {
-    if (mStartTime == 0) mStartTime = now;
+    // A flag, not a zero start time, marks the start: the modal's clock
+    // reads 0 in its first millisecond.
+    if (!mStarted) {
+        mStartTime = now;
+        mStarted = true;
+    }
     // A fade of no time (or none readable) is over at once.
     float p = 1.0f;
     if (mFadeTime > 0.0f && std::isfinite(mFadeTime)) {

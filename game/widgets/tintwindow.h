@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 
 #include "core/windows/window.h"
 #include "foundation/color.h"
@@ -46,8 +47,11 @@ private:
     bool mFade = false;
     bool mRising = true;
     float mFadeTime = kDefaultFadeTime;
-    uint32_t mStartTime = 0;  // 0 = not started
+    uint32_t mStartTime = 0;
+    bool mStarted = false;
     // Owned by the modal's task list once handed over, else by the window.
     RScreenInvalidator* mInvalidator;
     bool mInvalidatorHandedOver = false;
+    // Expires with the window, ending an invalidator it could not take back.
+    std::shared_ptr<const int> mLifeToken;
 };
