@@ -11,8 +11,6 @@
 
 namespace {
 
-using Kind = TRecordingRenderBackEnd::TCallKind;
-
 std::string SheetPng(int width, int height) {
     return EncodePng(RgbaPng(width, height, [](int x, int y) { return 0xFF000000u | uint32_t(x) << 8 | uint32_t(y); }));
 }
@@ -255,30 +253,7 @@ protected:
         WriteAsset("anims/sheet.png", SheetPng(64, 32));
         WriteAsset("anims/walk.xml", WalkXml(kTwoFrames));
     }
-
-    std::vector<TRenderVertex> DrawnFan() {
-        std::vector<TRenderVertex> fan;
-        for (const TRecordingRenderBackEnd::TCall& call : recorder->GetCalls()) {
-            if (call.kind == Kind::kDrawVertices) fan = call.vertices;
-        }
-        return fan;
-    }
 };
-
-struct Corner {
-    float x, y, u, v;
-};
-
-void ExpectFan(const std::vector<TRenderVertex>& fan, const std::vector<Corner>& corners) {
-    ASSERT_EQ(fan.size(), corners.size());
-    for (size_t i = 0; i < fan.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_NEAR(fan[i].x, corners[i].x, 1e-3);
-        EXPECT_NEAR(fan[i].y, corners[i].y, 1e-3);
-        EXPECT_NEAR(fan[i].u, corners[i].u, 1e-6);
-        EXPECT_NEAR(fan[i].v, corners[i].v, 1e-6);
-    }
-}
 
 TEST_F(AnimatedTextureTest, GetCachesUnderNameImageAndMaskAndFindsXmlBeforeAnm) {
     WriteAsset("anims/walk.anm", TwoFrameAnm(2, "from anm").bytes);

@@ -206,36 +206,8 @@ protected:
         recorder->ClearCalls();
     }
 
-    // The one fan drawn since the last clear.
-    std::vector<TRenderVertex> DrawnFan() {
-        std::vector<TRenderVertex> fan;
-        for (const TRecordingRenderBackEnd::TCall& call : recorder->GetCalls()) {
-            if (call.kind != Kind::kDrawVertices) continue;
-            EXPECT_TRUE(fan.empty());
-            EXPECT_EQ(call.value, TRenderer::kTriangleFan);
-            EXPECT_EQ(call.vertexKind, TVertexSet::kLit2d);
-            fan = call.vertices;
-        }
-        return fan;
-    }
-
     std::shared_ptr<TTexture> photo;
 };
-
-struct Corner {
-    float x, y, u, v;
-};
-
-void ExpectFan(const std::vector<TRenderVertex>& fan, const std::vector<Corner>& corners) {
-    ASSERT_EQ(fan.size(), corners.size());
-    for (size_t i = 0; i < fan.size(); ++i) {
-        SCOPED_TRACE(i);
-        EXPECT_NEAR(fan[i].x, corners[i].x, 1e-3);
-        EXPECT_NEAR(fan[i].y, corners[i].y, 1e-3);
-        EXPECT_NEAR(fan[i].u, corners[i].u, 1e-6);
-        EXPECT_NEAR(fan[i].v, corners[i].v, 1e-6);
-    }
-}
 
 TEST_F(TextureDrawTest, DrawAtCentresTheImageAndMapsItsPartOfTheSurface) {
     ASSERT_TRUE(Renderer().BeginDraw(false));

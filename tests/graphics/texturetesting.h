@@ -7,6 +7,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "foundation/assetmanager.h"
 #include "foundation/virtualfiles.h"
@@ -71,8 +72,37 @@ protected:
         return desc;
     }
 
+    // The one fan drawn since the last clear of the recorder.
+    std::vector<TRenderVertex> DrawnFan() {
+        std::vector<TRenderVertex> fan;
+        for (const TRecordingRenderBackEnd::TCall& call : recorder->GetCalls()) {
+            if (call.kind != TRecordingRenderBackEnd::kDrawVertices) continue;
+            EXPECT_TRUE(fan.empty());
+            EXPECT_EQ(call.value, TRenderer::kTriangleFan);
+            EXPECT_EQ(call.vertexKind, TVertexSet::kLit2d);
+            fan = call.vertices;
+        }
+        return fan;
+    }
+
     TestLog log;
     TAssetManager manager;
     TFakeTextureOwner owner;
     TRecordingRenderBackEnd* recorder = nullptr;
 };
+
+// A drawn corner: screen position and texture coordinates.
+struct Corner {
+    float x, y, u, v;
+};
+
+inline void ExpectFan(const std::vector<TRenderVertex>& fan, const std::vector<Corner>& corners) {
+    ASSERT_EQ(fan.size(), corners.size());
+    for (size_t i = 0; i < fan.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_NEAR(fan[i].x, corners[i].x, 1e-3);
+        EXPECT_NEAR(fan[i].y, corners[i].y, 1e-3);
+        EXPECT_NEAR(fan[i].u, corners[i].u, 1e-6);
+        EXPECT_NEAR(fan[i].v, corners[i].v, 1e-6);
+    }
+}
