@@ -5,6 +5,10 @@
 #include <cstdlib>
 #include <cstring>
 
+namespace {
+
+// Mode kFileReadText drops every "\r"; the position then advances over the
+// dropped bytes too. Count is cut to what remains after the position.
 size_t ReadMemoryBytes(const unsigned char* data, long size, long& position, int mode,
                        void* buffer, size_t count) {
     long remaining = size - position;
@@ -24,6 +28,8 @@ size_t ReadMemoryBytes(const unsigned char* data, long size, long& position, int
     }
     return kept;
 }
+
+}  // namespace
 
 long SeekTarget(long position, long size, long offset, int origin) {
     if (origin == kSeekCurrent) return position + offset;

@@ -6,12 +6,8 @@
 
 #include "foundation/file.h"
 
-// Reading and seeking shared by the files that are views of bytes in memory.
-// Mode kFileReadText drops every "\r"; the position then advances over the
-// dropped bytes too. Count is cut to what remains after the position.
-size_t ReadMemoryBytes(const unsigned char* data, long size, long& position, int mode,
-                       void* buffer, size_t count);
-// The position a seek asks for, before it is kept within 0..size.
+// The position a seek asks for, before it is kept within 0..size; shared by
+// the files that are views of bytes.
 long SeekTarget(long position, long size, long offset, int origin);
 
 class TMemoryFile : public TFileData {
