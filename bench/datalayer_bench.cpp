@@ -1,7 +1,6 @@
 // Inputs that once took time growing with the square of their size: each is
 // run at two sizes, so that the ratio of the two times shows the growth
 // (about 2 for linear work, about 4 for quadratic).
-#include "foundation/cryptcodec.h"
 #include "foundation/debuglog.h"
 #include "foundation/packfile.h"
 #include "foundation/prefs.h"
@@ -9,14 +8,13 @@
 #include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
 #include "foundation/xmlnode.h"
+#include "tests/foundation/legacyprefs.h"
 #include "tests/support/tempfolder.h"
 
 #include <benchmark/benchmark.h>
 
 #include <cstdint>
-#include <cstdio>
 #include <string>
-#include <vector>
 
 namespace {
 
@@ -69,21 +67,7 @@ std::string LegacyPrefs(size_t valueSize) {
     install->AddChild("global")->SetAttribute("blob", std::string(valueSize, 'v').c_str());
     TString text;
     inner.WriteToString(text);
-    int32_t sum = 0;
-    for (int i = 0; i < text.Length(); ++i) {
-        sum ^= static_cast<int32_t>(static_cast<uint32_t>(static_cast<signed char>(text.c_str()[i])) << ((i % 4) * 8));
-    }
-    TCryptCodec codec(kKey);
-    const uint8_t* plain = reinterpret_cast<const uint8_t*>(text.c_str());
-    int size = codec.Encrypt(plain, text.Length(), nullptr, 0, true);
-    std::vector<uint8_t> armoured(size);
-    codec.Encrypt(plain, text.Length(), armoured.data(), size, true);
-    TXmlNode outer;
-    outer.AddChild("data1")->SetAttribute("data", reinterpret_cast<const char*>(armoured.data()));
-    outer.AddChild("data2")->SetAttributeInt("data", sum);
-    TString file;
-    outer.WriteToString(file);
-    return file.c_str();
+    return LegacyPrefsFile(text, kKey);
 }
 
 void LegacyPrefsChecksum(benchmark::State& state) {

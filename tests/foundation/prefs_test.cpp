@@ -15,6 +15,7 @@
 #include "foundation/settings.h"
 #include "foundation/virtualfiles.h"
 #include "foundation/xmlnode.h"
+#include "tests/foundation/legacyprefs.h"
 #include "tests/support/tempfolder.h"
 
 namespace fs = std::filesystem;
@@ -396,21 +397,7 @@ std::string LegacyFile(const char* key, bool rightChecksum) {
     if (!*key) {
         return text.c_str();
     }
-    int32_t sum = 0;
-    for (int i = 0; i < text.Length(); ++i) {
-        sum ^= static_cast<int32_t>(static_cast<uint32_t>(static_cast<signed char>(text.CharAt(i))) << ((i % 4) * 8));
-    }
-    TCryptCodec codec(key);
-    const uint8_t* plain = reinterpret_cast<const uint8_t*>(text.c_str());
-    int size = codec.Encrypt(plain, text.Length(), nullptr, 0, true);
-    std::vector<uint8_t> armoured(size);
-    codec.Encrypt(plain, text.Length(), armoured.data(), size, true);
-    TXmlNode outer;
-    outer.AddChild("data1")->SetAttribute("data", reinterpret_cast<const char*>(armoured.data()));
-    outer.AddChild("data2")->SetAttributeInt("data", rightChecksum ? sum : sum + 1);
-    TString file;
-    outer.WriteToString(file);
-    return file.c_str();
+    return LegacyPrefsFile(text, key, rightChecksum);
 }
 
 TEST_F(TPrefsTest, LegacyFileIsConvertedOnLoad) {
