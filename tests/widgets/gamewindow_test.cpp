@@ -51,7 +51,6 @@ TEST_F(GameWindowTest, ImageAlphaAndDisableComeFromTheDescription) {
     EXPECT_EQ(Make<RWindow>("{ image = 'face.png', imagealpha = 0 }")->GetAlpha(), 0);
     EXPECT_EQ(Make<RWindow>("{ image = 'face.png', imagealpha = 0.25 }")->GetAlpha(), 0.25f);
     EXPECT_EQ(Make<RWindow>("{ image = 'face.png', imagealpha = -0.5 }")->GetAlpha(), 1);
-    EXPECT_EQ(Make<RWindow>("{ image = 'face.png', imagealpha = 'x' }")->GetAlpha(), 0);
     RWindow* shown = Make<RWindow>("{ image = 'face.png' }");
     EXPECT_TRUE(shown->IsVisible());
     EXPECT_EQ(shown->GetClientRect(), TRect(0, 0, 40, 30));
