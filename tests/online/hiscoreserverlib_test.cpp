@@ -163,13 +163,9 @@ TEST_F(HiscoreServerLibTest, LocalScoreTravelsToTheServerAndBack) {
     mClient->RequestScores(0);
     ASSERT_EQ(Poll(), TQmHiscores::kReplyAccepted);
     ASSERT_EQ(mClient->GetScoreCount(false), 1);
+    ExpectScoreEntry(false, 0, 1, 250, "acct", "lvl=3");
     int rank = 0, score = 0;
-    char name[64], data[64];
-    ASSERT_TRUE(mClient->GetScoreEntry(false, 0, &rank, name, sizeof name, nullptr, &score, data, sizeof data));
-    EXPECT_EQ(rank, 1);
-    EXPECT_EQ(score, 250);
-    EXPECT_STREQ(name, "acct");
-    EXPECT_STREQ(data, "lvl=3");
+    char data[64];
     ASSERT_TRUE(mClient->GetUserEntry(1, &score, &rank, data, sizeof data));
     EXPECT_EQ(score, 250);
 }

@@ -122,6 +122,19 @@ protected:
         return requests.size() > before ? QueryOf(requests.back().url) : Params{};
     }
 
+    // Expects entry `index` of the last list read to hold these values.
+    void ExpectScoreEntry(bool local, int index, int rank, int score, const char* name, const char* data) {
+        SCOPED_TRACE(index);
+        int readRank = 0, readScore = 0;
+        char readName[64], readData[64];
+        ASSERT_TRUE(mClient->GetScoreEntry(local, index, &readRank, readName, sizeof readName, nullptr, &readScore,
+                                           readData, sizeof readData));
+        EXPECT_EQ(readRank, rank);
+        EXPECT_EQ(readScore, score);
+        EXPECT_STREQ(readName, name);
+        EXPECT_STREQ(readData, data);
+    }
+
     std::string Decrypt(const std::string& text) {
         TCryptCodec codec(kHiscoreKey);
         return codec.DecryptString(text.c_str()).c_str();

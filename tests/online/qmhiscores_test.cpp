@@ -419,14 +419,7 @@ TEST_F(QmHiscoresLoopbackTest, LocalScoreIsSubmittedAndTheScoresReadBack) {
     EXPECT_NE(Decrypt(ParamOf(submission, "score")).find("score=\"250\""), std::string::npos);
     EXPECT_EQ(requests[1].target,
               "/go/hiscore?lang=en&ver=1.0&action=get&game=vandermoot&type=story&numScores=500&username=acct");
-
-    int rank = 0, score = 0;
-    char name[64], data[64];
-    ASSERT_TRUE(mClient->GetScoreEntry(false, 0, &rank, name, sizeof name, nullptr, &score, data, sizeof data));
-    EXPECT_EQ(rank, 1);
-    EXPECT_EQ(score, 250);
-    EXPECT_STREQ(name, "acct");
-    EXPECT_STREQ(data, "lvl=3");
+    ExpectScoreEntry(false, 0, 1, 250, "acct", "lvl=3");
 }
 
 }  // namespace
