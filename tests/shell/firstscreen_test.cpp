@@ -1,0 +1,103 @@
+// The shipped first screens, run by the main routine from the build's
+// assets: the title with its buttons, and the quit question on a close
+// request whose Yes ends the game.
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "core/app/platformevent.h"
+#include "game/shell/gamemain.h"
+#include "graphics/widgets/text.h"
+#include "tests/shell/shelltesting.h"
+
+namespace {
+
+std::string ReadAsset(const std::string& name) {
+    std::ifstream file(std::string(VANDERMOOT_ASSETS) + "/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+class FirstScreenTest : public ShellTest {
+protected:
+    void SetUp() override {
+        ShellTest::SetUp();
+        // Scripts are run by their asset name and read each other through
+        // the working folder's "assets".
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(VANDERMOOT_ASSETS) + "/scripts")) {
+            std::string name = "scripts/" + entry.path().filename().string();
+            AddFile(name, ReadAsset(name));
+            AddFile("assets/" + name, ReadAsset(name));
+        }
+        AddFile("strings/en/strings.xml", ReadAsset("strings/en/strings.xml"));
+        // Buttons take their size from their images.
+        for (const char* name : {"ui/buttons/oval_lt_blue_up.png", "ui/buttons/oval_lt_blue_down.png",
+                                 "ui/backgrounds/dialog_panel.png"}) {
+            AddFile(name, ReadAsset(name));
+        }
+    }
+
+    void TearDown() override {
+        GameMainTearDown(mSession);
+        ShellTest::TearDown();
+    }
+
+    TWindow* FindInTop(const char* name) {
+        TModalWindow* top = TWindowManager::GetInstance()->GetTopModal();
+        return top ? top->FindChildWindow(name, -1) : nullptr;
+    }
+
+    void Click(TWindow* window) {
+        TPoint centre = window->LocalToGlobal(TPoint(window->GetWidth() / 2, window->GetHeight() / 2));
+        for (int32_t type : {TPlatformEvent::kMouseDown, TPlatformEvent::kMouseUp}) {
+            TPlatformEvent event;
+            event.type = type;
+            event.x = centre.x;
+            event.y = centre.y;
+            HandleGameEvent(mPlatform.get(), event);
+        }
+    }
+
+    // Idle passes until the quit event comes; false when it does not.
+    bool RunUntilQuit() {
+        for (int i = 0; i < 100; ++i) {
+            TPlatformEvent event;
+            mPlatform->GetEvent(event);
+            if (event.type == TPlatformEvent::kQuit) return true;
+            HandleGameEvent(mPlatform.get(), event);
+            mTimer.Advance(20);
+        }
+        return false;
+    }
+
+    TGameSession mSession;
+};
+
+TEST_F(FirstScreenTest, TheTitleShowsTheShopsNameAndItsButtons) {
+    GameMainSetUp(mPlatform.get(), mSession);
+    for (const char* name : {"backdrop", "title", "tagline", "play", "quit", "version"}) {
+        EXPECT_NE(FindInTop(name), nullptr) << name;
+    }
+    // Labels are looked up in the English table.
+    TText* title = CastToTText(FindInTop("title"));
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(title->GetText(), "Vandermoot Chocolates");
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, ACloseRequestAsksAndYesQuits) {
+    GameMainSetUp(mPlatform.get(), mSession);
+    TPlatformEvent close;
+    close.type = TPlatformEvent::kCloseRequest;
+    HandleGameEvent(mPlatform.get(), close);
+    TWindow* yes = FindInTop("yes");
+    ASSERT_NE(yes, nullptr);
+    EXPECT_NE(FindInTop("no"), nullptr);
+    Click(yes);
+    EXPECT_TRUE(RunUntilQuit());
+    EXPECT_TRUE(VGame::Get()->AreQuitting());
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+}  // namespace
