@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "platform/display/glattributes.h"
+#include "glwindow.h"
 #include "platform/display/gldevice.h"
 
 namespace {
@@ -25,8 +25,7 @@ struct Screen {
     std::vector<display::SurfaceId> textures;
 
     Screen() {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0 || !display::SetGlAttributes()) return;
-        window = SDL_CreateWindow("display bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        window = CreateGlWindow("display bench", kWidth, kHeight);
         if (!window) return;
         device = std::make_unique<display::GlDevice>();
         if (device->CreateScreen({window, kWidth, kHeight, false, false, true}) != display::Result::Ok) {

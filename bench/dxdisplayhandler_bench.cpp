@@ -11,7 +11,7 @@
 #include "graphics/displayhost.h"
 #include "graphics/dxdisplayhandler.h"
 #include "graphics/renderer.h"
-#include "platform/display/glattributes.h"
+#include "glwindow.h"
 #include "platform/display/gldevice.h"
 
 namespace {
@@ -27,8 +27,7 @@ struct Screen {
     std::unique_ptr<TDxDisplayHandler> handler;
 
     Screen() {
-        if (SDL_Init(SDL_INIT_VIDEO) != 0 || !display::SetGlAttributes()) return;
-        window = SDL_CreateWindow("handler bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
+        window = CreateGlWindow("handler bench", kWidth, kHeight);
         if (!window) return;
         host.window = window;
         device = std::make_unique<display::GlDevice>();

@@ -12,13 +12,11 @@
 
 #include "foundation/assetmanager.h"
 #include "foundation/virtualfiles.h"
-#include "graphics/displayhost.h"
-#include "graphics/dxdisplayhandler.h"
+#include "glwindow.h"
 #include "graphics/renderer.h"
 #include "graphics/texture.h"
-#include "platform/display/glattributes.h"
-#include "platform/display/gldevice.h"
 #include "platform/display/recordingdevice.h"
+#include "rendererondevice.h"
 #include "tests/graphics/image/imagetesting.h"
 
 namespace {
@@ -50,26 +48,17 @@ const std::vector<std::string>& ImageFiles() {
 // The renderer on a display handler over the device, with the textures loaded.
 class Scene {
 public:
-    Scene(display::Device& device, SDL_Window* window) {
+    Scene(display::Device& device, SDL_Window* window) : mRenderer(device, window, kWidth, kHeight) {
         static TAssetManager assets;
         SetAssetManager(&assets);
         ImageFiles();
-        mHost.window = window;
-        auto handler = std::make_unique<TDxDisplayHandler>(device, mHost);
-        mHandler = handler.get();
-        TRenderer::GetInstance()->SetBackEnd(std::move(handler));
-        mHandler->SetDisplay(kWidth, kHeight, false, false, false, false);
         for (int i = 0; i < kTextures; ++i) {
             auto texture = TTexture::GetWithOptions(("bench/" + std::to_string(i) + ".png").c_str(), 0);
             if (texture) mTextures.push_back(texture);
         }
     }
-    ~Scene() {
-        mTextures.clear();
-        TRenderer::DestroyInstance();
-    }
 
-    bool IsReady() const { return mHandler->IsDeviceReady() && mTextures.size() == kTextures; }
+    bool IsReady() const { return mRenderer.IsDeviceReady() && mTextures.size() == kTextures; }
 
     void DrawFrame() {
         TRenderer& renderer = *TRenderer::GetInstance();
@@ -88,8 +77,7 @@ public:
     }
 
 private:
-    TFakeDisplayHost mHost;
-    TDxDisplayHandler* mHandler = nullptr;
+    TRendererOnDevice mRenderer;
     std::vector<std::shared_ptr<TTexture>> mTextures;
 };
 
@@ -102,44 +90,28 @@ void BM_FrameOnRecordingDevice(benchmark::State& state) {
         state.SkipWithError("the recording display did not come up");
         return;
     }
-    for (auto _ : state) {
-        scene.DrawFrame();
-        state.PauseTiming();
-        device.ClearCalls();
-        state.ResumeTiming();
-    }
+    TimeFramesOnRecordingDevice(state, device, [&] { scene.DrawFrame(); });
     state.counters["quads_per_frame"] = kTextures * kRun;
 }
 BENCHMARK(BM_FrameOnRecordingDevice)->Unit(benchmark::kMillisecond);
 
 // Whole frames on OpenGL, finished before the clock stops.
 void BM_FrameOnOpenGl(benchmark::State& state) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !display::SetGlAttributes()) {
-        state.SkipWithError("no SDL video");
+    TGlScreen screen("renderer bench", kWidth, kHeight);
+    Scene scene(*screen.device, screen.window);
+    if (!screen.window || !scene.IsReady()) {
+        state.SkipWithError("no OpenGL 3.3 context");
         return;
     }
-    SDL_Window* window =
-        SDL_CreateWindow("renderer bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    auto device = std::make_unique<display::GlDevice>();
-    {
-        Scene scene(*device, window);
-        if (!window || !scene.IsReady()) {
-            state.SkipWithError("no OpenGL 3.3 context");
-        } else {
-            device->SetFlushEveryDraw(state.range(0) != 0);
-            uint64_t before = device->GetDrawCallCount();
-            for (auto _ : state) {
-                scene.DrawFrame();
-                glFinish();
-            }
-            state.counters["gl_draws_per_frame"] = static_cast<double>(device->GetDrawCallCount() - before) /
-                                                   static_cast<double>(state.iterations());
-            state.SetLabel(state.range(0) ? "flush every draw" : "batched");
-        }
+    screen.device->SetFlushEveryDraw(state.range(0) != 0);
+    uint64_t before = screen.device->GetDrawCallCount();
+    for (auto _ : state) {
+        scene.DrawFrame();
+        glFinish();
     }
-    // The device lets go of its GL objects while the window still has the context.
-    device.reset();
-    if (window) SDL_DestroyWindow(window);
+    state.counters["gl_draws_per_frame"] = static_cast<double>(screen.device->GetDrawCallCount() - before) /
+                                           static_cast<double>(state.iterations());
+    state.SetLabel(state.range(0) ? "flush every draw" : "batched");
 }
 BENCHMARK(BM_FrameOnOpenGl)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 

@@ -8,14 +8,12 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/displayhost.h"
-#include "graphics/dxdisplayhandler.h"
+#include "glwindow.h"
 #include "graphics/renderer.h"
 #include "graphics/sprite.h"
 #include "graphics/texture.h"
-#include "platform/display/glattributes.h"
-#include "platform/display/gldevice.h"
 #include "platform/display/recordingdevice.h"
+#include "rendererondevice.h"
 
 namespace {
 
@@ -29,12 +27,7 @@ const TDrawState kIdentity(TVec2(0, 0), 1, 1, 0);
 // The renderer on a display handler over the device, with textures made on it.
 class Scene {
 public:
-    Scene(display::Device& device, SDL_Window* window) {
-        mHost.window = window;
-        auto handler = std::make_unique<TDxDisplayHandler>(device, mHost);
-        mHandler = handler.get();
-        TRenderer::GetInstance()->SetBackEnd(std::move(handler));
-        mHandler->SetDisplay(kWidth, kHeight, false, false, false, false);
+    Scene(display::Device& device, SDL_Window* window) : mRenderer(device, window, kWidth, kHeight) {
         for (int i = 0; i < kTextures; ++i) {
             std::shared_ptr<TTexture> texture = TTexture::Create(16, 16, true);
             if (!texture) continue;
@@ -42,13 +35,7 @@ public:
             mTextures.push_back(texture);
         }
     }
-    ~Scene() {
-        mTree.reset();
-        mTextures.clear();
-        TRenderer::DestroyInstance();
-    }
-
-    bool IsReady() const { return mHandler->IsDeviceReady() && mTextures.size() == kTextures; }
+    bool IsReady() const { return mRenderer.IsDeviceReady() && mTextures.size() == kTextures; }
 
     TSprite& BuildTree() {
         int made = 0;
@@ -80,8 +67,7 @@ private:
         return sprite;
     }
 
-    TFakeDisplayHost mHost;
-    TDxDisplayHandler* mHandler = nullptr;
+    TRendererOnDevice mRenderer;
     std::vector<std::shared_ptr<TTexture>> mTextures;
     std::shared_ptr<TSprite> mTree;
 };
@@ -94,40 +80,25 @@ void BM_SpriteTreeOnRecordingDevice(benchmark::State& state) {
         return;
     }
     scene.BuildTree();
-    for (auto _ : state) {
-        scene.DrawFrame();
-        state.PauseTiming();
-        device.ClearCalls();
-        state.ResumeTiming();
-    }
+    TimeFramesOnRecordingDevice(state, device, [&] { scene.DrawFrame(); });
     state.counters["sprites"] = TSprite::GetCount();
 }
 BENCHMARK(BM_SpriteTreeOnRecordingDevice)->Unit(benchmark::kMillisecond);
 
 // One HitTest with a threshold over a sprite with a child, on OpenGL.
 void BM_AlphaHitTestOnOpenGl(benchmark::State& state) {
-    if (SDL_Init(SDL_INIT_VIDEO) != 0 || !display::SetGlAttributes()) {
-        state.SkipWithError("no SDL video");
+    TGlScreen screen("sprite bench", kWidth, kHeight);
+    Scene scene(*screen.device, screen.window);
+    if (!screen.window || !scene.IsReady()) {
+        state.SkipWithError("no OpenGL 3.3 context");
         return;
     }
-    SDL_Window* window =
-        SDL_CreateWindow("sprite bench", 0, 0, kWidth, kHeight, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN);
-    auto device = std::make_unique<display::GlDevice>();
-    {
-        Scene scene(*device, window);
-        if (!window || !scene.IsReady()) {
-            state.SkipWithError("no OpenGL 3.3 context");
-        } else {
-            TSprite& tree = scene.BuildTree();
-            TRect bounds = tree.GetBounds(kIdentity, 0);
-            TPoint point(bounds.left + 3, bounds.top + 3);
-            int hits = 0;
-            for (auto _ : state) hits += tree.HitTest(point, kIdentity, 1, 0) ? 1 : 0;
-            state.counters["hit"] = hits > 0 ? 1 : 0;
-        }
-    }
-    device.reset();
-    if (window) SDL_DestroyWindow(window);
+    TSprite& tree = scene.BuildTree();
+    TRect bounds = tree.GetBounds(kIdentity, 0);
+    TPoint point(bounds.left + 3, bounds.top + 3);
+    int hits = 0;
+    for (auto _ : state) hits += tree.HitTest(point, kIdentity, 1, 0) ? 1 : 0;
+    state.counters["hit"] = hits > 0 ? 1 : 0;
 }
 BENCHMARK(BM_AlphaHitTestOnOpenGl)->Unit(benchmark::kMillisecond);
 
