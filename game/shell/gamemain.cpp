@@ -16,7 +16,18 @@
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
 #include "game/shell/valuemanager.h"
+#include "game/widgets/bar.h"
+#include "game/widgets/cursor.h"
+#include "game/widgets/dial.h"
+#include "game/widgets/gamewindow.h"
 #include "game/widgets/luacommand.h"
+#include "game/widgets/scorer.h"
+#include "game/widgets/split9image.h"
+#include "game/widgets/split9text.h"
+#include "game/widgets/sweepdial.h"
+#include "game/widgets/timer.h"
+#include "game/widgets/tintwindow.h"
+#include "game/widgets/transitionmanager.h"
 #include "graphics/renderer.h"
 #include "graphics/texture.h"
 #include "graphics/widgets/slider.h"
@@ -44,6 +55,17 @@ struct TWindowClass {
 // subsystem adds its classes here as they come.
 const TWindowClass kWindowClasses[] = {
     {"TSlider", TSlider::ClassId()},
+    {"RScorer", RScorer::ClassId()},
+    {"RTimer", RTimer::ClassId()},
+    {"RWindow", RWindow::ClassId()},
+    {"KSplit9Image", KSplit9Image::ClassId()},
+    {"RSplit9Text", RSplit9Text::ClassId()},
+    {"RSplit9Expander", RSplit9Expander::ClassId()},
+    {"KBar", KBar::ClassId()},
+    {"KSweepDial", KSweepDial::ClassId()},
+    {"RCursor", RCursor::ClassId()},
+    {"KDial", KDial::ClassId()},
+    {"VTintWindow", VTintWindow::ClassId()},
 };
 
 void PassRendererOptions() {
@@ -119,6 +141,7 @@ void GameMainSetUp(TPlatform* platform, TGameSession& session) {
     PassRendererOptions();
     VGame::Create()->ApplyUserOptions();
     SetTitle(platform);
+    RTransitionManager::Create();
     VSoundManager::Create();
     SetGameCursor(platform);
     TWindowManager* manager = platform->GetWindowManager();
@@ -130,6 +153,8 @@ void GameMainSetUp(TPlatform* platform, TGameSession& session) {
 
 void HandleGameEvent(TPlatform* platform, const TPlatformEvent& event) {
     if (VGame* game = VGame::Get()) OnGameEvent(platform, *game, event);
+    RTransitionManager* transitions = RTransitionManager::Get();
+    if (transitions && transitions->FilterEvent(&event)) return;
     if (TWindowManager* manager = platform->GetWindowManager()) manager->HandleEvent(event);
 }
 
@@ -144,6 +169,7 @@ void GameMainLoop(TPlatform* platform) {
 
 void GameMainTearDown(TGameSession& session) {
     VGame::Destroy();
+    RTransitionManager::Destroy();
     VSoundManager::Release();
     ReleaseManagerSingleton<VLevelManager>();
     ReleaseManagerSingleton<VValueManager>();

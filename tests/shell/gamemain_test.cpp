@@ -9,6 +9,7 @@
 #include "game/level/levelmanager.h"
 #include "game/shell/gamemain.h"
 #include "game/shell/sessionmetrics.h"
+#include "game/widgets/transitionmanager.h"
 #include "tests/shell/shelltesting.h"
 
 namespace {
@@ -205,12 +206,16 @@ TEST_F(GameMainTest, SetUpFixesItsSettingsAndMakesTheGame) {
     EXPECT_TRUE(mPlatform->IsDisplayReady());
     // The first start is full screen.
     EXPECT_TRUE(mPlatform->IsFullScreen());
-    EXPECT_EQ(Eval("type(TSlider)"), "function");
+    EXPECT_NE(RTransitionManager::Get(), nullptr);
+    for (const char* windowClass : {"TSlider", "RScorer", "RWindow", "KSplit9Image", "KBar", "VTintWindow"}) {
+        EXPECT_EQ(Eval(std::string("type(") + windowClass + ")"), "function") << windowClass;
+    }
     EXPECT_TRUE(mLog.Contains("scripts/mainloop.lua did not run"));
 
     GameMainTearDown(mSession);
     EXPECT_EQ(VGame::Get(), nullptr);
     EXPECT_EQ(VSoundManager::Get(), nullptr);
+    EXPECT_EQ(RTransitionManager::Get(), nullptr);
     EXPECT_EQ(VLevelManager::GetIfCreated(), nullptr);
     EXPECT_EQ(mSession.heldAssets, nullptr);
 }
