@@ -1,0 +1,68 @@
+#include "game/widgets/alert.h"
+
+#include "core/windows/windowmanager.h"
+#include "core/windows/windowstyle.h"
+#include "game/widgets/luacommand.h"
+#include "game/widgets/widgetclass.h"
+
+TWindow* RAlert::Create() {
+    return new RAlert();
+}
+
+const char* RAlert::GetClassName() const {
+    return "RAlert";
+}
+
+bool RAlert::IsA(TWindowClassId id) const {
+    return IsClassIdIn(id, {ClassId(), RWindow::ClassId(), TImage::ClassId(), TWindow::ClassId()});
+}
+
+void RAlert::PostInit(const TWindowStyle& style) {
+    RWindow::PostInit(style);
+    mDelay = style.GetInt("delay", mDelay);
+    mAllowClick = style.GetBool("allowclick", mAllowClick);
+    mUseDelay = style.GetBool("usedelay", mUseDelay);
+}
+
+bool RAlert::Animate() {
+    RWindow::Animate();
+    // Unsigned: a negative delay never passes.
+    if (mUseDelay && GetElapsedTime() >= static_cast<uint32_t>(mDelay)) {
+        Dismiss();
+        return false;
+    }
+    return true;
+}
+
+bool RAlert::OnMouseUp(const TPoint& point) {
+    if (!mAllowClick) return RWindow::OnMouseUp(point);
+    Dismiss();
+    return true;
+}
+
+void RAlert::Dismiss() {
+    if (mDismissed) return;
+    mDismissed = true;
+    TWindowManager* manager = TWindowManager::GetInstance();
+    TModalWindow* top = manager ? manager->GetTopModal() : nullptr;
+    if (!top) return;
+    QueueLuaCommand(TString::Format("PopModal( %s );", QuoteLuaString(top->GetName()).c_str()));
+}
+
+TString QuoteLuaString(const TString& text) {
+    TString quoted = "'";
+    for (int i = 0; i < text.Length(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text.CharAt(i));
+        if (c == '\'' || c == '\\') {
+            quoted += '\\';
+            quoted += static_cast<char>(c);
+        } else if (c < 32 || c == 127) {
+            // Three digits, so a digit that follows is not read with it.
+            quoted += TString::Format("\\%03d", c);
+        } else {
+            quoted += static_cast<char>(c);
+        }
+    }
+    quoted += '\'';
+    return quoted;
+}
