@@ -2,12 +2,10 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
 #include "foundation/cryptcodec.h"
@@ -16,6 +14,7 @@
 #include "foundation/virtualfiles.h"
 #include "foundation/xmlnode.h"
 #include "tests/foundation/legacyprefs.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/support/tempfolder.h"
 
 namespace fs = std::filesystem;
@@ -469,16 +468,13 @@ TEST_F(TPrefsTest, FailedSaveKeepsTheOldFile) {
     const std::string before = ReadFile(mPrefsFile);
     TPrefs prefs(true);
     prefs.SetString(0, "name", "changed", false);
-    // A file size limit makes the save fail part of the way through.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 100 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
-    bool savedOk = prefs.Save();
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    bool savedOk = true;
+    {
+        // The save fails part of the way through.
+        FileSizeLimit limit(100 * 1024);
+        ASSERT_TRUE(limit.Ok());
+        savedOk = prefs.Save();
+    }
     EXPECT_FALSE(savedOk);
     EXPECT_EQ(ReadFile(mPrefsFile), before);
     EXPECT_NE(Log().find("ERROR: TPrefs::Save: cannot write"), std::string::npos) << Log();

@@ -2,14 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
-#include <sys/resource.h>
 #include <vector>
 
+#include "tests/support/filesizelimit.h"
 #include "tests/support/tempfolder.h"
 
 namespace fs = std::filesystem;
@@ -77,17 +76,14 @@ TEST_F(ReplaceFileTest, FailedRenameLeavesTheTargetAndNoTemporary) {
 TEST_F(ReplaceFileTest, WriteFailingHalfWayKeepsTheOldFile) {
     ASSERT_TRUE(os::ReplaceFile(mFile.string(), "old", 3));
     const std::string big(256 * 1024, 'n');
-    // A file size limit makes the write stop part of the way through.
-    rlimit saved{};
-    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto previous = std::signal(SIGXFSZ, SIG_IGN);
-    rlimit small = saved;
-    small.rlim_cur = 64 * 1024;
-    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &small), 0);
     std::string error;
-    bool replaced = os::ReplaceFile(mFile.string(), big.data(), big.size(), &error);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+    bool replaced = true;
+    {
+        // The write stops part of the way through.
+        FileSizeLimit limit(64 * 1024);
+        ASSERT_TRUE(limit.Ok());
+        replaced = os::ReplaceFile(mFile.string(), big.data(), big.size(), &error);
+    }
     EXPECT_FALSE(replaced);
     EXPECT_NE(error.find("cannot write"), std::string::npos) << error;
     EXPECT_EQ(ReadFile(mFile), "old");
