@@ -27,6 +27,7 @@ public:
     void SetTable(TLuaTable* table);
     // Parent levels a lookup may climb; -1 for no limit, 0 for none.
     void SetInherit(int depth) { mInherit = depth; }
+    int GetInherit() const { return mInherit; }
     bool IsValid() const { return mTable != nullptr; }
     TLuaTable* GetLuaTable() const { return mTable.get(); }
 

@@ -549,7 +549,7 @@ TRect VSprite::GetBounds(const TDrawState& parentState, int depth) {
 
 // Animation
 
-void VSprite::SetAnimation(const std::shared_ptr<TAnimatedTexture>& texture) {
+void VSprite::SetAnimation(const std::shared_ptr<TTexture>& texture) {
     StopAnimation(false);
     SetTexture(texture);
     RegisterLuaFunctions();

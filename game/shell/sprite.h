@@ -63,6 +63,7 @@ public:
     }
     std::shared_ptr<VSprite> GetOwner() const { return mOwner.lock(); }
     const TString& GetName() const { return mName; }
+    void SetName(const TString& name) { mName = name; }
     int GetSpriteId() const { return mSpriteId; }
     const std::vector<std::shared_ptr<VSprite>>& GetChildList() const { return mChildren; }
 
@@ -70,7 +71,8 @@ public:
     // Needs the mouse or leaf flag. Depth 0 tests the own image only; -1
     // goes down the whole tree.
     bool HitTest(const TPoint& point, const TDrawState& parentState, int threshold, int depth) override;
-    virtual void SetAnimation(const std::shared_ptr<TAnimatedTexture>& texture);
+    // A still texture or an animated one.
+    virtual void SetAnimation(const std::shared_ptr<TTexture>& texture);
     virtual void Reset();
     // Names an unnamed target after this sprite; children, effects,
     // listeners, manager, clock and animation stay behind.
@@ -160,8 +162,11 @@ public:
     bool IsPressed() const { return mPressed; }
     bool IsMouseEnabled() const { return mMouse; }
     void SetMouseEnabled(bool mouse) { mMouse = mouse; }
+    bool IsLeaf() const { return mLeaf; }
     void SetLeaf(bool leaf) { mLeaf = leaf; }
+    bool IsClickable() const { return mClickable; }
     void SetClickable(bool clickable) { mClickable = clickable; }
+    const TString& GetAnchor() const { return mAnchor; }
     void SetContainer(bool container) { mContainer = container; }
 
 protected:
