@@ -59,6 +59,18 @@ protected:
         }
     }
 
+    // Idle passes until the named window is in the top modal; false when it
+    // does not come.
+    bool RunUntilShown(const char* name) {
+        for (int i = 0; i < 100 && !FindInTop(name); ++i) {
+            TPlatformEvent event;
+            mPlatform->GetEvent(event);
+            HandleGameEvent(mPlatform.get(), event);
+            mTimer.Advance(20);
+        }
+        return FindInTop(name) != nullptr;
+    }
+
     // Idle passes until the quit event comes; false when it does not.
     bool RunUntilQuit() {
         for (int i = 0; i < 100; ++i) {
@@ -97,6 +109,23 @@ TEST_F(FirstScreenTest, ACloseRequestAsksAndYesQuits) {
     Click(yes);
     EXPECT_TRUE(RunUntilQuit());
     EXPECT_TRUE(VGame::Get()->AreQuitting());
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, EscapeInPlayPausesAndResumeGoesBack) {
+    // The player is in the window: going back to the play asks no pause.
+    static_cast<window::ScriptedWindow&>(mPlatform->GetData().GetWindow()).focused = true;
+    GameMainSetUp(mPlatform.get(), mSession);
+    VGame::Get()->InsideGame(true);
+    TPlatformEvent escape;
+    escape.type = TPlatformEvent::kKeyDown;
+    escape.param = 27;
+    HandleGameEvent(mPlatform.get(), escape);
+    ASSERT_TRUE(RunUntilShown("resume"));
+    EXPECT_FALSE(VGame::Get()->AreInsideGame());
+    Click(FindInTop("resume"));
+    EXPECT_TRUE(RunUntilShown("play"));
+    EXPECT_TRUE(VGame::Get()->AreInsideGame());
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
