@@ -249,13 +249,6 @@ void typeError(lua_State* L, const Value* o, const char* operation)
     runError(L, "attempt to %s a %s value", operation, typeName(L, o));
 }
 
-void concatError(lua_State* L, const Value* a, const Value* b)
-{
-    if (isString(a) || isWideString(a) || isNumber(a))
-        a = b;
-    typeError(L, a, "concatenate");
-}
-
 void arithError(lua_State* L, const Value* a, const Value* b)
 {
     lua_Number unused;

@@ -24,9 +24,6 @@ void chunkId(char* out, const char* source, size_t size);
 // name part when the value has no name.
 [[noreturn]] void typeError(lua_State* L, const Value* o, const char* operation);
 
-// "attempt to concatenate ..." naming the operand that is not text.
-[[noreturn]] void concatError(lua_State* L, const Value* a, const Value* b);
-
 // "attempt to perform arithmetic on ..." naming the operand that is not a number.
 [[noreturn]] void arithError(lua_State* L, const Value* a, const Value* b);
 

@@ -137,7 +137,6 @@ inline bool isString(const Value* v) { return v->tag == LUA_TSTRING; }
 inline bool isWideString(const Value* v) { return v->tag == LUA_TWSTRING; }
 inline bool isTable(const Value* v) { return v->tag == LUA_TTABLE; }
 inline bool isFunction(const Value* v) { return v->tag == LUA_TFUNCTION; }
-inline bool isBoolean(const Value* v) { return v->tag == LUA_TBOOLEAN; }
 inline bool isUserdata(const Value* v) { return v->tag == LUA_TUSERDATA; }
 inline bool isThread(const Value* v) { return v->tag == LUA_TTHREAD; }
 inline bool isLightUserdata(const Value* v) { return v->tag == LUA_TLIGHTUSERDATA; }
