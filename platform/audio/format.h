@@ -12,7 +12,6 @@ struct Format {
     uint32_t bitsPerSample = 0;
 
     uint32_t BlockAlign() const { return channels * bitsPerSample / 8; }
-    uint32_t BytesPerSecond() const { return sampleRate * BlockAlign(); }
     bool operator==(const Format&) const = default;
 };
 
