@@ -106,7 +106,6 @@ public:
     // Every frame's bounds united.
     TRect GetTotalBounds() const;
     const TString& GetScript() const { return mAnimation.script; }
-    const TAnimation& GetAnimation() const { return mAnimation; }
 
 private:
     explicit TAnimatedTexture(std::unique_ptr<TTextureData> data) : TTexture(std::move(data)) {}

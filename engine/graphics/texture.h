@@ -73,7 +73,6 @@ private:
     static std::shared_ptr<TTexture> Find(const TString& key);
     static std::shared_ptr<TTexture> Load(const TString& key, uint8_t options, const TString& name,
                                           const TString& maskName);
-    TString GetOwnKey() const;
 
     std::unique_ptr<TTextureData> mData;
 };
