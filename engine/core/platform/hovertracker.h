@@ -17,7 +17,6 @@ public:
     // pointer left the box.
     void Moved(const TPoint& point, uint32_t now);
     void Stop() { mTracking = false; }
-    bool IsTracking() const { return mTracking; }
     // True once per rest; tracking then starts again from the same point.
     bool IsDue(uint32_t now);
 
