@@ -1,6 +1,6 @@
 // A small HTTP server on 127.0.0.1 for tests: records each request's line,
-// headers and body, answers with scripted replies after optional delays, and
-// can hold connections open without answering. One request per connection.
+// headers and body, answers with scripted replies, and can hold connections
+// open without answering. One request per connection.
 #pragma once
 
 #include <arpa/inet.h>
@@ -28,19 +28,13 @@ public:
         int status = 200;
         std::string body;
         std::string headers; // more header lines, each ended by "\r\n"
-        int delayMs = 0;     // before answering
-        bool hold = false; // never answer; the connection stays open until released
+        bool hold = false; // never answer; the connection stays open until the server stops
 
         static Reply Answer(int status, const std::string& body, const std::string& headers = "") {
             Reply reply;
             reply.status = status;
             reply.body = body;
             reply.headers = headers;
-            return reply;
-        }
-        static Reply Delayed(int delayMs, const std::string& body) {
-            Reply reply = Answer(200, body);
-            reply.delayMs = delayMs;
             return reply;
         }
         static Reply Held() {
@@ -120,19 +114,10 @@ public:
         mReplies.push_back(reply);
     }
 
-    // Lets every held connection close without an answer.
-    void ReleaseHeld() {
-        std::lock_guard<std::mutex> lock(mMutex);
-        ++mReleases;
-        mChanged.notify_all();
-    }
-
     std::vector<Recorded> Requests() const {
         std::lock_guard<std::mutex> lock(mMutex);
         return mRequests;
     }
-
-    int Accepted() const { return mAccepted.load(); }
 
     bool WaitForRequests(size_t count, std::chrono::milliseconds timeout = std::chrono::seconds(10)) const {
         std::unique_lock<std::mutex> lock(mMutex);
@@ -218,7 +203,6 @@ private:
         if (!ReadUntil(connection, body, [&](const std::string& text) { return text.size() >= length; })) return;
         request.body = body.substr(0, length);
         Reply reply;
-        int releases = 0;
         {
             std::lock_guard<std::mutex> lock(mMutex);
             if (!mReplies.empty()) {
@@ -226,10 +210,9 @@ private:
                 mReplies.pop_front();
             }
             mRequests.push_back(request);
-            releases = mReleases;
             mChanged.notify_all();
         }
-        if (!Wait(reply, releases)) return;
+        if (!Wait(reply)) return;
         std::string answer = "HTTP/1.1 " + std::to_string(reply.status) + " Scripted\r\nContent-Length: " +
                              std::to_string(reply.body.size()) + "\r\nConnection: close\r\n" + reply.headers + "\r\n" +
                              reply.body;
@@ -240,15 +223,11 @@ private:
         }
     }
 
-    // Waits out the reply's delay or hold; false when the connection should
-    // close without an answer.
-    bool Wait(const Reply& reply, int releases) {
+    // Keeps a held connection open until the server stops; false when the
+    // connection should close without an answer.
+    bool Wait(const Reply& reply) {
         std::unique_lock<std::mutex> lock(mMutex);
-        if (reply.hold) {
-            mChanged.wait(lock, [&] { return mStopping || mReleases != releases; });
-            return false;
-        }
-        mChanged.wait_for(lock, std::chrono::milliseconds(reply.delayMs), [&] { return mStopping; });
+        if (reply.hold) mChanged.wait(lock, [&] { return mStopping; });
         return !mStopping;
     }
 
@@ -261,6 +240,5 @@ private:
     std::deque<Reply> mReplies;
     std::vector<Recorded> mRequests;
     std::atomic<int> mAccepted{0};
-    int mReleases = 0;
     bool mStopping = false;
 };
