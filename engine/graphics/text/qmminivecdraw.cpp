@@ -235,7 +235,7 @@ void TQmMiniVecDraw::Flush() {
     mTargetSpans.clear();
     if (mVertexCount == 0) return;
     // Spans are plain colour: the texture of an earlier draw would tint them.
-    mRenderer.SetTexture(nullptr);
+    if (mRenderer.GetTexture()) mRenderer.SetTexture(nullptr);
     mRenderer.DrawVertices(TRenderer::kLineList, TVertexSet(mVertices.data(), mVertexCount));
     mVertexCount = 0;
 }

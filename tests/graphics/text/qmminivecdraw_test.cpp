@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "graphics/text/pixeltarget.h"
+#include "tests/graphics/renderertesting.h"
 #include "tests/graphics/text/vecdrawtesting.h"
 
 namespace {
@@ -261,6 +262,18 @@ TEST_F(VecDrawFixture, SpansGoOutInLineListsOfAtMostABatch) {
     }
     EXPECT_EQ(vertices, 600);
     EXPECT_EQ(calls, 3);
+}
+
+TEST_F(VecDrawFixture, SpansAreDrawnWithoutTheTextureOfAnEarlierDraw) {
+    renderer.SetTexture(StandInTexture(16, 16));
+    recorder->ClearCalls();
+    DrawStream(BoxShape(0, 0, 2, 1), 10, 10);
+    draw.Flush();
+    std::vector<TRecordingRenderBackEnd::TCallKind> expected = {TRecordingRenderBackEnd::kSetTexture,
+                                                                TRecordingRenderBackEnd::kDrawVertices};
+    ASSERT_EQ(recorder->GetCallKinds(), expected);
+    EXPECT_EQ(recorder->GetCalls()[0].texture, nullptr);
+    EXPECT_EQ(renderer.GetTexture(), nullptr);
 }
 
 TEST_F(VecDrawFixture, ColourRampsFollowCoverageAndAlpha) {
