@@ -68,7 +68,7 @@ void VAsset::LoadState(const std::shared_ptr<VLuaStyle>& entry, const TString& b
     }
     {
         VStyleReach threeUp(*entry, 3);
-        state.layer = entry->GetInt("layer", kKeepLayer);
+        state.layer = entry->GetInt("layer", kNotGiven);
     }
     if (preload) state.texture = LoadTexture(state);
     mStates[name] = state;
@@ -115,12 +115,12 @@ bool VAsset::GetRegistrationPoint(const TString& state, TVec2& point) const {
 
 int VAsset::GetBaseFrame(const TString& state, int def) const {
     const State* found = Find(state);
-    return found && found->baseFrame != kKeepLayer ? found->baseFrame : def;
+    return found && found->baseFrame != kNotGiven ? found->baseFrame : def;
 }
 
 int VAsset::GetLayer(const TString& state, int def) const {
     const State* found = Find(state);
-    return found && found->layer != kKeepLayer ? found->layer : def;
+    return found && found->layer != kNotGiven ? found->layer : def;
 }
 
 TString VAsset::GetPlayName(const TString& state) const {
@@ -134,22 +134,22 @@ bool VAsset::IsAnimated(const TString& state) const {
 }
 
 void VAsset::Preload(const TString& state) {
-    if (!(state == kAllStates)) {
-        GetStateTexture(state);
+    if (state == kAllStates) {
+        for (const auto& [name, record] : mStates) {
+            if (record.file.Length() > 0) GetStateTexture(name);
+        }
         return;
     }
-    for (const auto& [name, record] : mStates) {
-        if (record.file.Length() > 0) GetStateTexture(name);
-    }
+    GetStateTexture(state);
 }
 
 void VAsset::Unload(const TString& state) {
-    if (!(state == kAllStates)) {
-        auto found = mStates.find(state);
-        if (found != mStates.end()) found->second.texture.reset();
+    if (state == kAllStates) {
+        for (auto& [name, record] : mStates) record.texture.reset();
         return;
     }
-    for (auto& [name, record] : mStates) record.texture.reset();
+    auto found = mStates.find(state);
+    if (found != mStates.end()) found->second.texture.reset();
 }
 
 void VAsset::Touch(const TString& state, bool used) {

@@ -16,8 +16,9 @@ class VLuaStyle;
 
 class VAsset {
 public:
-    // A state layer that keeps the sprite's current layer.
-    static constexpr int kKeepLayer = INT_MIN;
+    // A layer or base frame not given: the caller's default holds, so a
+    // sprite keeps its current layer.
+    static constexpr int kNotGiven = INT_MIN;
 
     // The name is lower-cased; animateDefault is the "default" state's
     // animation flag until a description is read.
@@ -57,7 +58,7 @@ private:
         bool hasRegistration = false;
         TVec2 registration;
         int baseFrame = 0;
-        int layer = kKeepLayer;
+        int layer = kNotGiven;
         TString playName;
         mutable std::shared_ptr<TTexture> texture;  // loaded on first use
     };
