@@ -14,6 +14,7 @@
 #include "core/windows/imagelink.h"
 #include "core/windows/layeredwindow.h"
 #include "core/windows/modalwindow.h"
+#include "core/windows/screenlibrary.h"
 #include "core/windows/scriptservices.h"
 #include "core/windows/textlink.h"
 #include "core/windows/windowmanager.h"
@@ -78,6 +79,7 @@ TWindowScript::TWindowScript(TScriptServices& services) : mServices(services) {
     RegisterFunctions();
     RegisterEngineClasses();
     RegisterMessageMetatable(GetState());
+    RunScreenLibrary();
 }
 
 TWindowScript::~TWindowScript() {
@@ -130,6 +132,18 @@ void TWindowScript::RegisterFunctions() {
     RegisterBinding(L, "ImageLoaded", this, &TWindowScript::ImageLoaded);
     RegisterBinding(L, "DestroyWindow", this, &TWindowScript::DestroyWindow);
     RegisterBinding(L, "DoFitToChildren", this, &TWindowScript::DoFitToChildren);
+}
+
+void TWindowScript::RunScreenLibrary() {
+    lua_State* L = GetState();
+    LuaPopState guard(L);
+    const auto* text = reinterpret_cast<const char*>(kScreenLibraryData);
+    if (luaL_loadbuffer(L, text, kScreenLibrarySize, "gScreenInit") != 0) {
+        DebugLog("TWindowScript: the screen library does not compile: %s", LuaToString(L, -1).c_str());
+        return;
+    }
+    // Its error went to "_ALERT"; the script lives on without the library.
+    if (RunFunction(0, 0) != 0) DebugLog("TWindowScript: the screen library failed to run");
 }
 
 bool TWindowScript::SetWidgetClass(const TString& name, TWindowClassId id) {

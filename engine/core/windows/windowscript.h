@@ -76,6 +76,8 @@ public:
 private:
     void RegisterFunctions();
     void RegisterEngineClasses();
+    // The built-in screen library, under the chunk name "gScreenInit".
+    void RunScreenLibrary();
 
     // The current window, or null with a log line naming the function.
     TWindow* CurrentWindow(const char* function) const;

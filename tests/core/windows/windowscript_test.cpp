@@ -6,46 +6,15 @@
 #include <string>
 #include <vector>
 
-#include "core/scripting/luaobject.h"
 #include "core/windows/imagelink.h"
 #include "core/windows/layeredwindow.h"
-#include "core/windows/scriptservices.h"
 #include "core/windows/textlink.h"
 #include "core/windows/windowstyle.h"
 #include "foundation/settings.h"
-#include "lua/lauxlib.h"
-#include "lua/lua.h"
-#include "platform/flash/fakeplayer.h"
-#include "tests/support/luatesting.h"
 #include "tests/support/tempfolder.h"
-#include "windowmanagertesting.h"
+#include "windowscripttesting.h"
 
 namespace {
-
-// A player that counts the live players it belongs to.
-class CountedPlayer : public flash::FakePlayer {
-public:
-    explicit CountedPlayer(int& alive) : mAlive(alive) { ++mAlive; }
-    ~CountedPlayer() override { --mAlive; }
-
-private:
-    int& mAlive;
-};
-
-class FakeScriptServices : public TScriptServices {
-public:
-    uint32_t Timer() const override { return now; }
-    bool PutClipboardText(const TString& text) override {
-        clipboard = text.c_str();
-        return true;
-    }
-    const TStringTable* GetStringTable() const override { return nullptr; }
-    std::unique_ptr<flash::Player> CreateMoviePlayer() override { return std::make_unique<CountedPlayer>(players); }
-
-    uint32_t now = 0;
-    std::string clipboard;
-    int players = 0;
-};
 
 class FakeText : public TWindow, public TTextLink {
 public:
@@ -95,80 +64,12 @@ std::string Children(const TWindow* window) {
     return names;
 }
 
-// The screen library's pieces that generated class functions call.
-const char kDialogHelpers[] =
-    "function Creating() end "
-    "function DoWindow(t) GenericCreate(t) PopWindow() end "
-    "gMessageQueue = {} gCommandQueue = {}";
-
-class WindowScriptTest : public ::testing::Test {
+class WindowScriptTest : public WindowScriptFixture {
 protected:
-    void SetUp() override {
-        os::SetCurrentTimer(&timer);
-        auto backEnd = std::make_unique<TRecordingRenderBackEnd>(TRect(0, 0, 800, 600));
-        recorder = backEnd.get();
-        TRenderer::GetInstance()->SetBackEnd(std::move(backEnd));
-        manager = std::make_unique<TWindowManager>(frame);
-        root = new TModalWindow();
-        root->SetName("root");
-        manager->SetRootWindow(root);
-        script = new TWindowScript(services);
-        manager->AttachScript(script);  // the platform task list owns it from here
-        ASSERT_EQ(Run(kDialogHelpers), "");
-    }
-    void TearDown() override {
-        manager.reset();
-        frame.tasks.Clear();
-        TRenderer::DestroyInstance();
-        os::SetCurrentTimer(nullptr);
-    }
-
-    // Runs statements on the script's state itself, past the coroutine;
-    // returns the error text, empty on success.
-    std::string Run(const std::string& code) {
-        lua_State* L = script->GetState();
-        LuaPopState guard(L);
-        if (luaL_loadbuffer(L, code.data(), code.size(), "test") != 0 || lua_pcall(L, 0, 0, 0) != 0) {
-            return LuaToString(L, -1).c_str();
-        }
-        return "";
-    }
-    // The expression's value through tostring.
-    std::string Eval(const std::string& expression) {
-        std::string code = "evaluated = tostring(" + expression + ")";
-        std::string error = Run(code);
-        if (!error.empty()) return "error: " + error;
-        lua_State* L = script->GetState();
-        LuaPopState guard(L);
-        lua_pushstring(L, "evaluated");
-        lua_rawget(L, LUA_GLOBALSINDEX);
-        return LuaToString(L, -1).c_str();
-    }
-    // Starts the function the source returns as the script's coroutine.
-    void StartCoroutine(const std::string& source) {
-        ASSERT_EQ(script->DoLuaString(("return function() " + source + " end").c_str()), 0);
-    }
-    // A pinned global function.
-    std::unique_ptr<TLuaFunction> Function(const char* name) {
-        lua_State* L = script->GetState();
-        lua_pushstring(L, name);
-        lua_rawget(L, LUA_GLOBALSINDEX);
-        return std::make_unique<TLuaFunction>(L);
-    }
     TModalWindow* Dialog() {
         EXPECT_EQ(Run("dialogId = PushModal('dialog')"), "");
         return manager->GetTopModal();
     }
-    void Flush() { manager->HandleEvent(Event(TPlatformEvent::kRedraw)); }
-
-    os::FakeTimer timer{1000};
-    FakeFrameServices frame;
-    FakeScriptServices services;
-    TRecordingRenderBackEnd* recorder = nullptr;
-    std::unique_ptr<TWindowManager> manager;
-    TModalWindow* root = nullptr;
-    TWindowScript* script = nullptr;
-    TestLog log;
 };
 
 // --- Building dialogs ---
