@@ -12,6 +12,12 @@ namespace {
 
 class ScrollableTest : public WidgetsTest {
 protected:
+    void TearDown() override {
+        // The description goes before the script that holds it.
+        style.reset();
+        table.reset();
+        WidgetsTest::TearDown();
+    }
     // A 200 x 200 scrollable with the keys; add children before Finish.
     RScrollable* Begin(const std::string& keys) {
         EXPECT_EQ(Run("description = { x = 0, y = 0, w = 200, h = 200" + keys + " }"), "");
