@@ -159,6 +159,8 @@ public:
     uint32_t GetPauseMark() const { return mPauseMark; }
     int GetDelay() const { return mDelay; }
     bool IsHovered() const { return mHover; }
+    // The sprite manager's inside flag while the sprite is pressed.
+    void SetHovered(bool hover) { mHover = hover; }
     bool IsPressed() const { return mPressed; }
     bool IsMouseEnabled() const { return mMouse; }
     void SetMouseEnabled(bool mouse) { mMouse = mouse; }
@@ -172,6 +174,9 @@ public:
 protected:
     // What a new sprite of a subclass needs before it is handed out.
     static void Adopt(const std::shared_ptr<VSprite>& sprite) { sprite->mSelf = sprite; }
+    // The listeners as of the last applied change.
+    const std::set<std::shared_ptr<VSpriteListener>>& GetListeners() const { return mListeners; }
+    void ApplyListenerChanges();
 
 private:
     struct EffectEntry {
@@ -192,7 +197,6 @@ private:
     void RenderChildren(const TDrawState& state, int depth, bool behind);
     void UpdatePendingAnimation();
     void PruneEffects();
-    void ApplyListenerChanges();
 
     std::weak_ptr<VSprite> mSelf;
     int mCopyCounter = 1;
