@@ -70,8 +70,10 @@ RAdaptText::~RAdaptText() {
 
 void RAdaptText::Start() {
     mWindow = new TText();
+    // An empty label stays empty rather than showing the table's missing text.
     TString label = mRecord.label;
-    if (const TStringTable* strings = RAdapt::GetStringTable()) label = strings->GetString(mRecord.label);
+    const TStringTable* strings = RAdapt::GetStringTable();
+    if (strings && label.Length() > 0) label = strings->GetString(label);
     mWindow->CreateLayout(mRecord.width, mRecord.height, mRecord.padding, mRecord.font, mRecord.fontSize,
                           mRecord.color, mRecord.AlignFlags(), label);
     mOwner.AddChild(mWindow, false);
