@@ -28,6 +28,9 @@ public:
     bool IsBouncing() const { return mBouncing; }
     float GetProgress() const { return mProgress; }
     TPoint GetTarget() const { return TPoint(mTargetX, mTargetY); }
+    // Where the last bounce started, and how long a bounce lasts (ms).
+    TPoint GetStart() const { return TPoint(mStartX, mStartY); }
+    int32_t GetBounceLength() const { return mBounceLength; }
 
     // The curve's value at t in 0..1: 1 where its argument is 0.
     float BounceCurve(float t) const;

@@ -13,8 +13,7 @@ bool RCrossFadeRefresh::DoTask() {
 
 RCrossFade::RCrossFade(int type, const TString& command, bool rising) : ROverlay(type, command), mRising(rising) {
     SetDuration(kDuration);
-    TWindowManager* manager = TWindowManager::GetInstance();
-    TWindow* screen = manager ? manager->GetTopModal() : nullptr;
+    TWindow* screen = GetTopScreen();
     if (screen) {
         mHasScreen = true;
         mScreenSerial = screen->GetSerial();

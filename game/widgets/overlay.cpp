@@ -83,3 +83,13 @@ float ROverlay::AdvanceTime() {
 void ROverlay::CheckDone() {
     if (mElapsed >= mDuration) mDone = true;
 }
+
+void ROverlay::WaitStep() {
+    AdvanceTime();
+    CheckDone();
+}
+
+TWindow* ROverlay::GetTopScreen() {
+    TWindowManager* manager = TWindowManager::GetInstance();
+    return manager ? manager->GetTopModal() : nullptr;
+}

@@ -46,6 +46,10 @@ protected:
     float AdvanceTime();
     // Sets the done flag once the elapsed time reaches the duration.
     void CheckDone();
+    // The draw of an overlay that only waits: time moves on, nothing is drawn.
+    void WaitStep();
+    // The screen a transition acts on: the top modal window, or null.
+    static TWindow* GetTopScreen();
 
 private:
     void ReleaseWaitingThread();

@@ -4,6 +4,7 @@
 #include "game/widgets/colorfade.h"
 #include "game/widgets/crossfade.h"
 #include "game/widgets/tintoff.h"
+#include "game/widgets/transitionbounce.h"
 
 namespace {
 
@@ -26,6 +27,11 @@ ROverlay* CreateTransition(int type, const TString& command) {
         return new RCrossFade(type, command, true);
     case kCrossFadeOut:
         return new RCrossFade(type, command, false);
+    case kBounceBack:
+    case kBounceOpposite:
+    case kBounceAcross:
+    case kBounceAcrossOther:
+        return new RBounceOff(type, command);
     case kTintOff:
         return new RTintOff(type, command);
     default:

@@ -12,10 +12,12 @@ enum RTransitionType {
     kFadeFromWhite = 1004,
     kCrossFadeIn = 1005,
     kCrossFadeOut = 1006,
+    kBounceBack = 1007,
+    kBounceOpposite = 1008,
+    kBounceAcross = 1009,
+    kBounceAcrossOther = 1010,
     kTintOff = 1011,
 };
 
-// A new overlay of the type (owned by the caller), or null for any other
-// type. The bounce-offs, 1007 to 1010, need the bouncing window and are not
-// played yet: they answer null like unlisted types.
+// A new overlay of the type (owned by the caller), or null for any other type.
 ROverlay* CreateTransition(int type, const TString& command);
