@@ -12,10 +12,10 @@ public:
 
     void Draw() override;
 
+private:
     // The colour's opacity at progress p (0 to 1).
     float OpacityAt(float p) const;
 
-private:
     bool mRising;
     TColor4f mColor;
 };

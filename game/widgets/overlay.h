@@ -34,7 +34,6 @@ public:
     // Keeps the coroutine L (which must not be the main thread) referenced
     // until ResumeWaitingThread, so the collector cannot free it meanwhile.
     void SetWaitingThread(lua_State* L);
-    bool HasWaitingThread() const { return mWaitingThread != nullptr; }
     // Resumes the waiting coroutine with true when it is suspended, logs a
     // failed resume, and lets the coroutine go.
     void ResumeWaitingThread();
