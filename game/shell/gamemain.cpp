@@ -13,8 +13,10 @@
 #include "game/progression/plotmanager.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
+#include "game/shell/objectwindow.h"
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
+#include "game/shell/spritewindow.h"
 #include "game/shell/valuemanager.h"
 #include "game/widgets/bar.h"
 #include "game/widgets/cursor.h"
@@ -65,7 +67,9 @@ const TWindowClass kWindowClasses[] = {
     {"KSweepDial", KSweepDial::ClassId()},
     {"RCursor", RCursor::ClassId()},
     {"KDial", KDial::ClassId()},
+    {"VSpriteWindow", VSpriteWindow::ClassId()},
     {"VTintWindow", VTintWindow::ClassId()},
+    {"VObjectWindow", VObjectWindow::ClassId()},
 };
 
 void PassRendererOptions() {
