@@ -242,6 +242,38 @@ TEST_F(SpriteManagerTest, SpritesRemovingThemselvesOrOthersWhileUpdating) {
     EXPECT_EQ(third->updates, 1);
 }
 
+// Takes another sprite out of the manager while it is drawn.
+class DrawStepSprite : public MouseSprite {
+public:
+    static std::shared_ptr<DrawStepSprite> Create(EventLog& log) {
+        auto sprite = std::make_shared<DrawStepSprite>("remover", log, 0);
+        Adopt(sprite);
+        return sprite;
+    }
+    using MouseSprite::MouseSprite;
+    void OnImageBracket() override {
+        MouseSprite::OnImageBracket();
+        if (std::shared_ptr<VSprite> other = victim.lock()) GetManager()->RemoveSprite(other);
+    }
+    std::weak_ptr<VSprite> victim;
+};
+
+TEST_F(SpriteManagerTest, ASpriteRemovingAnotherWhileDrawn) {
+    auto remover = DrawStepSprite::Create(events);
+    remover->SetTexture(White());
+    manager->AddSprite(remover);
+    auto victim = Square("victim", 20, 40);
+    remover->victim = victim;
+    victim.reset();
+    DrawFrame();
+    // The walk is a copy: the removed sprite is drawn once more this frame.
+    EXPECT_EQ(events, (EventLog{"remover image", "remover image", "victim image", "victim image"}));
+    ASSERT_EQ(manager->GetSprites().size(), 1u);
+    events.clear();
+    DrawFrame();
+    EXPECT_EQ(events, (EventLog{"remover image", "remover image"}));
+}
+
 TEST_F(SpriteManagerTest, HoverTimeGrowsWithTheClock) {
     auto a = Square("a", 20, 20);
     // At clock time 0 an update counts as none yet.
