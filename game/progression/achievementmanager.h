@@ -13,6 +13,8 @@ public:
     void LoadProgress() {}
     // Appends one "medal" line per earned achievement: none here.
     void GetMedalsXml(TString& /*text*/) const {}
+    // Checks every achievement against the current values: none here.
+    void CheckAll() {}
 
 private:
     friend class VManagerSingleton<VAchievementManager>;
