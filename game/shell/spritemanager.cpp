@@ -156,10 +156,13 @@ bool VSpriteManager::OnKeyDown(int key, int flags) {
 
 void VSpriteManager::Draw() {
     VAssetManager::Get()->BeginFrame();
-    std::stable_sort(mSprites.begin(), mSprites.end(),
-                     [](const std::shared_ptr<VSprite>& a, const std::shared_ptr<VSprite>& b) {
-                         return VSprite::IsDrawnBefore(*a, *b);
-                     });
+    auto drawnBefore = [](const std::shared_ptr<VSprite>& a, const std::shared_ptr<VSprite>& b) {
+        return VSprite::IsDrawnBefore(*a, *b);
+    };
+    // Most frames change no order; the check spares the sort's buffer.
+    if (!std::is_sorted(mSprites.begin(), mSprites.end(), drawnBefore)) {
+        std::stable_sort(mSprites.begin(), mSprites.end(), drawnBefore);
+    }
     TRenderer* renderer = TRenderer::GetInstance();
     if (!renderer || !renderer->Begin2d()) return;
     // A copy: drawing may run hooks that change the list.
