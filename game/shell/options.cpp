@@ -1,7 +1,6 @@
 #include "game/shell/options.h"
 
 #include "core/app/message.h"
-#include "core/platform/platform.h"
 #include "foundation/prefs.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
@@ -25,11 +24,6 @@ const int kDefaultLevel = 750;
 int GetUserInt(const char* key, int fallback) {
     TPrefs* prefs = GetGamePrefs();
     return prefs ? prefs->GetInt(GetCurrentUserNumber(), key, fallback) : fallback;
-}
-
-TSoundManager* GetEngineSound() {
-    TPlatform* platform = TPlatform::GetInstance();
-    return platform ? platform->GetSoundManager() : nullptr;
 }
 
 }  // namespace
@@ -95,7 +89,7 @@ void TOptions::ApplyLevel(const char* slider, const char* fill, std::initializer
     auto* window = FindChildAs<TSlider>(this, slider);
     if (!window) return;
     float value = window->GetValue();
-    if (TSoundManager* sound = GetEngineSound()) {
+    if (TSoundManager* sound = GetSoundManager()) {
         for (int group : groups) sound->SetGroupVolume(group, value);
     }
     auto* bar = FindChildAs<TImage>(this, fill);

@@ -1,13 +1,12 @@
 // The script functions a front-end screen publishes on the window script,
 // bound to that screen. When the screen goes, each name that still calls it
-// is withdrawn; a name a newer screen has published since stays.
+// is withdrawn; a name a newer screen has published since stays, and
+// nothing is touched once the window script itself has gone.
 #pragma once
 
-#include <memory>
 #include <vector>
 
 #include "core/scripting/luabinding.h"
-#include "core/scripting/luaobject.h"
 
 class VScreenFunctions {
 public:
@@ -19,21 +18,22 @@ public:
     // Publishes the member function under the name; logged without a script.
     template <typename C, typename R, typename... A>
     void Publish(const char* name, C* object, R (C::*method)(A...)) {
-        lua_State* L = GetWindowScriptState(name);
+        lua_State* L = StateToPublish(name);
         if (!L) return;
         RegisterBinding(L, name, object, method);
         Pin(L, name);
     }
 
 private:
-    struct TPublished {
-        const char* name;
-        std::unique_ptr<TLuaObjectWrapper> function;
-    };
-
-    static lua_State* GetWindowScriptState(const char* name);
-    // Keeps the published value, so the destructor can tell it apart.
+    // The window script's state; null, logged, without one.
+    static lua_State* StateToPublish(const char* name);
+    static lua_State* WindowScriptState();
+    // Keeps the published value in a registry table of this object, so the
+    // destructor can tell it apart from a newer one.
     void Pin(lua_State* L, const char* name);
+    // Pushes this object's registry table, made when absent.
+    void PushPinned(lua_State* L);
 
-    std::vector<TPublished> mPublished;
+    lua_State* mState = nullptr;
+    std::vector<const char*> mNames;
 };
