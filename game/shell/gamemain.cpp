@@ -12,11 +12,18 @@
 #include "game/level/upgrademanager.h"
 #include "game/progression/plotmanager.h"
 #include "game/progression/tutorialmanager.h"
+#include "game/shell/chooseplayer.h"
+#include "game/shell/credits.h"
 #include "game/shell/game.h"
 #include "game/shell/objectwindow.h"
 #include "game/shell/gamesoundmanager.h"
+#include "game/shell/helpwindow.h"
+#include "game/shell/layeredwindow.h"
+#include "game/shell/mainmenu.h"
+#include "game/shell/options.h"
 #include "game/shell/sessionmetrics.h"
 #include "game/shell/spritewindow.h"
+#include "game/shell/upsellwindow.h"
 #include "game/shell/valuemanager.h"
 #include "game/widgets/bar.h"
 #include "game/widgets/cursor.h"
@@ -56,7 +63,11 @@ struct TWindowClass {
 // The window classes scripts create by name, in their fixed order; each
 // subsystem adds its classes here as they come.
 const TWindowClass kWindowClasses[] = {
+    {"TMainMenu", TMainMenu::ClassId()},
+    {"TOptions", TOptions::ClassId()},
     {"TSlider", TSlider::ClassId()},
+    {"TChoosePlayer", TChoosePlayer::ClassId()},
+    {"TCredits", TCredits::ClassId()},
     {"RScorer", RScorer::ClassId()},
     {"RTimer", RTimer::ClassId()},
     {"RWindow", RWindow::ClassId()},
@@ -70,6 +81,9 @@ const TWindowClass kWindowClasses[] = {
     {"VSpriteWindow", VSpriteWindow::ClassId()},
     {"VTintWindow", VTintWindow::ClassId()},
     {"VObjectWindow", VObjectWindow::ClassId()},
+    {"VHelpWindow", VHelpWindow::ClassId()},
+    {"BLayeredWindow", BLayeredWindow::ClassId()},
+    {"VUpsellWindow", VUpsellWindow::ClassId()},
 };
 
 void PassRendererOptions() {
