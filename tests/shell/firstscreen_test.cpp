@@ -1,6 +1,7 @@
 // The shipped first screens, run by the main routine from the build's
-// assets: the title with its buttons, and the quit question on a close
-// request whose Yes ends the game.
+// assets: the first player's name, the main menu with its buttons and the
+// screens they open, and the quit question on a close request whose Yes
+// ends the game.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -33,9 +34,12 @@ protected:
         AddFile("strings/en/strings.xml", ReadAsset("strings/en/strings.xml"));
         // Buttons take their size from their images.
         for (const char* name : {"ui/buttons/oval_lt_blue_up.png", "ui/buttons/oval_lt_blue_down.png",
-                                 "ui/backgrounds/dialog_panel.png"}) {
+                                 "ui/backgrounds/dialog_panel.png", "ui/backgrounds/title_backdrop.png"}) {
             AddFile(name, ReadAsset(name));
         }
+        for (const char* name : {"credits.txt", "upsell.xml"}) AddFile(name, ReadAsset(name));
+        // A player, so the main menu comes first.
+        CreateGameWithUser();
     }
 
     void TearDown() override {
@@ -126,6 +130,45 @@ TEST_F(FirstScreenTest, EscapeInPlayPausesAndResumeGoesBack) {
     Click(FindInTop("resume"));
     EXPECT_TRUE(RunUntilShown("play"));
     EXPECT_TRUE(VGame::Get()->AreInsideGame());
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
+    // More games shows only beside the cross-sell script.
+    AddFile("xsell/xsell.lua", "-- cross-sell");
+    GameMainSetUp(mPlatform.get(), mSession);
+    TText* user = CastToTText(FindInTop("txt_user"));
+    ASSERT_NE(user, nullptr);
+    EXPECT_EQ(user->GetText(), "Ada!");
+    const struct {
+        const char* button;
+        const char* shown;
+    } screens[] = {
+        {"options", "options_sfxlevel_slider"}, {"players", "chooseplayer_button_0"}, {"help", "txt_page"},
+        {"credits", "credits"}, {"moregames", "game1"},
+    };
+    for (const auto& screen : screens) {
+        ASSERT_TRUE(RunUntilShown(screen.button)) << screen.button;
+        Click(FindInTop(screen.button));
+        EXPECT_TRUE(RunUntilShown(screen.shown)) << screen.button;
+        TWindow* back = FindInTop("done") ? FindInTop("done") : FindInTop("back") ? FindInTop("back") : FindInTop("cancel");
+        ASSERT_NE(back, nullptr) << screen.button;
+        Click(back);
+    }
+    EXPECT_TRUE(RunUntilShown("play"));
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, WithoutPlayersTheFirstNameIsAskedBeforeTheMenu) {
+    VGame::Get()->DeleteUser(0);
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("name_edit"));
+    EXPECT_EQ(FindInTop("cancel"), nullptr);
+    EXPECT_EQ(Run("SetLabel('name_edit', 'Bea')"), "");
+    Click(FindInTop("ok"));
+    ASSERT_TRUE(RunUntilShown("play"));
+    EXPECT_EQ(VGame::Get()->GetNumUsers(), 1);
+    EXPECT_STREQ(CastToTText(FindInTop("txt_user"))->GetText().c_str(), "Bea!");
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 

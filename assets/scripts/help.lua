@@ -1,0 +1,42 @@
+-- How to play: ten pages, one a layer of the help book, with the page's
+-- title above, the page counter and Back and Next below, and Done.
+ReadFile("scripts/dialogparts.lua")
+
+local kPageFont = { "myriad_pro", 28, Color(74, 40, 20) }
+
+local book = { name = "help", x = 100, y = 130, w = 600, h = 340 }
+for page = 0, 9 do
+    table.insert(book, SelectLayer(page))
+    table.insert(book, Bitmap
+    {
+        name = "help_picture_" .. page, x = 40, y = 0, image = "ui/help/page_" .. page .. ".png",
+    })
+    table.insert(book, Text
+    {
+        name = "help_text_" .. page, x = 40, y = 150, w = 520, h = 110, label = "help_page_" .. page,
+        font = kPageFont, flags = kHAlignCenter + kVAlignCenter,
+    })
+end
+table.insert(book, SelectLayer(kAllLayers))
+table.insert(book, OvalButton("btn_back", 0, 270, "button_back"))
+table.insert(book, Text
+{
+    name = "txt_page", x = 220, y = 270, w = 160, h = 60, font = kPageFont, flags = kHAlignCenter + kVAlignCenter,
+})
+table.insert(book, OvalButton("btn_next", 380, 270, "button_next"))
+
+MakeDialog
+{
+    Bitmap
+    {
+        name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
+        Text
+        {
+            name = "txt_title", x = 0, y = 40, w = 800, h = 70,
+            font = { "edwardian_medium", 52, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
+        },
+        VHelpWindow(book),
+        OvalButton("done", 290, 500, "button_done", function() CloseWindow() end),
+    },
+}
+SetPage(0)

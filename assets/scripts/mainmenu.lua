@@ -1,0 +1,70 @@
+-- The main menu: the shop's name, the welcome line with the player's name
+-- under it, and the buttons to play, set options, pick a player, read the
+-- help and the credits, see more games and quit.
+ReadFile("scripts/dialogparts.lua")
+
+local kWelcomeFont = { "edwardian_medium", 40, Color(255, 224, 156) }
+local kShadowFont = { "edwardian_medium", 40, Color(40, 20, 8) }
+
+-- A line of welcome text with its shadow two pixels down and right.
+local function ShadowedLine(name, y)
+    return Group
+    {
+        Text
+        {
+            name = name .. "_shadow", x = 2, y = y + 2, w = 800, h = 48, font = kShadowFont,
+            flags = kHAlignCenter + kVAlignCenter,
+        },
+        Text
+        {
+            name = name, x = 0, y = y, w = 800, h = 48, font = kWelcomeFont, flags = kHAlignCenter + kVAlignCenter,
+        },
+    }
+end
+
+-- Players may have changed: the menu greets the current one.
+local function ChoosePlayer()
+    DoModal("scripts/chooseplayer.lua")
+    SetWelcomeText()
+end
+
+MakeDialog
+{
+    TMainMenu
+    {
+        name = "mainmenu", x = 0, y = 0, w = 800, h = 600,
+        Bitmap
+        {
+            name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
+            Text
+            {
+                name = "title", x = 0, y = 30, w = 800, h = 90, label = "app_title",
+                font = { "edwardian_medium", 60, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
+            },
+            Text
+            {
+                name = "tagline", x = 0, y = 116, w = 800, h = 32, label = "menu_tagline",
+                font = { "myriad_pro", 22, Color(240, 214, 180) }, flags = kHAlignCenter + kVAlignCenter,
+            },
+            ShadowedLine("txt_welcome", 150),
+            ShadowedLine("txt_user", 194),
+            OvalButton("play", 160, 260, "menu_play", function() DoModal("scripts/shopsoon.lua") end),
+            OvalButton("options", 420, 260, "menu_options", function() DoModal("scripts/options.lua") end),
+            OvalButton("players", 160, 330, "menu_players", ChoosePlayer),
+            OvalButton("help", 420, 330, "menu_help", function() DoModal("scripts/help.lua") end),
+            OvalButton("credits", 160, 400, "menu_credits", function() DoModal("scripts/credits.lua") end),
+            OvalButton("moregames", 420, 400, "menu_moregames", function() DoModal("scripts/upsell.lua") end),
+            OvalButton("quit", 290, 480, "menu_quit", function() ReadFile("scripts/quitverify.lua") end),
+            Button
+            {
+                name = "mainmenu_debug_button", x = 0, y = 0, graphics = kOvalButtonImages, scale = 0.25,
+                command = function() MainDebug() end,
+            },
+            Text
+            {
+                name = "version", x = 590, y = 572, w = 200, h = 24, label = "app_version",
+                font = { "myriad_pro", 16, Color(236, 206, 166) }, flags = kHAlignRight + kVAlignCenter,
+            },
+        },
+    },
+}

@@ -1,0 +1,66 @@
+-- The options: full screen, sound off and tips as check boxes, the effects
+-- and music volumes as sliders with bars that fill as they move. Done keeps
+-- the volumes.
+ReadFile("scripts/dialogparts.lua")
+
+local kCheckBoxImages = {
+    "ui/buttons/check_off.png",
+    "ui/buttons/check_off_down.png",
+    "ui/buttons/check_on.png",
+    "ui/buttons/check_on_down.png",
+}
+local kLabelFont = { "myriad_pro", 26, Color(74, 40, 20) }
+
+local function Label(name, x, y, label)
+    return Text { name = name, x = x, y = y, w = 200, h = 40, label = label, font = kLabelFont, flags = kVAlignCenter }
+end
+
+-- A check box at (x, y) with its label to the right.
+local function CheckBox(name, x, y, label, command)
+    return Group
+    {
+        Button { name = name, x = x, y = y, type = kToggle, graphics = kCheckBoxImages, command = command },
+        Label(name .. "_label", x + 50, y, label),
+    }
+end
+
+-- A volume slider with its fill bar under the rail.
+local function Volume(slider, fill, y, label)
+    return Group
+    {
+        Label(slider .. "_label", 150, y, label),
+        Bitmap { name = fill, x = 360, y = y + 14, image = "ui/options/fill_bar.png" },
+        Slider
+        {
+            name = slider, x = 350, y = y, w = 220, h = 40, railtop = "ui/options/rail_end.png",
+            railmid = "ui/options/rail_mid.png", railbot = "ui/options/rail_end.png",
+            sliderimage = "ui/options/thumb.png", sliderrollimage = "ui/options/thumb_over.png",
+        },
+    }
+end
+
+MakeDialog
+{
+    TOptions
+    {
+        name = "options", x = 0, y = 0, w = 800, h = 600,
+        Bitmap
+        {
+            name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
+            Text
+            {
+                name = "title", x = 0, y = 60, w = 800, h = 70, label = "options_title",
+                font = { "edwardian_medium", 52, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
+            },
+            CheckBox("options_fullscreen_checkbox", 150, 170, "options_fullscreen", function() ToggleFullScreen() end),
+            CheckBox("options_muteall_checkbox", 150, 230, "options_mute", function() ToggleSoundMute() end),
+            CheckBox("options_tutorials_checkbox", 150, 290, "options_tutorials"),
+            Volume("options_sfxlevel_slider", "sound_fill", 360, "options_effects"),
+            Volume("options_musiclevel_slider", "music_fill", 420, "options_music"),
+            OvalButton("done", 290, 500, "button_done", function()
+                SaveVolumes()
+                CloseWindow()
+            end),
+        },
+    },
+}
