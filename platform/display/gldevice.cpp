@@ -148,11 +148,21 @@ bool GlDevice::MakeDeviceObjects() {
     return true;
 }
 
+// Without a window manager a full-screen request leaves the window as it
+// was, so it is first placed over its whole display.
+static void CoverDisplay(SDL_Window* window) {
+    SDL_Rect bounds;
+    if (SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(window), &bounds) != 0) return;
+    SDL_SetWindowPosition(window, bounds.x, bounds.y);
+    SDL_SetWindowSize(window, bounds.w, bounds.h);
+}
+
 Result GlDevice::CreateScreen(const ScreenSetup& setup) {
     if (!setup.window || setup.width <= 0 || setup.height <= 0) return Result::InvalidArgument;
     if (!MakeContext(setup.window)) return Result::Failed;
     DestroyScreen();
     if (setup.fullScreen) {
+        CoverDisplay(setup.window);
         SDL_SetWindowFullscreen(setup.window, SDL_WINDOW_FULLSCREEN_DESKTOP);
     } else {
         SDL_SetWindowFullscreen(setup.window, 0);

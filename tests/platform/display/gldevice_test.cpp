@@ -367,6 +367,12 @@ TEST_F(GlDeviceTest, LinesAreDrawn) {
 TEST_F(GlDeviceTest, FullScreenTakesTheDesktopAndStillPresents) {
     ASSERT_EQ(mDevice->CreateScreen({mWindow, kWidth, kHeight, true, false, false}), Result::Ok);
     EXPECT_TRUE(SDL_GetWindowFlags(mWindow) & SDL_WINDOW_FULLSCREEN_DESKTOP);
+    SDL_Rect bounds;
+    ASSERT_EQ(SDL_GetDisplayBounds(SDL_GetWindowDisplayIndex(mWindow), &bounds), 0);
+    int windowWidth = 0, windowHeight = 0;
+    SDL_GetWindowSize(mWindow, &windowWidth, &windowHeight);
+    EXPECT_EQ(windowWidth, bounds.w);
+    EXPECT_EQ(windowHeight, bounds.h);
     display::SurfaceDesc desc;
     ASSERT_TRUE(mDevice->GetSurfaceDesc(display::kBackBuffer, desc));
     EXPECT_EQ(desc.width, kWidth);
