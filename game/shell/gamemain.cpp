@@ -25,14 +25,26 @@
 #include "game/shell/spritewindow.h"
 #include "game/shell/upsellwindow.h"
 #include "game/shell/valuemanager.h"
+#include "game/widgets/activetext.h"
+#include "game/widgets/adapt.h"
+#include "game/widgets/alert.h"
 #include "game/widgets/bar.h"
+#include "game/widgets/bouncewindow.h"
+#include "game/widgets/buttonedslider.h"
 #include "game/widgets/cursor.h"
 #include "game/widgets/dial.h"
+#include "game/widgets/disablebutton.h"
 #include "game/widgets/gamewindow.h"
+#include "game/widgets/justified.h"
 #include "game/widgets/luacommand.h"
+#include "game/widgets/parentbutton.h"
+#include "game/widgets/rgame.h"
 #include "game/widgets/scorer.h"
+#include "game/widgets/scrollable.h"
+#include "game/widgets/shrinktext.h"
 #include "game/widgets/split9image.h"
 #include "game/widgets/split9text.h"
+#include "game/widgets/spritelayer.h"
 #include "game/widgets/sweepdial.h"
 #include "game/widgets/timer.h"
 #include "game/widgets/tintwindow.h"
@@ -68,9 +80,22 @@ const TWindowClass kWindowClasses[] = {
     {"TSlider", TSlider::ClassId()},
     {"TChoosePlayer", TChoosePlayer::ClassId()},
     {"TCredits", TCredits::ClassId()},
+    {"RGame", RGame::ClassId()},
     {"RScorer", RScorer::ClassId()},
     {"RTimer", RTimer::ClassId()},
+    {"RDisableButton", RDisableButton::ClassId()},
+    {"RSpriteLayer", RSpriteLayer::ClassId()},
+    {"RAdapt", RAdapt::ClassId()},
     {"RWindow", RWindow::ClassId()},
+    {"RParentButton", RParentButton::ClassId()},
+    {"RScrollable", RScrollable::ClassId()},
+    {"RBounceWindow", RBounceWindow::ClassId()},
+    {"RButtonedSlider", RButtonedSlider::ClassId()},
+    {"RJustified", RJustified::ClassId()},
+    {"RAlert", RAlert::ClassId()},
+    {"RTextEditDisable", RTextEditDisable::ClassId()},
+    {"RActiveTextLayer", RActiveTextLayer::ClassId()},
+    {"RShrinkText", RShrinkText::ClassId()},
     {"KSplit9Image", KSplit9Image::ClassId()},
     {"RSplit9Text", RSplit9Text::ClassId()},
     {"RSplit9Expander", RSplit9Expander::ClassId()},

@@ -208,7 +208,8 @@ TEST_F(GameMainTest, SetUpFixesItsSettingsAndMakesTheGame) {
     EXPECT_TRUE(mPlatform->IsFullScreen());
     EXPECT_NE(RTransitionManager::Get(), nullptr);
     for (const char* windowClass :
-         {"TSlider", "RScorer", "RWindow", "KSplit9Image", "KBar", "VTintWindow", "VSpriteWindow", "VObjectWindow"}) {
+         {"TSlider", "RGame", "RScorer", "RAdapt", "RWindow", "RAlert", "RShrinkText", "KSplit9Image", "KBar",
+          "VTintWindow", "VSpriteWindow", "VObjectWindow"}) {
         EXPECT_EQ(Eval(std::string("type(") + windowClass + ")"), "function") << windowClass;
     }
     EXPECT_TRUE(mLog.Contains("scripts/mainloop.lua did not run"));
