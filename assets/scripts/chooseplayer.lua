@@ -6,9 +6,9 @@ ReadFile("scripts/dialogparts.lua")
 
 local kRadioImages = {
     "ui/buttons/radio_off.png",
-    "ui/buttons/radio_off_down.png",
     "ui/buttons/radio_on.png",
-    "ui/buttons/radio_on_down.png",
+    "ui/buttons/radio_off_over.png",
+    "ui/buttons/radio_on_over.png",
 }
 local kNameFont = { "myriad_pro", 24, Color(74, 40, 20) }
 local kPanel = "players_panel"

@@ -5,9 +5,9 @@ ReadFile("scripts/dialogparts.lua")
 
 local kCheckBoxImages = {
     "ui/buttons/check_off.png",
-    "ui/buttons/check_off_down.png",
     "ui/buttons/check_on.png",
-    "ui/buttons/check_on_down.png",
+    "ui/buttons/check_off_over.png",
+    "ui/buttons/check_on_over.png",
 }
 local kLabelFont = { "myriad_pro", 26, Color(74, 40, 20) }
 

@@ -1,6 +1,7 @@
 // makeimages FOLDER: draws the game's interface images below FOLDER: the
-// mouse cursor, the oval button in its two states, the dialog panels and the
-// title screen's backdrop. The same program always writes the same bytes.
+// mouse cursor, the oval button in its two states, the dialog panels, the
+// title screen's backdrop, the check-box and radio looks, the slider's rail,
+// thumb and fill bar, and the help pages' pictures. The same program always writes the same bytes.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -90,6 +91,65 @@ Canvas TitleBackdrop() {
     return canvas;
 }
 
+// A cream box (round for a radio button) with a chocolate rim; on, a
+// truffle sits in it; hovered, the rim turns pink.
+Canvas Choice(bool round, bool on, bool hovered) {
+    Canvas canvas(40, 40);
+    auto outline = [=](float x, float y) {
+        return round ? makeimages::CircleDistance(x, y, 20, 20, 18) : makeimages::RoundedBoxDistance(x, y, 2, 2, 38, 38, 7);
+    };
+    canvas.Paint(outline, Solid(hovered ? Colour(214, 96, 128) : Colour(92, 52, 28)));
+    canvas.Paint([&](float x, float y) { return outline(x, y) + 3.0f; },
+                 Vertical(Colour(253, 246, 230), Colour(236, 216, 184), 5.0f, 35.0f));
+    if (on) {
+        canvas.Paint([](float x, float y) { return makeimages::CircleDistance(x, y, 20, 20, 10); },
+                     Vertical(Colour(122, 72, 40), Colour(52, 26, 12), 10.0f, 30.0f));
+    }
+    return canvas;
+}
+
+// The slider's rail: a chocolate groove, its ends rounded.
+Canvas Rail(bool end) {
+    Canvas canvas(12, 12);
+    auto groove = [=](float x, float y) {
+        return end ? makeimages::CircleDistance(x, y, 6, 6, 5) : std::fabs(y - 6.0f) - 5.0f;
+    };
+    canvas.Paint(groove, Vertical(Colour(52, 26, 12), Colour(110, 62, 34), 1.0f, 11.0f));
+    return canvas;
+}
+
+// The slider's thumb: a truffle, lighter while hovered or dragged.
+Canvas Thumb(bool hovered) {
+    Canvas canvas(36, 36);
+    Rgba top = hovered ? Colour(170, 110, 66) : Colour(122, 72, 40);
+    canvas.Paint([](float x, float y) { return makeimages::CircleDistance(x, y, 18, 18, 16); },
+                 Vertical(top, Colour(52, 26, 12), 2.0f, 34.0f));
+    canvas.Paint([](float x, float y) { return makeimages::CircleDistance(x, y, 12, 11, 5); },
+                 Solid(Colour(255, 236, 210, 0.35f)));
+    return canvas;
+}
+
+// The volume bar that fills under a slider, 200 pixels at full volume.
+Canvas FillBar() {
+    Canvas canvas(200, 12);
+    canvas.Paint([](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 0, 0, 200, 12, 6); },
+                 Vertical(Colour(248, 170, 190), Colour(214, 96, 128), 0.0f, 12.0f));
+    return canvas;
+}
+
+// A help page's picture: a tray holding one truffle per page number.
+Canvas HelpPicture(int page) {
+    Canvas canvas(520, 140);
+    canvas.Paint([](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 2, 2, 518, 138, 16); },
+                 Vertical(Colour(253, 246, 230), Colour(240, 222, 190), 2.0f, 138.0f));
+    for (int i = 0; i <= page; ++i) {
+        const float cx = 46.0f + 47.6f * static_cast<float>(i);
+        canvas.Paint([=](float x, float y) { return makeimages::CircleDistance(x, y, cx, 70, 20); },
+                     Vertical(Colour(122, 72, 40), Colour(52, 26, 12), 50.0f, 90.0f));
+    }
+    return canvas;
+}
+
 bool Write(const std::string& folder, const char* name, const Canvas& canvas) {
     return makeimages::WritePng(folder + "/" + name, canvas.Width(), canvas.Height(), canvas.ToBytes());
 }
@@ -108,5 +168,21 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/backgrounds/split9_dialog_small.png", DialogPanel(96, 96)) && written;
     written = Write(folder, "ui/backgrounds/dialog_panel.png", DialogPanel(520, 240)) && written;
     written = Write(folder, "ui/backgrounds/title_backdrop.png", TitleBackdrop()) && written;
+    for (const char* kind : {"check", "radio"}) {
+        for (const char* state : {"off", "on", "off_over", "on_over"}) {
+            std::string name = std::string("ui/buttons/") + kind + "_" + state + ".png";
+            Canvas look = Choice(kind[0] == 'r', state[1] == 'n', std::string(state).find("over") != std::string::npos);
+            written = Write(folder, name.c_str(), look) && written;
+        }
+    }
+    written = Write(folder, "ui/options/rail_end.png", Rail(true)) && written;
+    written = Write(folder, "ui/options/rail_mid.png", Rail(false)) && written;
+    written = Write(folder, "ui/options/thumb.png", Thumb(false)) && written;
+    written = Write(folder, "ui/options/thumb_over.png", Thumb(true)) && written;
+    written = Write(folder, "ui/options/fill_bar.png", FillBar()) && written;
+    for (int page = 0; page < 10; ++page) {
+        std::string name = "ui/help/page_" + std::to_string(page) + ".png";
+        written = Write(folder, name.c_str(), HelpPicture(page)) && written;
+    }
     return written ? 0 : 1;
 }

@@ -11,7 +11,11 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/ui/buttons/oval_lt_blue_down.png
     ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/split9_dialog_small.png
     ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/dialog_panel.png
-    ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/title_backdrop.png)
+    ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/title_backdrop.png
+    ${CMAKE_BINARY_DIR}/assets/ui/buttons/check_off.png
+    ${CMAKE_BINARY_DIR}/assets/ui/buttons/radio_off.png
+    ${CMAKE_BINARY_DIR}/assets/ui/options/fill_bar.png
+    ${CMAKE_BINARY_DIR}/assets/ui/help/page_9.png)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages
