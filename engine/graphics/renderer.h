@@ -113,6 +113,7 @@ public:
     bool ToggleStatsOverlay();
     // What draws the overlay; without one the overlay shows nothing.
     void SetStatsOverlay(std::unique_ptr<TStatsOverlay> overlay) { mOverlay = std::move(overlay); }
+    const TStatsOverlay* GetStatsOverlay() const { return mOverlay.get(); }
     // Measured over the last 15 frames, each time the frame ring wraps.
     float GetFramesPerSecond() const { return mFramesPerSecond; }
 

@@ -18,6 +18,7 @@
 #include "foundation/settings.h"
 #include "graphics/dxdisplayhandler.h"
 #include "graphics/renderer.h"
+#include "graphics/text/textlayoutoverlay.h"
 #include "platform/display/gldevice.h"
 #include "platform/host/socketchannel.h"
 #include "platform/os/directory.h"
@@ -185,7 +186,7 @@ void TDriver::RunGame(TGameMainFunction gameMain) {
     if (mSwitches.axtest) SetSetting("activex", "1");
     if (mInstance.IsHeld()) platform->AddTask(new TKnockTask(mInstance, platform->GetData().GetWindow()));
     if (!platform->StartSound()) DebugLog("EngineMain: the game runs without sound");
-    TRenderer::GetInstance();
+    TRenderer::GetInstance()->SetStatsOverlay(std::make_unique<TTextLayoutOverlay>());
     StoreCommandLineSettings();
     if (IsHostedMode(mCommandLine)) InstallMsnHandler();
     LoadHostLibraries();

@@ -1,4 +1,5 @@
 #include "core/platform/driver.h"
+#include "graphics/renderer.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +36,7 @@ struct Seen {
     std::string extra;
     std::string activex;
     std::string workingFolder;
+    bool statsOverlay = false;
 };
 
 Seen gSeen;
@@ -55,6 +57,7 @@ int TestMain(TPlatform* platform, const TString& commandLine) {
     gSeen.extra = SettingOf("extra");
     gSeen.activex = SettingOf("activex");
     gSeen.workingFolder = os::WorkingFolder();
+    gSeen.statsOverlay = TRenderer::GetInstance()->GetStatsOverlay() != nullptr;
     platform->PostQuit(0);
     TPlatformEvent event;
     do platform->GetEvent(event);
@@ -136,6 +139,7 @@ TEST_F(DriverTest, RunsTheGameAndLeavesNothingBehindForTheNextRun) {
     EXPECT_EQ(gSeen.cheatCode, "abc");
     EXPECT_EQ(gSeen.extra, "1");
     EXPECT_EQ(gSeen.workingFolder, temp / "work");
+    EXPECT_TRUE(gSeen.statsOverlay);
     // The host library was let go with the platform.
     EXPECT_EQ(recordOf()->created, 1);
     EXPECT_EQ(recordOf()->destroyed, 1);
