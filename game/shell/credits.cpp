@@ -1,6 +1,6 @@
 #include "game/shell/credits.h"
 
-#include <cmath>
+#include <algorithm>
 #include <string>
 
 #include "core/platform/platform.h"
