@@ -4,6 +4,20 @@ ReadFile("scripts/dialogparts.lua")
 
 local kPageFont = { "myriad_pro", 28, Color(74, 40, 20) }
 
+-- Back and Next: oval buttons that the book disables at its first and last
+-- page, when only their label shows.
+local function PageButton(name, x, label)
+    return RDisableButton
+    {
+        name = name, x = x, y = 270, graphics = kOvalButtonImages,
+        Text
+        {
+            name = "label", x = 0, y = 0, w = 220, h = 60, label = label, font = kButtonFont,
+            flags = kHAlignCenter + kVAlignCenter,
+        },
+    }
+end
+
 local book = { name = "help", x = 100, y = 130, w = 600, h = 340 }
 for page = 0, 9 do
     table.insert(book, SelectLayer(page))
@@ -18,12 +32,12 @@ for page = 0, 9 do
     })
 end
 table.insert(book, SelectLayer(kAllLayers))
-table.insert(book, OvalButton("btn_back", 0, 270, "button_back"))
+table.insert(book, PageButton("btn_back", 0, "button_back"))
 table.insert(book, Text
 {
     name = "txt_page", x = 220, y = 270, w = 160, h = 60, font = kPageFont, flags = kHAlignCenter + kVAlignCenter,
 })
-table.insert(book, OvalButton("btn_next", 380, 270, "button_next"))
+table.insert(book, PageButton("btn_next", 380, "button_next"))
 
 MakeDialog
 {

@@ -8,6 +8,7 @@
 
 #include "core/app/platformevent.h"
 #include "game/shell/gamemain.h"
+#include "game/widgets/disablebutton.h"
 #include "graphics/widgets/text.h"
 #include "tests/shell/shelltesting.h"
 
@@ -156,6 +157,22 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
         Click(back);
     }
     EXPECT_TRUE(RunUntilShown("play"));
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, HelpPagesTurnWithNextAndBack) {
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("help"));
+    Click(FindInTop("help"));
+    ASSERT_TRUE(RunUntilShown("btn_next"));
+    auto* back = dynamic_cast<RDisableButton*>(FindInTop("btn_back"));
+    ASSERT_NE(back, nullptr);
+    EXPECT_TRUE(back->IsDisabled());
+    Click(FindInTop("btn_next"));
+    RunUntilShown("txt_page");
+    EXPECT_EQ(CastToTText(FindInTop("txt_page"))->GetText(), "2/10");
+    EXPECT_EQ(CastToTText(FindInTop("txt_title"))->GetText(), "Customers");
+    EXPECT_FALSE(back->IsDisabled());
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
