@@ -237,5 +237,13 @@ void TDXContext::RestoreMouseImage() {
 TPoint TDXContext::GetMousePosition() {
     TPoint cursor = mHost.GetCursorPosition();
     TPoint origin = mDisplay.GetWindowOrigin();
-    return ScreenToDisplay(TPoint(cursor.x - origin.x, cursor.y - origin.y));
+    return ScreenToDisplay(ShownToBackBuffer(TPoint(cursor.x - origin.x, cursor.y - origin.y)));
+}
+
+TPoint TDXContext::ShownToBackBuffer(const TPoint& point) const {
+    display::Rect shown = mDevice.GetPresentRect();
+    display::SurfaceDesc back;
+    if (shown.Width() <= 0 || shown.Height() <= 0 || !mDevice.GetSurfaceDesc(display::kBackBuffer, back)) return point;
+    return TPoint(static_cast<int>(int64_t(point.x - shown.left) * back.width / shown.Width()),
+                  static_cast<int>(int64_t(point.y - shown.top) * back.height / shown.Height()));
 }

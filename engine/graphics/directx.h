@@ -86,6 +86,8 @@ public:
     display::Device& GetDevice() { return mDevice; }
 
 private:
+    // A point of the window where Present shows the back buffer, in back buffer pixels.
+    TPoint ShownToBackBuffer(const TPoint& point) const;
     struct TCursorImage {
         std::shared_ptr<TTexture> image;
         TPoint hotSpot;

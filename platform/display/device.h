@@ -28,6 +28,9 @@ public:
     virtual void DestroyScreen() = 0;
     // Client area of the window in desktop coordinates.
     virtual Rect GetWindowBounds() = 0;
+    // Where Present shows the back buffer in the window's client area (full
+    // screen letterboxes it); empty when it is shown as it is.
+    virtual Rect GetPresentRect() = 0;
     virtual Result Present() = 0;
     // StillDrawing while the last present has not finished.
     virtual Result GetFlipStatus() = 0;

@@ -200,20 +200,32 @@ Rect GlDevice::GetWindowBounds() {
     return {x, y, x + width, y + height};
 }
 
-Result GlDevice::Present() {
-    Surface* back = Find(kBackBuffer);
-    Result usable = CheckUsable(back);
-    if (usable != Result::Ok) return usable;
-    Flush();
+Rect GlDevice::PresentRectOf(const Surface& back) const {
     int windowWidth = 0, windowHeight = 0;
     SDL_GL_GetDrawableSize(mWindow, &windowWidth, &windowHeight);
     int width = windowWidth, height = windowHeight;
     if (mSetup.fullScreen) {
         // Letterbox: the largest frame of the back buffer's shape that fits.
-        width = std::min(windowWidth, windowHeight * back->desc.width / back->desc.height);
-        height = std::min(windowHeight, windowWidth * back->desc.height / back->desc.width);
+        width = std::min(windowWidth, windowHeight * back.desc.width / back.desc.height);
+        height = std::min(windowHeight, windowWidth * back.desc.height / back.desc.width);
     }
     int x = (windowWidth - width) / 2, y = (windowHeight - height) / 2;
+    return {x, y, x + width, y + height};
+}
+
+Rect GlDevice::GetPresentRect() {
+    const Surface* back = Find(kBackBuffer);
+    if (!back || !mWindow) return {};
+    return PresentRectOf(*back);
+}
+
+Result GlDevice::Present() {
+    Surface* back = Find(kBackBuffer);
+    Result usable = CheckUsable(back);
+    if (usable != Result::Ok) return usable;
+    Flush();
+    Rect shown = PresentRectOf(*back);
+    int x = shown.left, y = shown.top, width = shown.Width(), height = shown.Height();
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glClearColor(0, 0, 0, 1);

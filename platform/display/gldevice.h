@@ -31,6 +31,7 @@ public:
     Result CreateScreen(const ScreenSetup& setup) override;
     void DestroyScreen() override;
     Rect GetWindowBounds() override;
+    Rect GetPresentRect() override;
     Result Present() override;
     Result GetFlipStatus() override;
     void SetVSync(bool on) override;
@@ -90,6 +91,7 @@ private:
     bool MakeContext(SDL_Window* window);
     bool MakeDeviceObjects();
     Surface* Find(SurfaceId id);
+    Rect PresentRectOf(const Surface& back) const;
     bool IsGl(const Surface& surface) const { return surface.desc.kind != SurfaceKind::Simple; }
     Result MakeGlObjects(Surface& surface);
     void DropGlObjects(Surface& surface);

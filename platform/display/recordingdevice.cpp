@@ -77,6 +77,10 @@ Rect RecordingDevice::GetWindowBounds() {
     return mWindowBounds;
 }
 
+Rect RecordingDevice::GetPresentRect() {
+    return mPresentRect;
+}
+
 Result RecordingDevice::Present() {
     return Record("Present");
 }

@@ -31,6 +31,7 @@ public:
     void SetDeviceDesc(const DeviceDesc& desc) { mDeviceDesc = desc; }
     void SetIdentifier(const Identifier& identifier) { mIdentifier = identifier; }
     void SetWindowBounds(const Rect& bounds) { mWindowBounds = bounds; }
+    void SetPresentRect(const Rect& shown) { mPresentRect = shown; }
     void MarkLost(SurfaceId surface);
 
     int GetDisplayModeDepth() const { return mModeDepth; }
@@ -43,6 +44,7 @@ public:
     Result CreateScreen(const ScreenSetup& setup) override;
     void DestroyScreen() override;
     Rect GetWindowBounds() override;
+    Rect GetPresentRect() override;
     Result Present() override;
     Result GetFlipStatus() override;
     void SetVSync(bool on) override;
@@ -98,6 +100,7 @@ private:
     DeviceDesc mDeviceDesc{1, 1, 4096, 4096, 4096, 0, 0, 1};
     Identifier mIdentifier;
     Rect mWindowBounds;
+    Rect mPresentRect;
     int mModeDepth = 0;
     bool mVSync = false;
     DrawStates mStates;

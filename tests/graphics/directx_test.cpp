@@ -167,6 +167,27 @@ TEST_F(TDXContextTest, PointsConvertByTheViewScaleAndBadScalesCountAsOne) {
     }
 }
 
+// A letterboxed full screen: the 800x600 back buffer shown at 1280x960 from
+// (320, 60) of a 1920x1080 desktop.
+TEST_F(TDXContextTest, TheMouseIsReadInBackBufferPixelsOfALetterboxedScreen) {
+    ASSERT_TRUE(mContext.Create(mWindow, true, 800, 600, 32, kDisplayFlagDefault));
+    mDevice.SetPresentRect({320, 60, 1600, 1020});
+    mHost.viewScale = 1.0f;
+    struct Case {
+        TPoint cursor;
+        TPoint mouse;
+    } cases[] = {
+        {{320, 60}, {0, 0}},
+        {{960, 540}, {400, 300}},
+        {{1600, 1020}, {800, 600}},
+        {{0, 0}, {-200, -37}},
+    };
+    for (const Case& c : cases) {
+        mHost.cursor = c.cursor;
+        EXPECT_EQ(mContext.GetMousePosition(), c.mouse) << c.cursor.x << "," << c.cursor.y;
+    }
+}
+
 TEST_F(TDXContextTest, PresentAndVSyncGoToTheDevice) {
     EXPECT_EQ(mContext.Present(), Result::NoObject);
     mContext.SetVSync(true);

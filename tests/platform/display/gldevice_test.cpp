@@ -373,6 +373,12 @@ TEST_F(GlDeviceTest, FullScreenTakesTheDesktopAndStillPresents) {
     SDL_GetWindowSize(mWindow, &windowWidth, &windowHeight);
     EXPECT_EQ(windowWidth, bounds.w);
     EXPECT_EQ(windowHeight, bounds.h);
+    // Letterboxed: the back buffer's shape, as large as fits, centred.
+    display::Rect shown = mDevice->GetPresentRect();
+    EXPECT_TRUE(shown.Width() == windowWidth || shown.Height() == windowHeight);
+    EXPECT_NEAR(double(shown.Width()) / shown.Height(), double(kWidth) / kHeight, 0.01);
+    EXPECT_EQ(shown.left, (windowWidth - shown.Width()) / 2);
+    EXPECT_EQ(shown.top, (windowHeight - shown.Height()) / 2);
     display::SurfaceDesc desc;
     ASSERT_TRUE(mDevice->GetSurfaceDesc(display::kBackBuffer, desc));
     EXPECT_EQ(desc.width, kWidth);
