@@ -2,7 +2,7 @@
 -- title above, the page counter and Back and Next below, and Done.
 ReadFile("scripts/dialogparts.lua")
 
-local kPageFont = { "myriad_pro", 28, Color(74, 40, 20) }
+local kPageFont = { "myriad_pro", 28, Color(255, 236, 200) }
 
 -- Back and Next: oval buttons that the book disables at its first and last
 -- page, when only their label shows.

@@ -9,7 +9,7 @@ local kCheckBoxImages = {
     "ui/buttons/check_off_over.png",
     "ui/buttons/check_on_over.png",
 }
-local kLabelFont = { "myriad_pro", 26, Color(74, 40, 20) }
+local kLabelFont = { "myriad_pro", 26, Color(255, 236, 200) }
 
 local function Label(name, x, y, label)
     return Text { name = name, x = x, y = y, w = 200, h = 40, label = label, font = kLabelFont, flags = kVAlignCenter }
