@@ -10,7 +10,7 @@ local kRadioImages = {
     "ui/buttons/radio_off_over.png",
     "ui/buttons/radio_on_over.png",
 }
-local kNameFont = { "myriad_pro", 24, Color(74, 40, 20) }
+local kNameFont = { "myriad_pro", 24, Color(255, 236, 200) }
 local kPanel = "players_panel"
 
 function UpdatePlayerChoices(current, count, names)
