@@ -39,7 +39,7 @@ local function Choice(i)
     end
     return Button
     {
-        name = "chooseplayer_button_" .. i, x = 30 + 250 * column, y = 20 + 48 * (i - 5 * column),
+        name = "chooseplayer_button_" .. i, x = 30 + 250 * column, y = 20 + 48 * (i - 5 * column), w = 244, h = 40,
         type = kRadio, graphics = kRadioImages, command = ShowChoice,
         Text { name = "label", x = 44, y = 0, w = 200, h = 40, font = kNameFont, flags = kVAlignCenter },
     }
@@ -93,7 +93,7 @@ end
 table.insert(choices, SelectLayer(kAllLayers))
 table.insert(choices, Text
 {
-    name = "namefield", x = 0, y = 262, w = 600, h = 36, font = kDialogFont, flags = kHAlignCenter + kVAlignCenter,
+    name = "namefield", x = 0, y = 262, w = 600, h = 36, font = { "myriad_pro", 30, Color(255, 236, 200) }, flags = kHAlignCenter + kVAlignCenter,
 })
 
 MakeDialog
