@@ -8,43 +8,18 @@
 #include "core/app/tasklist.h"
 #include "core/windows/screen.h"
 #include "core/windows/windowmanager.h"
+#include "glframeservices.h"
 #include "tests/graphics/dxgltesting.h"
 #include "windowrecording.h"
 
 namespace {
-
-// The frame calls go to the renderer and its display, as the platform's do.
-class DisplayFrameServices : public TFrameServices {
-public:
-    DisplayFrameServices(TRenderer& renderer, TDxDisplayHandler& display) : mRenderer(renderer), mDisplay(display) {}
-
-    uint32_t Timer() const override { return now; }
-    void PostQuit(int) override {}
-    bool IsFrameDone() const override { return mDisplay.IsFrameDone(); }
-    bool IsActiveWindow() const override { return true; }
-    bool IsHosted() const override { return false; }
-    bool IsRelativeMouse() const override { return false; }
-    TTaskList& GetTaskList() override { return mTasks; }
-    bool CanDraw() const override { return mDisplay.IsDeviceReady(); }
-    bool BeginDraw() override { return mRenderer.BeginDraw(true); }
-    void EndDraw(bool present) override { mRenderer.EndDraw(present); }
-    bool BeginRenderTarget(TTexture*) override { return false; }
-    void EndRenderTarget() override {}
-
-    uint32_t now = 1000;
-
-private:
-    TRenderer& mRenderer;
-    TDxDisplayHandler& mDisplay;
-    TTaskList mTasks;
-};
 
 class DisplayFrameTest : public DxGlTest {
 protected:
     void SetUp() override {
         DxGlTest::SetUp();
         if (HasFatalFailure()) return;
-        mServices = std::make_unique<DisplayFrameServices>(*mRenderer, *mHandler);
+        mServices = std::make_unique<GlFrameServices>(*mRenderer, *mHandler);
         mManager = std::make_unique<TWindowManager>(*mServices);
         mScreen = new TScreen();
         mManager->SetRootWindow(mScreen);
@@ -61,7 +36,7 @@ protected:
         mManager->HandleEvent(Event(TPlatformEvent::kIdle));
     }
 
-    std::unique_ptr<DisplayFrameServices> mServices;
+    std::unique_ptr<GlFrameServices> mServices;
     std::unique_ptr<TWindowManager> mManager;
     TScreen* mScreen = nullptr;
 };

@@ -25,37 +25,12 @@
 #include "lua/lua.h"
 #include "platform/flash/player.h"
 #include "tests/core/windows/windowrecording.h"
+#include "tests/core/windows/glframeservices.h"
 #include "tests/graphics/dxgltesting.h"
 #include "tests/graphics/image/imagetesting.h"
 #include "widgettesting.h"
 
 namespace {
-
-// The frame calls go to the renderer and its display, as the platform's do.
-class GlFrameServices : public TFrameServices {
-public:
-    GlFrameServices(TRenderer& renderer, TDxDisplayHandler& display) : mRenderer(renderer), mDisplay(display) {}
-
-    uint32_t Timer() const override { return now; }
-    void PostQuit(int) override {}
-    bool IsFrameDone() const override { return mDisplay.IsFrameDone(); }
-    bool IsActiveWindow() const override { return true; }
-    bool IsHosted() const override { return false; }
-    bool IsRelativeMouse() const override { return false; }
-    TTaskList& GetTaskList() override { return tasks; }
-    bool CanDraw() const override { return mDisplay.IsDeviceReady(); }
-    bool BeginDraw() override { return mRenderer.BeginDraw(true); }
-    void EndDraw(bool present) override { mRenderer.EndDraw(present); }
-    bool BeginRenderTarget(TTexture*) override { return false; }
-    void EndRenderTarget() override {}
-
-    uint32_t now = 1000;
-    TTaskList tasks;
-
-private:
-    TRenderer& mRenderer;
-    TDxDisplayHandler& mDisplay;
-};
 
 constexpr uint32_t kRed = 0xFFFF0000u;
 constexpr uint32_t kGreen = 0xFF00FF00u;
