@@ -26,6 +26,7 @@
 #include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
 #include "platform/window/scriptedwindow.h"
+#include "tests/core/platform/platformfolder.h"
 #include "tests/support/luatesting.h"
 #include "tests/support/tempfolder.h"
 
@@ -33,21 +34,7 @@ class ShellTest : public testing::Test {
 protected:
     void SetUp() override {
         os::SetCurrentTimer(&mTimer);
-        mOldFolder = std::filesystem::current_path();
-        std::filesystem::current_path(mTemp.Path());
-        for (const char* folder : {"assets", "user", "common", "desktop"}) {
-            std::filesystem::create_directories(mTemp / folder);
-        }
-        ClearSettings();
-        ClearVirtualFiles();
-        TPlatformSetup setup;
-        setup.userFolder = (mTemp / "user").c_str();
-        setup.commonFolder = (mTemp / "common").c_str();
-        setup.desktopFolder = (mTemp / "desktop").c_str();
-        setup.gameName = "vandermoot";
-        auto data = std::make_unique<TPlatformData>(setup, std::make_unique<window::ScriptedWindow>());
-        data->SetDisplayDevice(std::make_unique<display::RecordingDevice>());
-        data->SetSleepFunction([](uint32_t) {});
+        auto data = mFolder.MakeData();
         mPlatform = std::make_unique<TPlatform>(std::move(data));
         SetSetting(kSettingEncryptionKey, "c2hlbGx0ZXN0");
     }
@@ -58,10 +45,6 @@ protected:
         VGame::Destroy();
         SetValueConditions(nullptr);
         mPlatform.reset();
-        ClearSettings();
-        ClearVirtualFiles();
-        SetDataFolders("", "", "");
-        std::filesystem::current_path(mOldFolder);
         os::SetCurrentTimer(nullptr);
     }
 
@@ -109,9 +92,9 @@ protected:
     }
 
     os::FakeTimer mTimer{5000};
-    TempFolder mTemp;
+    TestPlatformFolder mFolder;
+    TempFolder& mTemp = mFolder.temp;
     TestLog mLog;
-    std::filesystem::path mOldFolder;
     std::deque<std::string> mFiles;
     std::unique_ptr<TPlatform> mPlatform;
 };

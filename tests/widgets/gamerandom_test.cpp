@@ -1,20 +1,14 @@
 // The game's own generator, seeded once from the platform's generator.
 #include <gtest/gtest.h>
 
-#include <filesystem>
 #include <memory>
 
 #include "core/platform/platform.h"
-#include "core/platform/platformdata.h"
 #include "foundation/random.h"
-#include "foundation/settings.h"
-#include "foundation/virtualfiles.h"
 #include "game/widgets/gamerandom.h"
-#include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
-#include "platform/window/scriptedwindow.h"
+#include "tests/core/platform/platformfolder.h"
 #include "tests/support/luatesting.h"
-#include "tests/support/tempfolder.h"
 
 namespace {
 
@@ -23,19 +17,9 @@ namespace {
 TEST(GameRandomTest, TheGeneratorIsSeededFromThePlatformsNextValueOnce) {
     os::FakeTimer timer(5000);
     os::SetCurrentTimer(&timer);
-    TempFolder temp;
+    TestPlatformFolder folder;
     TestLog log;
-    std::filesystem::path oldFolder = std::filesystem::current_path();
-    std::filesystem::current_path(temp.Path());
-    for (const char* folder : {"assets", "user", "common", "desktop"}) std::filesystem::create_directories(temp / folder);
-    TPlatformSetup setup;
-    setup.userFolder = (temp / "user").c_str();
-    setup.commonFolder = (temp / "common").c_str();
-    setup.desktopFolder = (temp / "desktop").c_str();
-    setup.gameName = "vandermoot";
-    auto data = std::make_unique<TPlatformData>(setup, std::make_unique<window::ScriptedWindow>());
-    data->SetDisplayDevice(std::make_unique<display::RecordingDevice>());
-    auto platform = std::make_unique<TPlatform>(std::move(data));
+    auto platform = std::make_unique<TPlatform>(folder.MakeData());
 
     TRandom platformCopy = platform->GetData().GetRandom();
     TRandom expected;
@@ -47,10 +31,6 @@ TEST(GameRandomTest, TheGeneratorIsSeededFromThePlatformsNextValueOnce) {
     EXPECT_EQ(platform->Rand(), platformCopy.Next());
 
     platform.reset();
-    ClearSettings();
-    ClearVirtualFiles();
-    SetDataFolders("", "", "");
-    std::filesystem::current_path(oldFolder);
     os::SetCurrentTimer(nullptr);
 }
 

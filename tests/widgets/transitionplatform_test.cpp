@@ -22,6 +22,7 @@
 #include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
 #include "platform/window/scriptedwindow.h"
+#include "tests/core/platform/platformfolder.h"
 #include "tests/support/luatesting.h"
 #include "tests/support/tempfolder.h"
 
@@ -31,25 +32,11 @@ class TransitionPlatformTest : public testing::Test {
 protected:
     void SetUp() override {
         os::SetCurrentTimer(&mTimer);
-        mOldFolder = std::filesystem::current_path();
-        std::filesystem::current_path(mTemp.Path());
-        for (const char* folder : {"assets", "user", "common", "desktop"}) {
-            std::filesystem::create_directories(mTemp / folder);
-        }
-        ClearSettings();
-        ClearVirtualFiles();
-        TPlatformSetup setup;
-        setup.userFolder = (mTemp / "user").c_str();
-        setup.commonFolder = (mTemp / "common").c_str();
-        setup.desktopFolder = (mTemp / "desktop").c_str();
-        setup.gameName = "vandermoot";
         auto window = std::make_unique<window::ScriptedWindow>();
         window->focused = true;  // frames at the full rate
-        auto data = std::make_unique<TPlatformData>(setup, std::move(window));
         auto device = std::make_unique<display::RecordingDevice>();
         mDevice = device.get();
-        data->SetDisplayDevice(std::move(device));
-        data->SetSleepFunction([](uint32_t) {});
+        auto data = mFolder.MakeData(std::move(window), std::move(device));
         mPlatform = std::make_unique<TPlatform>(std::move(data));
         mPlatform->SetDisplay(800, 600, false);
         ASSERT_EQ(Run("if not Yield then Yield = coroutine.yield end gCommandQueue = gCommandQueue or {}"), "");
@@ -59,10 +46,6 @@ protected:
     void TearDown() override {
         RTransitionManager::Destroy();
         mPlatform.reset();
-        ClearSettings();
-        ClearVirtualFiles();
-        SetDataFolders("", "", "");
-        std::filesystem::current_path(mOldFolder);
         os::SetCurrentTimer(nullptr);
     }
 
@@ -96,9 +79,8 @@ protected:
     }
 
     os::FakeTimer mTimer{5000};
-    TempFolder mTemp;
+    TestPlatformFolder mFolder;
     TestLog mLog;
-    std::filesystem::path mOldFolder;
     std::unique_ptr<TPlatform> mPlatform;
     display::RecordingDevice* mDevice = nullptr;
 };
