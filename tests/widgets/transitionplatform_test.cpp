@@ -22,6 +22,7 @@
 #include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
 #include "platform/window/scriptedwindow.h"
+#include "tests/core/scripting/luarunning.h"
 #include "tests/core/platform/platformfolder.h"
 #include "tests/support/luatesting.h"
 #include "tests/support/tempfolder.h"
@@ -52,12 +53,7 @@ protected:
     TWindowManager* Manager() const { return mPlatform->GetWindowManager(); }
 
     std::string Run(const std::string& code) const {
-        lua_State* L = Manager()->GetScript()->GetState();
-        LuaPopState guard(L);
-        if (luaL_loadbuffer(L, code.data(), code.size(), "test") != 0 || lua_pcall(L, 0, 0, 0) != 0) {
-            return LuaToString(L, -1).c_str();
-        }
-        return "";
+        return RunLua(Manager()->GetScript()->GetState(), code);
     }
     std::string Eval(const std::string& expression) const {
         EXPECT_EQ(Run("evaluated = tostring(" + expression + ")"), "");

@@ -18,6 +18,7 @@
 #include "lua/lauxlib.h"
 #include "platform/flash/player.h"
 #include "lua/lua.h"
+#include "tests/core/scripting/luarunning.h"
 #include "tests/core/windows/windowmanagertesting.h"
 #include "tests/support/luatesting.h"
 
@@ -105,22 +106,11 @@ protected:
 
     // Runs statements on the script's state; the error text, or "".
     std::string Run(const std::string& code) {
-        lua_State* L = script->GetState();
-        LuaPopState guard(L);
-        if (luaL_loadbuffer(L, code.data(), code.size(), "test") != 0 || lua_pcall(L, 0, 0, 0) != 0) {
-            return LuaToString(L, -1).c_str();
-        }
-        return "";
+        return RunLua(script->GetState(), code);
     }
     // The expression's value through tostring.
     std::string Eval(const std::string& expression) {
-        std::string error = Run("evaluated = tostring(" + expression + ")");
-        if (!error.empty()) return "error: " + error;
-        lua_State* L = script->GetState();
-        LuaPopState guard(L);
-        lua_pushstring(L, "evaluated");
-        lua_rawget(L, LUA_GLOBALSINDEX);
-        return LuaToString(L, -1).c_str();
+        return EvalLua(script->GetState(), expression);
     }
 
     // A window of the class made from a Lua description inside the parent

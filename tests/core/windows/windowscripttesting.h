@@ -14,6 +14,7 @@
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
 #include "platform/flash/fakeplayer.h"
+#include "tests/core/scripting/luarunning.h"
 #include "tests/support/luatesting.h"
 #include "windowmanagertesting.h"
 
@@ -72,23 +73,11 @@ protected:
     // Runs statements on the script's state itself, past the coroutine;
     // returns the error text, empty on success.
     std::string Run(const std::string& code) {
-        lua_State* L = script->GetState();
-        LuaPopState guard(L);
-        if (luaL_loadbuffer(L, code.data(), code.size(), "test") != 0 || lua_pcall(L, 0, 0, 0) != 0) {
-            return LuaToString(L, -1).c_str();
-        }
-        return "";
+        return RunLua(script->GetState(), code);
     }
     // The expression's value through tostring.
     std::string Eval(const std::string& expression) {
-        std::string code = "evaluated = tostring(" + expression + ")";
-        std::string error = Run(code);
-        if (!error.empty()) return "error: " + error;
-        lua_State* L = script->GetState();
-        LuaPopState guard(L);
-        lua_pushstring(L, "evaluated");
-        lua_rawget(L, LUA_GLOBALSINDEX);
-        return LuaToString(L, -1).c_str();
+        return EvalLua(script->GetState(), expression);
     }
     // Starts the function the source returns as the script's coroutine.
     void StartCoroutine(const std::string& source) {

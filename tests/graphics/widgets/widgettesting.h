@@ -20,6 +20,7 @@
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
 #include "platform/flash/player.h"
+#include "tests/core/scripting/luarunning.h"
 #include "tests/core/windows/platformtesting.h"
 #include "tests/core/windows/windowmanagertesting.h"
 #include "tests/graphics/texturetesting.h"
@@ -60,22 +61,11 @@ protected:
 
     // Runs statements on the window script; returns the error text, empty on success.
     std::string Run(const std::string& code) {
-        lua_State* L = script->GetState();
-        LuaPopState guard(L);
-        if (luaL_loadbuffer(L, code.data(), code.size(), "test") != 0 || lua_pcall(L, 0, 0, 0) != 0) {
-            return LuaToString(L, -1).c_str();
-        }
-        return "";
+        return RunLua(script->GetState(), code);
     }
     // The expression's value through tostring.
     std::string Eval(const std::string& expression) {
-        std::string error = Run("evaluated = tostring(" + expression + ")");
-        if (!error.empty()) return "error: " + error;
-        lua_State* L = script->GetState();
-        LuaPopState guard(L);
-        lua_pushstring(L, "evaluated");
-        lua_rawget(L, LUA_GLOBALSINDEX);
-        return LuaToString(L, -1).c_str();
+        return EvalLua(script->GetState(), expression);
     }
     // A dialog pushed by the script, with the windows of the description
     // list (each naming its "typename", children in its array part) built
