@@ -37,8 +37,14 @@ if canCancel then
     end))
 end
 
-MakeDialog
-{
-    DialogPanel("newplayer", "newplayer_title", buttons),
-}
+local panel = DialogPanel("newplayer", "newplayer_title", buttons)
+if canCancel then
+    MakeDialog { panel }
+else
+    -- The game's very first screen: nothing lies below it yet.
+    MakeDialog
+    {
+        Bitmap { name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png", panel },
+    }
+end
 SetFocus("name_edit")

@@ -12,6 +12,7 @@
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
 #include "game/widgets/widgetclass.h"
+#include "graphics/renderer.h"
 #include "graphics/text/textlayout.h"
 #include "graphics/widgets/text.h"
 
@@ -172,12 +173,18 @@ void TCredits::Draw() {
     const int top = -mLineHeight;
     const int bottom = GetHeight() + mLineHeight;
     const int middle = GetWidth() / 2;
-    mLeft->SetFirstVisibleLine(line);
-    mLeft->DrawInRect(TRect(mColumnGap, top, middle - mColumnGap / 2, bottom), 1.0f, 0, 1.0f);
-    mRight->SetFirstVisibleLine(line);
-    mRight->DrawInRect(TRect(middle + mColumnGap / 2, top, GetWidth() - mColumnGap, bottom), 1.0f, 0, 1.0f);
-    mFull->SetFirstVisibleLine(line);
-    mFull->DrawInRect(TRect(mColumnGap, top, GetWidth() - mColumnGap, bottom), 1.0f, 0, 1.0f);
+    TBegin2dScope scope;
+    DrawLayout(*mLeft, line, TRect(mColumnGap, top, middle - mColumnGap / 2, bottom));
+    DrawLayout(*mRight, line, TRect(middle + mColumnGap / 2, top, GetWidth() - mColumnGap, bottom));
+    DrawLayout(*mFull, line, TRect(mColumnGap, top, GetWidth() - mColumnGap, bottom));
+}
+
+void TCredits::DrawLayout(TTextLayout& layout, float firstLine, const TRect& local) const {
+    // Layouts draw in screen coordinates.
+    TPoint origin = LocalToGlobal(TPoint(0, 0));
+    layout.SetFirstVisibleLine(firstLine);
+    layout.DrawInRect(TRect(local.left + origin.x, local.top + origin.y, local.right + origin.x, local.bottom + origin.y),
+                      1.0f, 0, 1.0f);
 }
 
 bool TCredits::Animate() {

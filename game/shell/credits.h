@@ -53,6 +53,8 @@ public:
 private:
     void ReadKeys(const TWindowStyle& style);
     void CreateLayouts(TCreditsTexts texts);
+    // The layout scrolled to the line, in a rectangle of this window.
+    void DrawLayout(TTextLayout& layout, float firstLine, const TRect& local) const;
 
     std::unique_ptr<TTextLayout> mLeft;
     std::unique_ptr<TTextLayout> mRight;

@@ -1,6 +1,8 @@
 #include "game/shell/credits.h"
 
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "foundation/settings.h"
 #include "graphics/renderer.h"
@@ -135,6 +137,40 @@ TEST_F(CreditsTest, TheVersionLabelBesideShowsTheProgramsVersion) {
     auto* version = Make<TText>("{ name = 'credits_version', w = 200, h = 20 }");
     MakeCredits("time = 4000");
     EXPECT_STREQ(version->GetText().c_str(), "Version 1.2.3");
+}
+
+// The credits on OpenGL: their text lands inside their window, which sits
+// away from the screen's corner, and nothing is drawn outside it.
+class CreditsOnScreenTest : public CreditsTest {
+protected:
+    CreditsOnScreenTest() { mOnOpenGl = true; }
+
+    // The bright pixels inside and outside the rectangle.
+    std::pair<int, int> CountLit(const TRect& window) {
+        std::vector<uint32_t> pixels(800 * 600);
+        EXPECT_EQ(mPlatform->GetData().GetDisplayDevice()->ReadPixels(display::kBackBuffer, {0, 0, 800, 600},
+                                                                       pixels.data()),
+                  display::Result::Ok);
+        int inside = 0, outside = 0;
+        for (int y = 0; y < 600; ++y) {
+            for (int x = 0; x < 800; ++x) {
+                if ((pixels[y * 800 + x] & 0xFF) < 128) continue;
+                ++(window.Contains(TPoint(x, y)) ? inside : outside);
+            }
+        }
+        return {inside, outside};
+    }
+};
+
+TEST_F(CreditsOnScreenTest, TheTextIsDrawnInsideTheWindow) {
+    AddFile("credits.txt", "[Team]\nchocolates|the vandermoot team\nThank you\n");
+    TCredits* credits = MakeCredits("x = 300, y = 200, file = 'credits.txt', fontsize = 20, time = 4000");
+    auto [insideBefore, outsideBefore] = CountLit(credits->GetGlobalRect());
+    DrawFrame(credits);
+    auto [inside, outside] = CountLit(credits->GetGlobalRect());
+    EXPECT_GT(inside, insideBefore + 100);
+    EXPECT_EQ(outside, outsideBefore);
+    EXPECT_FALSE(mLog.Contains("not in Begin2d"));
 }
 
 }  // namespace

@@ -1,5 +1,5 @@
 // The game shell's tests run on a whole platform in a temporary working
-// folder (scripted window, recording display, fake timer), with the game's
+// folder (scripted window, recording display or OpenGL, fake timer), with the game's
 // preferences in its user folder and the debug log in a folder of its own.
 #pragma once
 
@@ -23,9 +23,11 @@
 #include "game/shell/valuemanager.h"
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
+#include "platform/display/gldevice.h"
 #include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
 #include "platform/window/scriptedwindow.h"
+#include "platform/window/sdlwindow.h"
 #include "tests/core/platform/platformfolder.h"
 #include "tests/support/luatesting.h"
 #include "tests/support/tempfolder.h"
@@ -34,8 +36,11 @@ class ShellTest : public testing::Test {
 protected:
     void SetUp() override {
         os::SetCurrentTimer(&mTimer);
-        auto data = mFolder.MakeData();
+        auto data = mOnOpenGl ? mFolder.MakeData(std::make_unique<window::SdlWindow>(),
+                                                 std::make_unique<display::GlDevice>())
+                              : mFolder.MakeData();
         mPlatform = std::make_unique<TPlatform>(std::move(data));
+        if (mOnOpenGl) mPlatform->OpenWindow();
         SetSetting(kSettingEncryptionKey, "c2hlbGx0ZXN0");
     }
 
@@ -91,6 +96,9 @@ protected:
         return text;
     }
 
+    // Set before SetUp: the platform draws with OpenGL in an offscreen SDL
+    // window instead of on the recording display.
+    bool mOnOpenGl = false;
     os::FakeTimer mTimer{5000};
     TestPlatformFolder mFolder;
     TempFolder& mTemp = mFolder.temp;
