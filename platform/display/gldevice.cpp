@@ -10,6 +10,8 @@ namespace {
 
 // Past this many vertices a batch is sent even without a change.
 constexpr size_t kMaxBatchVertices = 65536;
+// Samples per pixel of an antialiased back buffer, at most.
+constexpr int kAntialiasSamples = 4;
 
 GLenum InternalFormat(Format format, bool keepsAlpha) {
     if (keepsAlpha && format == Format::X8R8G8B8) return GL_RGBA8;
@@ -63,6 +65,31 @@ Result GlResult() {
     ClearGlErrors();
     if (error == GL_NO_ERROR) return Result::Ok;
     return error == GL_OUT_OF_MEMORY ? Result::OutOfVideoMemory : Result::Failed;
+}
+
+// Samples an antialiased back buffer gets; 0 when the driver offers none.
+int AntialiasSamples() {
+    GLint most = 0;
+    glGetIntegerv(GL_MAX_SAMPLES, &most);
+    return most >= 2 ? std::min(most, kAntialiasSamples) : 0;
+}
+
+// Samples 0 makes a plain renderbuffer.
+GLuint NewRenderbuffer(GLenum format, int samples, int width, int height) {
+    GLuint renderbuffer = 0;
+    glGenRenderbuffers(1, &renderbuffer);
+    glBindRenderbuffer(GL_RENDERBUFFER, renderbuffer);
+    glRenderbufferStorageMultisample(GL_RENDERBUFFER, samples, format, width, height);
+    return renderbuffer;
+}
+
+// Pixel for pixel between two framebuffers of one surface; a multisampled
+// source is resolved on the way. Leaves both bound.
+void CopyPixels(GLuint from, GLuint to, const Rect& rect) {
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, to);
+    glBlitFramebuffer(rect.left, rect.top, rect.right, rect.bottom, rect.left, rect.top, rect.right, rect.bottom,
+                      GL_COLOR_BUFFER_BIT, GL_NEAREST);
 }
 
 }  // namespace
@@ -170,20 +197,30 @@ Result GlDevice::CreateScreen(const ScreenSetup& setup) {
     }
     SDL_GL_SetSwapInterval(mVSync ? 1 : 0);
     mSetup = setup;
-    Surface& back = mSurfaces[kBackBuffer];
-    back.desc = {setup.width, setup.height, mBitsPerPixel == 16 ? Format::R5G6B5 : Format::X8R8G8B8,
-                 SurfaceKind::RenderTarget, false};
-    back.keepsAlpha = true;
-    Result made = MakeGlObjects(back);
-    if (made != Result::Ok) {
-        mSurfaces.erase(kBackBuffer);
-        return made;
-    }
+    Result made = MakeBackBuffer(setup);
+    if (made != Result::Ok) return made;
     mTarget = kBackBuffer;
     BindTarget();
     mViewport = {};
     SetViewport({0, 0, setup.width, setup.height, 0, 1});
     return ColorFill(kBackBuffer, {0, 0, setup.width, setup.height}, 0);
+}
+
+Result GlDevice::MakeBackBuffer(const ScreenSetup& setup) {
+    int samples = setup.antialias ? AntialiasSamples() : 0;
+    Surface& back = mSurfaces[kBackBuffer];
+    back.desc = {setup.width, setup.height, mBitsPerPixel == 16 ? Format::R5G6B5 : Format::X8R8G8B8,
+                 SurfaceKind::RenderTarget, false};
+    back.keepsAlpha = true;
+    back.samples = samples;
+    Result made = setup.antialias && samples == 0 ? Result::Failed : MakeGlObjects(back);
+    if (made == Result::Ok) return made;
+    mSurfaces.erase(kBackBuffer);
+    if (!setup.antialias) return made;
+    SDL_LogError(SDL_LOG_CATEGORY_RENDER, "GlDevice: no multisampled back buffer (%d samples)", samples);
+    // Plain, the screen may still fit: even out of memory is no reason to
+    // give up on this mode before the caller tries without samples.
+    return Result::Failed;
 }
 
 void GlDevice::DestroyScreen() {
@@ -224,13 +261,14 @@ Result GlDevice::Present() {
     Result usable = CheckUsable(back);
     if (usable != Result::Ok) return usable;
     Flush();
+    GLuint frame = ReadFramebufferOf(*back);
     Rect shown = PresentRectOf(*back);
     int x = shown.left, y = shown.top, width = shown.Width(), height = shown.Height();
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, 0);
     glDisable(GL_SCISSOR_TEST);
     glClearColor(0, 0, 0, 1);
     glClear(GL_COLOR_BUFFER_BIT);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, back->framebuffer);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, frame);
     // Our rows run from the top, the window's from the bottom.
     bool scaled = width != back->desc.width || height != back->desc.height;
     glBlitFramebuffer(0, 0, back->desc.width, back->desc.height, x, y + height, x + width, y, GL_COLOR_BUFFER_BIT,
@@ -400,6 +438,8 @@ void GlDevice::Flush() {
     mProgram.Apply(inputs);
     glDrawElements(mBatchShape == Batch::Shape::Lines ? GL_LINES : GL_TRIANGLES, static_cast<GLsizei>(indices.size()),
                    GL_UNSIGNED_INT, nullptr);
+    Surface* target = Find(mTarget);
+    if (target && target->sampleFramebuffer) target->samplesAhead = true;
     ++mDrawCalls;
     mBatch.Clear();
 }
@@ -419,6 +459,8 @@ void GlDevice::ApplyGlStates() {
     if (mStates.zEnable) glEnable(GL_DEPTH_TEST);
     else glDisable(GL_DEPTH_TEST);
     glDepthMask(mStates.zWrite ? GL_TRUE : GL_FALSE);
+    if (mStates.antialias) glEnable(GL_MULTISAMPLE);
+    else glDisable(GL_MULTISAMPLE);
     // Targets are drawn top row first, which turns the classic clockwise into
     // GL's counter-clockwise.
     if (mStates.cull == Cull::None) {
@@ -446,7 +488,7 @@ Result GlDevice::CheckUsable(Surface* surface) {
 
 void GlDevice::BindTarget() {
     Surface* target = Find(mTarget);
-    glBindFramebuffer(GL_FRAMEBUFFER, target ? FramebufferOf(*target) : 0);
+    glBindFramebuffer(GL_FRAMEBUFFER, target ? DrawFramebufferOf(*target) : 0);
 }
 
 Result GlDevice::CreateSurface(const SurfaceDesc& desc, SurfaceId& surface) {
@@ -482,24 +524,39 @@ Result GlDevice::MakeGlObjects(Surface& surface) {
                  GL_BGRA, GL_UNSIGNED_BYTE, nullptr);
     Result result = GlResult();
     if (result == Result::Ok && desc.mipmaps) glGenerateMipmap(GL_TEXTURE_2D);
-    if (result == Result::Ok && desc.kind == SurfaceKind::RenderTarget) {
-        glGenRenderbuffers(1, &surface.depth);
-        glBindRenderbuffer(GL_RENDERBUFFER, surface.depth);
-        glRenderbufferStorage(GL_RENDERBUFFER, GL_DEPTH_COMPONENT24, desc.width, desc.height);
-        result = GlResult();
-        if (result == Result::Ok && FramebufferOf(surface) == 0) result = Result::Failed;
-    }
+    if (result == Result::Ok && desc.kind == SurfaceKind::RenderTarget) result = MakeDrawBuffers(surface);
     if (result != Result::Ok) DropGlObjects(surface);
     BindTarget();
     return result;
 }
 
+Result GlDevice::MakeDrawBuffers(Surface& surface) {
+    const SurfaceDesc& desc = surface.desc;
+    surface.depth = NewRenderbuffer(GL_DEPTH_COMPONENT24, surface.samples, desc.width, desc.height);
+    if (surface.samples) {
+        surface.sampleColor = NewRenderbuffer(InternalFormat(desc.format, surface.keepsAlpha), surface.samples,
+                                              desc.width, desc.height);
+    }
+    Result result = GlResult();
+    if (result != Result::Ok) return result;
+    if (FramebufferOf(surface) == 0) return Result::Failed;
+    if (!surface.samples) return Result::Ok;
+    glGenFramebuffers(1, &surface.sampleFramebuffer);
+    glBindFramebuffer(GL_FRAMEBUFFER, surface.sampleFramebuffer);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_RENDERBUFFER, surface.sampleColor);
+    glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, surface.depth);
+    return glCheckFramebufferStatus(GL_FRAMEBUFFER) == GL_FRAMEBUFFER_COMPLETE ? Result::Ok : Result::Failed;
+}
+
 void GlDevice::DropGlObjects(Surface& surface) {
     if (!mContext) return;
     glDeleteFramebuffers(1, &surface.framebuffer);
+    glDeleteFramebuffers(1, &surface.sampleFramebuffer);
+    glDeleteRenderbuffers(1, &surface.sampleColor);
     glDeleteRenderbuffers(1, &surface.depth);
     glDeleteTextures(1, &surface.texture);
-    surface.framebuffer = surface.depth = surface.texture = 0;
+    surface.framebuffer = surface.sampleFramebuffer = surface.sampleColor = surface.depth = surface.texture = 0;
+    surface.samplesAhead = false;
 }
 
 GLuint GlDevice::FramebufferOf(Surface& surface) {
@@ -507,7 +564,8 @@ GLuint GlDevice::FramebufferOf(Surface& surface) {
     glGenFramebuffers(1, &surface.framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, surface.framebuffer);
     glFramebufferTexture2D(GL_FRAMEBUFFER, GL_COLOR_ATTACHMENT0, GL_TEXTURE_2D, surface.texture, 0);
-    if (surface.depth) {
+    // A multisampled depth buffer belongs to the sample framebuffer.
+    if (surface.depth && !surface.samples) {
         glFramebufferRenderbuffer(GL_FRAMEBUFFER, GL_DEPTH_ATTACHMENT, GL_RENDERBUFFER, surface.depth);
     }
     if (glCheckFramebufferStatus(GL_FRAMEBUFFER) != GL_FRAMEBUFFER_COMPLETE) {
@@ -515,6 +573,25 @@ GLuint GlDevice::FramebufferOf(Surface& surface) {
         surface.framebuffer = 0;
     }
     return surface.framebuffer;
+}
+
+GLuint GlDevice::DrawFramebufferOf(Surface& surface) {
+    return surface.sampleFramebuffer ? surface.sampleFramebuffer : FramebufferOf(surface);
+}
+
+GLuint GlDevice::ReadFramebufferOf(Surface& surface) {
+    GLuint framebuffer = FramebufferOf(surface);
+    if (surface.samplesAhead) {
+        surface.samplesAhead = false;
+        CopyPixels(surface.sampleFramebuffer, framebuffer, {0, 0, surface.desc.width, surface.desc.height});
+    }
+    return framebuffer;
+}
+
+void GlDevice::PushToSamples(Surface& surface, const Rect& rect) {
+    if (!surface.sampleFramebuffer) return;
+    CopyPixels(FramebufferOf(surface), surface.sampleFramebuffer, rect);
+    BindTarget();
 }
 
 void GlDevice::ReleaseSurface(SurfaceId id) {
@@ -555,6 +632,7 @@ Result GlDevice::Upload(SurfaceId id, const uint32_t* pixels, int pitch, int row
     glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (surface->desc.mipmaps) glGenerateMipmap(GL_TEXTURE_2D);
+    PushToSamples(*surface, {0, 0, width, height});
     return GlResult();
 }
 
@@ -595,13 +673,17 @@ Result GlDevice::ColorFill(SurfaceId id, const Rect& rect, uint32_t argb) {
         return Result::Ok;
     }
     Flush();
-    glBindFramebuffer(GL_FRAMEBUFFER, FramebufferOf(*surface));
     glEnable(GL_SCISSOR_TEST);
     glScissor(rect.left, rect.top, rect.Width(), rect.Height());
     glClearColor(Channel(argb, 16), Channel(argb, 8), Channel(argb, 0), Channel(argb, 24));
     glClearDepth(1.0);
     glDepthMask(GL_TRUE);
-    glClear(GL_COLOR_BUFFER_BIT | (surface->depth ? GL_DEPTH_BUFFER_BIT : 0));
+    // Both sides of a multisampled surface, so that neither needs the other.
+    for (GLuint framebuffer : {FramebufferOf(*surface), surface->sampleFramebuffer}) {
+        if (!framebuffer) continue;
+        glBindFramebuffer(GL_FRAMEBUFFER, framebuffer);
+        glClear(GL_COLOR_BUFFER_BIT | (surface->depth ? GL_DEPTH_BUFFER_BIT : 0));
+    }
     glDisable(GL_SCISSOR_TEST);
     BindTarget();
     return GlResult();
@@ -633,14 +715,17 @@ Result GlDevice::Copy(SurfaceId sourceId, const Rect& sourceRect, SurfaceId targ
         glBindTexture(GL_TEXTURE_2D, target->texture);
         glTexSubImage2D(GL_TEXTURE_2D, 0, targetRect.left, targetRect.top, targetRect.Width(), targetRect.Height(),
                         GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+        PushToSamples(*target, targetRect);
         return GlResult();
     }
     Flush();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, FramebufferOf(*source));
+    GLuint from = ReadFramebufferOf(*source);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
     glBindFramebuffer(GL_DRAW_FRAMEBUFFER, FramebufferOf(*target));
     glBlitFramebuffer(sourceRect.left, sourceRect.top, sourceRect.right, sourceRect.bottom, targetRect.left,
                       targetRect.top, targetRect.right, targetRect.bottom, GL_COLOR_BUFFER_BIT,
                       sameSize ? GL_NEAREST : GL_LINEAR);
+    PushToSamples(*target, targetRect);
     BindTarget();
     return GlResult();
 }
@@ -658,7 +743,7 @@ Result GlDevice::ReadPixels(SurfaceId id, const Rect& rect, uint32_t* pixels) {
         return Result::Ok;
     }
     Flush();
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, FramebufferOf(*surface));
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, ReadFramebufferOf(*surface));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
     glReadPixels(rect.left, rect.top, rect.Width(), rect.Height(), GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     BindTarget();

@@ -1,7 +1,8 @@
 // The display device on OpenGL 3.3 core. The back buffer is a framebuffer of
 // the display's size, copied to the window at Present (letterboxed in full
-// screen). Draws with the same texture, states, transforms and viewport are
-// gathered into one indexed draw call.
+// screen); with antialiasing it draws into multisampled buffers that are
+// resolved into it before anything reads it. Draws with the same texture,
+// states, transforms and viewport are gathered into one indexed draw call.
 #pragma once
 
 #include <SDL.h>
@@ -80,6 +81,13 @@ private:
     struct Surface {
         SurfaceDesc desc;
         GLuint texture = 0, framebuffer = 0, depth = 0;
+        // A multisampled surface draws into the sample framebuffer (its
+        // colour and the depth buffer); the texture keeps the resolved
+        // pixels that reads, copies and presents use.
+        int samples = 0;
+        GLuint sampleFramebuffer = 0, sampleColor = 0;
+        // Draws went to the samples since the texture was last resolved.
+        bool samplesAhead = false;
         std::vector<uint32_t> pixels;  // CPU-only surfaces, and GL surfaces while locked
         bool locked = false;
         bool lost = false;
@@ -93,9 +101,20 @@ private:
     Surface* Find(SurfaceId id);
     Rect PresentRectOf(const Surface& back) const;
     bool IsGl(const Surface& surface) const { return surface.desc.kind != SurfaceKind::Simple; }
+    // The back buffer, multisampled when the setup asks for antialiasing.
+    Result MakeBackBuffer(const ScreenSetup& setup);
     Result MakeGlObjects(Surface& surface);
+    // Depth, and with samples their colour and framebuffer, of a render target.
+    Result MakeDrawBuffers(Surface& surface);
     void DropGlObjects(Surface& surface);
     GLuint FramebufferOf(Surface& surface);
+    // Where draws into the surface go.
+    GLuint DrawFramebufferOf(Surface& surface);
+    // The surface's framebuffer, with what was drawn into its samples.
+    GLuint ReadFramebufferOf(Surface& surface);
+    // After a write into the texture of a multisampled surface: the same
+    // pixels go to its samples.
+    void PushToSamples(Surface& surface, const Rect& rect);
     Result CheckUsable(Surface* surface);
     void BindTarget();
     void ApplyGlStates();

@@ -81,6 +81,7 @@ struct ScreenSetup {
     SDL_Window* window = nullptr;
     int width = 0, height = 0;  // back buffer size in pixels
     bool fullScreen = false;
+    // A multisampled back buffer; creation fails when the device has none.
     bool antialias = false;
     bool placed = false;  // the caller sized and placed the window
 };
@@ -162,6 +163,9 @@ struct DrawStates {
     bool alphaSourceOver = false;
     Filter filter = Filter::Linear;
     Address addressU = Address::Wrap, addressV = Address::Wrap;
+    // Edges are smoothed over the samples of a back buffer made with
+    // antialiasing; other targets draw as without it.
+    bool antialias = false;
     bool operator==(const DrawStates&) const = default;
 };
 
