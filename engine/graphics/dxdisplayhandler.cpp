@@ -394,7 +394,10 @@ void TDxDisplayHandler::FinishSetUp(const TRequest& request) {
     state.hasDevice = true;
     ReadCapabilities();
 
-    mDevice.SetStates(DefaultDrawStates());
+    // Antialiasing is kept across a new device, like the hint that asked for it.
+    display::DrawStates defaults = DefaultDrawStates();
+    defaults.antialias = state.antialias;
+    mDevice.SetStates(defaults);
     state.zEnable = state.zWrite = true;
     if (GetAssetManager() && !mHost.IsFrozen()) DxCheck(state.context.Present(), mHost, kUnit, __LINE__);
     if (!IsDeviceReady()) return;
@@ -988,6 +991,7 @@ void TDxDisplayHandler::OnRenderHint(const TString& key, const TString& value) {
     TDxDisplayState& state = *mState;
     if (key == "antialias") {
         state.antialias = on;
+        if (state.hasDevice) ApplyStates([on](display::DrawStates& states) { states.antialias = on; });
     } else if (key == "hint_antialias") {
         state.hintAntialias = on;
     } else if (key == "new_subtractive") {

@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "dxgltesting.h"
 
 namespace {
@@ -71,6 +74,48 @@ TEST_F(DxDisplayHandlerGlTest, ALostDeviceIsRepairedAndDrawingResumes) {
         EXPECT_FALSE(mHandler->IsBroken());
         EXPECT_EQ(Pixel(400, 300), kRed);
     }
+}
+
+TEST_F(DxDisplayHandlerGlTest, AntialiasHintsSmoothEdgesAndTheStateSwitchesAtOnce) {
+    mHandler->OnRenderHint("hint_antialias", "1");
+    mHandler->OnRenderHint("antialias", "1");
+    mHandler->SetDisplay(800, 600, false, true, false, false);
+    ASSERT_TRUE(mHandler->IsDeviceReady());
+    ASSERT_TRUE(mHandler->GetState().hintAntialias);
+    // A white triangle with a long diagonal edge over black, drawn through the renderer.
+    auto wedgeFrame = [&] {
+        ASSERT_TRUE(mRenderer->BeginDraw(true));
+        EXPECT_TRUE(mRenderer->FillRect(TRect(0, 0, 800, 600), TColor4f(0, 0, 0, 1)));
+        {
+            TBegin2dScope block(*mRenderer);
+            mRenderer->SetTexture(nullptr);
+            TRenderVertex wedge[3];
+            const float corners[3][2] = {{100.3f, 100.6f}, {300.2f, 100.6f}, {100.3f, 257.1f}};
+            for (int i = 0; i < 3; ++i) {
+                wedge[i].x = corners[i][0];
+                wedge[i].y = corners[i][1];
+                wedge[i].diffuse = 0xFFFFFFFF;
+            }
+            TVertexSet vertices;
+            vertices.Init2d(wedge, 3);
+            mRenderer->DrawVertices(TRenderer::kTriangleFan, vertices);
+        }
+        mRenderer->EndDraw(true);
+    };
+    // Pixels around the edge that are neither black nor white.
+    auto blended = [&] {
+        std::vector<uint32_t> pixels(220 * 180);
+        EXPECT_EQ(mDevice->ReadPixels(display::kBackBuffer, {90, 90, 310, 270}, pixels.data()), display::Result::Ok);
+        return std::count_if(pixels.begin(), pixels.end(),
+                             [](uint32_t pixel) { return pixel != 0xFF000000u && pixel != 0xFFFFFFFFu; });
+    };
+    wedgeFrame();
+    EXPECT_EQ(Pixel(120, 120), 0xFFFFFFFFu);
+    EXPECT_GT(blended(), 100);
+    mHandler->OnRenderHint("antialias", "0");
+    wedgeFrame();
+    EXPECT_EQ(Pixel(120, 120), 0xFFFFFFFFu);
+    EXPECT_EQ(blended(), 0);
 }
 
 }  // namespace

@@ -593,6 +593,7 @@ TEST_F(DxDisplayHandlerTest, RenderHintsReachTheDeviceStates) {
     EXPECT_FALSE(Handler().GetState().newSubtractive);
     Handler().OnRenderHint("antialias", "1");
     EXPECT_TRUE(Handler().GetState().antialias);
+    EXPECT_TRUE(mDevice.GetStates().antialias);
 
     Handler().SetFilterMode(0);
     Handler().SetFilterMode(2);
@@ -608,6 +609,50 @@ TEST_F(DxDisplayHandlerTest, RenderHintsReachTheDeviceStates) {
     EXPECT_FALSE(states.gouraud);
     EXPECT_TRUE(states.zEnable);
     EXPECT_FALSE(states.zWrite);
+    EXPECT_TRUE(states.antialias);
+    Handler().OnRenderHint("antialias", "0");
+    EXPECT_FALSE(mDevice.GetStates().antialias);
+}
+
+TEST_F(DxDisplayHandlerTest, AntialiasingHintsReachEachNewDevice) {
+    struct Case {
+        const char* name;
+        const char* hint;
+        const char* antialias;
+        bool refused;  // the device cannot make an antialiased screen
+        std::vector<std::string> screens;
+        bool hintAfter, antialiasAfter;
+    } cases[] = {
+        {"both on", "1", "1", false, {"CreateScreen(800x600 window antialias)"}, true, true},
+        {"the draw state alone", "0", "1", false, {kWindow}, false, true},
+        {"the screen alone", "1", "0", false, {"CreateScreen(800x600 window antialias)"}, true, false},
+        {"refused: both off", "1", "1", true, {"CreateScreen(800x600 window antialias)", kWindow}, false, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        mHandler.reset();
+        mDevice.ClearCalls();
+        // Without a device the hints wait for the next one.
+        Handler().OnRenderHint("hint_antialias", c.hint);
+        Handler().OnRenderHint("antialias", c.antialias);
+        EXPECT_EQ(mDevice.Count("SetStates"), 0);
+        if (c.refused) mDevice.Script("CreateScreen", Result::Failed);
+        Handler().SetDisplay(800, 600, false, true, false, false);
+        std::vector<std::string> screens;
+        for (const std::string& call : mDevice.GetCalls()) {
+            if (call.rfind("CreateScreen", 0) == 0) screens.push_back(call);
+        }
+        EXPECT_EQ(screens, c.screens);
+        EXPECT_EQ(Handler().GetState().hintAntialias, c.hintAfter);
+        EXPECT_EQ(Handler().GetState().antialias, c.antialiasAfter);
+        EXPECT_EQ(mDevice.GetStates().antialias, c.antialiasAfter);
+        // A rebuilt device and the blocks drawn on it keep the state.
+        Handler().SetDisplay(800, 600, false, true, false, false);
+        Handler().Begin2d();
+        Handler().SetBlendMode(2);
+        EXPECT_EQ(mDevice.GetStates().antialias, c.antialiasAfter);
+        EXPECT_EQ(mDevice.Count("CreateScreen(800x600 window antialias)"), c.hintAfter ? 2 : c.refused ? 1 : 0);
+    }
 }
 
 TEST_F(DxDisplayHandlerTest, TexturesBindThroughTheSurfaceSource) {
