@@ -22,6 +22,49 @@ local function ShadowedLine(name, y)
     }
 end
 
+-- The backdrop's chocolates: each waits for its delay, then slides in from
+-- beyond the nearer side of the screen to its place, slowing down as it
+-- arrives.
+local kSlideTime = 450
+local kSlowingDown = -2
+
+local function Chocolate(name, kind, x, y, delay)
+    return
+    {
+        name = name, x = x < 400 and -40 or 840, y = y, mouse = false,
+        assets = { chocolate = { anim = false, { file = "ui/chocolates/" .. kind .. ".png" } } },
+        effects = { { type = "move", x = x, y = y, time = kSlideTime, accel = kSlowingDown, delay = delay } },
+    }
+end
+
+local kBackdropObjects = {}
+
+local function AddChocolate(name, kind, x, y, delay)
+    table.insert(kBackdropObjects, Chocolate(name, kind, x, y, delay))
+end
+
+-- On each side of the buttons an assortment of two columns by three rows,
+-- the one the mirror of the other, coming in row by row, the inner column
+-- first.
+local kAssortment = { { "round_dark", "heart_ruby" }, { "square_white", "round_milk" }, { "square_dark", "heart_dark" } }
+for row = 1, 3 do
+    local y = 204 + row * 58
+    for column = 1, 2 do
+        local delay = (row - 1) * 140 + (2 - column) * 70
+        local kind = kAssortment[row][column]
+        AddChocolate("assortment_left_" .. row .. column, kind, -16 + column * 64, y, delay)
+        AddChocolate("assortment_right_" .. row .. column, kind, 816 - column * 64, y, delay)
+    end
+end
+
+-- Then two on the counter on each side, between the truffle piles and the
+-- Quit button; centred this high, they stand on its top.
+local kCounterY = 492
+AddChocolate("counter_left_1", "round_dark", 250, kCounterY, 430)
+AddChocolate("counter_right_1", "round_milk", 550, kCounterY, 430)
+AddChocolate("counter_left_2", "heart_ruby", 185, kCounterY, 500)
+AddChocolate("counter_right_2", "heart_ruby", 615, kCounterY, 500)
+
 -- Players may have changed: the menu greets the current one.
 local function ChoosePlayer()
     DoModal("scripts/chooseplayer.lua")
@@ -36,6 +79,7 @@ MakeDialog
         Bitmap
         {
             name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
+            VObjectWindow { name = "menu_backdrop", x = 0, y = 0, w = 800, h = 600, objects = kBackdropObjects },
             Text
             {
                 name = "title", x = 0, y = 30, w = 800, h = 90, label = "app_title",

@@ -8,6 +8,9 @@
 
 #include "core/app/platformevent.h"
 #include "game/shell/gamemain.h"
+#include "game/shell/objectwindow.h"
+#include "game/shell/sprite.h"
+#include "game/shell/spritemanager.h"
 #include "game/widgets/disablebutton.h"
 #include "graphics/widgets/text.h"
 #include "tests/shell/shelltesting.h"
@@ -19,6 +22,16 @@ std::string ReadAsset(const std::string& name) {
     std::ostringstream bytes;
     bytes << file.rdbuf();
     return bytes.str();
+}
+
+// Edges are exclusive: rectangles that only touch do not overlap.
+bool Overlap(const TRect& a, const TRect& b) {
+    return a.left < b.right && b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+bool Inside(const TRect& outer, const TRect& inner) {
+    return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+           inner.bottom <= outer.bottom;
 }
 
 class FirstScreenTest : public ShellTest {
@@ -86,6 +99,24 @@ protected:
             mTimer.Advance(20);
         }
         return false;
+    }
+
+    // Idle passes over the given time.
+    void RunFor(uint32_t milliseconds) {
+        for (uint32_t passed = 0; passed < milliseconds; passed += 20) {
+            TPlatformEvent event;
+            mPlatform->GetEvent(event);
+            HandleGameEvent(mPlatform.get(), event);
+            mTimer.Advance(20);
+        }
+    }
+
+    // Adds every file of an asset folder under its asset name.
+    void AddAssetFolder(const std::string& folder) {
+        for (const auto& entry : std::filesystem::directory_iterator(std::string(VANDERMOOT_ASSETS) + "/" + folder)) {
+            std::string name = folder + "/" + entry.path().filename().string();
+            AddFile(name, ReadAsset(name));
+        }
     }
 
     TGameSession mSession;
@@ -157,6 +188,51 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
         Click(back);
     }
     EXPECT_TRUE(RunUntilShown("play"));
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, TheBackdropsChocolatesSlideInBehindTheMenuAndStopClearOfItsButtonsAndGreeting) {
+    AddAssetFolder("ui/chocolates");
+    // The greeting's width comes from its font.
+    AddAssetFolder("fonts");
+    // More games shows only beside the cross-sell script.
+    AddFile("xsell/xsell.lua", "-- cross-sell");
+    GameMainSetUp(mPlatform.get(), mSession);
+    auto* backdrop = dynamic_cast<VObjectWindow*>(FindInTop("menu_backdrop"));
+    ASSERT_NE(backdrop, nullptr);
+    // Drawn first of its siblings, so everything else of the menu is on top.
+    EXPECT_EQ(backdrop->GetParent()->GetChildren().back(), backdrop);
+    const auto sprites = backdrop->GetSpriteManager()->GetSprites();
+    ASSERT_GE(sprites.size(), 6u);
+    const TRect screen(0, 0, 800, 600);
+    for (const auto& sprite : sprites) {
+        EXPECT_NE(sprite->GetTexture(), nullptr) << sprite->GetName().c_str();
+        TRect start = sprite->GetBounds(backdrop->GetDrawState(), 0);
+        EXPECT_FALSE(Overlap(start, screen)) << sprite->GetName().c_str() << " starts in view";
+    }
+    RunFor(3000);
+    std::vector<std::pair<const char*, TRect>> keepClear;
+    for (const char* name : {"play", "options", "players", "help", "credits", "moregames", "quit"}) {
+        TWindow* button = FindInTop(name);
+        ASSERT_NE(button, nullptr) << name;
+        keepClear.emplace_back(name, button->GetGlobalRect());
+    }
+    for (const char* name : {"title", "tagline", "txt_welcome", "txt_user"}) {
+        TText* text = CastToTText(FindInTop(name));
+        ASSERT_NE(text, nullptr) << name;
+        TRect extents = text->GetTextExtents();
+        ASSERT_GT(extents.right - extents.left, 0) << name;
+        TRect global = text->GetGlobalRect();
+        keepClear.emplace_back(name, TRect(global.left + extents.left, global.top, global.left + extents.right,
+                                           global.bottom));
+    }
+    for (const auto& sprite : sprites) {
+        TRect placed = sprite->GetBounds(backdrop->GetDrawState(), 0);
+        EXPECT_TRUE(Inside(screen, placed)) << sprite->GetName().c_str() << " ends out of view";
+        for (const auto& [name, rect] : keepClear) {
+            EXPECT_FALSE(Overlap(placed, rect)) << sprite->GetName().c_str() << " covers " << name;
+        }
+    }
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 

@@ -9,6 +9,18 @@ Rgba Mix(const Rgba& a, const Rgba& b, float t) {
     return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
+Rgba Colour(int r, int g, int b, float a) {
+    return {static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f, static_cast<float>(b) / 255.0f, a};
+}
+
+Brush Solid(const Rgba& colour) {
+    return [colour](float, float) { return colour; };
+}
+
+Brush Vertical(const Rgba& top, const Rgba& bottom, float from, float to) {
+    return [=](float, float y) { return Mix(top, bottom, std::clamp((y - from) / (to - from), 0.0f, 1.0f)); };
+}
+
 Canvas::Canvas(int width, int height)
     : mWidth(width), mHeight(height), mPixels(static_cast<size_t>(width * height), Rgba{0, 0, 0, 0}) {}
 
@@ -73,6 +85,22 @@ float SegmentDistance(float x, float y, float ax, float ay, float bx, float by) 
 }
 
 }  // namespace
+
+float HeartDistance(float x, float y, float cx, float cy, float size) {
+    // A square turned 45 degrees with its point down, and a round lobe on
+    // each of its upper sides; half is the square's half side, so the lobes
+    // span the width.
+    const float root = 0.70710678f;
+    const float half = size * 0.5f / (1.0f + root);
+    const float squareY = cy + half * 0.146f;
+    float dx = x - cx;
+    float dy = y - squareY;
+    float square = RoundedBoxDistance((dx + dy) * root, (dy - dx) * root, -half, -half, half, half, half * 0.1f);
+    float lobeOffset = half * root;
+    float left = CircleDistance(x, y, cx - lobeOffset, squareY - lobeOffset, half);
+    float right = CircleDistance(x, y, cx + lobeOffset, squareY - lobeOffset, half);
+    return std::min(square, std::min(left, right));
+}
 
 float ArrowDistance(float x, float y, float tipX, float tipY, float size) {
     // The outline as a closed polygon, clockwise from the tip.

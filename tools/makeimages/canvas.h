@@ -13,6 +13,14 @@ struct Rgba {
 
 // Mixes a and b: t = 0 gives a, t = 1 gives b.
 Rgba Mix(const Rgba& a, const Rgba& b, float t);
+// A colour from 8-bit channels.
+Rgba Colour(int r, int g, int b, float a = 1.0f);
+
+// What a pixel is painted with, by its position.
+using Brush = std::function<Rgba(float x, float y)>;
+Brush Solid(const Rgba& colour);
+// A top-to-bottom blend between two rows.
+Brush Vertical(const Rgba& top, const Rgba& bottom, float from, float to);
 
 class Canvas {
 public:
@@ -42,6 +50,8 @@ private:
 // Signed distances to outlines (negative inside).
 float RoundedBoxDistance(float x, float y, float left, float top, float right, float bottom, float radius);
 float CircleDistance(float x, float y, float cx, float cy, float radius);
+// A heart standing on its tip, centred on (cx, cy), size pixels wide.
+float HeartDistance(float x, float y, float cx, float cy, float size);
 // The arrow of a mouse pointer with its tip at (tipX, tipY), size pixels tall.
 float ArrowDistance(float x, float y, float tipX, float tipY, float size);
 

@@ -1,31 +1,24 @@
 // makeimages FOLDER: draws the game's interface images below FOLDER: the
 // mouse cursor, the oval button in its two states, the dialog panels, the
 // title screen's backdrop, the check-box and radio looks, the slider's rail,
-// thumb and fill bar, and the help pages' pictures. The same program always writes the same bytes.
+// thumb and fill bar, the help pages' pictures and the chocolates of the
+// main menu. The same program always writes the same bytes.
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "tools/makeimages/canvas.h"
+#include "tools/makeimages/chocolates.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace {
 
 using makeimages::Canvas;
+using makeimages::Colour;
 using makeimages::Rgba;
-
-Rgba Colour(int r, int g, int b, float a = 1.0f) {
-    return {static_cast<float>(r) / 255.0f, static_cast<float>(g) / 255.0f, static_cast<float>(b) / 255.0f, a};
-}
-
-auto Solid(const Rgba& colour) {
-    return [colour](float, float) { return colour; };
-}
-
-// A top-to-bottom blend between two rows.
-auto Vertical(const Rgba& top, const Rgba& bottom, float from, float to) {
-    return [=](float, float y) { return makeimages::Mix(top, bottom, std::fmin(std::fmax((y - from) / (to - from), 0.0f), 1.0f)); };
-}
+using makeimages::Solid;
+using makeimages::Vertical;
 
 // A chocolate arrow with a cream rim.
 Canvas Cursor() {
@@ -150,6 +143,31 @@ Canvas HelpPicture(int page) {
     return canvas;
 }
 
+// The menu's chocolates by file name: two of each shape.
+struct NamedChocolate {
+    const char* name;
+    makeimages::ChocolateLook look;
+};
+
+std::vector<NamedChocolate> MenuChocolates() {
+    using makeimages::ChocolateShape;
+    using makeimages::Topping;
+    const Rgba dark = Colour(70, 38, 22), milk = Colour(146, 92, 54), white = Colour(242, 230, 206);
+    const Rgba ruby = Colour(204, 84, 118), caramel = Colour(204, 136, 62), raspberry = Colour(188, 58, 92);
+    const Rgba gold = Colour(226, 182, 98), cream = Colour(250, 240, 220);
+    return {
+        {"round_dark", {ChocolateShape::kRound, dark, {{dark, 0.3f}, {caramel, 0.48f}, {milk, 1.0f}}, Topping::kDrizzle, cream}},
+        {"round_milk", {ChocolateShape::kRound, milk, {{milk, 0.3f}, {white, 0.45f}, {dark, 1.0f}}, Topping::kDrizzle, dark}},
+        {"square_dark",
+         {ChocolateShape::kSquare, dark, {{dark, 0.22f}, {ruby, 0.42f}, {dark, 0.6f}, {caramel, 0.78f}, {dark, 1.0f}},
+          Topping::kStripes, gold}},
+        {"square_white",
+         {ChocolateShape::kSquare, white, {{white, 0.26f}, {raspberry, 0.5f}, {milk, 1.0f}}, Topping::kStripes, milk}},
+        {"heart_ruby", {ChocolateShape::kHeart, ruby, {{ruby, 0.3f}, {white, 0.5f}, {dark, 1.0f}}, Topping::kPearl, cream}},
+        {"heart_dark", {ChocolateShape::kHeart, dark, {{dark, 0.3f}, {ruby, 0.48f}, {dark, 1.0f}}, Topping::kPearl, gold}},
+    };
+}
+
 bool Write(const std::string& folder, const char* name, const Canvas& canvas) {
     return makeimages::WritePng(folder + "/" + name, canvas.Width(), canvas.Height(), canvas.ToBytes());
 }
@@ -183,6 +201,10 @@ int main(int argc, char** argv) {
     for (int page = 0; page < 10; ++page) {
         std::string name = "ui/help/page_" + std::to_string(page) + ".png";
         written = Write(folder, name.c_str(), HelpPicture(page)) && written;
+    }
+    for (const NamedChocolate& chocolate : MenuChocolates()) {
+        std::string name = std::string("ui/chocolates/") + chocolate.name + ".png";
+        written = Write(folder, name.c_str(), makeimages::Chocolate(chocolate.look)) && written;
     }
     return written ? 0 : 1;
 }

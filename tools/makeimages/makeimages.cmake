@@ -2,7 +2,8 @@
 # into the build's assets (which the source tree's .gitignore files keep out
 # of version control).
 add_executable(makeimages ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp)
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/chocolates.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp)
 target_link_libraries(makeimages PRIVATE PNG::PNG)
 
 set(generated_images
@@ -15,7 +16,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/ui/buttons/check_off.png
     ${CMAKE_BINARY_DIR}/assets/ui/buttons/radio_off.png
     ${CMAKE_BINARY_DIR}/assets/ui/options/fill_bar.png
-    ${CMAKE_BINARY_DIR}/assets/ui/help/page_9.png)
+    ${CMAKE_BINARY_DIR}/assets/ui/help/page_9.png
+    ${CMAKE_BINARY_DIR}/assets/ui/chocolates/heart_dark.png)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages
