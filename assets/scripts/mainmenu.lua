@@ -28,25 +28,26 @@ end
 local kSlideTime = 450
 local kSlowingDown = -2
 
-local function Chocolate(name, kind, x, y, delay)
-    return
+local kBackdropObjects = {}
+
+local function AddChocolate(name, kind, x, y, delay)
+    table.insert(kBackdropObjects,
     {
         name = name, x = x < 400 and -40 or 840, y = y, mouse = false,
         assets = { chocolate = { anim = false, { file = "ui/chocolates/" .. kind .. ".png" } } },
         effects = { { type = "move", x = x, y = y, time = kSlideTime, accel = kSlowingDown, delay = delay } },
-    }
-end
-
-local kBackdropObjects = {}
-
-local function AddChocolate(name, kind, x, y, delay)
-    table.insert(kBackdropObjects, Chocolate(name, kind, x, y, delay))
+    })
 end
 
 -- On each side of the buttons an assortment of two columns by three rows,
 -- the one the mirror of the other, coming in row by row, the inner column
 -- first.
-local kAssortment = { { "round_dark", "heart_ruby" }, { "square_white", "round_milk" }, { "square_dark", "heart_dark" } }
+local kAssortment =
+{
+    { "round_dark", "heart_ruby" },
+    { "square_white", "round_milk" },
+    { "square_dark", "heart_dark" },
+}
 for row = 1, 3 do
     local y = 204 + row * 58
     for column = 1, 2 do

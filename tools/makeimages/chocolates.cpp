@@ -17,11 +17,13 @@ constexpr float kHalfWidth = 25.0f;
 // The top face is seen at a slant: this much of its depth shows.
 constexpr float kTilt = 0.72f;
 constexpr float kThickness = 13.0f;
-// Where the light comes from: the upper left, a little in front.
+// Towards the light, on the picture: up and to the left.
 constexpr float kLightX = -0.5f;
 constexpr float kLightY = -0.866f;
 
 const Rgba kWhite = {1.0f, 1.0f, 1.0f, 1.0f};
+// Shadows are a very dark brown, seen through.
+const Rgba kShadow = {0.05f, 0.02f, 0.0f, 1.0f};
 
 // Lighter towards white above 1, darker towards black below.
 Rgba Shade(const Rgba& colour, float amount) {
@@ -111,7 +113,7 @@ void PaintShadow(Canvas& canvas) {
     const float rx = kHalfWidth * 1.08f, ry = 6.0f;
     auto reach = [=](float x, float y) { return std::hypot((x - kCentreX) / rx, (y - cy) / ry); };
     canvas.Paint([=](float x, float y) { return (reach(x, y) - 1.0f) * ry; },
-                 [=](float x, float y) { return Rgba{0.05f, 0.02f, 0.0f, 0.55f * Smooth(1.0f - reach(x, y))}; });
+                 [=](float x, float y) { return WithAlpha(kShadow, 0.55f * Smooth(1.0f - reach(x, y))); });
 }
 
 void PaintSide(Canvas& canvas, const Outline& top, const ChocolateLook& look) {
@@ -162,7 +164,7 @@ void PaintPiping(Canvas& canvas, const Outline& top, const Rgba& colour, float a
     };
     auto inset = [=](float x, float y) { return top(x, y) + 6.0f; };
     auto piped = [=](float x, float y) { return std::fmax(line(x, y), inset(x, y)); };
-    canvas.Paint([=](float x, float y) { return piped(x - 0.6f, y - 1.2f); }, Solid(Rgba{0.05f, 0.02f, 0.0f, 0.35f}));
+    canvas.Paint([=](float x, float y) { return piped(x - 0.6f, y - 1.2f); }, Solid(WithAlpha(kShadow, 0.35f)));
     canvas.Paint(piped, [=](float x, float y) {
         // The crest catches the light a little above the middle of the line.
         float crest = Smooth(-line(x, y + 0.7f) / width);
@@ -174,7 +176,7 @@ void PaintPiping(Canvas& canvas, const Outline& top, const Rgba& colour, float a
 void PaintPearl(Canvas& canvas, const Rgba& colour) {
     const float cx = kCentreX, cy = kTopY - 1.0f, r = 6.5f;
     canvas.Paint([=](float x, float y) { return std::hypot(x - cx - 1.0f, (y - cy - 2.5f) / kTilt) - r; },
-                 Solid(Rgba{0.05f, 0.02f, 0.0f, 0.35f}));
+                 Solid(WithAlpha(kShadow, 0.35f)));
     canvas.Paint([=](float x, float y) { return CircleDistance(x, y, cx, cy, r); }, [=](float x, float y) {
         float facing = ((x - cx) * kLightX + (y - cy) * kLightY) / r;
         return Shade(colour, 0.88f + 0.3f * facing);

@@ -156,15 +156,19 @@ std::vector<NamedChocolate> MenuChocolates() {
     const Rgba ruby = Colour(204, 84, 118), caramel = Colour(204, 136, 62), raspberry = Colour(188, 58, 92);
     const Rgba gold = Colour(226, 182, 98), cream = Colour(250, 240, 220);
     return {
-        {"round_dark", {ChocolateShape::kRound, dark, {{dark, 0.3f}, {caramel, 0.48f}, {milk, 1.0f}}, Topping::kDrizzle, cream}},
-        {"round_milk", {ChocolateShape::kRound, milk, {{milk, 0.3f}, {white, 0.45f}, {dark, 1.0f}}, Topping::kDrizzle, dark}},
+        {"round_dark",
+         {ChocolateShape::kRound, dark, {{dark, 0.3f}, {caramel, 0.48f}, {milk, 1.0f}}, Topping::kDrizzle, cream}},
+        {"round_milk",
+         {ChocolateShape::kRound, milk, {{milk, 0.3f}, {white, 0.45f}, {dark, 1.0f}}, Topping::kDrizzle, dark}},
         {"square_dark",
          {ChocolateShape::kSquare, dark, {{dark, 0.22f}, {ruby, 0.42f}, {dark, 0.6f}, {caramel, 0.78f}, {dark, 1.0f}},
           Topping::kStripes, gold}},
         {"square_white",
          {ChocolateShape::kSquare, white, {{white, 0.26f}, {raspberry, 0.5f}, {milk, 1.0f}}, Topping::kStripes, milk}},
-        {"heart_ruby", {ChocolateShape::kHeart, ruby, {{ruby, 0.3f}, {white, 0.5f}, {dark, 1.0f}}, Topping::kPearl, cream}},
-        {"heart_dark", {ChocolateShape::kHeart, dark, {{dark, 0.3f}, {ruby, 0.48f}, {dark, 1.0f}}, Topping::kPearl, gold}},
+        {"heart_ruby",
+         {ChocolateShape::kHeart, ruby, {{ruby, 0.3f}, {white, 0.5f}, {dark, 1.0f}}, Topping::kPearl, cream}},
+        {"heart_dark",
+         {ChocolateShape::kHeart, dark, {{dark, 0.3f}, {ruby, 0.48f}, {dark, 1.0f}}, Topping::kPearl, gold}},
     };
 }
 
