@@ -4,6 +4,7 @@
 
 #include <png.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -70,11 +71,15 @@ PngSpec RgbaPng(int width, int height, ColorAt colorAt) {
     PngSpec spec;
     spec.width = width;
     spec.height = height;
+    spec.rows.resize(static_cast<size_t>(std::max(width, 0)) * static_cast<size_t>(std::max(height, 0)) * 4);
+    png_byte* out = spec.rows.data();
     for (int y = 0; y < height; ++y) {
         for (int x = 0; x < width; ++x) {
             uint32_t argb = colorAt(x, y);
-            spec.rows.insert(spec.rows.end(), {static_cast<png_byte>(argb >> 16), static_cast<png_byte>(argb >> 8),
-                                               static_cast<png_byte>(argb), static_cast<png_byte>(argb >> 24)});
+            *out++ = static_cast<png_byte>(argb >> 16);
+            *out++ = static_cast<png_byte>(argb >> 8);
+            *out++ = static_cast<png_byte>(argb);
+            *out++ = static_cast<png_byte>(argb >> 24);
         }
     }
     return spec;

@@ -49,7 +49,9 @@ protected:
         std::string shown;
         for (int i = 0; i < TButton::kLayerCount; ++i) {
             TWindow* image = button->FindChildWindow(TString::Format("image%d", i), 1);
-            if (image && image->IsVisible()) shown += (shown.empty() ? "" : " ") + std::to_string(i);
+            if (!image || !image->IsVisible()) continue;
+            if (!shown.empty()) shown += ' ';
+            shown += std::to_string(i);
         }
         return shown;
     }

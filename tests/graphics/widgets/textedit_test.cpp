@@ -24,7 +24,10 @@ public:
     // The kinds so far, as "0 0 5"; forgets them.
     std::string Kinds() {
         std::string text;
-        for (int kind : kinds) text += (text.empty() ? "" : " ") + std::to_string(kind);
+        for (int kind : kinds) {
+            if (!text.empty()) text += ' ';
+            text += std::to_string(kind);
+        }
         kinds.clear();
         return text;
     }
