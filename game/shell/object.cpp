@@ -64,7 +64,7 @@ std::shared_ptr<VTextSprite> VObject::GetTextSprite(const TString& name) const {
 
 void VObject::Draw(const TDrawState& parentState, int depth) {
     VSprite::Draw(parentState, depth);
-    if (mCurrentAsset) mCurrentAsset->Touch(mCurrentState, true);
+    if (mCurrentAsset) mCurrentAsset->Touch(mCurrentState, true, mTouchMemo);
 }
 
 void VObject::Reset() {
@@ -98,6 +98,7 @@ void VObject::StartContinuous() {
 // Assets
 
 void VObject::SetAsset(const TString& asset, const TString& state, const TString& fallback) {
+    mTouchMemo.Forget();
     mCurrentAsset = GetAsset(asset);
     if (!mCurrentAsset) {
         SetAnimation(nullptr);

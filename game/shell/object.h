@@ -8,10 +8,10 @@
 #include <memory>
 
 #include "foundation/tstring.h"
+#include "game/shell/objectasset.h"
 #include "game/shell/sprite.h"
 
 class TLuaTable;
-class VAsset;
 class VLuaStyle;
 class VTextSprite;
 
@@ -81,11 +81,13 @@ private:
 
     int mObjectId;
     TString mType;
+    // Read by every Draw: kept side by side, in one cache line.
     TString mCurrentState{"default"};
+    std::shared_ptr<VAsset> mCurrentAsset;
+    VAsset::TouchMemo mTouchMemo;
     TString mAutoState;
     TString mAutoAsset;
     AssetMap mAssets;
-    std::shared_ptr<VAsset> mCurrentAsset;
     ChildMap mChildObjects;
     TextMap mTextSprites;
     bool mContinuous = false;

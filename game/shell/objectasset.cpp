@@ -1,6 +1,7 @@
 #include "game/shell/objectasset.h"
 
 #include <cfloat>
+#include <set>
 
 #include "core/scripting/luaobject.h"
 #include "game/shell/gameassetmanager.h"
@@ -16,6 +17,17 @@ const TString kAllStates("all");
 // A registration coordinate that was not given.
 constexpr double kNoRegistration = FLT_MIN;
 
+// Loads of any asset so far: a file name found after the last load is current.
+uint64_t gLoads = 0;
+
+// One string per file name for all assets. The objects of a kind load the
+// same names, and every frame hands each drawn one to the asset manager: one
+// shared copy stays in cache where a copy per object would not.
+TString SharedFileName(const TString& name) {
+    static std::set<TString> names;
+    return *names.insert(name).first;
+}
+
 }  // namespace
 
 std::shared_ptr<VAsset> VAsset::Create(const TString& name, bool animateDefault) {
@@ -29,6 +41,7 @@ VAsset::VAsset(const TString& name, bool animateDefault) : mName(LowerCase(name)
 VAsset::~VAsset() = default;
 
 void VAsset::Load(const std::shared_ptr<VLuaStyle>& description, bool preload) {
+    ++gLoads;
     mStates.clear();
     if (!description || !description->IsValid()) return;
     TString baseDir = description->GetString("baseDir", TString());
@@ -48,7 +61,7 @@ void VAsset::LoadState(const std::shared_ptr<VLuaStyle>& entry, const TString& b
         VStyleReach own(*entry, 0);
         name = entry->GetString("state", kDefaultState);
         TString file = entry->GetString("file", TString());
-        state.file = baseDir + file;
+        state.file = SharedFileName(baseDir + file);
         if (state.file.Length() == 0) return;
         TString mask = entry->GetString("mask", TString());
         if (mask.Length() > 0) state.mask = baseDir + mask;
@@ -153,6 +166,16 @@ void VAsset::Unload(const TString& state) {
 }
 
 void VAsset::Touch(const TString& state, bool used) {
-    const State* found = Find(state);
-    VAssetManager::Get()->MarkTextureUsed(found ? found->file : TString(), used);
+    TouchMemo memo;
+    Touch(state, used, memo);
+}
+
+void VAsset::Touch(const TString& state, bool used, TouchMemo& memo) {
+    if (!memo.mKnown || memo.mLoads != gLoads) {
+        const State* found = Find(state);
+        memo.mFile = found ? found->file : TString();
+        memo.mLoads = gLoads;
+        memo.mKnown = true;
+    }
+    VAssetManager::Get()->MarkTextureUsed(memo.mFile, used);
 }

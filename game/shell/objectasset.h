@@ -5,6 +5,7 @@
 #pragma once
 
 #include <climits>
+#include <cstdint>
 #include <map>
 #include <memory>
 
@@ -47,8 +48,24 @@ public:
     void Preload(const TString& state);
     // "all" for every state; textures live on while a sprite holds them.
     void Unload(const TString& state);
+    // What Touch found for one caller. An object touches the state it shows
+    // in every frame; with a memo that touch reads nothing of the asset
+    // (whose memory lies away from the object's) until some asset loads
+    // again. The caller forgets it when it shows another state or asset.
+    class TouchMemo {
+    public:
+        void Forget() { mKnown = false; }
+
+    private:
+        friend class VAsset;
+        TString mFile;
+        uint64_t mLoads = 0;
+        bool mKnown = false;
+    };
+
     // Counts the state's texture as drawn (used) in this frame, or no longer.
     void Touch(const TString& state, bool used);
+    void Touch(const TString& state, bool used, TouchMemo& memo);
 
 private:
     struct State {

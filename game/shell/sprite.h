@@ -203,7 +203,10 @@ private:
     TClock* mClock = nullptr;  // not owned
     uint32_t mLastUpdateTime = 0;  // 0 = not yet
     int mFrame = 0;                // as seen by the last Update
+    // The keys of the scene's draw order, side by side: the manager reads
+    // them for every sprite in every frame.
     int mSpriteLayer = 0;
+    TVec2 mPosition;
     uint32_t mPauseMark = 0;
     int mStartCountdown = 0;
     int mSpriteId;
@@ -231,7 +234,6 @@ private:
     std::vector<std::shared_ptr<VSpriteEffect>> mOpenRenderBrackets;
     std::vector<std::shared_ptr<VSpriteEffect>> mOpenImageBrackets;
     TMat3 mBaseTransform;
-    TVec2 mPosition;
     TVec2 mScale{1, 1};
     TVec2 mOffset;
     int mDelay = 60;

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <string>
 
 #include "game/shell/carriable.h"
 #include "game/shell/objectasset.h"
 #include "game/shell/textsprite.h"
+#include "graphics/texture.h"
 #include "tests/shell/objecttesting.h"
 
 namespace {
@@ -331,6 +333,43 @@ TEST_F(GameObjectTest, DrawingCountsTheShownTextureInTheFrame) {
     EXPECT_NE(VAssetManager::Get()->GetMemoryReport(false).Find("Current VRam: 0 bytes"), -1);
     DrawScene(object);
     EXPECT_EQ(VAssetManager::Get()->GetMemoryReport(false).Find("Current VRam: 0 bytes"), -1);
+}
+
+// Drawing remembers the shown state's file between frames: another state,
+// or any reload of the asset (here by the owner of a copy sharing it), must
+// count what the asset names now.
+TEST_F(GameObjectTest, DrawingCountsTheFileTheShownStateNamesNow) {
+    Define(R"(
+        crate = { assets = { anim = false, door = { { file = "art/a.png" }, { state = "open", file = "art/open.png" } } } }
+        shut = { assets = { anim = false, door = { { file = "art/a.png" } } } }
+    )");
+    for (const char* file : {"art/a.png", "art/open.png"}) {
+        VAssetManager::Get()->RegisterAsset(file, TTexture::GetWithOptions(file, 0));
+    }
+    auto object = Loaded("crate");
+    object->Reset();
+    auto drawnSizes = [&](const std::shared_ptr<VObject>& drawn) {
+        VAssetManager::Get()->BeginFrame();
+        DrawScene(drawn);
+        std::string report = VAssetManager::Get()->GetMemoryReport(true).c_str();
+        return report.substr(report.find("Peak VRam"));  // the size lines follow
+    };
+    for (int frame = 0; frame < 2; ++frame) {  // the second one draws from what the first found
+        EXPECT_NE(drawnSizes(object).find("\n16 x 16 : 1\n"), std::string::npos) << frame;
+    }
+
+    object->SetAssetState("open", "default");
+    std::string sizes = drawnSizes(object);
+    EXPECT_NE(sizes.find("\n8 x 8 : 1\n"), std::string::npos) << sizes;
+    EXPECT_EQ(sizes.find("16 x 16"), std::string::npos) << sizes;
+
+    auto copy = VObject::Create("", "test", 0);
+    object->CopyObjectTo(copy);
+    EXPECT_NE(drawnSizes(copy).find("\n8 x 8 : 1\n"), std::string::npos);
+    object->Load(Describe("shut"));  // the shared asset loses "open"
+    ASSERT_EQ(copy->GetCurrentAsset(), object->GetCurrentAsset());
+    EXPECT_EQ(drawnSizes(copy).find(" : "), std::string::npos);  // no file: nothing counted
+    EXPECT_EQ(drawnSizes(object).find(" : "), std::string::npos);
 }
 
 TEST_F(GameObjectTest, GeneratedNamesAndCarriableKinds) {
