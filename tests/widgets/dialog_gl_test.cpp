@@ -2,29 +2,14 @@
 // with a colour quad, drawn by the window manager's frame pass on OpenGL.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 
-#include "core/app/frameservices.h"
-#include "core/app/platformevent.h"
-#include "core/app/tasklist.h"
-#include "core/scripting/luaobject.h"
-#include "core/windows/screen.h"
-#include "core/windows/windowmanager.h"
-#include "core/windows/windowscript.h"
-#include "foundation/assetmanager.h"
-#include "foundation/virtualfiles.h"
 #include "game/widgets/bar.h"
 #include "game/widgets/gamewindow.h"
 #include "game/widgets/split9image.h"
 #include "game/widgets/sweepdial.h"
-#include "lua/lauxlib.h"
-#include "lua/lua.h"
-#include "tests/core/windows/windowrecording.h"
-#include "tests/core/windows/glframeservices.h"
-#include "tests/graphics/dxgltesting.h"
-#include "tests/graphics/image/imagetesting.h"
+#include "tests/graphics/glwindowmanagertesting.h"
 #include "tests/widgets/widgetstesting.h"
 
 namespace {
@@ -47,17 +32,11 @@ const char kDialog[] =
     "    center_y = 32, sweep = 'sweep.png' } } "
     "BuildWindow{ typename = 'RWindow', name = 'tinted', x = 10, y = 250, w = 50, h = 20, bgcolor = { 1, 0, 0, 1 } }";
 
-class GaugesGlTest : public DxGlTest {
+class GaugesGlTest : public GlWindowManagerTest {
 protected:
     void SetUp() override {
-        DxGlTest::SetUp();
+        GlWindowManagerTest::SetUp();
         if (HasFatalFailure()) return;
-        SetAssetManager(&mAssets);
-        mServices = std::make_unique<GlFrameServices>(*mRenderer, *mHandler);
-        mManager = std::make_unique<TWindowManager>(*mServices);
-        mManager->SetRootWindow(new TScreen());
-        mScript = new TWindowScript(mScriptServices);
-        mManager->AttachScript(mScript);  // the frame task list owns it from here
         mManager->RegisterWindowType("KSplit9Image", KSplit9Image::ClassId());
         mManager->RegisterWindowType("KBar", KBar::ClassId());
         mManager->RegisterWindowType("KSweepDial", KSweepDial::ClassId());
@@ -70,39 +49,6 @@ protected:
         Image("bar.png", 128, 32, [](int, int) { return kGreen; });
         Image("sweep.png", 64, 64, [](int, int) { return kYellow; });
     }
-    void TearDown() override {
-        mManager.reset();
-        if (mServices) mServices->tasks.Clear();
-        SetAssetManager(nullptr);
-        for (const auto& file : mFiles) RegisterMemoryFile(file.first.c_str(), nullptr, 0);
-        DxGlTest::TearDown();
-    }
-
-    template <typename ColorAt>
-    void Image(const std::string& name, int width, int height, ColorAt colorAt) {
-        mFiles[name] = EncodePng(WithoutAlpha(RgbaPng(width, height, colorAt)));
-        RegisterMemoryFile(name.c_str(), mFiles[name].data(), mFiles[name].size());
-    }
-    std::string Run(const std::string& code) {
-        lua_State* L = mScript->GetState();
-        LuaPopState guard(L);
-        if (luaL_loadbuffer(L, code.data(), code.size(), "test") != 0 || lua_pcall(L, 0, 0, 0) != 0) {
-            return LuaToString(L, -1).c_str();
-        }
-        return "";
-    }
-    // An idle tick late enough for a frame.
-    void Frame() {
-        mServices->now += TWindowManager::kFrameInterval;
-        mManager->HandleEvent(Event(TPlatformEvent::kIdle));
-    }
-
-    TAssetManager mAssets;
-    std::unique_ptr<GlFrameServices> mServices;
-    std::unique_ptr<TWindowManager> mManager;
-    FakeScriptServices mScriptServices;
-    TWindowScript* mScript = nullptr;
-    std::map<std::string, std::string> mFiles;
 };
 
 TEST_F(GaugesGlTest, APanelWithABarAndASweepDialAndAColourQuadDraw) {

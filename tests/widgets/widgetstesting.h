@@ -10,15 +10,14 @@
 #include <vector>
 
 #include "core/scripting/luaobject.h"
-#include "core/windows/scriptservices.h"
 #include "core/windows/windowscript.h"
 #include "core/windows/windowstyle.h"
 #include "foundation/assetmanager.h"
 #include "graphics/texture.h"
 #include "lua/lauxlib.h"
-#include "platform/flash/player.h"
 #include "lua/lua.h"
 #include "tests/core/scripting/luarunning.h"
+#include "tests/core/windows/nullscriptservices.h"
 #include "tests/core/windows/windowmanagertesting.h"
 #include "tests/support/luatesting.h"
 
@@ -62,13 +61,6 @@ public:
         : TTexture(std::make_unique<SizedTextureData>(width, height, surfaceWidth, surfaceHeight)) {}
 };
 
-class FakeScriptServices : public TScriptServices {
-public:
-    uint32_t Timer() const override { return 0; }
-    bool PutClipboardText(const TString&) override { return true; }
-    const TStringTable* GetStringTable() const override { return nullptr; }
-    std::unique_ptr<flash::Player> CreateMoviePlayer() override { return nullptr; }
-};
 
 class WidgetsTest : public WindowManagerTest {
 protected:
@@ -144,7 +136,7 @@ protected:
     }
 
     TestLog log;
-    FakeScriptServices scriptServices;
+    NullScriptServices scriptServices;
     TAssetManager assets;
     std::vector<std::shared_ptr<TTexture>> images;
     TWindowScript* script = nullptr;

@@ -3,31 +3,14 @@
 // button's looks, the slider's rail and dragged thumb, and text.
 #include <gtest/gtest.h>
 
-#include <map>
 #include <memory>
 #include <string>
 
-#include "core/app/frameservices.h"
-#include "core/app/platformevent.h"
-#include "core/app/tasklist.h"
-#include "core/scripting/luaobject.h"
-#include "core/windows/scriptservices.h"
-#include "core/windows/screen.h"
-#include "core/windows/windowmanager.h"
-#include "core/windows/windowscript.h"
-#include "foundation/assetmanager.h"
-#include "foundation/virtualfiles.h"
 #include "graphics/text/qmminivecdraw.h"
 #include "graphics/widgets/slider.h"
 #include "graphics/widgets/textedit.h"
 #include "graphics/widgets/widgetclasses.h"
-#include "lua/lauxlib.h"
-#include "lua/lua.h"
-#include "platform/flash/player.h"
-#include "tests/core/windows/windowrecording.h"
-#include "tests/core/windows/glframeservices.h"
-#include "tests/graphics/dxgltesting.h"
-#include "tests/graphics/image/imagetesting.h"
+#include "tests/graphics/glwindowmanagertesting.h"
 #include "widgettesting.h"
 
 namespace {
@@ -39,20 +22,14 @@ constexpr uint32_t kYellow = 0xFFFFFF00u;
 constexpr uint32_t kWhite = 0xFFFFFFFFu;
 constexpr uint32_t kBlack = 0xFF000000u;
 
-class WidgetsGlTest : public DxGlTest {
+class WidgetsGlTest : public GlWindowManagerTest {
 protected:
     void SetUp() override {
-        DxGlTest::SetUp();
+        RegisterWidgetClasses();  // before the window script takes its class table
+        GlWindowManagerTest::SetUp();
         if (HasFatalFailure()) return;
-        SetAssetManager(&mAssets);
         mShapes = std::make_unique<TQmMiniVecDraw>(*mRenderer);
         TQmMiniVecDraw::SetInstance(mShapes.get());
-        mServices = std::make_unique<GlFrameServices>(*mRenderer, *mHandler);
-        mManager = std::make_unique<TWindowManager>(*mServices);
-        mManager->SetRootWindow(new TScreen());
-        RegisterWidgetClasses();
-        mScript = new TWindowScript(mScriptServices);
-        mManager->AttachScript(mScript);  // the frame task list owns it from here
         Image("black.png", 800, 600, [](int, int) { return kBlack; });
         Image("red.png", 40, 20, [](int, int) { return kRed; });
         // Green with a white top row, to tell how it was turned.
@@ -65,32 +42,11 @@ protected:
     }
     void TearDown() override {
         mManager.reset();
-        if (mServices) mServices->tasks.Clear();
         TQmMiniVecDraw::SetInstance(nullptr);
         mShapes.reset();
-        SetAssetManager(nullptr);
-        for (const auto& file : mFiles) RegisterMemoryFile(file.first.c_str(), nullptr, 0);
-        DxGlTest::TearDown();
+        GlWindowManagerTest::TearDown();
     }
 
-    template <typename ColorAt>
-    void Image(const std::string& name, int width, int height, ColorAt colorAt) {
-        mFiles[name] = EncodePng(WithoutAlpha(RgbaPng(width, height, colorAt)));
-        RegisterMemoryFile(name.c_str(), mFiles[name].data(), mFiles[name].size());
-    }
-    std::string Run(const std::string& code) {
-        lua_State* L = mScript->GetState();
-        LuaPopState guard(L);
-        if (luaL_loadbuffer(L, code.data(), code.size(), "test") != 0 || lua_pcall(L, 0, 0, 0) != 0) {
-            return LuaToString(L, -1).c_str();
-        }
-        return "";
-    }
-    // An idle tick late enough for a frame.
-    void Frame() {
-        mServices->now += TWindowManager::kFrameInterval;
-        mManager->HandleEvent(Event(TPlatformEvent::kIdle));
-    }
     void Mouse(int32_t type, int x, int y) { mManager->HandleEvent(Event(type, x, y)); }
     template <typename Widget>
     Widget* Find(const char* name) {
@@ -106,13 +62,7 @@ protected:
         return false;
     }
 
-    TAssetManager mAssets;
     std::unique_ptr<TQmMiniVecDraw> mShapes;
-    std::unique_ptr<GlFrameServices> mServices;
-    std::unique_ptr<TWindowManager> mManager;
-    WidgetScriptServices mScriptServices;
-    TWindowScript* mScript = nullptr;
-    std::map<std::string, std::string> mFiles;
 };
 
 const char kDialog[] =

@@ -11,7 +11,6 @@
 #include <string>
 
 #include "core/scripting/luaobject.h"
-#include "core/windows/scriptservices.h"
 #include "core/windows/windowmanager.h"
 #include "core/windows/windowscript.h"
 #include "foundation/assetmanager.h"
@@ -19,20 +18,13 @@
 #include "graphics/widgets/widgetclasses.h"
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
-#include "platform/flash/player.h"
 #include "tests/core/scripting/luarunning.h"
 #include "tests/core/windows/platformtesting.h"
+#include "tests/core/windows/nullscriptservices.h"
 #include "tests/core/windows/windowmanagertesting.h"
 #include "tests/graphics/texturetesting.h"
 #include "tests/support/luatesting.h"
 
-class WidgetScriptServices : public TScriptServices {
-public:
-    uint32_t Timer() const override { return 0; }
-    bool PutClipboardText(const TString&) override { return false; }
-    const TStringTable* GetStringTable() const override { return nullptr; }
-    std::unique_ptr<flash::Player> CreateMoviePlayer() override { return nullptr; }
-};
 
 // Builds a window and its children as the screen library's dialogs do.
 inline const char kBuildWindow[] =
@@ -108,7 +100,7 @@ protected:
     TestLog log;
     TAssetManager assets;
     TFakeTextureOwner owner;
-    WidgetScriptServices scriptServices;
+    NullScriptServices scriptServices;
     FakePlatform platform;
     TWindowScript* script = nullptr;
     std::map<std::string, std::string> files;
