@@ -9,28 +9,16 @@
 #include "core/app/message.h"
 #include "core/windows/windowanim.h"
 #include "game/widgets/gamewindow.h"
+#include "tests/core/windows/notinglistener.h"
 #include "tests/widgets/widgetstesting.h"
 
 namespace {
-
-// Takes every message that no window takes, noting its type and text.
-class NotingListener : public TMessageListener {
-public:
-    explicit NotingListener(std::vector<std::string>& notes) : mNotes(notes) {}
-    bool OnMessage(TMessage* message) override {
-        mNotes.push_back(std::to_string(message->GetType()) + ":" + message->GetName().c_str());
-        return true;
-    }
-
-private:
-    std::vector<std::string>& mNotes;
-};
 
 class GameWindowTest : public WidgetsTest {
 protected:
     void SetUp() override {
         WidgetsTest::SetUp();
-        manager->AddMessageListener(new NotingListener(messages));
+        manager->AddMessageListener(new NotingListener(messages, true));
     }
     // Delivers the posted messages; the notes of those that arrived.
     std::vector<std::string> Delivered() {

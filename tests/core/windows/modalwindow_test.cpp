@@ -5,22 +5,10 @@
 
 #include "core/windows/windowstyle.h"
 #include "tests/support/luatesting.h"
+#include "notinglistener.h"
 #include "windowmanagertesting.h"
 
 namespace {
-
-// Records the untargeted messages offered to it as "type:name" and takes them.
-class TakingListener : public TMessageListener {
-public:
-    explicit TakingListener(std::vector<std::string>* seen) : mSeen(seen) {}
-    bool OnMessage(TMessage* message) override {
-        mSeen->push_back(std::to_string(message->GetType()) + ":" + message->GetName().c_str());
-        return true;
-    }
-
-private:
-    std::vector<std::string>* mSeen;
-};
 
 // Modifier flags of key events.
 constexpr int kShift = 1;
@@ -231,7 +219,7 @@ TEST_F(ModalWindowTest, CloseMessagesPopByNameOrIdAndAnEmptyTextIsSwallowed) {
 
 TEST_F(ModalWindowTest, DeletingAModalPostsExactlyOneClosingNoticeWithItsId) {
     std::vector<std::string> seen;
-    manager->AddMessageListener(new TakingListener(&seen));
+    manager->AddMessageListener(new NotingListener(seen, true));
     RecordingModal* popped = Push("popped");
     std::string poppedId = popped->GetIdString().c_str();
     manager->PopTopModal();

@@ -9,22 +9,10 @@
 #include "core/app/message.h"
 #include "graphics/widgets/button.h"
 #include "graphics/widgets/image.h"
+#include "tests/core/windows/notinglistener.h"
 #include "widgettesting.h"
 
 namespace {
-
-// Notes every untargeted message the manager offers, and takes none.
-class NotingListener : public TMessageListener {
-public:
-    explicit NotingListener(std::vector<std::string>& notes) : mNotes(notes) {}
-    bool OnMessage(TMessage* message) override {
-        mNotes.push_back(std::to_string(message->GetType()) + ":" + message->GetName().c_str());
-        return false;
-    }
-
-private:
-    std::vector<std::string>& mNotes;
-};
 
 class CountingAction : public TButton::Action {
 public:
@@ -195,7 +183,7 @@ TEST_F(ButtonTest, PressingARadioButtonTurnsOffTheOthersOfItsGroupOnly) {
 
 TEST_F(ButtonTest, CloseAsksForTheDialogToCloseBeforeThePress) {
     std::vector<std::string> notes;
-    manager->AddMessageListener(new NotingListener(notes));
+    manager->AddMessageListener(new NotingListener(notes, false));
     TModalWindow* dialog = Dialog(Button("done", "x = 100, y = 100, close = true"));
     std::string id = dialog->GetIdString().c_str();
     Click(110, 110);
