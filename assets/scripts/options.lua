@@ -24,16 +24,19 @@ local function CheckBox(name, x, y, label, command)
     }
 end
 
--- A volume slider with its fill bar under the rail.
+-- A volume slider: its fill bar lies in a groove and shows through the rail,
+-- ending under the thumb's middle (the rail runs 12 pixels high through the
+-- middle of the 36-pixel thumb).
 local function Volume(slider, fill, y, label)
     return Group
     {
         Label(slider .. "_label", 150, y, label),
-        Bitmap { name = fill, x = 360, y = y + 14, image = "ui/options/fill_bar.png" },
+        Bitmap { name = slider .. "_groove", x = 350, y = y + 12, image = "ui/options/groove.png" },
+        Bitmap { name = fill, x = 352, y = y + 12, image = "ui/options/fill_bar.png" },
         Slider
         {
-            name = slider, x = 350, y = y, w = 220, h = 40, railtop = "ui/options/rail_end.png",
-            railmid = "ui/options/rail_mid.png", railbot = "ui/options/rail_end.png",
+            name = slider, x = 350, y = y, w = 220, h = 40, railtop = "ui/options/rail_left.png",
+            railmid = "ui/options/rail_mid.png", railbot = "ui/options/rail_right.png",
             sliderimage = "ui/options/thumb.png", sliderrollimage = "ui/options/thumb_over.png",
         },
     }

@@ -3,6 +3,7 @@
 // title screen's backdrop, the check-box and radio looks, the slider's rail,
 // thumb and fill bar, the help pages' pictures and the chocolates of the
 // main menu. The same program always writes the same bytes.
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -101,13 +102,30 @@ Canvas Choice(bool round, bool on, bool hovered) {
     return canvas;
 }
 
-// The slider's rail: a chocolate groove, its ends rounded.
-Canvas Rail(bool end) {
-    Canvas canvas(12, 12);
-    auto groove = [=](float x, float y) {
-        return end ? makeimages::CircleDistance(x, y, 6, 6, 5) : std::fabs(y - 6.0f) - 5.0f;
+// The slider's rail: the rim of a groove that the volume bar shows through,
+// in three pieces (the left end, the middle that stretches, the right end).
+enum class RailPiece { kLeft, kMiddle, kRight };
+
+Canvas Rail(RailPiece piece) {
+    // The middle is stretched: as wide as its texture, so no padding column
+    // blends into its right edge.
+    Canvas canvas(piece == RailPiece::kMiddle ? 16 : 12, 12);
+    // The groove's outline, running on past the sides that continue.
+    float left = piece == RailPiece::kLeft ? 0.5f : -100.0f;
+    float right = piece == RailPiece::kRight ? 11.5f : 112.0f;
+    auto rim = [=](float x, float y) {
+        float outside = makeimages::RoundedBoxDistance(x, y, left, 0.5f, right, 11.5f, 5.5f);
+        return std::max(outside, -(outside + 2.0f));
     };
-    canvas.Paint(groove, Vertical(Colour(52, 26, 12), Colour(110, 62, 34), 1.0f, 11.0f));
+    canvas.Paint(rim, Vertical(Colour(52, 26, 12), Colour(150, 96, 58), 0.0f, 12.0f));
+    return canvas;
+}
+
+// The empty groove under the volume bar, as long as the slider.
+Canvas Groove() {
+    Canvas canvas(220, 12);
+    canvas.Paint([](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 0.5f, 0.5f, 219.5f, 11.5f, 5.5f); },
+                 Vertical(Colour(28, 13, 6), Colour(72, 40, 22), 0.0f, 12.0f));
     return canvas;
 }
 
@@ -197,8 +215,10 @@ int main(int argc, char** argv) {
             written = Write(folder, name.c_str(), look) && written;
         }
     }
-    written = Write(folder, "ui/options/rail_end.png", Rail(true)) && written;
-    written = Write(folder, "ui/options/rail_mid.png", Rail(false)) && written;
+    written = Write(folder, "ui/options/rail_left.png", Rail(RailPiece::kLeft)) && written;
+    written = Write(folder, "ui/options/rail_mid.png", Rail(RailPiece::kMiddle)) && written;
+    written = Write(folder, "ui/options/rail_right.png", Rail(RailPiece::kRight)) && written;
+    written = Write(folder, "ui/options/groove.png", Groove()) && written;
     written = Write(folder, "ui/options/thumb.png", Thumb(false)) && written;
     written = Write(folder, "ui/options/thumb_over.png", Thumb(true)) && written;
     written = Write(folder, "ui/options/fill_bar.png", FillBar()) && written;
