@@ -15,7 +15,7 @@
 #include "core/platform/platform.h"
 #include "core/windows/windowmanager.h"
 #include "game/shell/game.h"
-#include "game/shell/gamemain.h"
+#include "game/startup/gamemain.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "game/shell/credits.h"
+#include "game/menus/credits.h"
 
 namespace {
 

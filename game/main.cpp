@@ -4,7 +4,7 @@
 
 #include "core/platform/driver.h"
 #include "foundation/settings.h"
-#include "game/shell/gamemain.h"
+#include "game/startup/gamemain.h"
 #include "platform/os/version.h"
 
 namespace {

@@ -1,0 +1,31 @@
+#include "game/objects/objectdescription.h"
+
+#include <memory>
+
+#include "core/scripting/luaobject.h"
+#include "game/shell/luastyle.h"
+
+void ForEachTableEntry(const TLuaTable& table,
+                       const std::function<void(const TString& key, const TLuaObjectWrapper& value)>& visit) {
+    TLuaObjectWrapper* key = nullptr;
+    while (TLuaObjectWrapper* next = table.Next(key)) {
+        std::unique_ptr<TLuaObjectWrapper> value(next);
+        // The visit may look up other keys; the traversal key is pinned.
+        TString name = key->ToString();
+        if (name.Length() > 0) visit(name, *value);
+    }
+}
+
+TString LowerCase(const TString& text) {
+    TString lowered = text;
+    lowered.ToLower();
+    return lowered;
+}
+
+VStyleReach::VStyleReach(VLuaStyle& style, int levels) : mStyle(style), mOldInherit(style.GetInherit()) {
+    mStyle.SetInherit(levels);
+}
+
+VStyleReach::~VStyleReach() {
+    mStyle.SetInherit(mOldInherit);
+}

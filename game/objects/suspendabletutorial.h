@@ -1,0 +1,35 @@
+// What a game object on hold tells a tutorial: a tutorial step may wait for
+// an object to finish what it was doing. The tutorial itself lives with the
+// progression screens; the shell knows it only through this interface.
+#pragma once
+
+#include <memory>
+
+#include "foundation/tstring.h"
+#include "game/sprites/spritelistener.h"
+
+class VSprite;
+
+class VTutorial {
+public:
+    virtual ~VTutorial() = default;
+    // The state of the named object in the current step.
+    virtual int GetObjectState(const TString& name) = 0;
+    // On to the next step.
+    virtual void Advance() = 0;
+};
+
+// The listener a tutorial attaches to a game object.
+class VTutorialListener : public VSpriteListener {
+public:
+    // The state in which an object's end of suspension moves the step on.
+    static constexpr int kWaitingForObject = 2;
+
+    explicit VTutorialListener(const std::weak_ptr<VTutorial>& tutorial) : mTutorial(tutorial) {}
+
+    // The object's suspension ended, or OnResume refused and it is still on hold.
+    virtual void OnSuspensionEnd(bool stillSuspended, const std::shared_ptr<VSprite>& object);
+
+private:
+    std::weak_ptr<VTutorial> mTutorial;
+};

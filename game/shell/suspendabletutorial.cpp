@@ -1,9 +1,0 @@
-#include "game/shell/suspendabletutorial.h"
-
-#include "game/shell/sprite.h"
-
-void VTutorialListener::OnSuspensionEnd(bool stillSuspended, const std::shared_ptr<VSprite>& object) {
-    if (stillSuspended || !object) return;
-    std::shared_ptr<VTutorial> tutorial = mTutorial.lock();
-    if (tutorial && tutorial->GetObjectState(object->GetName()) == kWaitingForObject) tutorial->Advance();
-}
