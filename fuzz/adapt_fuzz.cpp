@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "foundation/xmlnode.h"
-#include "game/widgets/adaptrecord.h"
+#include "game/composition/adaptrecord.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {

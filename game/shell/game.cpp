@@ -20,7 +20,7 @@
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/mainscript.h"
 #include "game/shell/valuemanager.h"
-#include "game/widgets/luacommand.h"
+#include "game/utilities/luacommand.h"
 #include "lua/numbercast.h"
 #include "online/qmhiscores.h"
 #include "sound/soundmanager.h"

@@ -5,7 +5,7 @@
 #include "core/windows/windowmanager.h"
 #include "game/sprites/sprite.h"
 #include "game/sprites/spritemanager.h"
-#include "game/widgets/screeninvalidator.h"
+#include "game/utilities/screeninvalidator.h"
 #include "game/widgets/widgetclass.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include "core/windows/windowmanager.h"
 #include "core/windows/windowstyle.h"
-#include "game/widgets/luacommand.h"
+#include "game/utilities/luacommand.h"
 #include "game/widgets/widgetclass.h"
 
 TWindow* RAlert::Create() {

@@ -1,7 +1,7 @@
 #include "game/widgets/bar.h"
 
 #include "core/windows/windowstyle.h"
-#include "game/widgets/draw2dscope.h"
+#include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
 #include "graphics/drawstate.h"
 #include "graphics/renderer.h"

@@ -1,7 +1,7 @@
 #include "game/widgets/cursor.h"
 
 #include "core/windows/windowstyle.h"
-#include "game/widgets/draw2dscope.h"
+#include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
 #include "graphics/sprite.h"
 #include "graphics/texture.h"

@@ -4,7 +4,7 @@
 
 #include "core/windows/windowstyle.h"
 #include "foundation/matrix.h"
-#include "game/widgets/draw2dscope.h"
+#include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
 #include "graphics/drawstate.h"
 #include "graphics/texture.h"

@@ -3,7 +3,7 @@
 #include "core/scripting/luaobject.h"
 #include "core/windows/windowmanager.h"
 #include "core/windows/windowstyle.h"
-#include "game/widgets/trimspaces.h"
+#include "game/utilities/trimspaces.h"
 #include "game/widgets/widgetclass.h"
 
 TWindow* RDisableButton::Create() {

@@ -7,7 +7,7 @@
 #include "core/windows/windowanim.h"
 #include "core/windows/windowmanager.h"
 #include "core/windows/windowstyle.h"
-#include "game/widgets/draw2dscope.h"
+#include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
 #include "graphics/renderer.h"
 

@@ -1,7 +1,7 @@
 #include "game/widgets/gauge.h"
 
 #include "core/windows/windowmanager.h"
-#include "game/widgets/draw2dscope.h"
+#include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
 #include "graphics/renderer.h"
 #include "graphics/texture.h"

@@ -2,7 +2,7 @@
 
 #include "core/windows/modalwindow.h"
 #include "core/windows/windowmanager.h"
-#include "game/widgets/luacommand.h"
+#include "game/utilities/luacommand.h"
 #include "game/widgets/widgetclass.h"
 
 TWindow* RGame::Create() {

@@ -3,7 +3,7 @@
 #include "core/windows/window.h"
 #include "core/windows/windowstyle.h"
 #include "foundation/matrix.h"
-#include "game/widgets/draw2dscope.h"
+#include "game/utilities/draw2dscope.h"
 #include "graphics/sprite.h"
 #include "graphics/texture.h"
 

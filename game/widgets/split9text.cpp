@@ -1,7 +1,7 @@
 #include "game/widgets/split9text.h"
 
 #include "core/windows/windowstyle.h"
-#include "game/widgets/draw2dscope.h"
+#include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
 
 TWindow* RSplit9Text::Create() {

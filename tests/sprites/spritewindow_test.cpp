@@ -7,7 +7,7 @@
 #include "game/shell/gameassetmanager.h"
 #include "game/sprites/sprite.h"
 #include "game/sprites/spritemanager.h"
-#include "game/widgets/screeninvalidator.h"
+#include "game/utilities/screeninvalidator.h"
 #include "tests/widgets/widgetstesting.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "game/level/levelmanager.h"
 #include "game/shell/sessionmetrics.h"
 #include "game/startup/gamemain.h"
-#include "game/widgets/transitionmanager.h"
+#include "game/transitions/transitionmanager.h"
 #include "tests/shell/shelltesting.h"
 
 namespace {

@@ -1,0 +1,36 @@
+#include "game/utilities/gamerandom.h"
+
+#include "core/platform/platform.h"
+#include "foundation/debuglog.h"
+#include "foundation/random.h"
+
+namespace {
+
+// Slightly below 2^-32, so the largest draw still gives the float below 1.
+constexpr double kUnitScale = 2.3283063671497593e-10;
+
+TRandom MakeGameRandom() {
+    TRandom random;
+    if (TPlatform* platform = TPlatform::GetInstance()) {
+        random.Seed(platform->Rand());
+    } else {
+        DebugLog("GetGameRandom: no platform to seed from; the fixed seed stays");
+    }
+    return random;
+}
+
+}  // namespace
+
+TRandom& GetGameRandom() {
+    static TRandom random = MakeGameRandom();
+    return random;
+}
+
+float RandomFloat(TRandom& generator, float a, float b) {
+    return RandomFloat(generator.Next(), a, b);
+}
+
+float RandomFloat(uint32_t drawn, float a, float b) {
+    float unit = static_cast<float>(static_cast<double>(drawn) * kUnitScale);
+    return a + (b - a) * unit;
+}

@@ -1,0 +1,16 @@
+#include "game/utilities/luacommand.h"
+
+#include "core/scripting/script.h"
+#include "core/windows/windowmanager.h"
+#include "foundation/debuglog.h"
+
+void QueueLuaCommand(const TString& command) {
+    TWindowManager* manager = TWindowManager::GetInstance();
+    TScript* script = manager ? manager->GetScript() : nullptr;
+    if (!script) {
+        DebugLog("QueueLuaCommand: no window script to queue '%s'", command.c_str());
+        return;
+    }
+    TString statement = TString::Format("table.insert( gCommandQueue, function() %s end );", command.c_str());
+    script->DoLuaString(statement.c_str(), -1);
+}

@@ -1,0 +1,25 @@
+#include "game/utilities/screeninvalidator.h"
+
+#include "core/windows/windowmanagerlink.h"
+
+RScreenInvalidator* RScreenInvalidator::Create() {
+    return new RScreenInvalidator();
+}
+
+RScreenInvalidator::RScreenInvalidator() {
+    // The base reads its clock when constructed, before this member exists.
+    mOwnClock.Start();
+    SetClock(&mOwnClock);
+    Start(kPeriod, true, true, false);
+}
+
+void RScreenInvalidator::BindTo(std::weak_ptr<const void> ownerToken) {
+    mOwnerToken = std::move(ownerToken);
+    mBound = true;
+}
+
+bool RScreenInvalidator::Animate() {
+    if (mBound && mOwnerToken.expired()) return false;
+    if (TWindowManagerLink* manager = GetWindowManagerLink()) manager->Invalidate();
+    return true;
+}

@@ -1,0 +1,37 @@
+// The game's own generator, seeded once from the platform's generator.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "core/platform/platform.h"
+#include "foundation/random.h"
+#include "game/utilities/gamerandom.h"
+#include "platform/os/timer.h"
+#include "tests/core/platform/platformfolder.h"
+#include "tests/support/luatesting.h"
+
+namespace {
+
+// The generator is made once per process: this is the only test that asks
+// for it.
+TEST(GameRandomTest, TheGeneratorIsSeededFromThePlatformsNextValueOnce) {
+    os::FakeTimer timer(5000);
+    os::SetCurrentTimer(&timer);
+    TestPlatformFolder folder;
+    TestLog log;
+    auto platform = std::make_unique<TPlatform>(folder.MakeData());
+
+    TRandom platformCopy = platform->GetData().GetRandom();
+    TRandom expected;
+    expected.Seed(platformCopy.Next());
+    TRandom& game = GetGameRandom();
+    EXPECT_EQ(&GetGameRandom(), &game);
+    for (int i = 0; i < 4; ++i) EXPECT_EQ(game.Next(), expected.Next());
+    // The platform's generator moved on by the one value.
+    EXPECT_EQ(platform->Rand(), platformCopy.Next());
+
+    platform.reset();
+    os::SetCurrentTimer(nullptr);
+}
+
+}  // namespace
