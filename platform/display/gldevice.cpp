@@ -591,6 +591,11 @@ GLuint GlDevice::ReadFramebufferOf(Surface& surface) {
 void GlDevice::PushToSamples(Surface& surface, const Rect& rect) {
     if (!surface.sampleFramebuffer) return;
     CopyPixels(FramebufferOf(surface), surface.sampleFramebuffer, rect);
+    // Mesa's software rasteriser can let later work on the surface overtake a
+    // blit into samples (a read then misses writes made before and after it);
+    // waiting for the blit keeps the order. Only writes into an antialiased
+    // surface come here.
+    glFinish();
     BindTarget();
 }
 
