@@ -19,7 +19,7 @@
 class TRenderer;
 class TTexture;
 
-class TQmMiniVecDraw : private TSpanSink {
+class TQmMiniVecDraw final : private TSpanSink {
 public:
     static constexpr int kBatchVertices = 256;
     // For hardware on which the pixel-offset self-test lit nothing.

@@ -80,7 +80,7 @@ protected:
         std::filesystem::current_path(mOldFolder);
     }
 
-    TPlatformSetup Setup(const char* commandLine = "") const {
+    TPlatformSetup MakeSetup(const char* commandLine = "") const {
         TPlatformSetup setup;
         setup.commandLine = commandLine;
         setup.userFolder = (mTemp / "user").c_str();
@@ -110,7 +110,7 @@ protected:
         return *mPlatform;
     }
 
-    TPlatform& Build() { return Build(Setup()); }
+    TPlatform& Build() { return Build(MakeSetup()); }
 
     lua_State* ScriptState() const {
         return TWindowManager::GetInstance()->GetWindowScript()->GetScript()->GetState();
@@ -258,7 +258,7 @@ TEST_F(FacadeTest, WithoutStringsXmlLabelsShowAsWritten) {
 
 TEST_F(FacadeTest, AnUnreadableUserFolderAddsNoTables) {
     mTemp.Write("assets/strings.xml", Sheet(Row("title", "Base")));
-    TPlatformSetup setup = Setup();
+    TPlatformSetup setup = MakeSetup();
     setup.userFolder = (mTemp / "missing").c_str();
     TPlatform& platform = Build(setup);
     EXPECT_STREQ(platform.GetStringTable()->GetString("title").c_str(), "Base");
@@ -274,7 +274,7 @@ TEST_F(FacadeTest, ViewportScaleKeepsThePreviousScaleForBadValues) {
         {"2", 2.0f}, {"0.5", 0.5f}, {"0", 0.5f},   {"-1", 0.5f},  {"abc", 0.5f},
         {"", 0.5f},  {"nan", 0.5f}, {"inf", 0.5f}, {"1.25", 1.25f},
     };
-    TPlatformSetup embedded = Setup("-wnd=0");
+    TPlatformSetup embedded = MakeSetup("-wnd=0");
     embedded.embedded = true;
     TPlatformData& data = Build(embedded).GetData();
     for (const Case& c : cases) {
@@ -324,7 +324,7 @@ TEST_F(FacadeTest, SetDisplayMakesTheRootScreenAndSetsTheMode) {
 TEST_F(FacadeTest, PortalHostedDisplaysStayWindowedAndTellTheHost) {
     int ends[2];
     ASSERT_EQ(socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, ends), 0);
-    TPlatformSetup portal = Setup("-wnd=1 -pq=1");
+    TPlatformSetup portal = MakeSetup("-wnd=1 -pq=1");
     portal.embedded = true;
     portal.externalParent = ends[0];
     TPlatform& platform = Build(portal);
@@ -526,7 +526,7 @@ TEST_F(FacadeTest, TwoFacadesInARowStartFromNothing) {
 TEST_F(FacadeTest, DrawsFramesOnTheSdlWindowWithOpenGl) {
     auto device = std::make_unique<display::GlDevice>();
     display::GlDevice& gl = *device;
-    TPlatform& platform = Build(Setup(), std::make_unique<window::SdlWindow>(), std::move(device));
+    TPlatform& platform = Build(MakeSetup(), std::make_unique<window::SdlWindow>(), std::move(device));
     platform.OpenWindow();
     platform.SetDisplay(800, 600, false);
     ASSERT_TRUE(platform.IsDisplayReady());
@@ -559,13 +559,13 @@ public:
 };
 
 TEST_F(FacadeTest, TheDisplayHostAnswersFromThePlatform) {
-    TPlatformSetup axtest = Setup("--axtest");
+    TPlatformSetup axtest = MakeSetup("--axtest");
     axtest.embedded = axtest.axtest = true;
     Build(axtest);
     EXPECT_FALSE(TDxDisplayHandler::GetInstance()->GetHost().IsEmbedded()) << "the game's own window is the parent";
     mPlatform.reset();
 
-    TPlatformSetup embedded = Setup("-wnd=5");
+    TPlatformSetup embedded = MakeSetup("-wnd=5");
     embedded.embedded = true;
     TPlatform& platform = Build(embedded);
     TDisplayHost& host = TDxDisplayHandler::GetInstance()->GetHost();
@@ -605,7 +605,7 @@ TEST_F(FacadeTest, TheDisplayHostAnswersFromThePlatform) {
 }
 
 TEST_F(FacadeTest, GivesTheGameStateItsServices) {
-    TPlatform& platform = Build(Setup("game -pq=7"));
+    TPlatform& platform = Build(MakeSetup("game -pq=7"));
     EXPECT_EQ(GetGameStateServices(), &platform);
     EXPECT_TRUE(platform.IsHostedMode());
     EXPECT_EQ(platform.GetHostChannel(), nullptr);
