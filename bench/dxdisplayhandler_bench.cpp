@@ -8,10 +8,10 @@
 #include <array>
 #include <memory>
 
-#include "graphics/displayhost.h"
-#include "graphics/dxdisplayhandler.h"
-#include "graphics/renderer.h"
 #include "glwindow.h"
+#include "graphics/display/displayhost.h"
+#include "graphics/display/dxdisplayhandler.h"
+#include "graphics/render/renderer.h"
 #include "platform/display/gldevice.h"
 
 namespace {

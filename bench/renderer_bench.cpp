@@ -13,7 +13,7 @@
 #include "foundation/assetmanager.h"
 #include "foundation/virtualfiles.h"
 #include "glwindow.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 #include "platform/display/recordingdevice.h"
 #include "rendererondevice.h"

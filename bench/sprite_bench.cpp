@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "glwindow.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/sprite.h"
 #include "graphics/texture.h"
 #include "platform/display/recordingdevice.h"

@@ -18,7 +18,7 @@
 #include "game/sprites/spritemanager.h"
 #include "game/sprites/tinteffect.h"
 #include "glwindow.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 #include "platform/display/recordingdevice.h"
 #include "rendererondevice.h"

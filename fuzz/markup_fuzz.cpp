@@ -6,8 +6,8 @@
 #include <string>
 
 #include "foundation/debuglog.h"
-#include "graphics/renderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderbackend.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/fontmap.h"
 #include "graphics/text/pixeltarget.h"
 #include "graphics/text/qmminivecdraw.h"

@@ -4,7 +4,7 @@
 
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 
 const TSpriteClassId TSprite::ClassId = &TSprite::ClassId;

@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "foundation/rect.h"
-#include "graphics/drawstate.h"
+#include "graphics/render/drawstate.h"
 
 class TTexture;
 

@@ -7,8 +7,8 @@
 #include "foundation/assetmanager.h"
 #include "foundation/assetmap.h"
 #include "foundation/debuglog.h"
-#include "graphics/renderer.h"
-#include "graphics/vertexset.h"
+#include "graphics/render/renderer.h"
+#include "graphics/render/vertexset.h"
 
 const TAssetClassId TTexture::ClassId = &TTexture::ClassId;
 

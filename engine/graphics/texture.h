@@ -8,7 +8,7 @@
 #include "foundation/asset.h"
 #include "foundation/rect.h"
 #include "foundation/tstring.h"
-#include "graphics/drawstate.h"
+#include "graphics/render/drawstate.h"
 #include "graphics/texturedata.h"
 
 class TTexture : public TAsset {

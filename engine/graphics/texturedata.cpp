@@ -5,7 +5,7 @@
 #include "graphics/image/imagesize.h"
 #include "graphics/image/jpegimage.h"
 #include "graphics/image/pngimage.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 
 namespace {
 

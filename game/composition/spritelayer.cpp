@@ -3,7 +3,7 @@
 #include "core/windows/windowmanager.h"
 #include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/drawstate.h"
+#include "graphics/render/drawstate.h"
 #include "graphics/sprite.h"
 
 TWindow* RSpriteLayer::Create() {

@@ -12,7 +12,7 @@
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/textlayout.h"
 #include "graphics/widgets/text.h"
 

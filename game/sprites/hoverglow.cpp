@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "game/sprites/sprite.h"
-#include "graphics/drawstate.h"
+#include "graphics/render/drawstate.h"
 
 namespace {
 

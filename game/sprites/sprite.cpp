@@ -13,7 +13,7 @@
 #include "game/sprites/spriteeffect.h"
 #include "game/sprites/spritelistener.h"
 #include "game/sprites/spritemanager.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "lua/lua.h"
 
 namespace {

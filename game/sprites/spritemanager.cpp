@@ -10,7 +10,7 @@
 #include "game/sprites/sprite.h"
 #include "game/sprites/spriteeffect.h"
 #include "game/sprites/spritewindow.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/textlayout.h"
 
 namespace {

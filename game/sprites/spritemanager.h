@@ -11,7 +11,7 @@
 
 #include "foundation/rect.h"
 #include "foundation/tstring.h"
-#include "graphics/drawstate.h"
+#include "graphics/render/drawstate.h"
 
 class TClock;
 class VSprite;

@@ -49,7 +49,7 @@
 #include "game/widgets/split9image.h"
 #include "game/widgets/split9text.h"
 #include "game/widgets/sweepdial.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 #include "graphics/widgets/slider.h"
 

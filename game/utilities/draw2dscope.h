@@ -3,7 +3,7 @@
 // scope began it.
 #pragma once
 
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 
 class TDraw2dScope {
 public:

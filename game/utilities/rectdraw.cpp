@@ -1,8 +1,8 @@
 #include "game/utilities/rectdraw.h"
 
 #include "game/utilities/draw2dscope.h"
-#include "graphics/renderer.h"
-#include "graphics/vertexset.h"
+#include "graphics/render/renderer.h"
+#include "graphics/render/vertexset.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include "core/windows/window.h"
 #include "game/utilities/texturepixeltarget.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 #include "graphics/widgets/text.h"
 

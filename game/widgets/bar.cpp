@@ -3,8 +3,8 @@
 #include "core/windows/windowstyle.h"
 #include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/drawstate.h"
-#include "graphics/renderer.h"
+#include "graphics/render/drawstate.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 
 namespace {

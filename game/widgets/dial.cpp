@@ -6,7 +6,7 @@
 #include "foundation/matrix.h"
 #include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/drawstate.h"
+#include "graphics/render/drawstate.h"
 #include "graphics/texture.h"
 
 namespace {

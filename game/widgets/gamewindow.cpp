@@ -9,7 +9,7 @@
 #include "core/windows/windowstyle.h"
 #include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 
 namespace {
 

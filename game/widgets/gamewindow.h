@@ -7,7 +7,7 @@
 #include <cstdint>
 
 #include "foundation/color.h"
-#include "graphics/vertexset.h"
+#include "graphics/render/vertexset.h"
 #include "graphics/widgets/image.h"
 
 class RWindow : public TImage {

@@ -3,7 +3,7 @@
 #include "core/windows/windowmanager.h"
 #include "game/utilities/draw2dscope.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 
 TWindow* KGauge::Create() {

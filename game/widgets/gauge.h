@@ -7,7 +7,7 @@
 
 #include "core/windows/window.h"
 #include "foundation/tstring.h"
-#include "graphics/vertexset.h"
+#include "graphics/render/vertexset.h"
 
 class TTexture;
 

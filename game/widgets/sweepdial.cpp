@@ -6,7 +6,7 @@
 #include "foundation/color.h"
 #include "foundation/debuglog.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 
 #include <memory>
 
-#include "graphics/displayhost.h"
-#include "graphics/dxdisplayhandler.h"
-#include "graphics/renderer.h"
+#include "graphics/display/displayhost.h"
+#include "graphics/display/dxdisplayhandler.h"
+#include "graphics/render/renderer.h"
 #include "platform/display/glattributes.h"
 #include "platform/display/gldevice.h"
 

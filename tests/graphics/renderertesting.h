@@ -7,8 +7,8 @@
 #include <memory>
 
 #include "foundation/settings.h"
-#include "graphics/recordingrenderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/recordingrenderbackend.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 #include "platform/os/timer.h"
 #include "tests/support/luatesting.h"

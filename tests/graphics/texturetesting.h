@@ -11,9 +11,9 @@
 
 #include "foundation/assetmanager.h"
 #include "foundation/virtualfiles.h"
-#include "graphics/dxtexturedata.h"
-#include "graphics/recordingrenderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/display/dxtexturedata.h"
+#include "graphics/render/recordingrenderbackend.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 #include "platform/display/recordingdevice.h"
 #include "tests/foundation/virtualfilesfixture.h"

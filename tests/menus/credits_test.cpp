@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "foundation/settings.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/textlayout.h"
 #include "graphics/widgets/text.h"
 #include "tests/menus/menutesting.h"

@@ -11,8 +11,8 @@
 #include <cstdlib>
 #include <memory>
 
-#include "graphics/recordingrenderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/recordingrenderbackend.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/pixeltarget.h"
 #include "graphics/text/qmminivecdraw.h"
 #include "graphics/text/vecfont.h"

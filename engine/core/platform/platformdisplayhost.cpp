@@ -9,7 +9,7 @@
 #include "core/platform/platformdata.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/debuglog.h"
-#include "graphics/displaylink.h"
+#include "graphics/display/displaylink.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // platform data.
 #pragma once
 
-#include "graphics/displayhost.h"
+#include "graphics/display/displayhost.h"
 
 class TPlatform;
 class TPlatformData;

@@ -2,8 +2,8 @@
 // then one window event, else an idle tick.
 #include "core/platform/platformdata.h"
 #include "core/windows/windowmanager.h"
-#include "graphics/displaylink.h"
-#include "graphics/renderer.h"
+#include "graphics/display/displaylink.h"
+#include "graphics/render/renderer.h"
 #include "sound/soundmanager.h"
 
 namespace {

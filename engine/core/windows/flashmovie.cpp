@@ -14,7 +14,7 @@
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "platform/flash/unavailableplayer.h"
 
 namespace {

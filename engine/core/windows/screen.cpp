@@ -1,8 +1,8 @@
 #include "core/windows/screen.h"
 
 #include "core/windows/windowmanager.h"
-#include "graphics/drawstate.h"
-#include "graphics/renderer.h"
+#include "graphics/render/drawstate.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 
 TWindow* TScreen::Create() {

@@ -12,7 +12,7 @@
 #include "core/windows/windowstyle.h"
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 
 namespace {
 

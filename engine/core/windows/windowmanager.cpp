@@ -14,7 +14,7 @@
 #include "core/windows/xsellwindow.h"
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 
 namespace {
 

@@ -22,7 +22,7 @@
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
 #include "platform/flash/player.h"

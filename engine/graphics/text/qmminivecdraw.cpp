@@ -5,7 +5,7 @@
 
 #include "foundation/debuglog.h"
 #include "foundation/rect.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/shapestream.h"
 
 namespace {

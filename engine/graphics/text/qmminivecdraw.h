@@ -10,11 +10,11 @@
 #include <vector>
 
 #include "foundation/color.h"
+#include "graphics/render/vertexset.h"
 #include "graphics/text/pixeltarget.h"
 #include "graphics/text/shapescanner.h"
 #include "graphics/text/spancache.h"
 #include "graphics/text/spanwriter.h"
-#include "graphics/vertexset.h"
 
 class TRenderer;
 class TTexture;

@@ -1,7 +1,7 @@
 #include "graphics/text/textlayoutoverlay.h"
 
 #include "foundation/settings.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "graphics/statsoverlay.h"
+#include "graphics/render/statsoverlay.h"
 #include "graphics/text/textlayout.h"
 
 class TTextLayoutOverlay : public TStatsOverlay {

@@ -10,7 +10,7 @@
 #include "core/windows/windowscriptlink.h"
 #include "core/windows/windowstyle.h"
 #include "foundation/debuglog.h"
-#include "graphics/drawstate.h"
+#include "graphics/render/drawstate.h"
 #include "graphics/texture.h"
 #include "graphics/widgets/image.h"
 #include "graphics/widgets/radiobuttonspider.h"

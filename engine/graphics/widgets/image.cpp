@@ -4,8 +4,8 @@
 #include <numbers>
 
 #include "core/windows/windowstyle.h"
-#include "graphics/drawstate.h"
-#include "graphics/renderer.h"
+#include "graphics/render/drawstate.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 #include "graphics/widgets/widgetnotify.h"
 

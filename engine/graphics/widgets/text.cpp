@@ -10,7 +10,7 @@
 #include "core/windows/windowstyle.h"
 #include "foundation/debuglog.h"
 #include "foundation/stringtable.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/fontmap.h"
 
 namespace {

@@ -1,5 +1,5 @@
 #include "core/platform/driver.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 
 #include <gtest/gtest.h>
 

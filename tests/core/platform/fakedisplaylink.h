@@ -3,7 +3,7 @@
 
 #include <memory>
 
-#include "graphics/displaylink.h"
+#include "graphics/display/displaylink.h"
 
 class TFakeDisplayLink : public TDisplayLink {
 public:

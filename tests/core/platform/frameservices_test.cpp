@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "core/platform/platform.h"
-#include "graphics/recordingrenderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/recordingrenderbackend.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 #include "graphics/texturedata.h"
 #include "pumptesting.h"

@@ -2,7 +2,7 @@
 
 #include "core/app/task.h"
 #include "core/windows/windowmanagerlink.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 #include "pumptesting.h"
 
 namespace pumptest {

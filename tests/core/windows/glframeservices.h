@@ -6,8 +6,8 @@
 
 #include "core/app/frameservices.h"
 #include "core/app/tasklist.h"
-#include "graphics/dxdisplayhandler.h"
-#include "graphics/renderer.h"
+#include "graphics/display/dxdisplayhandler.h"
+#include "graphics/render/renderer.h"
 
 class GlFrameServices : public TFrameServices {
 public:

@@ -18,8 +18,8 @@
 #include "core/windows/screen.h"
 #include "core/app/tasklist.h"
 #include "core/windows/windowmanager.h"
-#include "graphics/recordingrenderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/recordingrenderbackend.h"
+#include "graphics/render/renderer.h"
 #include "platform/os/timer.h"
 #include "windowrecording.h"
 

@@ -9,7 +9,7 @@
 #include "core/app/message.h"
 #include "core/app/platformevent.h"
 #include "core/windows/window.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderer.h"
 
 // What reached the test windows, in order, as "name:what" entries.
 struct Journal {

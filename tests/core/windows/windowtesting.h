@@ -13,8 +13,8 @@
 #include "core/windows/window.h"
 #include "core/windows/windowmanagerlink.h"
 #include "foundation/clock.h"
-#include "graphics/recordingrenderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/recordingrenderbackend.h"
+#include "graphics/render/renderer.h"
 #include "windowrecording.h"
 
 // What the window manager would do, reduced to records.

@@ -5,8 +5,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "graphics/recordingrenderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/recordingrenderbackend.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/defaultfont.h"
 #include "graphics/text/pixeltarget.h"
 #include "graphics/text/qmminivecdraw.h"

@@ -5,8 +5,8 @@
 #include <memory>
 #include <string>
 
-#include "graphics/recordingrenderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/recordingrenderbackend.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/fontmap.h"
 #include "graphics/text/qmminivecdraw.h"
 #include "graphics/text/textlayout.h"

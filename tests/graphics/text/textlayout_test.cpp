@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "graphics/renderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/renderbackend.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/pixeltarget.h"
 #include "graphics/text/qmminivecdraw.h"
 #include "graphics/text/textlayout.h"

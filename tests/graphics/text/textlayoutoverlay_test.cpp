@@ -5,7 +5,7 @@
 #include <string>
 
 #include "foundation/settings.h"
-#include "graphics/recordingrenderbackend.h"
+#include "graphics/render/recordingrenderbackend.h"
 #include "graphics/text/textlayoutoverlay.h"
 #include "tests/graphics/renderertesting.h"
 

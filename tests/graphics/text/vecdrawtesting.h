@@ -11,8 +11,8 @@
 #include <utility>
 #include <vector>
 
-#include "graphics/recordingrenderbackend.h"
-#include "graphics/renderer.h"
+#include "graphics/render/recordingrenderbackend.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/qmminivecdraw.h"
 #include "graphics/text/shapestream.h"
 #include "tests/support/luatesting.h"
