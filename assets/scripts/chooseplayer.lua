@@ -101,14 +101,9 @@ MakeDialog
     TChoosePlayer
     {
         name = "chooseplayer", x = 0, y = 0, w = 800, h = 600,
-        Bitmap
+        Backdrop
         {
-            name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
-            Text
-            {
-                name = "title", x = 0, y = 40, w = 800, h = 70, label = "players_title",
-                font = { "edwardian_medium", 48, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
-            },
+            TitleText("title", "players_title", 40, 70, 48),
             BLayeredWindow(choices),
             OvalButton("select", 40, 450, "players_select", Select),
             OvalButton("new", 290, 450, "players_new", function() NameEntry(false) end),

@@ -4,14 +4,9 @@ ReadFile("scripts/dialogparts.lua")
 
 MakeDialog
 {
-    Bitmap
+    Backdrop
     {
-        name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
-        Text
-        {
-            name = "title", x = 0, y = 30, w = 800, h = 70, label = "credits_title",
-            font = { "edwardian_medium", 52, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
-        },
+        TitleText("title", "credits_title", 30, 70, 52),
         -- Before the credits: they fill it in once they are made.
         Text
         {

@@ -1,5 +1,6 @@
--- What the game's screens and dialogs are built of: the oval button with a
--- centred label, and the cream panel of a small dialog.
+-- What the game's screens and dialogs are built of: the shop's backdrop and
+-- title lettering, the oval button with a centred label, and the cream panel
+-- of a small dialog.
 
 kOvalButtonImages = {
     "ui/buttons/oval_lt_blue_up.png",
@@ -10,6 +11,24 @@ kButtonFont = { "myriad_pro", 26, Color(20, 52, 96) }
 kDialogFont = { "myriad_pro", 30, Color(74, 40, 20) }
 kDialogX = 140
 kDialogY = 220
+
+-- The shop's backdrop over the whole screen, with the screen's windows on it.
+function Backdrop(windows)
+    windows.name = "backdrop"
+    windows.x = 0
+    windows.y = 0
+    windows.image = "ui/backgrounds/title_backdrop.png"
+    return Bitmap(windows)
+end
+
+-- A line of the shop's gold title lettering across the screen.
+function TitleText(name, label, y, height, size)
+    return Text
+    {
+        name = name, x = 0, y = y, w = 800, h = height, label = label,
+        font = { "edwardian_medium", size, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
+    }
+end
 
 -- A 220 by 60 oval button at (x, y) showing the label; the command runs
 -- when it is pressed.

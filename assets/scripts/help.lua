@@ -41,14 +41,9 @@ table.insert(book, PageButton("btn_next", 380, "button_next"))
 
 MakeDialog
 {
-    Bitmap
+    Backdrop
     {
-        name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
-        Text
-        {
-            name = "txt_title", x = 0, y = 40, w = 800, h = 70,
-            font = { "edwardian_medium", 52, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
-        },
+        TitleText("txt_title", nil, 40, 70, 52),
         VHelpWindow(book),
         OvalButton("done", 290, 500, "button_done", function() CloseWindow() end),
     },

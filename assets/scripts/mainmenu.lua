@@ -77,15 +77,10 @@ MakeDialog
     TMainMenu
     {
         name = "mainmenu", x = 0, y = 0, w = 800, h = 600,
-        Bitmap
+        Backdrop
         {
-            name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
             VObjectWindow { name = "menu_backdrop", x = 0, y = 0, w = 800, h = 600, objects = kBackdropObjects },
-            Text
-            {
-                name = "title", x = 0, y = 30, w = 800, h = 90, label = "app_title",
-                font = { "edwardian_medium", 60, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
-            },
+            TitleText("title", "app_title", 30, 90, 60),
             Text
             {
                 name = "tagline", x = 0, y = 116, w = 800, h = 32, label = "menu_tagline",

@@ -44,7 +44,7 @@ else
     -- The game's very first screen: nothing lies below it yet.
     MakeDialog
     {
-        Bitmap { name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png", panel },
+        Backdrop { panel },
     }
 end
 SetFocus("name_edit")

@@ -47,14 +47,9 @@ MakeDialog
     TOptions
     {
         name = "options", x = 0, y = 0, w = 800, h = 600,
-        Bitmap
+        Backdrop
         {
-            name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
-            Text
-            {
-                name = "title", x = 0, y = 60, w = 800, h = 70, label = "options_title",
-                font = { "edwardian_medium", 52, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
-            },
+            TitleText("title", "options_title", 60, 70, 52),
             CheckBox("options_fullscreen_checkbox", 150, 170, "options_fullscreen", function() ToggleFullScreen() end),
             CheckBox("options_muteall_checkbox", 150, 230, "options_mute", function() ToggleSoundMute() end),
             CheckBox("options_tutorials_checkbox", 150, 290, "options_tutorials"),

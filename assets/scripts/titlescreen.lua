@@ -3,14 +3,9 @@ ReadFile("scripts/dialogparts.lua")
 
 MakeDialog
 {
-    Bitmap
+    Backdrop
     {
-        name = "backdrop", x = 0, y = 0, image = "ui/backgrounds/title_backdrop.png",
-        Text
-        {
-            name = "title", x = 0, y = 96, w = 800, h = 110, label = "app_title",
-            font = { "edwardian_medium", 64, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
-        },
+        TitleText("title", "app_title", 96, 110, 64),
         Text
         {
             name = "tagline", x = 0, y = 220, w = 800, h = 40, label = "menu_tagline",
