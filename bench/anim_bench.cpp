@@ -8,8 +8,8 @@
 
 #include "core/app/tasklist.h"
 #include "core/scripting/script.h"
-#include "graphics/anim/animatedsprite.h"
-#include "graphics/anim/animationhost.h"
+#include "scriptedsprites/animatedsprite.h"
+#include "scriptedsprites/animationhost.h"
 #include "platform/os/timer.h"
 
 namespace {

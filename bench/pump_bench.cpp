@@ -7,7 +7,7 @@
 #include <cstdlib>
 #include <memory>
 
-#include "core/platform/platformdata.h"
+#include "runtime/platformdata.h"
 #include "platform/window/scriptedwindow.h"
 #include "platform/window/sdlwindow.h"
 

@@ -11,8 +11,8 @@
 #include <string>
 
 #include "core/app/platformevent.h"
-#include "core/platform/driver.h"
-#include "core/platform/platform.h"
+#include "runtime/driver.h"
+#include "runtime/platform.h"
 #include "core/windows/windowmanager.h"
 #include "game/shell/game.h"
 #include "game/startup/gamemain.h"

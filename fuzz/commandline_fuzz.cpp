@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "core/platform/commandline.h"
+#include "runtime/commandline.h"
 #include "foundation/tstring.h"
 
 namespace {

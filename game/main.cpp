@@ -2,7 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
-#include "core/platform/driver.h"
+#include "runtime/driver.h"
 #include "foundation/settings.h"
 #include "game/startup/gamemain.h"
 #include "platform/os/version.h"

@@ -1,4 +1,4 @@
-#include "core/app/task.h"
+#include "foundation/task.h"
 
 #include "foundation/clock.h"
 #include "platform/os/timer.h"

@@ -1,4 +1,4 @@
-#include "core/platform/clickgate.h"
+#include "runtime/clickgate.h"
 
 void TClickGate::Activated(uint32_t now) {
     mJustActivated = true;

@@ -1,4 +1,4 @@
-#include "core/platform/driver.h"
+#include "runtime/driver.h"
 
 #include <cstdlib>
 #include <memory>
@@ -7,13 +7,13 @@
 #include "core/app/dllgamestate.h"
 #include "core/app/gamestate.h"
 #include "core/app/msnzylomhandler.h"
-#include "core/app/task.h"
-#include "core/platform/commandline.h"
-#include "core/platform/cursorthread.h"
-#include "core/platform/driverfolders.h"
-#include "core/platform/platform.h"
-#include "core/platform/platformdata.h"
-#include "core/platform/testharness.h"
+#include "foundation/task.h"
+#include "runtime/commandline.h"
+#include "runtime/cursorthread.h"
+#include "runtime/driverfolders.h"
+#include "runtime/platform.h"
+#include "runtime/platformdata.h"
+#include "runtime/testharness.h"
 #include "foundation/debuglog.h"
 #include "foundation/settings.h"
 #include "graphics/display/dxdisplayhandler.h"

@@ -1,4 +1,4 @@
-#include "core/platform/driverfolders.h"
+#include "runtime/driverfolders.h"
 
 #include <string>
 

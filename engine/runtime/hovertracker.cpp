@@ -1,4 +1,4 @@
-#include "core/platform/hovertracker.h"
+#include "runtime/hovertracker.h"
 
 #include <cstdlib>
 

@@ -1,15 +1,15 @@
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 
 #include <cstdlib>
 #include <string>
 #include <string_view>
 
 #include "core/app/gamestate.h"
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "core/app/tasklist.h"
-#include "core/platform/commandline.h"
-#include "core/platform/platformdata.h"
-#include "core/platform/platformdisplayhost.h"
+#include "runtime/commandline.h"
+#include "runtime/platformdata.h"
+#include "runtime/platformdisplayhost.h"
 #include "core/scripting/gamestatefunctions.h"
 #include "core/windows/screen.h"
 #include "core/windows/windowmanager.h"
@@ -27,7 +27,7 @@
 #include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 #include "graphics/texturedata.h"
-#include "graphics/widgets/widgetclasses.h"
+#include "widgets/widgetclasses.h"
 #include "platform/flash/player.h"
 #include "platform/os/launch.h"
 #include "platform/window/textcodec.h"

@@ -18,7 +18,7 @@
 #include "core/windows/scriptservices.h"
 #include "foundation/guid.h"
 #include "foundation/tstring.h"
-#include "graphics/anim/animationhost.h"
+#include "scriptedsprites/animationhost.h"
 
 class TAssetManager;
 class TDxDisplayHandler;

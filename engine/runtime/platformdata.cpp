@@ -1,4 +1,4 @@
-#include "core/platform/platformdata.h"
+#include "runtime/platformdata.h"
 
 #include <algorithm>
 #include <chrono>
@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "core/app/msnzylomhandler.h"
-#include "core/platform/commandline.h"
+#include "runtime/commandline.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/assetmanager.h"
 #include "foundation/debuglog.h"

@@ -1,12 +1,12 @@
-#include "core/platform/platformdisplayhost.h"
+#include "runtime/platformdisplayhost.h"
 
 #include <SDL.h>
 
 #include <cstdlib>
 
 #include "core/app/msnzylomhandler.h"
-#include "core/platform/platform.h"
-#include "core/platform/platformdata.h"
+#include "runtime/platform.h"
+#include "runtime/platformdata.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/debuglog.h"
 #include "graphics/display/displaylink.h"

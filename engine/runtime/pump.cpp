@@ -1,6 +1,6 @@
 // TPlatformData's message pump: one event per call, pending state first,
 // then one window event, else an idle tick.
-#include "core/platform/platformdata.h"
+#include "runtime/platformdata.h"
 #include "core/windows/windowmanager.h"
 #include "graphics/display/displaylink.h"
 #include "graphics/render/renderer.h"

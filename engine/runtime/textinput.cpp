@@ -1,4 +1,4 @@
-#include "core/platform/textinput.h"
+#include "runtime/textinput.h"
 
 #include <string_view>
 #include <vector>

@@ -1,4 +1,4 @@
-#include "graphics/anim/animatedsprite.h"
+#include "scriptedsprites/animatedsprite.h"
 
 #include <cstdint>
 #include <cstring>
@@ -6,9 +6,9 @@
 #include "core/scripting/luaobject.h"
 #include "core/scripting/script.h"
 #include "foundation/debuglog.h"
-#include "graphics/anim/animationhost.h"
-#include "graphics/anim/animationlibrary.h"
-#include "graphics/anim/spritescripttask.h"
+#include "scriptedsprites/animationhost.h"
+#include "scriptedsprites/animationlibrary.h"
+#include "scriptedsprites/spritescripttask.h"
 #include "lua/lua.h"
 #include "lua/numbercast.h"
 

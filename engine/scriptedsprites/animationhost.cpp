@@ -1,4 +1,4 @@
-#include "graphics/anim/animationhost.h"
+#include "scriptedsprites/animationhost.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "graphics/anim/animationlibrary.h"
+#include "scriptedsprites/animationlibrary.h"
 
 #include <string>
 

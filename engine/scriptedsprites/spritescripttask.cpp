@@ -1,11 +1,11 @@
-#include "graphics/anim/spritescripttask.h"
+#include "scriptedsprites/spritescripttask.h"
 
 #include <algorithm>
 
 #include "core/app/tasklist.h"
 #include "core/scripting/script.h"
-#include "graphics/anim/animatedsprite.h"
-#include "graphics/anim/animationhost.h"
+#include "scriptedsprites/animatedsprite.h"
+#include "scriptedsprites/animationhost.h"
 #include "lua/lua.h"
 
 namespace {

@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "foundation/tstring.h"
 
 class TAnimatedSprite;

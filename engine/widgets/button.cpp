@@ -1,4 +1,4 @@
-#include "graphics/widgets/button.h"
+#include "widgets/button.h"
 
 #include <algorithm>
 
@@ -12,10 +12,10 @@
 #include "foundation/debuglog.h"
 #include "graphics/render/drawstate.h"
 #include "graphics/texture.h"
-#include "graphics/widgets/image.h"
-#include "graphics/widgets/radiobuttonspider.h"
-#include "graphics/widgets/text.h"
-#include "graphics/widgets/widgetnotify.h"
+#include "widgets/image.h"
+#include "widgets/radiobuttonspider.h"
+#include "widgets/text.h"
+#include "widgets/widgetnotify.h"
 #include "lua/lua.h"
 #include "sound/sound.h"
 

@@ -1,4 +1,4 @@
-#include "graphics/widgets/image.h"
+#include "widgets/image.h"
 
 #include <cmath>
 #include <numbers>
@@ -7,7 +7,7 @@
 #include "graphics/render/drawstate.h"
 #include "graphics/render/renderer.h"
 #include "graphics/texture.h"
-#include "graphics/widgets/widgetnotify.h"
+#include "widgets/widgetnotify.h"
 
 TWindow* TImage::Create() {
     return new TImage();

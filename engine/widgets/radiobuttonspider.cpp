@@ -1,6 +1,6 @@
-#include "graphics/widgets/radiobuttonspider.h"
+#include "widgets/radiobuttonspider.h"
 
-#include "graphics/widgets/button.h"
+#include "widgets/button.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "graphics/widgets/slider.h"
+#include "widgets/slider.h"
 
 #include <algorithm>
 #include <cmath>
@@ -10,8 +10,8 @@
 #include "graphics/render/drawstate.h"
 #include "graphics/render/renderer.h"
 #include "graphics/texture.h"
-#include "graphics/widgets/image.h"
-#include "graphics/widgets/widgetnotify.h"
+#include "widgets/image.h"
+#include "widgets/widgetnotify.h"
 
 namespace {
 

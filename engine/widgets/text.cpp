@@ -1,4 +1,4 @@
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 #include <cstring>
 

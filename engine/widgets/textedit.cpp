@@ -1,4 +1,4 @@
-#include "graphics/widgets/textedit.h"
+#include "widgets/textedit.h"
 
 #include <algorithm>
 
@@ -8,7 +8,7 @@
 #include "core/windows/windowmanager.h"
 #include "core/windows/windowspider.h"
 #include "core/windows/windowstyle.h"
-#include "graphics/widgets/widgetnotify.h"
+#include "widgets/widgetnotify.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "foundation/clock.h"
 #include "foundation/tstring.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 class TTextEdit : public TText {
 public:

@@ -1,11 +1,11 @@
-#include "graphics/widgets/widgetclasses.h"
+#include "widgets/widgetclasses.h"
 
 #include "core/windows/windowscript.h"
-#include "graphics/widgets/button.h"
-#include "graphics/widgets/image.h"
-#include "graphics/widgets/slider.h"
-#include "graphics/widgets/text.h"
-#include "graphics/widgets/textedit.h"
+#include "widgets/button.h"
+#include "widgets/image.h"
+#include "widgets/slider.h"
+#include "widgets/text.h"
+#include "widgets/textedit.h"
 
 void RegisterWidgetClasses() {
     TWindowScript::SetWidgetClass("Slider", TSlider::ClassId());

@@ -1,4 +1,4 @@
-#include "graphics/widgets/widgetnotify.h"
+#include "widgets/widgetnotify.h"
 
 #include "core/app/message.h"
 #include "core/windows/windowmanager.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "foundation/tstring.h"
-#include "graphics/widgets/image.h"
+#include "widgets/image.h"
 
 class RAdaptObject;
 class RSpriteLayer;

@@ -8,8 +8,8 @@
 #include "game/shell/game.h"
 #include "game/widgets/alert.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/widgets/button.h"
-#include "graphics/widgets/text.h"
+#include "widgets/button.h"
+#include "widgets/text.h"
 
 TWindow* TChoosePlayer::Create() {
     return new TChoosePlayer();

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <string>
 
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "core/windows/platformlink.h"
 #include "core/windows/windowmanagerlink.h"
 #include "core/windows/windowstyle.h"
@@ -14,7 +14,7 @@
 #include "game/widgets/widgetclass.h"
 #include "graphics/render/renderer.h"
 #include "graphics/text/textlayout.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 #include "game/menus/findchild.h"
 #include "game/widgets/disablebutton.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 TWindow* VHelpWindow::Create() {
     return new VHelpWindow();

@@ -9,7 +9,7 @@
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include "game/shell/gamesoundmanager.h"
 #include "game/widgets/widgetclass.h"
 #include "graphics/texture.h"
-#include "graphics/widgets/button.h"
-#include "graphics/widgets/image.h"
-#include "graphics/widgets/slider.h"
+#include "widgets/button.h"
+#include "widgets/image.h"
+#include "widgets/slider.h"
 #include "sound/soundmanager.h"
 
 namespace {

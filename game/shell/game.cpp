@@ -4,8 +4,8 @@
 #include <cstdlib>
 
 #include "core/app/gamestate.h"
-#include "core/platform/platform.h"
-#include "core/platform/platformdata.h"
+#include "runtime/platform.h"
+#include "runtime/platformdata.h"
 #include "core/scripting/luabinding.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/debuglog.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "core/scripting/luabinding.h"
 #include "foundation/debuglog.h"
 #include "foundation/prefs.h"

@@ -7,7 +7,7 @@
 #include <list>
 #include <memory>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "foundation/clock.h"
 #include "foundation/tstring.h"
 #include "sound/soundcallback.h"

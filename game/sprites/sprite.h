@@ -14,7 +14,7 @@
 #include "foundation/matrix.h"
 #include "foundation/tstring.h"
 #include "foundation/vector.h"
-#include "graphics/anim/animatedsprite.h"
+#include "scriptedsprites/animatedsprite.h"
 
 class TClock;
 class VSprite;

@@ -1,7 +1,7 @@
 #include "game/startup/gamemain.h"
 
 #include "core/app/platformevent.h"
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "core/scripting/script.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/assetmap.h"
@@ -51,7 +51,7 @@
 #include "game/widgets/sweepdial.h"
 #include "graphics/render/renderer.h"
 #include "graphics/texture.h"
-#include "graphics/widgets/slider.h"
+#include "widgets/slider.h"
 
 namespace {
 

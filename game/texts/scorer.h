@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 // One part of the target: the integer part of count times factor. Shared,
 // so that its owner can change the count while the score shows it.

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 class RShrinkText : public TText {
 public:

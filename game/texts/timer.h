@@ -5,7 +5,7 @@
 
 #include <cstdint>
 
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 class RTimer : public TText {
 public:

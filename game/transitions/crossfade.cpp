@@ -1,6 +1,6 @@
 #include "game/transitions/crossfade.h"
 
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "core/windows/windowmanager.h"
 #include "game/utilities/draw2dscope.h"
 #include "game/utilities/rendertotexture.h"

@@ -8,7 +8,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "foundation/rect.h"
 #include "game/transitions/overlay.h"
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/debuglog.h"
 #include "game/utilities/screeninvalidator.h"

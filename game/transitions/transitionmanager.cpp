@@ -1,7 +1,7 @@
 #include "game/transitions/transitionmanager.h"
 
 #include "core/app/platformevent.h"
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "core/scripting/luabinding.h"
 #include "core/scripting/script.h"
 #include "core/windows/windowmanager.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "core/app/message.h"
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "foundation/tstring.h"
 #include "lua/lua.h"
 

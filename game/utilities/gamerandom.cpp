@@ -1,6 +1,6 @@
 #include "game/utilities/gamerandom.h"
 
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "foundation/debuglog.h"
 #include "foundation/random.h"
 

@@ -4,7 +4,7 @@
 #include "game/utilities/texturepixeltarget.h"
 #include "graphics/render/renderer.h"
 #include "graphics/texture.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include <memory>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "foundation/clock.h"
 
 class RScreenInvalidator : public TAnimTask {

@@ -1,7 +1,7 @@
 #include "game/widgets/buttonedslider.h"
 
 #include "game/widgets/widgetclass.h"
-#include "graphics/widgets/button.h"
+#include "widgets/button.h"
 
 TWindow* RButtonedSlider::Create() {
     return new RButtonedSlider();

@@ -2,7 +2,7 @@
 // them: over a button, the slider drops its own hover.
 #pragma once
 
-#include "graphics/widgets/slider.h"
+#include "widgets/slider.h"
 
 class RButtonedSlider : public TSlider {
 public:

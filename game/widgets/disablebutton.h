@@ -5,8 +5,8 @@
 
 #include <memory>
 
-#include "graphics/widgets/button.h"
-#include "graphics/widgets/textedit.h"
+#include "widgets/button.h"
+#include "widgets/textedit.h"
 
 class RDisableButton : public TButton {
 public:

@@ -8,7 +8,7 @@
 
 #include "foundation/color.h"
 #include "graphics/render/vertexset.h"
-#include "graphics/widgets/image.h"
+#include "widgets/image.h"
 
 class RWindow : public TImage {
 public:

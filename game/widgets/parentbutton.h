@@ -2,7 +2,7 @@
 // button lies under the pointer.
 #pragma once
 
-#include "graphics/widgets/button.h"
+#include "widgets/button.h"
 
 class RParentButton : public TButton {
 public:

@@ -7,7 +7,7 @@
 #include "core/windows/windowspider.h"
 #include "core/windows/windowstyle.h"
 #include "game/widgets/widgetclass.h"
-#include "graphics/widgets/slider.h"
+#include "widgets/slider.h"
 
 class RScrollable::RGiveToInterior : public TWindowSpider {
 public:

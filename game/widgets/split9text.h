@@ -3,7 +3,7 @@
 #pragma once
 
 #include "game/widgets/split9.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 
 class RSplit9Text : public TText, public KSplit9 {
 public:

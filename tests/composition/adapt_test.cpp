@@ -11,9 +11,9 @@
 #include "game/composition/adapt.h"
 #include "game/composition/adaptitem.h"
 #include "game/composition/spritelayer.h"
-#include "graphics/anim/animatedsprite.h"
-#include "graphics/anim/animationhost.h"
-#include "graphics/widgets/text.h"
+#include "scriptedsprites/animatedsprite.h"
+#include "scriptedsprites/animationhost.h"
+#include "widgets/text.h"
 #include "tests/widgets/widgetstesting.h"
 
 namespace {

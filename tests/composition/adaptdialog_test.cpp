@@ -12,7 +12,7 @@
 #include "game/texts/timer.h"
 #include "game/widgets/alert.h"
 #include "game/widgets/bouncewindow.h"
-#include "graphics/anim/animationhost.h"
+#include "scriptedsprites/animationhost.h"
 #include "tests/widgets/widgetstesting.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "core/app/tasklist.h"
 #include "game/composition/adapt.h"
 #include "game/composition/adaptitem.h"
-#include "graphics/anim/animationhost.h"
+#include "scriptedsprites/animationhost.h"
 #include "tests/sound/soundtesting.h"
 
 namespace {

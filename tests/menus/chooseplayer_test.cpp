@@ -1,7 +1,7 @@
 #include "game/menus/chooseplayer.h"
 
-#include "graphics/widgets/button.h"
-#include "graphics/widgets/text.h"
+#include "widgets/button.h"
+#include "widgets/text.h"
 #include "tests/menus/menutesting.h"
 
 namespace {

@@ -7,7 +7,7 @@
 #include "foundation/settings.h"
 #include "graphics/render/renderer.h"
 #include "graphics/text/textlayout.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 #include "tests/menus/menutesting.h"
 
 namespace {

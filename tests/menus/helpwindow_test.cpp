@@ -2,7 +2,7 @@
 
 #include "core/app/message.h"
 #include "game/widgets/disablebutton.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 #include "tests/menus/menutesting.h"
 
 namespace {

@@ -1,7 +1,7 @@
 #include "game/menus/mainmenu.h"
 
 #include "core/app/gamestate.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 #include "sound/sound.h"
 #include "tests/menus/menutesting.h"
 #include "tests/support/oggwriter.h"

@@ -3,9 +3,9 @@
 #include "core/app/message.h"
 #include "game/progression/tutorialmanager.h"
 #include "graphics/texture.h"
-#include "graphics/widgets/button.h"
-#include "graphics/widgets/image.h"
-#include "graphics/widgets/slider.h"
+#include "widgets/button.h"
+#include "widgets/image.h"
+#include "widgets/slider.h"
 #include "tests/menus/menutesting.h"
 
 namespace {

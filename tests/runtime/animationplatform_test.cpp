@@ -11,17 +11,17 @@
 #include <vector>
 
 #include "core/app/platformevent.h"
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/clock.h"
-#include "graphics/anim/animatedsprite.h"
+#include "scriptedsprites/animatedsprite.h"
 #include "graphics/animatedtexture.h"
 #include "graphics/render/drawstate.h"
 #include "graphics/render/renderer.h"
 #include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
 #include "platform/window/scriptedwindow.h"
-#include "tests/core/platform/platformfolder.h"
+#include "tests/runtime/platformfolder.h"
 #include "tests/graphics/image/imagetesting.h"
 #include "tests/support/luatesting.h"
 

@@ -1,4 +1,4 @@
-#include "core/platform/commandline.h"
+#include "runtime/commandline.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/platform/cursorthread.h"
+#include "runtime/cursorthread.h"
 
 #include <gtest/gtest.h>
 

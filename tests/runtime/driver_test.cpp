@@ -1,4 +1,4 @@
-#include "core/platform/driver.h"
+#include "runtime/driver.h"
 #include "graphics/render/renderer.h"
 
 #include <gtest/gtest.h>
@@ -13,7 +13,7 @@
 #include "core/app/gamestate.h"
 #include "core/app/msnzylomhandler.h"
 #include "core/app/platformevent.h"
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "foundation/settings.h"
 #include "platform/os/library.h"
 #include "platform/os/paths.h"

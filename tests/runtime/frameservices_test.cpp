@@ -1,7 +1,7 @@
 // The platform's frame calls reach the renderer.
 #include <gtest/gtest.h>
 
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "graphics/render/recordingrenderbackend.h"
 #include "graphics/render/renderer.h"
 #include "graphics/texture.h"

@@ -1,9 +1,9 @@
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 
 #include <gtest/gtest.h>
 
-#include "core/app/task.h"
-#include "core/platform/commandline.h"
+#include "foundation/task.h"
+#include "runtime/commandline.h"
 #include "platform/os/launch.h"
 #include "pumptesting.h"
 

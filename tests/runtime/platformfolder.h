@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/platform/platformdata.h"
+#include "runtime/platformdata.h"
 #include "foundation/settings.h"
 #include "foundation/virtualfiles.h"
 #include "platform/display/recordingdevice.h"

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "core/windows/windowmanagerlink.h"
 #include "graphics/render/renderer.h"
 #include "pumptesting.h"

@@ -11,7 +11,7 @@
 #include "core/app/frameservices.h"
 #include "core/app/platformevent.h"
 #include "core/app/tasklist.h"
-#include "core/platform/platformdata.h"
+#include "runtime/platformdata.h"
 #include "core/windows/windowmanager.h"
 #include "fakedisplaylink.h"
 #include "platform/os/timer.h"

@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "core/platform/platform.h"
-#include "core/platform/platformdata.h"
+#include "runtime/platform.h"
+#include "runtime/platformdata.h"
 #include "platform/window/sdlwindow.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "core/platform/testharness.h"
+#include "runtime/testharness.h"
 
 #include <gtest/gtest.h>
 

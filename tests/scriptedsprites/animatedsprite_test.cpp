@@ -1,4 +1,4 @@
-#include "graphics/anim/animatedsprite.h"
+#include "scriptedsprites/animatedsprite.h"
 
 #include <gtest/gtest.h>
 
@@ -8,7 +8,7 @@
 #include "core/scripting/luaobject.h"
 #include "core/scripting/script.h"
 #include "foundation/clock.h"
-#include "graphics/anim/animationhost.h"
+#include "scriptedsprites/animationhost.h"
 #include "lua/lua.h"
 #include "platform/os/timer.h"
 #include "tests/graphics/texturetesting.h"

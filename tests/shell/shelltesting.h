@@ -10,8 +10,8 @@
 #include <memory>
 #include <string>
 
-#include "core/platform/platform.h"
-#include "core/platform/platformdata.h"
+#include "runtime/platform.h"
+#include "runtime/platformdata.h"
 #include "core/scripting/script.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/prefs.h"
@@ -28,7 +28,7 @@
 #include "platform/os/timer.h"
 #include "platform/window/scriptedwindow.h"
 #include "platform/window/sdlwindow.h"
-#include "tests/core/platform/platformfolder.h"
+#include "tests/runtime/platformfolder.h"
 #include "tests/support/luatesting.h"
 #include "tests/support/tempfolder.h"
 

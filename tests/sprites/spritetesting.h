@@ -12,7 +12,7 @@
 #include "game/sprites/sprite.h"
 #include "game/sprites/spritelistener.h"
 #include "game/sprites/spritemanager.h"
-#include "graphics/anim/animationhost.h"
+#include "scriptedsprites/animationhost.h"
 #include "platform/os/timer.h"
 #include "tests/graphics/texturetesting.h"
 

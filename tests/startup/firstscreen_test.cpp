@@ -12,7 +12,7 @@
 #include "game/sprites/spritemanager.h"
 #include "game/startup/gamemain.h"
 #include "game/widgets/disablebutton.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 #include "tests/shell/shelltesting.h"
 
 namespace {

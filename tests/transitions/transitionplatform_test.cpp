@@ -8,8 +8,8 @@
 #include <string>
 
 #include "core/app/platformevent.h"
-#include "core/platform/platform.h"
-#include "core/platform/platformdata.h"
+#include "runtime/platform.h"
+#include "runtime/platformdata.h"
 #include "core/scripting/luaobject.h"
 #include "core/scripting/script.h"
 #include "core/windows/windowmanager.h"
@@ -22,7 +22,7 @@
 #include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
 #include "platform/window/scriptedwindow.h"
-#include "tests/core/platform/platformfolder.h"
+#include "tests/runtime/platformfolder.h"
 #include "tests/core/scripting/luarunning.h"
 #include "tests/support/luatesting.h"
 #include "tests/support/tempfolder.h"

@@ -3,11 +3,11 @@
 
 #include <memory>
 
-#include "core/platform/platform.h"
+#include "runtime/platform.h"
 #include "foundation/random.h"
 #include "game/utilities/gamerandom.h"
 #include "platform/os/timer.h"
-#include "tests/core/platform/platformfolder.h"
+#include "tests/runtime/platformfolder.h"
 #include "tests/support/luatesting.h"
 
 namespace {

@@ -8,7 +8,7 @@
 
 #include "game/utilities/rendertotexture.h"
 #include "graphics/text/qmminivecdraw.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 #include "tests/widgets/widgetstesting.h"
 
 namespace {

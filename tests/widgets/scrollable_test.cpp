@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game/widgets/scrollable.h"
-#include "graphics/widgets/slider.h"
+#include "widgets/slider.h"
 #include "tests/widgets/widgetstesting.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include "game/widgets/split9image.h"
 #include "game/widgets/split9text.h"
 #include "game/widgets/sweepdial.h"
-#include "graphics/widgets/image.h"
-#include "graphics/widgets/text.h"
+#include "widgets/image.h"
+#include "widgets/text.h"
 
 namespace {
 

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "foundation/debuglog.h"
 
 TTaskList::~TTaskList() {

@@ -10,7 +10,7 @@
 #include <memory>
 #include <vector>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "foundation/color.h"
 #include "foundation/tstring.h"
 

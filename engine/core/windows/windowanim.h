@@ -1,7 +1,7 @@
 // The animation task of a window: each step calls the window's Animate.
 #pragma once
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 
 class TWindow;
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "foundation/rect.h"
 #include "foundation/tstring.h"
 #include "graphics/display/ddutil.h"

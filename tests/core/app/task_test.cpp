@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "core/app/tasklist.h"
 #include "foundation/clock.h"
 #include "platform/os/timer.h"

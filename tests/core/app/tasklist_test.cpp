@@ -3,7 +3,7 @@
 #include <functional>
 #include <map>
 
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "core/app/tasklist.h"
 #include "tests/support/luatesting.h"
 

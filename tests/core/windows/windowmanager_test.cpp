@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "core/scripting/script.h"
-#include "core/app/task.h"
+#include "foundation/task.h"
 #include "core/windows/windowscriptlink.h"
 #include "foundation/settings.h"
 #include "tests/graphics/renderertesting.h"

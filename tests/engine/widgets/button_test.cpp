@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "core/app/message.h"
-#include "graphics/widgets/button.h"
-#include "graphics/widgets/image.h"
+#include "widgets/button.h"
+#include "widgets/image.h"
 #include "tests/core/windows/notinglistener.h"
 #include "widgettesting.h"
 

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "graphics/texture.h"
-#include "graphics/widgets/image.h"
+#include "widgets/image.h"
 #include "widgettesting.h"
 
 namespace {

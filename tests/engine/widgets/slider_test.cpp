@@ -6,8 +6,8 @@
 #include <cmath>
 
 #include "core/windows/windowstyle.h"
-#include "graphics/widgets/image.h"
-#include "graphics/widgets/slider.h"
+#include "widgets/image.h"
+#include "widgets/slider.h"
 #include "widgettesting.h"
 
 namespace {

@@ -12,7 +12,7 @@
 #include "core/windows/windowstyle.h"
 #include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
-#include "graphics/widgets/text.h"
+#include "widgets/text.h"
 #include "tests/core/windows/platformtesting.h"
 #include "tests/core/windows/windowmanagertesting.h"
 #include "tests/support/luatesting.h"

@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "foundation/stringtable.h"
-#include "graphics/widgets/textedit.h"
+#include "widgets/textedit.h"
 #include "widgettesting.h"
 
 namespace {

@@ -7,9 +7,9 @@
 #include <string>
 
 #include "graphics/text/qmminivecdraw.h"
-#include "graphics/widgets/slider.h"
-#include "graphics/widgets/textedit.h"
-#include "graphics/widgets/widgetclasses.h"
+#include "widgets/slider.h"
+#include "widgets/textedit.h"
+#include "widgets/widgetclasses.h"
 #include "tests/graphics/glwindowmanagertesting.h"
 #include "widgettesting.h"
 

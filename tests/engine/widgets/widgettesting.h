@@ -15,7 +15,7 @@
 #include "core/windows/windowscript.h"
 #include "foundation/assetmanager.h"
 #include "foundation/virtualfiles.h"
-#include "graphics/widgets/widgetclasses.h"
+#include "widgets/widgetclasses.h"
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
 #include "tests/core/scripting/luarunning.h"
