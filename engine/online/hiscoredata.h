@@ -69,6 +69,7 @@ public:
     std::map<TString, std::vector<THiscoreMedal>>& Medals() { return mMedals; }
     const std::map<TString, THiscoreTable>& Tables() const { return mTables; }
     const std::map<TString, THiscoreLogin>& Logins() const { return mLogins; }
+    const std::map<TString, std::vector<THiscoreMedal>>& Medals() const { return mMedals; }
 
 private:
     void Clear();
