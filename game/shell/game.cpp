@@ -134,7 +134,7 @@ void VGame::Start() {
     int user = mPrefs->GetInt(TPrefs::kGlobal, kCurrentUserKey, -1);
     // A stored user that no longer exists would take the saves of nobody.
     SetCurrentUser(user < GetNumUsers() ? user : -1);
-    // Choosing the user saved: a damaged players file has been set aside.
+    // Choosing the user saved, which set a damaged players file aside.
     const TString damagedCopy = mPrefs->GetDamagedCopyPath();
     if (damagedCopy.Length() > 0) NoticeDamagedPlayers(damagedCopy);
 }
