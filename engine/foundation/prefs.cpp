@@ -7,9 +7,7 @@
 #include "foundation/debuglog.h"
 #include "foundation/readfile.h"
 #include "foundation/settings.h"
-#include "foundation/virtualfiles.h"
 #include "foundation/xmlnode.h"
-#include "platform/os/replacefile.h"
 
 namespace {
 
@@ -126,7 +124,7 @@ private:
 TPrefs::TPrefs(bool saveEnabled)
     : mCodec(GetSetting(kSettingEncryptionKey, "")),
       mEncryptionKey(GetSetting(kSettingEncryptionKey, "")),
-      mFileName(kPrefsFile),
+      mFile(kPrefsFile, "TPrefs::Save"),
       mInstallKey(Lower(GetSetting(kSettingInstallKey, ""))),
       mSaveEnabled(saveEnabled) {
     if (mEncryptionKey.Length() == 0) {
@@ -162,7 +160,7 @@ void TPrefs::Init() {
     UsePartition(mInstallKey);
 
     std::string contents;
-    if (!ReadWholeFile(mFileName, contents)) {
+    if (!ReadWholeFile(mFile.GetName(), contents)) {
         return;
     }
     if (contents.size() >= 2 && contents[0] == '<' && contents[1] == '>') {
@@ -171,8 +169,7 @@ void TPrefs::Init() {
         return;
     }
     if (!LoadBlocks(contents, keyFromFile)) {
-        // Kept until the first save has set it aside as the ".bad" file.
-        mDamagedContents = std::move(contents);
+        mFile.HoldDamaged(std::move(contents));
     }
 }
 
@@ -188,7 +185,7 @@ bool TPrefs::LoadBlocks(const std::string& contents, bool keyFromFile) {
         return true;
     }
     if (first != TBlockState::kGood || kind != 'I') {
-        DebugLog("ERROR: TPrefs: %s does not begin with an installation key; nothing loaded", mFileName.c_str());
+        DebugLog("ERROR: TPrefs: %s does not begin with an installation key; nothing loaded", mFile.GetName().c_str());
         return false;
     }
     TString partition = Lower(TextOf(payload));
@@ -203,7 +200,7 @@ bool TPrefs::LoadBlocks(const std::string& contents, bool keyFromFile) {
     auto skip = [&](const char* why) {
         const size_t start = reader.BlockStart();
         DebugLog("ERROR: TPrefs: skipped block \"%.4s\" at offset %zu of %s: %s", contents.data() + start, start,
-                 mFileName.c_str(), why);
+                 mFile.GetName().c_str(), why);
         ++skipped;
     };
     for (;;) {
@@ -212,7 +209,7 @@ bool TPrefs::LoadBlocks(const std::string& contents, bool keyFromFile) {
             break;
         }
         if (state == TBlockState::kBroken) {
-            DebugLog("ERROR: TPrefs: %s is cut short or has a bad block length; the rest is lost", mFileName.c_str());
+            DebugLog("ERROR: TPrefs: %s is cut short or has a bad block length; the rest is lost", mFile.GetName().c_str());
             return false;
         }
         if (state == TBlockState::kDamaged) {
@@ -449,31 +446,5 @@ bool TPrefs::Save() {
             }
         }
     }
-    TString path = ResolvePath(mFileName, false);
-    if (path.Length() == 0) {
-        DebugLog("ERROR: TPrefs::Save: no folder for %s", mFileName.c_str());
-        return false;
-    }
-    CreateFoldersForWrite(path);
-    std::string error;
-    if (!KeepDamagedFile(path, error) || !os::ReplaceFile(path.c_str(), out.data(), out.size(), &error)) {
-        DebugLog("ERROR: TPrefs::Save: %s", error.c_str());
-        return false;
-    }
-    return true;
-}
-
-// A file that loaded with damage is set aside (one generation) before it is
-// first replaced, so that what could not be read is not lost for good.
-bool TPrefs::KeepDamagedFile(const TString& path, std::string& error) {
-    if (mDamagedContents.empty()) {
-        return true;
-    }
-    const std::string bad = std::string(path.c_str()) + ".bad";
-    if (!os::ReplaceFile(bad, mDamagedContents.data(), mDamagedContents.size(), &error)) {
-        return false;
-    }
-    DebugLog("TPrefs: the damaged %s was kept as %s", mFileName.c_str(), bad.c_str());
-    mDamagedContents.clear();
-    return true;
+    return mFile.Save(out.data(), out.size());
 }

@@ -10,6 +10,7 @@
 
 #include "foundation/cryptcodec.h"
 #include "foundation/tstring.h"
+#include "foundation/userfile.h"
 
 class TXmlNode;
 
@@ -44,6 +45,9 @@ public:
     // Rewrites the file when saving is enabled; false (logged) when writing
     // failed, in which case the old file is kept.
     bool Save();
+    // Where a file that loaded with damage was set aside in this run (by the
+    // first save); empty when none was.
+    const TString& GetDamagedCopyPath() const { return mFile.GetDamagedCopyPath(); }
 
 private:
     using TTable = std::map<TString, std::vector<uint8_t>>;
@@ -52,7 +56,6 @@ private:
     void Init();
     // False when a block was damaged or the data ended inside one.
     bool LoadBlocks(const std::string& contents, bool keyFromFile);
-    bool KeepDamagedFile(const TString& path, std::string& error);
     void LoadLegacy(const std::string& contents, bool keyFromFile);
     void ReadLegacyDocument(TXmlNode& document);
     void UsePartition(const TString& key);
@@ -66,9 +69,7 @@ private:
     std::map<TString, TTableSet> mPartitions;
     TTableSet* mCurrent = nullptr;
     TString mEncryptionKey;
-    TString mFileName;
+    TUserFile mFile;
     TString mInstallKey;
     bool mSaveEnabled;
-    // The file as read, when it loaded with damage and has not been set aside yet.
-    std::string mDamagedContents;
 };

@@ -6,10 +6,8 @@
 #include "foundation/file.h"
 #include "foundation/guid.h"
 #include "foundation/settings.h"
-#include "foundation/virtualfiles.h"
 #include "foundation/xmlnode.h"
 #include "online/hiscorefile.h"
-#include "platform/os/replacefile.h"
 
 namespace {
 
@@ -91,7 +89,7 @@ void Rank(std::vector<THiscoreRow>& rows) {
 
 }  // namespace
 
-THiscoreData::THiscoreData(const TString& encryptionKey) : mCodec(encryptionKey) {}
+THiscoreData::THiscoreData(const TString& encryptionKey) : mCodec(encryptionKey), mFile(kFileName, "HiScores") {}
 
 void THiscoreData::Clear() {
     mTables.clear();
@@ -121,6 +119,7 @@ void THiscoreData::Read(const std::string& bytes) {
     const THiscoreEnvelope envelope = OpenHiscoreFile(mCodec, bytes, text);
     if (envelope == THiscoreEnvelope::kDamaged) {
         DebugLog("HiScores: Checksum did not match! Ignoring saved score data.\n");
+        mFile.HoldDamaged(bytes);
     } else if (envelope == THiscoreEnvelope::kOpened) {
         Parse(text);
     }
@@ -188,18 +187,7 @@ std::string THiscoreData::WriteToString() const {
 
 bool THiscoreData::Save() {
     const std::string bytes = SealHiscoreFile(mCodec, WriteToString());
-    const TString path = ResolvePath(kFileName, false);
-    if (path.Length() == 0) {
-        DebugLog("ERROR: HiScores: no folder for %s", kFileName);
-        return false;
-    }
-    CreateFoldersForWrite(path);
-    std::string error;
-    if (!os::ReplaceFile(path.c_str(), bytes.data(), bytes.size(), &error)) {
-        DebugLog("ERROR: HiScores: cannot save scores: %s", error.c_str());
-        return false;
-    }
-    return true;
+    return mFile.Save(bytes.data(), bytes.size());
 }
 
 bool THiscoreData::AddLocalScore(const TString& mode, const TString& player, int score, bool replaceLower,

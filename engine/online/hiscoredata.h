@@ -8,6 +8,7 @@
 
 #include "foundation/cryptcodec.h"
 #include "foundation/tstring.h"
+#include "foundation/userfile.h"
 
 struct THiscoreRow {
     int rank = 0;
@@ -51,7 +52,8 @@ public:
     // Replaces the data with that of "user:hiscore.dat"; a missing, short,
     // oversized or damaged file leaves it empty.
     void Load();
-    // Replaces the data with that of the file's bytes.
+    // Replaces the data with that of the file's bytes. Damaged bytes are
+    // kept, to be set aside as "hiscore.dat.bad" by the next save.
     void Read(const std::string& bytes);
     // Writes the whole file through a temporary file; false (logged) on failure.
     bool Save();
@@ -69,12 +71,14 @@ public:
     std::map<TString, std::vector<THiscoreMedal>>& Medals() { return mMedals; }
     const std::map<TString, THiscoreTable>& Tables() const { return mTables; }
     const std::map<TString, THiscoreLogin>& Logins() const { return mLogins; }
+    const std::map<TString, std::vector<THiscoreMedal>>& Medals() const { return mMedals; }
 
 private:
     void Clear();
     void Parse(const std::string& text);
 
     TCryptCodec mCodec;
+    TUserFile mFile;
     std::map<TString, THiscoreTable> mTables;
     std::map<TString, THiscoreLogin> mLogins;
     std::map<TString, std::vector<THiscoreMedal>> mMedals;

@@ -8,6 +8,7 @@
 #include "foundation/debuglog.h"
 #include "foundation/file.h"
 #include "foundation/settings.h"
+#include "foundation/xmlescape.h"
 #include "online/hiscoreconfig.h"
 #include "platform/http/curltransport.h"
 
@@ -193,12 +194,17 @@ void TQmHiscores::AddEncryptedDocument(const char* name, const TString& element)
 }
 
 bool TQmHiscores::SubmitScore(const char* accountName, const char* password, bool remember) {
-    mRowPending = false;
+    mMedalsPending = false;
     THiscoreTable& table = CurrentTable();
     auto own = std::find_if(table.rows.begin(), table.rows.end(),
                             [&](const THiscoreRow& row) { return row.name == mPlayerName; });
     if (own == table.rows.end() || own->submitted) {
-        return false;
+        const TString medalLines = UnsubmittedMedalLines();
+        if (medalLines.Length() == 0) {
+            return false;
+        }
+        mMedalsPending = SubmitMedals(medalLines, accountName, password, remember);
+        return mMedalsPending;
     }
     const THiscoreRow& row = *own;
     TXmlNode score("score");
@@ -235,13 +241,36 @@ bool TQmHiscores::SubmitScore(const char* accountName, const char* password, boo
         mHttp.Send(kNoCacheWrite);
     }
     mRequestKind = kSubmission;
-    mRowPending = true;
+    mMedalsPending = true;
     RememberLogin(remember, accountName, password);
     return true;
 }
 
+// One line per medal of the player not yet submitted: its name, the mode it
+// was earned in as "per", and its type when it has one.
+TString TQmHiscores::UnsubmittedMedalLines() const {
+    TString lines;
+    auto medals = mData.Medals().find(mPlayerName);
+    if (medals == mData.Medals().end()) {
+        return lines;
+    }
+    for (const THiscoreMedal& medal : medals->second) {
+        if (medal.submitted) {
+            continue;
+        }
+        lines += TString::Format("<medal name=\"%s\" per=\"%s\"", XmlEscape(medal.medalName).c_str(),
+                                 XmlEscape(medal.mode).c_str());
+        if (medal.type.Length() > 0) {
+            lines += TString::Format(" type=\"%s\"", XmlEscape(medal.type).c_str());
+        }
+        lines += "/>\r\n";
+    }
+    return lines;
+}
+
 bool TQmHiscores::SubmitMedals(const TString& medalLines, const char* accountName, const char* password,
                                bool remember) {
+    mMedalsPending = false;
     TXmlNode medals("medals");
     medals.SetAttribute("name", accountName);
     medals.SetAttribute("password", password);
@@ -332,14 +361,14 @@ int TQmHiscores::ReadSubmissionReply(const THiscoreReply& reply, char* errorBuff
         }
         scoreRanked = reply.Holds("score");
     }
-    if (mRowPending) {
+    if (mMedalsPending) {
         auto medals = mData.Medals().find(mPlayerName);
         if (medals != mData.Medals().end()) {
             for (THiscoreMedal& medal : medals->second) {
                 medal.submitted = true;
             }
         }
-        mRowPending = false;
+        mMedalsPending = false;
     }
     mData.Save();
     Put(ranked, scoreRanked);

@@ -41,8 +41,9 @@ public:
     // A table index outside the categories asks without a table.
     void RequestScores(int tableIndex);
     // Submits the player's first local score of the mode when it is not yet
-    // submitted; false when there is none. Without a password the score is
-    // anonymous. remember keeps or forgets the login.
+    // submitted, else the player's medals not yet submitted; false when there
+    // is neither. Without a password the score is anonymous. remember keeps
+    // or forgets the login.
     bool SubmitScore(const char* accountName, const char* password, bool remember);
     bool SubmitMedals(const TString& medalLines, const char* accountName, const char* password, bool remember);
 
@@ -72,6 +73,7 @@ private:
     void BeginRequest(const char* action);
     void AddEncryptedDocument(const char* name, const TString& element);
     void RememberLogin(bool remember, const char* accountName, const char* password);
+    TString UnsubmittedMedalLines() const;
     int RequestStatus();
     int Fail(char* errorBuffer, int bufferSize);
     int ReadScoresReply(const THiscoreReply& reply, char* errorBuffer, int bufferSize);
@@ -96,7 +98,9 @@ private:
     std::vector<THiscoreReplyRow> mScores;
     THiscoreReplyRow mUserRow;
     THiscoreData mData;
-    bool mRowPending = false;
+    // The player's medals went with the submission in flight: its accepted
+    // reply marks them submitted.
+    bool mMedalsPending = false;
     bool mLanguageFixed = false;
     TString mDefaultError;
     TCryptCodec mCodec;

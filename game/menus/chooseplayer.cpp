@@ -6,7 +6,7 @@
 #include "core/windows/windowmanagerlink.h"
 #include "foundation/debuglog.h"
 #include "game/shell/game.h"
-#include "game/widgets/alert.h"
+#include "game/utilities/luacommand.h"
 #include "game/widgets/widgetclass.h"
 #include "widgets/button.h"
 #include "widgets/text.h"

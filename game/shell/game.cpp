@@ -12,6 +12,7 @@
 #include "foundation/prefs.h"
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
+#include "foundation/userfile.h"
 #include "game/level/levelmanager.h"
 #include "game/progression/achievementmanager.h"
 #include "game/progression/questmanager.h"
@@ -19,6 +20,7 @@
 #include "game/shell/blockstore.h"
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/mainscript.h"
+#include "game/shell/savenotice.h"
 #include "game/shell/valuemanager.h"
 #include "game/utilities/luacommand.h"
 #include "lua/numbercast.h"
@@ -132,6 +134,9 @@ void VGame::Start() {
     int user = mPrefs->GetInt(TPrefs::kGlobal, kCurrentUserKey, -1);
     // A stored user that no longer exists would take the saves of nobody.
     SetCurrentUser(user < GetNumUsers() ? user : -1);
+    // Choosing the user saved, which set a damaged players file aside.
+    const TString damagedCopy = mPrefs->GetDamagedCopyPath();
+    if (damagedCopy.Length() > 0) NoticeDamagedPlayers(damagedCopy);
 }
 
 // The preferences go first: their destructor writes the file a last time.
@@ -144,6 +149,8 @@ VGame::~VGame() {
 
 VGame* VGame::Create() {
     Destroy();
+    // Before the preferences load: converting an old file saves at once.
+    SetSaveFailureHandler(NoticeFailedSave);
     gGame = new VGame();
     gGame->Start();
     return gGame;
@@ -154,6 +161,7 @@ void VGame::Destroy() {
     VGame* game = gGame;
     gGame = nullptr;
     delete game;
+    SetSaveFailureHandler(nullptr);
 }
 
 VGame* VGame::Get() {

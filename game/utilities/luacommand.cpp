@@ -14,3 +14,21 @@ void QueueLuaCommand(const TString& command) {
     TString statement = TString::Format("table.insert( gCommandQueue, function() %s end );", command.c_str());
     script->DoLuaString(statement.c_str(), -1);
 }
+
+TString QuoteLuaString(const TString& text) {
+    TString quoted = "'";
+    for (int i = 0; i < text.Length(); ++i) {
+        const unsigned char c = static_cast<unsigned char>(text.CharAt(i));
+        if (c == '\'' || c == '\\') {
+            quoted += '\\';
+            quoted += static_cast<char>(c);
+        } else if (c < 32 || c == 127) {
+            // Three digits, so a digit that follows is not read with it.
+            quoted += TString::Format("\\%03d", c);
+        } else {
+            quoted += static_cast<char>(c);
+        }
+    }
+    quoted += '\'';
+    return quoted;
+}

@@ -8,3 +8,7 @@
 // A statement that does not compile is logged by the script and queues
 // nothing; without a window script the command is logged and dropped.
 void QueueLuaCommand(const TString& command);
+
+// The text as a single-quoted Lua string literal: quotes, backslashes and
+// control characters escaped, other bytes as they are.
+TString QuoteLuaString(const TString& text);

@@ -48,21 +48,3 @@ void RAlert::Dismiss() {
     if (!top) return;
     QueueLuaCommand(TString::Format("PopModal( %s );", QuoteLuaString(top->GetName()).c_str()));
 }
-
-TString QuoteLuaString(const TString& text) {
-    TString quoted = "'";
-    for (int i = 0; i < text.Length(); ++i) {
-        const unsigned char c = static_cast<unsigned char>(text.CharAt(i));
-        if (c == '\'' || c == '\\') {
-            quoted += '\\';
-            quoted += static_cast<char>(c);
-        } else if (c < 32 || c == 127) {
-            // Three digits, so a digit that follows is not read with it.
-            quoted += TString::Format("\\%03d", c);
-        } else {
-            quoted += static_cast<char>(c);
-        }
-    }
-    quoted += '\'';
-    return quoted;
-}

@@ -30,7 +30,3 @@ private:
     bool mUseDelay = true;
     bool mDismissed = false;
 };
-
-// The text as a single-quoted Lua string literal: quotes, backslashes and
-// control characters escaped, other bytes as they are.
-TString QuoteLuaString(const TString& text);

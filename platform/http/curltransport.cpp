@@ -4,6 +4,7 @@
 
 #include <memory>
 #include <mutex>
+#include <utility>
 
 namespace http {
 
@@ -105,7 +106,10 @@ std::string EncodeUrlBytes(const std::string& url) {
 
 CurlTransport::CurlTransport() : CurlTransport(Timeouts{}) {}
 
-CurlTransport::CurlTransport(const Timeouts& timeouts) : mTimeouts(timeouts) {
+CurlTransport::CurlTransport(const Timeouts& timeouts) : CurlTransport(timeouts, std::string()) {}
+
+CurlTransport::CurlTransport(const Timeouts& timeouts, std::string caFile)
+    : mTimeouts(timeouts), mCaFile(std::move(caFile)) {
     GlobalInit();
 }
 
@@ -133,8 +137,11 @@ Result CurlTransport::Perform(const Request& request, const Sink& sink, const st
     curl_easy_setopt(h, CURLOPT_CONNECTTIMEOUT, mTimeouts.connectSeconds);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_LIMIT, kStallBytesPerSecond);
     curl_easy_setopt(h, CURLOPT_LOW_SPEED_TIME, mTimeouts.stallSeconds);
-    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 0L);
+    curl_easy_setopt(h, CURLOPT_SSL_VERIFYPEER, 1L);
     curl_easy_setopt(h, CURLOPT_SSL_VERIFYHOST, request.checkHostName ? 2L : 0L);
+    if (!mCaFile.empty()) {
+        curl_easy_setopt(h, CURLOPT_CAINFO, mCaFile.c_str());
+    }
     curl_easy_setopt(h, CURLOPT_HTTPHEADER, headers.Get());
     if (request.method == "POST") {
         curl_easy_setopt(h, CURLOPT_POST, 1L);

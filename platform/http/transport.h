@@ -16,7 +16,7 @@ struct Request {
     std::string url;                  // the whole address, with any query
     std::string body;                 // sent when not empty
     std::vector<std::string> headers; // whole lines, "Name: value"
-    bool checkHostName = true;        // false accepts a certificate for another name
+    bool checkHostName = true;        // false accepts a certificate for another name (its chain is still checked)
 };
 
 enum class Outcome {

@@ -142,6 +142,48 @@ TEST_F(HiscoreDataTest, DamagedFilesAreIgnoredWithTheLogLine) {
     }
 }
 
+// A damaged file's scores and logins are lost to this run only: the save
+// after it sets its bytes aside as "hiscore.dat.bad" before the new file
+// takes its place, and later saves leave that copy alone.
+TEST_F(HiscoreDataTest, DamagedFileIsKeptBesideTheNewOne) {
+    mData.Logins()["ann"] = {"ann", "acct", "pw"};
+    Add("ann", 10);
+    const std::string good = SavedFile();
+    std::string flipped = good;
+    flipped[3] ^= 0x20;
+    flipped[20] ^= 0x01;
+    const struct {
+        const char* name;
+        std::string bytes;
+        bool damaged;
+    } cases[] = {
+        {"two flipped bytes", flipped, true},
+        {"one byte cut", good.substr(0, good.size() - 1), true},
+        {"five appended", good + "12345", true},
+        {"sound file", good, false},
+    };
+    const std::filesystem::path copy = mRoot / "user/hiscore.dat.bad";
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(copy);
+        WriteSavedFile(c.bytes);
+        THiscoreData data(kKey);
+        data.Load();
+        ASSERT_TRUE(data.AddLocalScore("story", "bob", 20, false, "", ""));
+        if (!c.damaged) {
+            EXPECT_FALSE(std::filesystem::exists(copy));
+            continue;
+        }
+        EXPECT_EQ(mRoot.Read("user/hiscore.dat.bad"), c.bytes);
+        THiscoreData reloaded(kKey);
+        reloaded.Load();
+        ASSERT_EQ(reloaded.Tables()["story"].rows.size(), 1u);
+        EXPECT_STREQ(reloaded.Tables()["story"].rows[0].name.c_str(), "bob");
+        ASSERT_TRUE(data.AddLocalScore("story", "cid", 30, false, "", ""));
+        EXPECT_EQ(mRoot.Read("user/hiscore.dat.bad"), c.bytes);
+    }
+}
+
 TEST_F(HiscoreDataTest, ShortOrMissingFilesAreSilent) {
     for (const std::string& bytes : {std::string("12345678"), std::string()}) {
         WriteSavedFile(bytes);

@@ -3,9 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "online/hiscoredata.h"
 #include "platform/http/curltransport.h"
 #include "tests/online/hiscoresfixture.h"
 #include "tests/support/testhttpserver.h"
@@ -116,6 +118,62 @@ TEST_F(QmHiscoresTest, NothingToSubmitSendsNothing) {
     SubmitWithAccount();
     EXPECT_FALSE(mClient->SubmitScore("acct", "pw", false)); // already submitted
     EXPECT_EQ(mTransport->Requests().size(), 1u);
+}
+
+// Without a score of ann's to submit, her medals not yet submitted go in
+// its place, once: the accepted reply marks them submitted.
+TEST_F(QmHiscoresTest, WithoutAScoreThePlayersUnsubmittedMedalsAreSent) {
+    const std::vector<THiscoreMedal> unsent = {{"gold", "", "story", "g", false},
+                                               {"tin", "bronze", "endless", "", false},
+                                               {"silver", "", "story", "", true}};
+    const std::vector<THiscoreMedal> allSent = {{"gold", "", "story", "g", true}};
+    const std::string unsentLines = "<medal name=\"gold\" per=\"story\"/>\r\n"
+                                    "<medal name=\"tin\" per=\"endless\" type=\"bronze\"/>\r\n";
+    struct Case {
+        const char* name;
+        std::vector<THiscoreMedal> annMedals;
+        bool submittedRow;   // ann has a row, already submitted
+        std::string lines;   // empty: nothing is sent
+    } cases[] = {
+        {"no row, medals to send", unsent, false, unsentLines},
+        {"submitted row, medals to send", unsent, true, unsentLines},
+        {"all medals sent", allSent, false, ""},
+        {"no medals", {}, false, ""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::filesystem::remove(mRoot / "user/hiscore.dat");
+        {
+            THiscoreData saved(kHiscoreKey);
+            saved.Medals()["bob"] = unsent;
+            if (!c.annMedals.empty()) saved.Medals()["ann"] = c.annMedals;
+            if (c.submittedRow) {
+                ASSERT_TRUE(saved.AddLocalScore("story", "ann", 250, false, "", ""));
+                saved.Tables()["story"].rows[0].submitted = true;
+            }
+            ASSERT_TRUE(saved.Save());
+        }
+        Make();
+        const size_t before = mTransport->Requests().size();
+        bool sent = false;
+        Params params = Exchange([&] { sent = mClient->SubmitScore("acct", "pw", false); },
+                                 "<hiscore><medals/></hiscore>");
+        if (c.lines.empty()) {
+            EXPECT_FALSE(sent);
+            EXPECT_EQ(mTransport->Requests().size(), before);
+            continue;
+        }
+        EXPECT_TRUE(sent);
+        ASSERT_EQ(mTransport->Requests().size(), before + 1);
+        EXPECT_EQ(ParamOf(params, "action"), "medals");
+        const std::string document = Decrypt(ParamOf(params, "medals"));
+        EXPECT_TRUE(InOrder(document, {"<medals", "name=\"acct\"", "password=\"pw\"", ">", c.lines, "</medals>"}))
+            << document;
+
+        EXPECT_FALSE(mClient->SubmitScore("acct", "pw", false));
+        EXPECT_FALSE(Make().SubmitScore("acct", "pw", false));
+        EXPECT_EQ(mTransport->Requests().size(), before + 1);
+    }
 }
 
 TEST_F(QmHiscoresTest, MedalSubmissionSendsTheLinesInsideTheElement) {

@@ -10,12 +10,14 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <memory>
 #include <cstdlib>
 #include <string>
 #include <thread>
 
 #include "online/httprequeststate.h"
 #include "online/httpworkerregistry.h"
+#include "platform/http/curltransport.h"
 #include "tests/support/luatesting.h"
 #include "tests/support/tempfolder.h"
 #include "tests/support/testhttpserver.h"
@@ -57,9 +59,9 @@ uint16_t FreePort() {
 // "localhost" that the test makes.
 class TlsServer {
 public:
-    explicit TlsServer(const TempFolder& folder) : mPort(FreePort()) {
+    explicit TlsServer(const TempFolder& folder) : mPort(FreePort()), mCert(folder / "cert.pem") {
         const std::string key = folder / "key.pem";
-        const std::string cert = folder / "cert.pem";
+        const std::string& cert = mCert;
         const std::string make = "openssl req -x509 -newkey ec -pkeyopt ec_paramgen_curve:prime256v1 -nodes -days 1"
                                  " -subj /CN=localhost -keyout " + key + " -out " + cert + " >/dev/null 2>&1";
         if (std::system(make.c_str()) != 0) return;
@@ -89,9 +91,12 @@ public:
 
     bool Ready() const { return mReady; }
     std::string Url() const { return "https://127.0.0.1:" + std::to_string(mPort) + "/"; }
+    // The certificate, as a CA file that trusts the server.
+    const std::string& CertificateFile() const { return mCert; }
 
 private:
     uint16_t mPort;
+    std::string mCert;
     pid_t mPid = -1;
     bool mReady = false;
 };
@@ -112,21 +117,52 @@ TEST_F(SimpleHttpsTest, AddressWithoutAPortGoesTo443) {
     EXPECT_TRUE(server.WaitForAccepted(1));
 }
 
-TEST_F(SimpleHttpsTest, TalksToATlsServerAndChecksOnlyTheHostName) {
+// The server's certificate is made fresh for "localhost" and signed by
+// itself; the address names 127.0.0.1. Only a client that trusts the
+// certificate through a CA file gets through, and then only when the name
+// may differ.
+TEST_F(SimpleHttpsTest, TalksOnlyToATrustedServerAndMayIgnoreOnlyTheName) {
     if (!OnPath("openssl")) GTEST_SKIP() << "openssl is not installed";
     TempFolder folder;
     TlsServer server(folder);
     ASSERT_TRUE(server.Ready());
 
-    // The certificate is self-signed: no chain check, so only its name can fail.
-    mClient.BeginRequest(server.Url().c_str(), nullptr, false);
-    mClient.Send(HttpRequestState::kOptionIgnoreHostName);
-    ASSERT_EQ(WaitForStatus(mClient), HttpRequestState::kComplete) << mLog.Text();
-    EXPECT_NE(std::string(mClient.GetData()).find("s_server"), std::string::npos);
+    struct Case {
+        bool trusted;
+        int options;
+        int status;
+    } cases[] = {
+        {true, HttpRequestState::kOptionIgnoreHostName, HttpRequestState::kComplete},
+        {true, 0, HttpRequestState::kFailed},
+        {false, HttpRequestState::kOptionIgnoreHostName, HttpRequestState::kFailed},
+        {false, 0, HttpRequestState::kFailed},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << "trusted " << c.trusted << ", options " << c.options);
+        const std::string caFile = c.trusted ? server.CertificateFile() : std::string();
+        TSimpleHttp client(std::make_shared<http::CurlTransport>(http::CurlTransport::Timeouts{}, caFile));
+        const size_t failuresBefore = mLog.Count("Error creating connection (HTTPS) 60");
+        client.BeginRequest(server.Url().c_str(), nullptr, false);
+        client.Send(c.options);
+        ASSERT_EQ(WaitForStatus(client), c.status) << mLog.Text();
+        if (c.status == HttpRequestState::kComplete) {
+            EXPECT_NE(std::string(client.GetData()).find("s_server"), std::string::npos);
+        } else {
+            EXPECT_EQ(mLog.Count("Error creating connection (HTTPS) 60"), failuresBefore + 1) << mLog.Text();
+        }
+    }
+}
+
+// The client the game makes trusts only the system's authorities.
+TEST_F(SimpleHttpsTest, FreshSelfSignedServerIsRefusedByDefault) {
+    if (!OnPath("openssl")) GTEST_SKIP() << "openssl is not installed";
+    TempFolder folder;
+    TlsServer server(folder);
+    ASSERT_TRUE(server.Ready());
 
     mClient.BeginRequest(server.Url().c_str(), nullptr, true);
     mClient.AddParam("a", "1");
-    mClient.Send(0);
+    mClient.Send(HttpRequestState::kOptionIgnoreHostName);
     EXPECT_EQ(WaitForStatus(mClient), HttpRequestState::kFailed);
     EXPECT_TRUE(mLog.Contains("Error creating connection (HTTPS) 60")) << mLog.Text();
 }

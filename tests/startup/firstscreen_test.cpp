@@ -13,6 +13,7 @@
 #include "game/startup/gamemain.h"
 #include "game/widgets/disablebutton.h"
 #include "widgets/text.h"
+#include "tests/support/filesizelimit.h"
 #include "tests/shell/shelltesting.h"
 
 namespace {
@@ -262,6 +263,57 @@ TEST_F(FirstScreenTest, WithoutPlayersTheFirstNameIsAskedBeforeTheMenu) {
     ASSERT_TRUE(RunUntilShown("play"));
     EXPECT_EQ(VGame::Get()->GetNumUsers(), 1);
     EXPECT_STREQ(CastToTText(FindInTop("txt_user"))->GetText().c_str(), "Bea!");
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+// A players file that does not load is set aside, and the player hears of
+// it, with the copy's place, before being asked for a first name.
+TEST_F(FirstScreenTest, ADamagedPlayersFileIsToldOfBeforeTheFirstName) {
+    VGame::Destroy();
+    const std::string damaged = "not a players file";
+    mTemp.Write("user/prefs.dat", damaged);
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("notice"));
+    const std::string copy = mTemp / "user/prefs.dat.bad";
+    EXPECT_EQ(mTemp.Read("user/prefs.dat.bad"), damaged);
+    const std::string text = CastToTText(FindInTop("message"))->GetText().c_str();
+    EXPECT_EQ(text.rfind("The saved players could not be read", 0), 0u) << text;
+    EXPECT_NE(text.find(copy), std::string::npos) << text;
+    EXPECT_NE(FindInTop("backdrop"), nullptr);
+    Click(FindInTop("ok"));
+    EXPECT_TRUE(RunUntilShown("name_edit"));
+    EXPECT_EQ(FindInTop("notice"), nullptr);
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+// Saves that fail leave the players file as it was; the first one is told
+// on screen and on standard error, the later ones are not told again.
+TEST_F(FirstScreenTest, AFailedSaveIsToldOnceAndKeepsTheOldFile) {
+    // A file larger than anything else the test writes meanwhile.
+    ASSERT_TRUE(Prefs().SetString(0, "notes", std::string(4096, 'x').c_str(), true));
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("play"));
+    const std::string before = mTemp.Read("user/prefs.dat");
+    testing::internal::CaptureStderr();
+    auto failingSave = [&] {
+        // The disk fills up: no file may grow to the size of the players file.
+        FileSizeLimit limit(2048);
+        ASSERT_TRUE(limit.Ok());
+        VGame::Get()->ToggleSoundMute();
+    };
+    failingSave();
+    ASSERT_TRUE(RunUntilShown("notice"));
+    const std::string text = CastToTText(FindInTop("message"))->GetText().c_str();
+    EXPECT_NE(text.find(mTemp / "user/prefs.dat"), std::string::npos) << text;
+    Click(FindInTop("ok"));
+    ASSERT_TRUE(RunUntilShown("play"));
+    failingSave();
+    RunFor(500);
+    const std::string error = testing::internal::GetCapturedStderr();
+    EXPECT_EQ(FindInTop("notice"), nullptr);
+    EXPECT_EQ(error.rfind("ERROR: TPrefs::Save: cannot write", 0), 0u) << error;
+    EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
+    EXPECT_EQ(mTemp.Read("user/prefs.dat"), before);
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "game/utilities/luacommand.h"
 #include "game/widgets/alert.h"
 #include "tests/widgets/widgetstesting.h"
 
