@@ -1,4 +1,5 @@
-// The game's own generator, seeded once from the platform's generator.
+// The game's own generator, seeded once from the platform's generator, and
+// the platform's generator as the shop floor draws from it.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -31,6 +32,22 @@ TEST(GameRandomTest, TheGeneratorIsSeededFromThePlatformsNextValueOnce) {
     EXPECT_EQ(platform->Rand(), platformCopy.Next());
 
     platform.reset();
+    os::SetCurrentTimer(nullptr);
+}
+
+TEST(GameRandomTest, PlatformDrawsComeFromTheLivingPlatformElseZeroWithALogLine) {
+    os::FakeTimer timer(5000);
+    os::SetCurrentTimer(&timer);
+    TestPlatformFolder folder;
+    TestLog log;
+    auto platform = std::make_unique<TPlatform>(folder.MakeData());
+    TRandom platformCopy = platform->GetData().GetRandom();
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(PlatformRandom(), platformCopy.Next());
+    EXPECT_FALSE(log.Contains("PlatformRandom"));
+
+    platform.reset();
+    EXPECT_EQ(PlatformRandom(), 0u);
+    EXPECT_TRUE(log.Contains("PlatformRandom: no platform"));
     os::SetCurrentTimer(nullptr);
 }
 
