@@ -6,6 +6,9 @@ std::shared_ptr<VCarriable> VCarriable::Create(int kind) {
     return carriable;
 }
 
-VCarriable::VCarriable(int kind) : VObject(TString(), TString(), 0), mKind(kind) {}
+VCarriable::VCarriable(int kind) : VCarriable(TString(), TString(), 0, kind) {}
+
+VCarriable::VCarriable(const TString& name, const TString& type, int layer, int kind)
+    : VObject(name, type, layer), mKind(kind) {}
 
 VCarriable::~VCarriable() = default;

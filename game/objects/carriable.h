@@ -12,7 +12,15 @@ public:
     explicit VCarriable(int kind);
     ~VCarriable() override;
 
+    // Whether the holder should let it go; never for a plain carriable.
+    virtual bool IsExpired() const { return false; }
+
     int GetKind() const { return mKind; }
+    void SetKind(int kind) { mKind = kind; }
+
+protected:
+    // For kinds of carriables with a name and a type of their own.
+    VCarriable(const TString& name, const TString& type, int layer, int kind);
 
 private:
     int mKind;

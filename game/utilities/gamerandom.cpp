@@ -3,6 +3,7 @@
 #include "runtime/platform.h"
 #include "foundation/debuglog.h"
 #include "foundation/random.h"
+#include "scriptedsprites/animationhost.h"
 
 namespace {
 
@@ -24,6 +25,12 @@ TRandom MakeGameRandom() {
 TRandom& GetGameRandom() {
     static TRandom random = MakeGameRandom();
     return random;
+}
+
+uint32_t PlatformRandom() {
+    if (TAnimationHost* host = GetAnimationHost()) return host->Rand();
+    DebugLog("PlatformRandom: no platform to draw from; 0 stands in");
+    return 0;
 }
 
 float RandomFloat(TRandom& generator, float a, float b) {

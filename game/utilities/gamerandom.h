@@ -1,5 +1,6 @@
-// The game's own random generator, apart from the platform's, and draws of
-// a float within a range.
+// The game's own random generator, apart from the platform's, the
+// platform's generator that the shop floor draws from, and draws of a float
+// within a range.
 #pragma once
 
 #include <cstdint>
@@ -9,6 +10,9 @@ class TRandom;
 // Made on first use and seeded from the platform's generator; lives until
 // the process ends.
 TRandom& GetGameRandom();
+// The platform generator's next number, through the animation host; 0, with
+// a log line, while no host is installed.
+uint32_t PlatformRandom();
 // a + (b - a) x u with u in [0, 1) from the generator's next value; a may
 // exceed b.
 float RandomFloat(TRandom& generator, float a, float b);

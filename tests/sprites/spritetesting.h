@@ -3,6 +3,7 @@
 // task list plays the animation scripts, and a sprite manager on the clock.
 #pragma once
 
+#include <deque>
 #include <memory>
 #include <string>
 #include <vector>
@@ -16,12 +17,21 @@
 #include "platform/os/timer.h"
 #include "tests/graphics/texturetesting.h"
 
+// Its random numbers are the scripted ones in order, then 0; it counts them.
 class TestAnimationHost : public TAnimationHost {
 public:
     TTaskList& GetTaskList() override { return tasks; }
-    uint32_t Rand() override { return 0; }
+    uint32_t Rand() override {
+        ++draws;
+        if (scripted.empty()) return 0;
+        uint32_t next = scripted.front();
+        scripted.pop_front();
+        return next;
+    }
 
     TTaskList tasks;
+    std::deque<uint32_t> scripted;
+    int draws = 0;
 };
 
 // Writes what happens to the sprites and listeners of one test, in order.

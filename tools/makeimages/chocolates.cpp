@@ -185,6 +185,63 @@ void PaintPearl(Canvas& canvas, const Rgba& colour) {
                  Solid(WithAlpha(kWhite, 0.7f)));
 }
 
+// The well of a round piece, and the filling that fills it.
+constexpr float kWellRadius = kHalfWidth * 0.52f;
+
+float WellDistance(float x, float y) {
+    return std::hypot(x - kCentreX, (y - kTopY) / kTilt) - kWellRadius;
+}
+
+// A hollow in the top: dark at its far side, lit at its near rim.
+void PaintWell(Canvas& canvas, const Rgba& coating) {
+    canvas.Paint(WellDistance, [=](float, float y) {
+        float across = (y - kTopY) / (kWellRadius * kTilt);
+        return Shade(coating, 0.45f + 0.25f * Smooth(across * 0.5f + 0.5f));
+    });
+}
+
+void PaintTopping(Canvas& canvas, const Outline& top, Topping topping, const Rgba& colour) {
+    switch (topping) {
+        case Topping::kDrizzle:
+            PaintPiping(canvas, top, colour, 2.2f);
+            break;
+        case Topping::kStripes:
+            PaintPiping(canvas, top, colour, 0.0f);
+            break;
+        case Topping::kPearl:
+            PaintPearl(canvas, colour);
+            break;
+        case Topping::kWell:
+            PaintWell(canvas, colour);
+            break;
+        case Topping::kNone:
+            break;
+    }
+}
+
+// Flecks across a surface: a value between 0 and 1 that changes every few pixels.
+float Flecks(float x, float y) {
+    float wave = std::sin(x * 1.7f + std::sin(y * 2.3f) * 2.0f) * std::sin(y * 1.9f - x * 0.6f);
+    return Smooth(wave * 1.5f + 0.5f);
+}
+
+// The mixer's bowl, seen from the front and a little above.
+constexpr float kBowlX = 32.0f;
+constexpr float kBowlRimY = 24.0f;
+constexpr float kBowlHalfWidth = 27.0f;
+constexpr float kBowlRimDepth = 9.0f;
+constexpr float kBowlBottom = 56.0f;
+const Rgba kSteel = {0.72f, 0.74f, 0.78f, 1.0f};
+
+float Ellipse(float x, float y, float cx, float cy, float rx, float ry) {
+    return (std::hypot((x - cx) / rx, (y - cy) / ry) - 1.0f) * std::fmin(rx, ry);
+}
+
+// The surface of what lies in the bowl.
+float BowlContentsDistance(float x, float y) {
+    return Ellipse(x, y, kBowlX, kBowlRimY + 1.5f, kBowlHalfWidth - 5.0f, kBowlRimDepth - 3.0f);
+}
+
 }  // namespace
 
 Canvas Chocolate(const ChocolateLook& look) {
@@ -193,18 +250,96 @@ Canvas Chocolate(const ChocolateLook& look) {
     PaintShadow(canvas);
     PaintSide(canvas, top, look);
     PaintTop(canvas, top, look);
-    switch (look.topping) {
-        case Topping::kDrizzle:
-            PaintPiping(canvas, top, look.toppingColour, 2.2f);
-            break;
-        case Topping::kStripes:
-            PaintPiping(canvas, top, look.toppingColour, 0.0f);
-            break;
-        case Topping::kPearl:
-            PaintPearl(canvas, look.toppingColour);
-            break;
-    }
+    PaintTopping(canvas, top, look.topping, look.toppingColour);
     PaintGloss(canvas, top);
+    return canvas;
+}
+
+Canvas ChocolateTopping(ChocolateShape shape, Topping topping, const Rgba& colour) {
+    Canvas canvas(kSize, kSize);
+    PaintTopping(canvas, TopFace(shape), topping, colour);
+    return canvas;
+}
+
+Canvas ChocolateBand(ChocolateShape shape, const Rgba& colour, float from, float to) {
+    Canvas canvas(kSize, kSize);
+    Outline top = TopFace(shape);
+    Outline side = Side(top);
+    canvas.Paint(
+        [=](float x, float y) {
+            float depth = SinkDepth(top, x, y);
+            return std::fmax(side(x, y), std::fmax(from * kThickness - depth, depth - to * kThickness));
+        },
+        [=](float x, float y) {
+            float across = (x - kCentreX) / kHalfWidth;
+            float light = 0.8f + 0.25f * (1.0f - across * across) - 0.18f * across;
+            return Shade(colour, light * (0.75f + 0.4f * Flecks(x, y)));
+        });
+    return canvas;
+}
+
+Canvas ChocolateFilling(const Rgba& colour) {
+    Canvas canvas(kSize, kSize);
+    const float inset = 1.5f;
+    canvas.Paint([=](float x, float y) { return WellDistance(x, y) + inset; }, [=](float x, float y) {
+        float along = ((x - kCentreX) * 0.5f + (y - kTopY)) / kWellRadius;
+        return Shade(colour, 1.05f - 0.2f * along);
+    });
+    // A shine on the filling, towards the light.
+    const float sx = kCentreX - kWellRadius * 0.35f, sy = kTopY - kWellRadius * 0.3f * kTilt;
+    canvas.Paint([=](float x, float y) { return Ellipse(x, y, sx, sy, kWellRadius * 0.35f, kWellRadius * 0.14f); },
+                 Solid(WithAlpha(kWhite, 0.45f)));
+    return canvas;
+}
+
+Canvas Bowl() {
+    Canvas canvas(kSize, kSize);
+    canvas.Paint([](float x, float y) { return Ellipse(x, y, kBowlX, kBowlBottom + 2.0f, 20.0f, 4.5f); },
+                 Solid(WithAlpha(kShadow, 0.4f)));
+    // The outside: the lower half of a squat ellipse below the rim.
+    canvas.Paint(
+        [](float x, float y) {
+            float body = Ellipse(x, y, kBowlX, kBowlRimY, kBowlHalfWidth, kBowlBottom - kBowlRimY);
+            return std::fmax(body, kBowlRimY - y);
+        },
+        [](float x, float) {
+            float across = (x - kBowlX) / kBowlHalfWidth;
+            return Shade(kSteel, 0.8f + 0.35f * (1.0f - across * across) - 0.25f * across);
+        });
+    // The rim, and the inside seen over it.
+    canvas.Paint([](float x, float y) { return Ellipse(x, y, kBowlX, kBowlRimY, kBowlHalfWidth, kBowlRimDepth); },
+                 Solid(Shade(kSteel, 1.15f)));
+    canvas.Paint(
+        [](float x, float y) {
+            return Ellipse(x, y, kBowlX, kBowlRimY, kBowlHalfWidth - 2.5f, kBowlRimDepth - 2.0f);
+        },
+        [](float, float y) { return Shade(kSteel, 0.55f + 0.3f * Smooth((y - kBowlRimY) / kBowlRimDepth + 0.5f)); });
+    return canvas;
+}
+
+Canvas BowlChocolate(const Rgba& colour) {
+    Canvas canvas(kSize, kSize);
+    canvas.Paint(BowlContentsDistance, [=](float x, float y) {
+        // A stirred swirl: light and dark rings around the middle.
+        float r = std::hypot((x - kBowlX) / (kBowlHalfWidth - 5.0f), (y - kBowlRimY - 1.5f) / (kBowlRimDepth - 3.0f));
+        float angle = std::atan2(y - kBowlRimY - 1.5f, (x - kBowlX) * 0.3f);
+        float swirl = std::sin(r * 9.0f + angle * 2.0f);
+        return Shade(colour, 0.95f + 0.12f * swirl);
+    });
+    return canvas;
+}
+
+Canvas BowlPieces(const Rgba& colour) {
+    Canvas canvas(kSize, kSize);
+    const float spots[][2] = {{-12, 0}, {-5, -3}, {3, 2}, {10, -2}, {15, 1}, {-1, -5}, {7, 4}, {-9, 3}};
+    for (const auto& spot : spots) {
+        const float cx = kBowlX + spot[0], cy = kBowlRimY + 1.5f + spot[1] * 0.8f;
+        canvas.Paint([=](float x, float y) { return Ellipse(x, y, cx, cy, 2.4f, 1.7f); },
+                     [=](float x, float y) {
+                         float facing = ((x - cx) * kLightX + (y - cy) * kLightY) / 2.4f;
+                         return Shade(colour, 0.9f + 0.3f * facing);
+                     });
+    }
     return canvas;
 }
 

@@ -1,8 +1,10 @@
 // makeimages FOLDER: draws the game's interface images below FOLDER: the
 // mouse cursor, the oval button in its two states, the dialog panels, the
 // title screen's backdrop, the check-box and radio looks, the slider's rail,
-// thumb and fill bar, the help pages' pictures and the chocolates of the
-// main menu. The same program always writes the same bytes.
+// thumb and fill bar, the help pages' pictures, the chocolates of the main
+// menu, the layers of the shop's chocolates with the mixer's bowl, and the
+// clear one-pixel picture of an object without art of its own. The same
+// program always writes the same bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -194,6 +196,60 @@ bool Write(const std::string& folder, const char* name, const Canvas& canvas) {
     return makeimages::WritePng(folder + "/" + name, canvas.Width(), canvas.Height(), canvas.ToBytes());
 }
 
+// The shop's chocolate layers under shop/chocolates/: the bodies by shape and
+// chocolate type, the ingredients (a band in the side) and toppings by
+// option, the infusions' fillings, and the mixer's bowl with its chocolate
+// and ingredient pieces by option.
+bool WriteShopChocolates(const std::string& folder) {
+    using makeimages::ChocolateShape;
+    using makeimages::Topping;
+    const std::string base = folder + "/shop/chocolates/";
+    auto write = [&](const std::string& name, const Canvas& canvas) {
+        return makeimages::WritePng(base + name + ".png", canvas.Width(), canvas.Height(), canvas.ToBytes());
+    };
+    const struct {
+        const char* name;
+        ChocolateShape shape;
+        Topping top;
+    } shapes[] = {{"bar", ChocolateShape::kSquare, Topping::kNone},
+                  {"truffle", ChocolateShape::kRound, Topping::kNone},
+                  {"novelty", ChocolateShape::kHeart, Topping::kNone},
+                  {"infusion", ChocolateShape::kRound, Topping::kWell}};
+    const Rgba types[] = {Colour(70, 38, 22), Colour(146, 92, 54), Colour(242, 230, 206)};
+    const Rgba ingredients[] = {Colour(196, 140, 80), Colour(176, 32, 52), Colour(120, 178, 88)};
+    const struct {
+        Topping topping;
+        Rgba colour;
+    } toppings[] = {{Topping::kDrizzle, Colour(250, 240, 220)},
+                    {Topping::kStripes, Colour(204, 136, 62)},
+                    {Topping::kPearl, Colour(214, 80, 112)}};
+    const Rgba fillings[] = {Colour(188, 58, 92), Colour(222, 160, 70), Colour(140, 206, 150)};
+    bool written = write("bowl", makeimages::Bowl());
+    for (int option = 0; option < 3; ++option) {
+        std::string n = std::to_string(option);
+        written = write("bowl_chocolate_" + n, makeimages::BowlChocolate(types[option])) && written;
+        written = write("bowl_ingredient_" + n, makeimages::BowlPieces(ingredients[option])) && written;
+        written = write("infusion_filling_" + n, makeimages::ChocolateFilling(fillings[option])) && written;
+        for (const auto& shape : shapes) {
+            std::string prefix = std::string(shape.name) + "_";
+            // The core a little darker than the coating.
+            const Rgba& coating = types[option];
+            makeimages::ChocolateLook body{shape.shape, coating, {{coating, 0.3f}, {Mix(coating, Colour(0, 0, 0), 0.12f), 1.0f}},
+                                           shape.top, coating};
+            written = write(prefix + "body_" + n, makeimages::Chocolate(body)) && written;
+            written = write(prefix + "topping_" + n,
+                            makeimages::ChocolateTopping(shape.shape, toppings[option].topping, toppings[option].colour)) &&
+                      written;
+            if (shape.top == Topping::kNone) {
+                written = write(prefix + "ingredient_" + n,
+                                makeimages::ChocolateBand(shape.shape, ingredients[option], 0.35f, 0.7f)) &&
+                          written;
+            }
+        }
+    }
+    return written;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -230,5 +286,7 @@ int main(int argc, char** argv) {
         std::string name = std::string("ui/chocolates/") + chocolate.name + ".png";
         written = Write(folder, name.c_str(), makeimages::Chocolate(chocolate.look)) && written;
     }
+    written = WriteShopChocolates(folder) && written;
+    written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

@@ -17,7 +17,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/ui/buttons/radio_off.png
     ${CMAKE_BINARY_DIR}/assets/ui/options/fill_bar.png
     ${CMAKE_BINARY_DIR}/assets/ui/help/page_9.png
-    ${CMAKE_BINARY_DIR}/assets/ui/chocolates/heart_dark.png)
+    ${CMAKE_BINARY_DIR}/assets/ui/chocolates/heart_dark.png
+    ${CMAKE_BINARY_DIR}/assets/shop/chocolates/infusion_topping_2.png)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages
