@@ -484,10 +484,9 @@ TEST_F(IdleTest, WorksWithoutDisplayOrSound) {
     Make();
     mData->SetDisplayLink(nullptr);
     SetSoundManager(nullptr);
-    mWindow->pointerX = 7;
-    mWindow->Queue(Move(1, 1));
+    mWindow->Queue(Move(7, 1));
     TPlatformEvent event = Next();
-    EXPECT_EQ(event.x, 7);
+    EXPECT_EQ(event.x, 7) << "the window's pointer";
     mData->HandleWindowEvent(Native(EventKind::kFocusLost));
     EXPECT_EQ(UntilIdle(), (std::vector<Seen>{{18, 0}, {18, 0}}));
     EXPECT_FALSE(mData->IsFullScreen());
