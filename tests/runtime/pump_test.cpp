@@ -140,6 +140,18 @@ TEST_F(TranslationTest, MouseEventsCarryTheDisplayCursorAs16Bits) {
     EXPECT_EQ(event.y, 44);
 }
 
+// The window's pixels are not the display's when a full screen is scaled.
+TEST_F(TranslationTest, AMoveIntoTheWindowCarriesTheDisplaysPositionAtOnce) {
+    Make();
+    mDisplay.hasMouse = false;
+    mDisplay.mouse = TPoint(200, 150);
+    mWindow->Queue(Move(400, 300));
+    TPlatformEvent event = Next();
+    EXPECT_EQ(event.type, TPlatformEvent::kMouseMove);
+    EXPECT_EQ(event.x, 200);
+    EXPECT_EQ(event.y, 150);
+}
+
 TEST_F(TranslationTest, ButtonsCaptureTheMouseUntilReleasedOrFocusIsLost) {
     Make(SetupFor(kEmbedded));
     mWindow->Queue(ButtonEvent(EventKind::kButtonDown, Button::kRight));
