@@ -2,10 +2,13 @@
 -- title lettering, the oval button with a centred label, and the cream panel
 -- of a small dialog.
 
+-- The oval button's looks: normal, pressed, hovered, and disabled for the
+-- buttons that have a disabled look.
 kOvalButtonImages = {
     "ui/buttons/oval_lt_blue_up.png",
     "ui/buttons/oval_lt_blue_down.png",
-    "ui/buttons/oval_lt_blue_up.png",
+    "ui/buttons/oval_lt_blue_over.png",
+    "ui/buttons/oval_lt_blue_disabled.png",
 }
 kButtonFont = { "myriad_pro", 26, Color(20, 52, 96) }
 kDialogFont = { "myriad_pro", 30, Color(74, 40, 20) }

@@ -5,7 +5,7 @@ ReadFile("scripts/dialogparts.lua")
 local kPageFont = { "myriad_pro", 28, Color(255, 236, 200) }
 
 -- Back and Next: oval buttons that the book disables at its first and last
--- page, when only their label shows.
+-- page, when they turn grey.
 local function PageButton(name, x, label)
     return RDisableButton
     {

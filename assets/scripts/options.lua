@@ -15,12 +15,13 @@ local function Label(name, x, y, label)
     return Text { name = name, x = x, y = y, w = 200, h = 40, label = label, font = kLabelFont, flags = kVAlignCenter }
 end
 
--- A check box at (x, y) with its label to the right.
+-- A check box at (x, y) with its label to the right; the label is part of
+-- the button, so a click on it toggles the box too.
 local function CheckBox(name, x, y, label, command)
-    return Group
+    return Button
     {
-        Button { name = name, x = x, y = y, type = kToggle, graphics = kCheckBoxImages, command = command },
-        Label(name .. "_label", x + 50, y, label),
+        name = name, x = x, y = y, type = kToggle, graphics = kCheckBoxImages, command = command, fit = true,
+        Label("label", 50, 0, label),
     }
 end
 

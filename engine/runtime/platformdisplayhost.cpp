@@ -122,12 +122,17 @@ void TPlatformDisplayHost::OutOfVideoMemory() {
     mPlatform.OutOfVideoMemory();
 }
 
+// The window's pointer moved by the window's origin: the window system's
+// global pointer query goes stale while the mouse is captured, so a drag
+// would not move.
 TPoint TPlatformDisplayHost::GetCursorPosition() const {
     TPoint position;
-    if (GetGameWindow()) {
-        SDL_GetGlobalMouseState(&position.x, &position.y);
-    } else {
-        mData.GetWindow().GetPointer(position.x, position.y);
+    mData.GetWindow().GetPointer(position.x, position.y);
+    if (SDL_Window* window = GetGameWindow()) {
+        int left = 0, top = 0;
+        SDL_GetWindowPosition(window, &left, &top);
+        position.x += left;
+        position.y += top;
     }
     return position;
 }

@@ -84,8 +84,8 @@ bool TPlatformData::TakeHeldMessage() {
     NativeEvent native;
     if (!mWindow->PollEvent(native)) return false;
     TPlatformEvent ignored;
-    Translate(native, ignored);
     HandleWindowEvent(native);
+    Translate(native, ignored);
     return ignored.type == TPlatformEvent::kQuit;
 }
 
@@ -146,8 +146,10 @@ bool TPlatformData::TakeMessage(TPlatformEvent& event) {
     if (mGameStatePump.DispatchHostRecord()) return true;
     NativeEvent native;
     if (mWindow->PollEvent(native)) {
-        Translate(native, event);
+        // The window's own handling first: a move tells the display where
+        // the pointer is before the event asks it.
         HandleWindowEvent(native);
+        Translate(native, event);
         return true;
     }
     if (mHover.IsDue(Timer())) {

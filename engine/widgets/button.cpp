@@ -129,7 +129,7 @@ void TButton::AddGraphics(const TWindowStyle& style) {
     int flags = (style.GetBool("hflip", false) ? TDrawState::kMirrorHorizontal : 0) |
                 (style.GetBool("vflip", false) ? TDrawState::kMirrorVertical : 0);
     bool rotate = style.GetBool("rotate", false);
-    int count = GetType() == kPush ? 3 : 4;
+    int count = GetLookImageCount();
     for (int i = 0; i < count; ++i) {
         TString name = graphics->GetStringAt(i + 1);
         if (name.Length() == 0) continue;
@@ -142,6 +142,10 @@ void TButton::AddGraphics(const TWindowStyle& style) {
         AddChild(image, false);
     }
     FitToChildren();
+}
+
+int TButton::GetLookImageCount() const {
+    return GetType() == kPush ? 3 : kLayerCount;
 }
 
 void TButton::ReadCommand(const TWindowStyle& style) {
@@ -275,6 +279,14 @@ bool TButton::OnMouseLeave(const TPoint&) {
     }
     SetState(kNormal);
     return true;
+}
+
+// A pressed button that still holds the capture keeps its look: the release
+// that follows meets the hit test, which presses nothing outside the button.
+bool TButton::OnMouseCancel() {
+    TWindowManager* manager = TWindowManager::GetInstance();
+    if (GetLook() == kPressed && manager && manager->HasCapture(this)) return false;
+    return OnMouseLeave(TPoint());
 }
 
 // --- Pressing ---

@@ -65,6 +65,9 @@ public:
     bool OnMouseUp(const TPoint& point) override;
     bool OnMouseMove(const TPoint& point) override;
     bool OnMouseLeave(const TPoint& point) override;
+    // The mouse went elsewhere (a dialog opened, the pointer left the game
+    // window): the button leaves it, so no hover look stays behind.
+    bool OnMouseCancel() override;
 
     bool Click() override;
     int Activate() override;
@@ -88,6 +91,11 @@ public:
     // Inside the rectangle and, with a mask, on a pixel brighter than 19 in
     // some channel. Says nothing of leaving the button.
     bool IsHit(const TPoint& point) const;
+
+protected:
+    // How many "graphics" images become looks: three for a push button's
+    // looks, four for toggle and radio buttons.
+    virtual int GetLookImageCount() const;
 
 private:
     // The hit test of the mouse handlers: an outside point leaves the button.

@@ -20,6 +20,8 @@ const char kTutorialsBox[] = "options_tutorials_checkbox";
 const char kEffectsLevelKey[] = "soundlevel";
 const char kMusicLevelKey[] = "musiclevel";
 const int kDefaultLevel = 750;
+// A click on a volume rail moves the thumb this much towards the click.
+const float kPageStep = 0.1f;
 
 int GetUserInt(const char* key, int fallback) {
     TPrefs* prefs = GetGamePrefs();
@@ -69,6 +71,11 @@ bool TOptions::OnMessage(TMessage* message) {
             return true;
         }
     }
+    bool page = message->GetType() == TMessage::kSliderPageUp || message->GetType() == TMessage::kSliderPageDown;
+    if (page && (sender == kEffectsSlider || sender == kMusicSlider)) {
+        PageSlider(sender.c_str(), message->GetType() == TMessage::kSliderPageUp ? -kPageStep : kPageStep);
+        return true;
+    }
     if (message->GetType() == TMessage::kButtonPress && sender == kTutorialsBox) {
         std::shared_ptr<VTutorialManager> tutorials = VTutorialManager::Get();
         tutorials->SetTutorialsShown(!tutorials->AreTutorialsShown(), true);
@@ -96,6 +103,11 @@ void TOptions::ApplyLevel(const char* slider, const char* fill, std::initializer
     if (!bar || !bar->GetTexture()) return;
     const std::shared_ptr<TTexture>& texture = bar->GetTexture();
     bar->SetSize(static_cast<int>(static_cast<float>(texture->GetWidth()) * value), texture->GetHeight());
+}
+
+// The change message the step sends runs the volume and the fill bar.
+void TOptions::PageSlider(const char* slider, float step) {
+    if (auto* window = FindChildAs<TSlider>(this, slider)) window->SetValue(window->GetValue() + step, false);
 }
 
 void TOptions::SaveLevel(const char* slider, const char* key) {

@@ -19,8 +19,9 @@ public:
     // The check boxes and sliders from the options; each slider's change
     // runs through OnMessage, which sizes its fill bar.
     void PostInit(const TWindowStyle& style) override;
-    // Slider changes set the group volumes at once (consumed); a press of the
-    // tutorials box flips and saves that option (passed on).
+    // Slider changes set the group volumes at once and a click on a
+    // slider's rail steps it towards the click (both consumed); a press of
+    // the tutorials box flips and saves that option (passed on).
     bool OnMessage(TMessage* message) override;
 
     // Stores the slider positions as the current user's levels.
@@ -29,6 +30,7 @@ public:
 private:
     void SetToggle(const char* name, bool on);
     void ApplyLevel(const char* slider, const char* fill, std::initializer_list<int> groups);
+    void PageSlider(const char* slider, float step);
     void SaveLevel(const char* slider, const char* key);
 
     VScreenFunctions mFunctions;

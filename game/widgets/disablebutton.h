@@ -29,6 +29,10 @@ public:
 
     static constexpr int kDisabledLayer = 3;
 
+protected:
+    // A push button too takes a fourth "graphics" image: its disabled look.
+    int GetLookImageCount() const override { return kLayerCount; }
+
 private:
     bool mDisabled = false;
 };

@@ -14,6 +14,10 @@ bool ScriptedWindow::PollEvent(NativeEvent& event) {
     if (events.empty()) return false;
     event = events.front();
     events.pop_front();
+    if (event.kind == EventKind::kMouseMove) {
+        pointerX = event.x;
+        pointerY = event.y;
+    }
     return true;
 }
 

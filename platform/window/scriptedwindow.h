@@ -36,6 +36,7 @@ public:
     bool failCreate = false;
     bool clipboardRefuses = false;
     bool focused = false;
+    // Moves handed out set it too.
     int pointerX = 0;
     int pointerY = 0;
     std::deque<NativeEvent> events;

@@ -166,6 +166,11 @@ bool SdlWindow::PollEvent(NativeEvent& event) {
     SDL_Event sdlEvent;
     if (SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0) return false;
     event = Translate(sdlEvent, mWindow ? SDL_GetWindowID(mWindow) : 0, mWindow);
+    if (event.kind == EventKind::kMouseMove) {
+        mPointerKnown = true;
+        mPointerX = event.x;
+        mPointerY = event.y;
+    }
     return true;
 }
 
@@ -216,9 +221,12 @@ void SdlWindow::CaptureMouse(bool capture) {
     if (mWindow) SDL_CaptureMouse(capture ? SDL_TRUE : SDL_FALSE);
 }
 
+// The pointer of the event being handled, not of the last one SDL read:
+// moves still waiting in the queue have not happened for the game yet.
 void SdlWindow::GetPointer(int& x, int& y) const {
-    x = y = 0;
-    if (mVideoStarted) SDL_GetMouseState(&x, &y);
+    x = mPointerX;
+    y = mPointerY;
+    if (!mPointerKnown && mVideoStarted) SDL_GetMouseState(&x, &y);
 }
 
 bool SdlWindow::PutClipboardText(const std::string& utf8) {

@@ -46,6 +46,11 @@ private:
     // The colour cursor in use; freed when replaced and with the window.
     SDL_Cursor* mCursor = nullptr;
     bool mVideoStarted = false;
+    // Where the last move handed out put the pointer; until the first,
+    // SDL's own record.
+    bool mPointerKnown = false;
+    int mPointerX = 0;
+    int mPointerY = 0;
     std::string mLastError;
 };
 

@@ -41,7 +41,7 @@ public:
     virtual void SetColorCursor(const uint32_t* argb, int width, int height, int hotX, int hotY) = 0;
     // While captured, mouse events arrive even outside the window.
     virtual void CaptureMouse(bool capture) = 0;
-    // The pointer in window pixels.
+    // The pointer in window pixels, where the last move handed out left it.
     virtual void GetPointer(int& x, int& y) const = 0;
 
     // UTF-8 text; false when the clipboard refused it.

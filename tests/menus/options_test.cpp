@@ -86,6 +86,38 @@ TEST_F(OptionsTest, MovingASliderSetsTheVolumeAtOnceAndTheLevelOnlyWhenSaved) {
     EXPECT_EQ(Prefs().GetInt(0, "musiclevel", 0), 200);
 }
 
+TEST_F(OptionsTest, ARailClickStepsItsSliderATenthTowardsTheClick) {
+    TOptions* options = MakeOptions();
+    struct Case {
+        const char* slider;
+        int32_t type;
+        float start;
+        float value;
+        const char* fill;
+        int fillWidth;
+    };
+    const Case cases[] = {
+        {"options_sfxlevel_slider", TMessage::kSliderPageUp, 0.5f, 0.4f, "sound_fill", 80},
+        {"options_musiclevel_slider", TMessage::kSliderPageDown, 0.5f, 0.6f, "music_fill", 120},
+        {"options_musiclevel_slider", TMessage::kSliderPageDown, 0.95f, 1.0f, "music_fill", 200},
+        {"options_sfxlevel_slider", TMessage::kSliderPageUp, 0.05f, 0.0f, "sound_fill", 0},
+    };
+    for (const Case& c : cases) {
+        auto* slider = Child<TSlider>(options, c.slider);
+        slider->SetValue(c.start, true);
+        TMessage page(c.type, c.slider, nullptr);
+        EXPECT_TRUE(options->OnMessage(&page)) << c.slider << " " << c.start;
+        Deliver();
+        EXPECT_FLOAT_EQ(slider->GetValue(), c.value) << c.slider << " " << c.start;
+        EXPECT_EQ(Child<TImage>(options, c.fill)->GetWidth(), c.fillWidth) << c.slider << " " << c.start;
+    }
+    EXPECT_FLOAT_EQ(sound->GetGroupVolume(VSoundManager::kEffectGroup), 0.0f);
+    EXPECT_FLOAT_EQ(sound->GetGroupVolume(VSoundManager::kMusicGroup), 1.0f);
+
+    TMessage other(TMessage::kSliderPageUp, "scroll_slider", nullptr);
+    EXPECT_FALSE(options->OnMessage(&other));
+}
+
 TEST_F(OptionsTest, TheTutorialsBoxFlipsTheOptionAndPassesThePressOn) {
     TOptions* options = MakeOptions();
     ASSERT_TRUE(VTutorialManager::Get()->AreTutorialsShown());

@@ -27,8 +27,15 @@ public:
         position = mouse;
         return hasMouse;
     }
-    void MouseMoved() override { ++mouseMoves; }
-    void MouseLeft() override { ++mouseLeaves; }
+    // As the display does, a move puts the pointer inside and a leave out.
+    void MouseMoved() override {
+        ++mouseMoves;
+        hasMouse = true;
+    }
+    void MouseLeft() override {
+        ++mouseLeaves;
+        hasMouse = false;
+    }
     void ShowMouseCursor(bool show) override {
         cursorShown = show;
         ++cursorShows;

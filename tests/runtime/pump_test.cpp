@@ -140,6 +140,18 @@ TEST_F(TranslationTest, MouseEventsCarryTheDisplayCursorAs16Bits) {
     EXPECT_EQ(event.y, 44);
 }
 
+// The window's pixels are not the display's when a full screen is scaled.
+TEST_F(TranslationTest, AMoveIntoTheWindowCarriesTheDisplaysPositionAtOnce) {
+    Make();
+    mDisplay.hasMouse = false;
+    mDisplay.mouse = TPoint(200, 150);
+    mWindow->Queue(Move(400, 300));
+    TPlatformEvent event = Next();
+    EXPECT_EQ(event.type, TPlatformEvent::kMouseMove);
+    EXPECT_EQ(event.x, 200);
+    EXPECT_EQ(event.y, 150);
+}
+
 TEST_F(TranslationTest, ButtonsCaptureTheMouseUntilReleasedOrFocusIsLost) {
     Make(SetupFor(kEmbedded));
     mWindow->Queue(ButtonEvent(EventKind::kButtonDown, Button::kRight));
@@ -484,10 +496,9 @@ TEST_F(IdleTest, WorksWithoutDisplayOrSound) {
     Make();
     mData->SetDisplayLink(nullptr);
     SetSoundManager(nullptr);
-    mWindow->pointerX = 7;
-    mWindow->Queue(Move(1, 1));
+    mWindow->Queue(Move(7, 1));
     TPlatformEvent event = Next();
-    EXPECT_EQ(event.x, 7);
+    EXPECT_EQ(event.x, 7) << "the window's pointer";
     mData->HandleWindowEvent(Native(EventKind::kFocusLost));
     EXPECT_EQ(UntilIdle(), (std::vector<Seen>{{18, 0}, {18, 0}}));
     EXPECT_FALSE(mData->IsFullScreen());

@@ -6,6 +6,7 @@
 
 #include "runtime/platform.h"
 #include "runtime/platformdata.h"
+#include "runtime/platformdisplayhost.h"
 #include "platform/window/sdlwindow.h"
 
 namespace {
@@ -103,6 +104,35 @@ TEST_F(SdlPumpTest, OpensQuenmarthAndTurnsPushedEventsIntoPlatformEvents) {
     events = Push(quit);
     ASSERT_EQ(events.size(), 1u);
     EXPECT_EQ(events[0].type, TPlatformEvent::kQuit);
+}
+
+// While the button is held the mouse is captured; every move still carries
+// its own place, and the display host sees it on the desktop.
+TEST_F(SdlPumpTest, ADragsMovesCarryThePointerOfEachMove) {
+    SDL_Event down{};
+    down.type = SDL_MOUSEBUTTONDOWN;
+    down.button.windowID = SDL_GetWindowID(mWindow);
+    down.button.button = SDL_BUTTON_LEFT;
+    down.button.state = SDL_PRESSED;
+    Push(down);
+    const TPoint moves[] = {{30, 40}, {90, 40}, {150, 70}};
+    for (const TPoint& move : moves) {
+        SDL_Event motion{};
+        motion.type = SDL_MOUSEMOTION;
+        motion.motion.windowID = SDL_GetWindowID(mWindow);
+        motion.motion.state = SDL_BUTTON_LMASK;
+        motion.motion.x = move.x;
+        motion.motion.y = move.y;
+        std::vector<TPlatformEvent> events = Push(motion);
+        ASSERT_EQ(events.size(), 1u);
+        EXPECT_EQ(events[0].type, TPlatformEvent::kMouseMove);
+        EXPECT_EQ(events[0].x, move.x);
+        EXPECT_EQ(events[0].y, move.y);
+    }
+    TPlatformDisplayHost host(*mPlatform, mPlatform->GetData());
+    int left = 0, top = 0;
+    SDL_GetWindowPosition(mWindow, &left, &top);
+    EXPECT_EQ(host.GetCursorPosition(), TPoint(left + 150, top + 70));
 }
 
 }  // namespace

@@ -49,6 +49,7 @@ protected:
         AddFile("strings/en/strings.xml", ReadAsset("strings/en/strings.xml"));
         // Buttons take their size from their images.
         for (const char* name : {"ui/buttons/oval_lt_blue_up.png", "ui/buttons/oval_lt_blue_down.png",
+                                 "ui/buttons/oval_lt_blue_over.png", "ui/buttons/oval_lt_blue_disabled.png",
                                  "ui/backgrounds/dialog_panel.png", "ui/backgrounds/title_backdrop.png"}) {
             AddFile(name, ReadAsset(name));
         }
@@ -237,6 +238,23 @@ TEST_F(FirstScreenTest, TheBackdropsChocolatesSlideInBehindTheMenuAndStopClearOf
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
+TEST_F(FirstScreenTest, AClickOnACheckBoxsLabelTogglesTheBox) {
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("options"));
+    Click(FindInTop("options"));
+    ASSERT_TRUE(RunUntilShown("options_muteall_checkbox"));
+    auto* box = CastToTButton(FindInTop("options_muteall_checkbox"));
+    ASSERT_NE(box, nullptr);
+    TWindow* label = box->FindChildWindow("label", 1);
+    ASSERT_NE(label, nullptr);
+    bool before = box->GetToggleState();
+    Click(label);
+    EXPECT_NE(box->GetToggleState(), before);
+    Click(label);
+    EXPECT_EQ(box->GetToggleState(), before);
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
 TEST_F(FirstScreenTest, HelpPagesTurnWithNextAndBack) {
     GameMainSetUp(mPlatform.get(), mSession);
     ASSERT_TRUE(RunUntilShown("help"));
@@ -245,6 +263,12 @@ TEST_F(FirstScreenTest, HelpPagesTurnWithNextAndBack) {
     auto* back = dynamic_cast<RDisableButton*>(FindInTop("btn_back"));
     ASSERT_NE(back, nullptr);
     EXPECT_TRUE(back->IsDisabled());
+    // Greyed out, its label still on it.
+    TWindow* greyed = back->FindChildWindow("image3", 1);
+    ASSERT_NE(greyed, nullptr);
+    EXPECT_TRUE(greyed->IsVisible());
+    EXPECT_GT(greyed->GetWidth(), 0);
+    EXPECT_TRUE(back->FindChildWindow("label", 1)->IsVisible());
     Click(FindInTop("btn_next"));
     RunUntilShown("txt_page");
     EXPECT_EQ(CastToTText(FindInTop("txt_page"))->GetText(), "2/10");

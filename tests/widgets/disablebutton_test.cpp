@@ -40,6 +40,23 @@ TEST_F(DisableButtonTest, DisabledShowsLayerThreeWhateverTheMouseDoes) {
     EXPECT_EQ(button->GetLayer(), TButton::kPressed);
 }
 
+TEST_F(DisableButtonTest, APushButtonTakesAFourthImageForItsDisabledLook) {
+    for (const char* name : {"up.png", "down.png", "over.png", "off.png"}) AddImage(name, 50, 20);
+    RDisableButton* button = Button(", graphics = { 'up.png', 'down.png', 'over.png', 'off.png' }, disabled = true");
+    ASSERT_EQ(button->GetType(), TButton::kPush);
+    TWindow* disabled = button->FindChildWindow("image3", 1);
+    ASSERT_NE(disabled, nullptr);
+    EXPECT_TRUE(disabled->IsVisible());
+    EXPECT_FALSE(button->FindChildWindow("image0", 1)->IsVisible());
+    button->SetDisabled(false);
+    EXPECT_FALSE(disabled->IsVisible());
+    EXPECT_TRUE(button->FindChildWindow("image0", 1)->IsVisible());
+
+    // A plain push button keeps to three looks.
+    auto* plain = Make<TButton>("{ graphics = { 'up.png', 'down.png', 'over.png', 'off.png' } }");
+    EXPECT_EQ(plain->FindChildWindow("image3", 1), nullptr);
+}
+
 TEST_F(DisableButtonTest, TheCommandRunsOnlyWhileEnabled) {
     ASSERT_EQ(Run("ran = 0"), "");
     RDisableButton* button = Button(std::string(", disabled = true") + kCommand);

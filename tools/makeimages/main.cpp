@@ -1,5 +1,5 @@
 // makeimages FOLDER: draws the game's interface images below FOLDER: the
-// mouse cursor, the oval button in its two states, the dialog panels, the
+// mouse cursor, the oval button in its four looks, the dialog panels, the
 // title screen's backdrop, the check-box and radio looks, the slider's rail,
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, and the
@@ -32,16 +32,35 @@ Canvas Cursor() {
     return canvas;
 }
 
-// A light-blue capsule; pressed, it is darker and loses its shine.
-Canvas OvalButton(bool pressed) {
+// The oval button's looks: a light-blue capsule; hovered, brighter with the
+// pink rim of the other hovered controls; pressed, darker without its shine;
+// disabled, a flat grey on which the dark label still reads.
+enum class OvalLook { kNormal, kHover, kPressed, kDisabled };
+
+struct OvalColours {
+    Rgba rim, top, bottom;
+    bool shine;
+};
+
+OvalColours ColoursOf(OvalLook look) {
+    switch (look) {
+        case OvalLook::kHover: return {Colour(214, 96, 128), Colour(226, 246, 255), Colour(128, 196, 246), true};
+        case OvalLook::kPressed: return {Colour(28, 76, 128), Colour(98, 160, 214), Colour(60, 122, 186), false};
+        case OvalLook::kDisabled: return {Colour(128, 132, 138), Colour(222, 224, 228), Colour(184, 188, 194), false};
+        case OvalLook::kNormal: break;
+    }
+    return {Colour(28, 76, 128), Colour(196, 232, 255), Colour(98, 172, 232), true};
+}
+
+Canvas OvalButton(OvalLook look) {
     const float w = 220.0f, h = 60.0f, r = 27.0f;
+    const OvalColours colours = ColoursOf(look);
     Canvas canvas(220, 60);
     auto outline = [=](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 1, 1, w - 1, h - 1, r); };
-    canvas.Paint(outline, Solid(Colour(28, 76, 128)));
-    Rgba top = pressed ? Colour(98, 160, 214) : Colour(196, 232, 255);
-    Rgba bottom = pressed ? Colour(60, 122, 186) : Colour(98, 172, 232);
-    canvas.Paint([&](float x, float y) { return outline(x, y) + 3.0f; }, Vertical(top, bottom, 4.0f, h - 4.0f));
-    if (!pressed) {
+    canvas.Paint(outline, Solid(colours.rim));
+    canvas.Paint([&](float x, float y) { return outline(x, y) + 3.0f; },
+                 Vertical(colours.top, colours.bottom, 4.0f, h - 4.0f));
+    if (colours.shine) {
         canvas.Paint([=](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 14, 6, w - 14, h * 0.48f, 16.0f); },
                      Vertical(Colour(255, 255, 255, 0.55f), Colour(255, 255, 255, 0.05f), 6.0f, h * 0.48f));
     }
@@ -259,8 +278,10 @@ int main(int argc, char** argv) {
     }
     std::string folder = argv[1];
     bool written = Write(folder, "cursor/chocolate_cursor_2.png", Cursor());
-    written = Write(folder, "ui/buttons/oval_lt_blue_up.png", OvalButton(false)) && written;
-    written = Write(folder, "ui/buttons/oval_lt_blue_down.png", OvalButton(true)) && written;
+    written = Write(folder, "ui/buttons/oval_lt_blue_up.png", OvalButton(OvalLook::kNormal)) && written;
+    written = Write(folder, "ui/buttons/oval_lt_blue_down.png", OvalButton(OvalLook::kPressed)) && written;
+    written = Write(folder, "ui/buttons/oval_lt_blue_over.png", OvalButton(OvalLook::kHover)) && written;
+    written = Write(folder, "ui/buttons/oval_lt_blue_disabled.png", OvalButton(OvalLook::kDisabled)) && written;
     written = Write(folder, "ui/backgrounds/split9_dialog_small.png", DialogPanel(96, 96)) && written;
     written = Write(folder, "ui/backgrounds/dialog_panel.png", DialogPanel(520, 240)) && written;
     written = Write(folder, "ui/backgrounds/title_backdrop.png", TitleBackdrop()) && written;

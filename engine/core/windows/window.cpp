@@ -543,7 +543,10 @@ bool TWindow::CallHandler(const TPlatformEvent& event) {
     case TPlatformEvent::kMouseMove:
         return OnMouseMove(point);
     case TPlatformEvent::kMouseHover:
-        return OnMouseLeave(point);
+        // A resting pointer goes to the event hook as the base class offers
+        // it; the widgets' own leave handlers would drop their hover look
+        // under a pointer that has not left.
+        return TWindow::OnMouseLeave(point);
     case TPlatformEvent::kKeyDown:
         return OnKeyDown(event.param & 0xFF, event.extra);
     case TPlatformEvent::kKeyUp:

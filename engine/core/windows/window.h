@@ -101,7 +101,8 @@ public:
     // Modifiers: 1 shift, 2 ctrl, 4 alt.
     virtual bool OnKeyDown(int key, int modifiers);
     virtual bool OnKeyUp(int key);
-    // Offered to the window manager's event hook by default.
+    // The pointer left the window. By default the window is offered to the
+    // window manager's event hook, which also hears of every resting pointer.
     virtual bool OnMouseLeave(const TPoint& point);
     // The window has received the keyboard focus.
     virtual void OnFocus(TWindow* previous);

@@ -459,12 +459,23 @@ TEST_F(RoutingTest, CharactersAndTextReachTheirHandlers) {
     EXPECT_EQ(log.Joined(), "front:text:\xC3\xA9");
 }
 
-TEST_F(RoutingTest, MouseLeaveIsOfferedToTheManagersHook) {
+// A resting pointer has not left the window: its own leave handler hears
+// nothing of it.
+TEST_F(RoutingTest, ARestingPointerIsOfferedToTheManagersHookNotToTheLeaveHandler) {
+    front->handles = true;
     manager.hookAnswer = true;
     EXPECT_TRUE(front->RouteEvent(Event(TPlatformEvent::kMouseHover, 3, 4), true));
     ASSERT_EQ(manager.hooked.size(), 1u);
     EXPECT_EQ(manager.hooked[0], front);
     EXPECT_EQ(manager.hookPoint, TPoint(3, 4));
+    EXPECT_EQ(log.Joined(), "");
+
+    // Not taken by the hook, the rest goes on up the route.
+    manager.hookAnswer = false;
+    manager.hooked.clear();
+    EXPECT_FALSE(front->RouteEvent(Event(TPlatformEvent::kMouseHover, 3, 4), true));
+    EXPECT_EQ(manager.hooked, (std::vector<TWindow*>{front, back, modal.get()}));
+    EXPECT_EQ(log.Joined(), "");
 }
 
 // --- Messages ---

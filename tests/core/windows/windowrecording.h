@@ -63,6 +63,7 @@ public:
     bool OnMouseButton(const TPoint& p, int button) override { return Note("button" + std::to_string(button), p); }
     bool OnMouseUp(const TPoint& p) override { return Note("up", p); }
     bool OnMouseMove(const TPoint& p) override { return Note("move", p); }
+    bool OnMouseLeave(const TPoint& p) override { return Note("leave", p); }
     bool OnMouseCancel() override {
         Note("cancel");
         if (onCancel) onCancel();

@@ -3,6 +3,7 @@
 // window, and script actions.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -135,6 +136,40 @@ TEST_F(ButtonTest, AClickPressesAndReleasingOutsidePressesNothing) {
     EXPECT_EQ(button->GetLook(), TButton::kNormal);
     EXPECT_EQ(Shown(button), "0");
     EXPECT_FALSE(manager->HasCapture(button));
+}
+
+TEST_F(ButtonTest, TheHoverLookStaysWhileThePointerRestsAndGoesWhenTheMouseIsTakenAway) {
+    struct Case {
+        const char* name;
+        std::function<void()> then;
+        int look;
+        bool captured;
+    };
+    const Case cases[] = {
+        {"the pointer rests", [this] { Mouse(TPlatformEvent::kMouseHover, 110, 110); }, TButton::kRollover, true},
+        {"the pointer leaves the game window", [this] { Mouse(TPlatformEvent::kMouseCancel, 110, 110); },
+         TButton::kNormal, false},
+        {"a dialog opens over it", [this] { manager->PushModal(new TModalWindow()); }, TButton::kNormal, false},
+        // The release that follows presses nothing outside the button.
+        {"pressed, the pointer leaves the game window",
+         [this] {
+             Mouse(TPlatformEvent::kMouseDown, 110, 110);
+             Mouse(TPlatformEvent::kMouseCancel, 110, 110);
+         },
+         TButton::kPressed, true},
+    };
+    for (const Case& c : cases) {
+        Dialog(Button("ok", "x = 100, y = 100"));
+        TButton* button = Find("ok");
+        Mouse(TPlatformEvent::kMouseMove, 110, 110);
+        ASSERT_EQ(button->GetLook(), TButton::kRollover) << c.name;
+        c.then();
+        EXPECT_EQ(button->GetLook(), c.look) << c.name;
+        EXPECT_EQ(Shown(button), std::to_string(c.look)) << c.name;
+        EXPECT_EQ(manager->HasCapture(button), c.captured) << c.name;
+        Run("DoPopModal('dialog')");
+        Messages();
+    }
 }
 
 TEST_F(ButtonTest, AToggleFlipsWithEachPressAndShowsItsState) {

@@ -110,6 +110,18 @@ TEST_F(SliderTest, DraggingTheThumbSetsTheValueAndReleasingEndsIt) {
     EXPECT_FLOAT_EQ(slider->GetValue(), 1.0f);
 }
 
+TEST_F(SliderTest, ARestingPointerKeepsTheThumbsRolloverLook) {
+    TSlider* slider = MakeSlider("w = 200, h = 20");
+    Mouse(TPlatformEvent::kMouseMove, 110, 110);
+    Mouse(TPlatformEvent::kMouseHover, 110, 110);
+    EXPECT_EQ(slider->GetThumb()->GetTexture(), TTexture::GetWithOptions("thumbover.png", 0));
+    EXPECT_TRUE(manager->HasCapture(slider));
+    // Off the thumb, on the rail.
+    Mouse(TPlatformEvent::kMouseMove, 250, 110);
+    EXPECT_EQ(slider->GetThumb()->GetTexture(), TTexture::GetWithOptions("thumb.png", 0));
+    EXPECT_FALSE(manager->HasCapture(slider));
+}
+
 TEST_F(SliderTest, RailClicksPageWithoutMovingTheValue) {
     TSlider* slider = MakeSlider("w = 200, h = 20");
     slider->SetValue(0.5f, true);

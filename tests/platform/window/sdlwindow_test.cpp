@@ -148,6 +148,26 @@ TEST_F(SdlWindowTest, TranslatesTheMouse) {
     EXPECT_EQ(moved.x, 7);
 }
 
+// SDL's own record already holds the moves still waiting in its queue.
+TEST_F(SdlWindowTest, ThePointerIsWhereTheMoveHandedOutLastLeftIt) {
+    for (int x : {30, 90}) {
+        SDL_Event motion{};
+        motion.type = SDL_MOUSEMOTION;
+        motion.motion.windowID = mId;
+        motion.motion.x = x;
+        motion.motion.y = 40;
+        ASSERT_EQ(SDL_PushEvent(&motion), 1) << SDL_GetError();
+    }
+    for (int x : {30, 90}) {
+        NativeEvent moved;
+        ASSERT_TRUE(mWindow.PollEvent(moved));
+        int pointerX = 0, pointerY = 0;
+        mWindow.GetPointer(pointerX, pointerY);
+        EXPECT_EQ(pointerX, x);
+        EXPECT_EQ(pointerY, 40);
+    }
+}
+
 TEST_F(SdlWindowTest, IgnoresOtherWindowsAndSeesQuit) {
     SDL_Event foreign = KeyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, 0);
     foreign.key.windowID = mId + 100;
