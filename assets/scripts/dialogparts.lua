@@ -30,12 +30,20 @@ function TitleText(name, label, y, height, size)
     }
 end
 
+-- The keys that press a dialog's button as a click would: Enter the default
+-- button, Escape the cancel button.
+kPressedByEnter = { default = true }
+kPressedByEscape = { cancel = true }
+kPressedByEnterAndEscape = { default = true, cancel = true }
+
 -- A 220 by 60 oval button at (x, y) showing the label; the command runs
--- when it is pressed.
-function OvalButton(name, x, y, label, command)
+-- when it is pressed, also by the keys given (one of the kPressedBy tables).
+function OvalButton(name, x, y, label, command, keys)
+    keys = keys or {}
     return Button
     {
         name = name, x = x, y = y, graphics = kOvalButtonImages, command = command,
+        default = keys.default, cancel = keys.cancel,
         Text
         {
             name = "label", x = 0, y = 0, w = 220, h = 60, label = label, font = kButtonFont,
@@ -57,4 +65,23 @@ function DialogPanel(name, label, buttons)
     }
     table.foreachi(buttons, function(i, button) table.insert(panel, button) end)
     return Bitmap(panel)
+end
+
+-- A lower dialog panel, 520 by kLowPanelHeight, drawn from the nine-slice
+-- panel at (kDialogX, y): for dialogs over a screen whose lines must stay in
+-- view. Its line of text at the top shrinks to fit.
+kLowPanelHeight = 190
+
+function LowDialogPanel(name, label, y, windows)
+    local panel = {
+        name = name, x = kDialogX, y = y, w = 520, h = kLowPanelHeight,
+        image = "ui/backgrounds/split9_dialog_small.png", x1 = 24, x2 = 24, y1 = 24, y2 = 24,
+        RShrinkText
+        {
+            name = "message", x = 30, y = 14, w = 460, h = 44, label = label, font = kDialogFont,
+            flags = kHAlignCenter + kVAlignCenter,
+        },
+    }
+    table.foreachi(windows, function(i, window) table.insert(panel, window) end)
+    return KSplit9Image(panel)
 end
