@@ -12,6 +12,7 @@
 #include "game/sprites/spritemanager.h"
 #include "game/startup/gamemain.h"
 #include "game/widgets/disablebutton.h"
+#include "widgets/button.h"
 #include "widgets/text.h"
 #include "widgets/textedit.h"
 #include "tests/shell/shelltesting.h"
@@ -411,6 +412,30 @@ TEST_F(FirstScreenTest, ANameFieldOfTheFullLengthInTheWidestLettersShowsWholeOnO
             EXPECT_LE(extents.bottom, edit->GetHeight());
         }
     }
+}
+
+TEST_F(FirstScreenTest, TheFullScreenBoxOfOptionsFollowsAltEnterEvenUnderTheQuitQuestion) {
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("options"));
+    Click(FindInTop("options"));
+    ASSERT_TRUE(RunUntilShown("options_fullscreen_checkbox"));
+    auto* box = CastToTButton(FindInTop("options_fullscreen_checkbox"));
+    ASSERT_NE(box, nullptr);
+    for (bool underQuestion : {false, true}) {
+        if (underQuestion) {
+            Send(TPlatformEvent::kCloseRequest, 0);
+            ASSERT_TRUE(RunUntilShown("yes"));
+        }
+        for (bool fullScreen : {true, false, true}) {
+            SCOPED_TRACE(std::string(fullScreen ? "full screen" : "windowed") + (underQuestion ? " under" : ""));
+            // What Alt+Enter leaves: the display switched, then the event.
+            ASSERT_TRUE(mPlatform->SetFullScreen(fullScreen));
+            Send(TPlatformEvent::kFullScreenToggled, fullScreen);
+            RunFor(40);
+            EXPECT_EQ(box->GetToggleState(), fullScreen);
+        }
+    }
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
 class PlayersScreenTest : public FirstScreenTest {
