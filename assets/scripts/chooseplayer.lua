@@ -46,8 +46,9 @@ local function RowY(i)
     return 20 + kRowStep * i
 end
 
--- One radio button a row, in two columns of five; a long name is drawn
--- smaller, so it stays on its row.
+-- One radio button a row, in two columns of five. A long name is drawn
+-- smaller; its box is too low for two lines of any size at which one line
+-- would not fit, so the name shrinks onto one line, never wraps.
 local function Choice(i)
     local column = 0
     if i >= 5 then
@@ -66,11 +67,11 @@ end
 -- the selected row and of the buttons under the list.
 local function DialogY()
     local rowTop = kListY + RowY(GetSelectedUserIndex())
-    local top = 4
-    if top + kLowPanelHeight < rowTop then
-        return top
+    local margin = 4
+    if margin + kLowPanelHeight + margin <= rowTop then
+        return margin
     end
-    return rowTop + kRowHeight + top
+    return rowTop + kRowHeight + margin
 end
 
 local function NameEntry(rename)
