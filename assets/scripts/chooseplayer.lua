@@ -10,8 +10,12 @@ local kRadioImages = {
     "ui/buttons/radio_off_over.png",
     "ui/buttons/radio_on_over.png",
 }
-local kNameFont = { "myriad_pro", 24, Color(255, 236, 200) }
+local kNameFont = { "myriad_pro", 22, Color(255, 236, 200) }
 local kPanel = "players_panel"
+local kListY = 130
+local kRowHeight = 40
+-- Rows are this far apart, five to a column.
+local kRowStep = 48
 
 function UpdatePlayerChoices(current, count, names)
     for i = 0, 9 do
@@ -27,11 +31,24 @@ function UpdatePlayerChoices(current, count, names)
     SetNameField(kPanel, GetSelectedUserName())
 end
 
+-- A radio button's command runs before the button turns on: it turns it on
+-- itself, so the line shows the new choice.
 local function ShowChoice()
+    SetButtonToggleState(GetButtonName(), true)
     SetNameField(kPanel, GetSelectedUserName())
 end
 
--- One radio button a row, in two columns of five.
+-- The top of a row inside the list.
+local function RowY(i)
+    if i >= 5 then
+        i = i - 5
+    end
+    return 20 + kRowStep * i
+end
+
+-- One radio button a row, in two columns of five. A long name is drawn
+-- smaller; its box is too low for two lines of any size at which one line
+-- would not fit, so the name shrinks onto one line, never wraps.
 local function Choice(i)
     local column = 0
     if i >= 5 then
@@ -39,29 +56,44 @@ local function Choice(i)
     end
     return Button
     {
-        name = "chooseplayer_button_" .. i, x = 30 + 250 * column, y = 20 + 48 * (i - 5 * column), w = 244, h = 40,
+        name = "chooseplayer_button_" .. i, x = 30 + 250 * column, y = RowY(i), w = 244, h = kRowHeight,
         type = kRadio, graphics = kRadioImages, command = ShowChoice,
-        Text { name = "label", x = 44, y = 0, w = 200, h = 40, font = kNameFont, flags = kVAlignCenter },
+        RShrinkText { name = "label", x = 44, y = 8, w = 200, h = 24, font = kNameFont, flags = kVAlignCenter },
     }
+end
+
+-- Where the dialogs over the list stand: at the top of the screen, or,
+-- when the selected row is too high for that, under it; either way clear of
+-- the selected row and of the buttons under the list.
+local function DialogY()
+    local rowTop = kListY + RowY(GetSelectedUserIndex())
+    local margin = 4
+    if margin + kLowPanelHeight + margin <= rowTop then
+        return margin
+    end
+    return rowTop + kRowHeight + margin
 end
 
 local function NameEntry(rename)
     gRenamingPlayer = rename
+    gNameDialogY = DialogY()
     DoModal("scripts/newplayer.lua")
+    gNameDialogY = nil
     SetPlayerChoices()
 end
 
--- Asks before a player goes; true for Yes.
+-- Asks before the selected player goes; true for Yes.
 local function ConfirmDelete()
     local id = PushModal("deleteplayer")
     MakeDialog
     {
-        DialogPanel("deleteplayer", "players_delete_question",
+        LowDialogPanel("deleteplayer", "players_delete_question", DialogY(),
         {
-            OvalButton("yes", 30, 150, "button_yes", function() CloseWindow(1) end),
-            OvalButton("no", 270, 150, "button_no", function() CloseWindow(0) end),
+            OvalButton("yes", 30, 110, "button_yes", function() CloseWindow(1) end, kPressedByEnter),
+            OvalButton("no", 270, 110, "button_no", function() CloseWindow(0) end, kPressedByEscape),
         }),
     }
+    SetLabel("message", GetString("players_delete_question", GetSelectedUserName()))
     DoFitToChildren()
     WaitForCloseMessage(id)
     local answer = gReturnValue
@@ -86,7 +118,7 @@ local function Delete()
     end
 end
 
-local choices = { name = kPanel, x = 100, y = 130, w = 600, h = 300, SelectLayer(0), SetBeginGroup }
+local choices = { name = kPanel, x = 100, y = kListY, w = 600, h = 300, SelectLayer(0), SetBeginGroup }
 for i = 0, 9 do
     table.insert(choices, Choice(i))
 end
@@ -105,11 +137,11 @@ MakeDialog
         {
             TitleText("title", "players_title", 40, 70, 48),
             BLayeredWindow(choices),
-            OvalButton("select", 40, 450, "players_select", Select),
+            OvalButton("select", 40, 450, "players_select", Select, kPressedByEnter),
             OvalButton("new", 290, 450, "players_new", function() NameEntry(false) end),
             OvalButton("rename", 540, 450, "players_rename", Rename),
             OvalButton("delete", 160, 520, "players_delete", Delete),
-            OvalButton("cancel", 420, 520, "button_cancel", function() CloseWindow() end),
+            OvalButton("cancel", 420, 520, "button_cancel", function() CloseWindow() end, kPressedByEscape),
         },
     },
 }

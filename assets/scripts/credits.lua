@@ -19,6 +19,6 @@ MakeDialog
             fontsize = 24, columngap = 20, columnwidth = 290, time = 24000, intropause = 2000,
             fontcolor = Color(240, 214, 180), headercolor = Color(255, 224, 156),
         },
-        OvalButton("back", 290, 500, "button_back", function() CloseWindow() end),
+        OvalButton("back", 290, 500, "button_back", function() CloseWindow() end, kPressedByEnterAndEscape),
     },
 }

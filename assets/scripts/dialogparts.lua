@@ -33,12 +33,20 @@ function TitleText(name, label, y, height, size)
     }
 end
 
+-- The keys that press a dialog's button as a click would: Enter the default
+-- button, Escape the cancel button.
+kPressedByEnter = { default = true }
+kPressedByEscape = { cancel = true }
+kPressedByEnterAndEscape = { default = true, cancel = true }
+
 -- A 220 by 60 oval button at (x, y) showing the label; the command runs
--- when it is pressed.
-function OvalButton(name, x, y, label, command)
+-- when it is pressed, also by the keys given (one of the kPressedBy tables).
+function OvalButton(name, x, y, label, command, keys)
+    keys = keys or {}
     return Button
     {
         name = name, x = x, y = y, graphics = kOvalButtonImages, command = command,
+        default = keys.default, cancel = keys.cancel,
         Text
         {
             name = "label", x = 0, y = 0, w = 220, h = 60, label = label, font = kButtonFont,
@@ -47,17 +55,35 @@ function OvalButton(name, x, y, label, command)
     }
 end
 
+-- A dialog's panel: a window of the class, as the description says, with
+-- the centred text in its box { x, y, w, h } at the top (smaller when it
+-- would not fit), then the given windows.
+local function Panel(class, description, label, box, windows)
+    table.insert(description, RShrinkText
+    {
+        name = "message", x = box[1], y = box[2], w = box[3], h = box[4], label = label, font = kDialogFont,
+        flags = kHAlignCenter + kVAlignCenter,
+    })
+    table.foreachi(windows, function(i, window) table.insert(description, window) end)
+    return class(description)
+end
+
 -- The 520 by 240 panel in the middle of the screen with a line of text at
 -- its top and the given buttons.
 function DialogPanel(name, label, buttons)
+    local panel = { name = name, x = kDialogX, y = kDialogY, image = "ui/backgrounds/dialog_panel.png" }
+    return Panel(Bitmap, panel, label, { 30, 36, 460, 90 }, buttons)
+end
+
+-- A lower dialog panel, 520 by kLowPanelHeight, drawn from the nine-slice
+-- panel at (kDialogX, y): for dialogs over a screen whose lines must stay in
+-- view.
+kLowPanelHeight = 190
+
+function LowDialogPanel(name, label, y, windows)
     local panel = {
-        name = name, x = kDialogX, y = kDialogY, image = "ui/backgrounds/dialog_panel.png",
-        Text
-        {
-            name = "message", x = 30, y = 36, w = 460, h = 90, label = label, font = kDialogFont,
-            flags = kHAlignCenter + kVAlignCenter,
-        },
+        name = name, x = kDialogX, y = y, w = 520, h = kLowPanelHeight,
+        image = "ui/backgrounds/split9_dialog_small.png", x1 = 24, x2 = 24, y1 = 24, y2 = 24,
     }
-    table.foreachi(buttons, function(i, button) table.insert(panel, button) end)
-    return Bitmap(panel)
+    return Panel(KSplit9Image, panel, label, { 30, 14, 460, 44 }, windows)
 end

@@ -45,7 +45,7 @@ MakeDialog
     {
         TitleText("txt_title", nil, 40, 70, 52),
         VHelpWindow(book),
-        OvalButton("done", 290, 500, "button_done", function() CloseWindow() end),
+        OvalButton("done", 290, 500, "button_done", function() CloseWindow() end, kPressedByEnterAndEscape),
     },
 }
 SetPage(0)

@@ -94,7 +94,7 @@ MakeDialog
             OvalButton("help", 420, 330, "menu_help", function() DoModal("scripts/help.lua") end),
             OvalButton("credits", 160, 400, "menu_credits", function() DoModal("scripts/credits.lua") end),
             OvalButton("moregames", 420, 400, "menu_moregames", function() DoModal("scripts/upsell.lua") end),
-            OvalButton("quit", 290, 480, "menu_quit", function() ReadFile("scripts/quitverify.lua") end),
+            OvalButton("quit", 290, 480, "menu_quit", function() ReadFile("scripts/quitverify.lua") end, kPressedByEscape),
             Button
             {
                 name = "mainmenu_debug_button", x = 0, y = 0, graphics = kOvalButtonImages, scale = 0.25,

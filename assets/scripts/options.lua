@@ -59,7 +59,7 @@ MakeDialog
             OvalButton("done", 290, 500, "button_done", function()
                 SaveVolumes()
                 CloseWindow()
-            end),
+            end, kPressedByEnterAndEscape),
         },
     },
 }

@@ -8,6 +8,6 @@ MakeDialog
         OvalButton("resume", 150, 150, "button_resume", function()
             InsideGame(true)
             CloseWindow()
-        end),
+        end, kPressedByEnterAndEscape),
     }),
 }

@@ -14,8 +14,8 @@ MakeDialog
 {
     DialogPanel("quitverify", "quit_question",
     {
-        OvalButton("yes", 30, 150, "button_yes", QuitNow),
-        OvalButton("no", 270, 150, "button_no", function() CloseWindow() end),
+        OvalButton("yes", 30, 150, "button_yes", QuitNow, kPressedByEnter),
+        OvalButton("no", 270, 150, "button_no", function() CloseWindow() end, kPressedByEscape),
     }),
 }
 DoFitToChildren()

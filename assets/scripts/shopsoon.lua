@@ -5,6 +5,6 @@ MakeDialog
 {
     DialogPanel("shopsoon", "alert_shop_soon",
     {
-        OvalButton("ok", 150, 150, "button_ok", function() CloseWindow() end),
+        OvalButton("ok", 150, 150, "button_ok", function() CloseWindow() end, kPressedByEnterAndEscape),
     }),
 }

@@ -12,7 +12,7 @@ MakeDialog
             font = { "myriad_pro", 24, Color(240, 214, 180) }, flags = kHAlignCenter + kVAlignCenter,
         },
         OvalButton("play", 290, 300, "menu_play", function() DoModal("scripts/shopsoon.lua") end),
-        OvalButton("quit", 290, 380, "menu_quit", function() ReadFile("scripts/quitverify.lua") end),
+        OvalButton("quit", 290, 380, "menu_quit", function() ReadFile("scripts/quitverify.lua") end, kPressedByEscape),
         Text
         {
             name = "version", x = 590, y = 572, w = 200, h = 24, label = "app_version",

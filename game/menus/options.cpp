@@ -1,6 +1,8 @@
 #include "game/menus/options.h"
 
 #include "core/app/message.h"
+#include "core/windows/windowmanager.h"
+#include "core/windows/windowspider.h"
 #include "foundation/prefs.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
@@ -14,6 +16,7 @@
 
 namespace {
 
+const char kFullScreenBox[] = "options_fullscreen_checkbox";
 const char kEffectsSlider[] = "options_sfxlevel_slider";
 const char kMusicSlider[] = "options_musiclevel_slider";
 const char kTutorialsBox[] = "options_tutorials_checkbox";
@@ -27,6 +30,22 @@ int GetUserInt(const char* key, int fallback) {
     TPrefs* prefs = GetGamePrefs();
     return prefs ? prefs->GetInt(GetCurrentUserNumber(), key, fallback) : fallback;
 }
+
+// Sets the full-screen box of each options screen it visits below a window.
+class FullScreenBoxes : public TWindowSpider {
+public:
+    explicit FullScreenBoxes(bool on) : mOn(on) {}
+
+    bool Visit(TWindow* window) override {
+        if (dynamic_cast<TOptions*>(window)) {
+            if (auto* box = FindChildAs<TButton>(window, kFullScreenBox)) box->SetToggleState(mOn);
+        }
+        return window->VisitChildren(*this, false);
+    }
+
+private:
+    bool mOn;
+};
 
 }  // namespace
 
@@ -49,7 +68,7 @@ bool TOptions::IsA(TWindowClassId id) const {
 void TOptions::PostInit(const TWindowStyle& style) {
     TWindow::PostInit(style);
     VGame* game = VGame::Get();
-    SetToggle("options_fullscreen_checkbox", game && game->IsFullScreen());
+    SetToggle(kFullScreenBox, game && game->IsFullScreen());
     SetToggle("options_muteall_checkbox", GetUserInt("soundoff", 0) == 1);
     SetToggle(kTutorialsBox, VTutorialManager::Get()->AreTutorialsShown());
     for (auto [slider, key] : {std::pair{kEffectsSlider, kEffectsLevelKey}, std::pair{kMusicSlider, kMusicLevelKey}}) {
@@ -86,6 +105,14 @@ bool TOptions::OnMessage(TMessage* message) {
 void TOptions::SaveVolumes() {
     SaveLevel(kEffectsSlider, kEffectsLevelKey);
     SaveLevel(kMusicSlider, kMusicLevelKey);
+}
+
+void TOptions::ShowFullScreen(bool on) {
+    TWindowManager* manager = TWindowManager::GetInstance();
+    TWindow* root = manager ? manager->GetRootWindow() : nullptr;
+    if (!root) return;
+    FullScreenBoxes boxes(on);
+    boxes.Visit(root);
 }
 
 void TOptions::SetToggle(const char* name, bool on) {

@@ -26,6 +26,9 @@ public:
 
     // Stores the slider positions as the current user's levels.
     void SaveVolumes();
+    // Every open options screen's full-screen box shows the display's
+    // state, which Alt+Enter switches behind the screen's back.
+    static void ShowFullScreen(bool on);
 
 private:
     void SetToggle(const char* name, bool on);

@@ -166,6 +166,7 @@ void OnGameEvent(TPlatform* platform, VGame& game, const TPlatformEvent& event) 
             break;
         case TPlatformEvent::kFullScreenToggled:
             game.RecordFullScreen();
+            TOptions::ShowFullScreen(game.IsFullScreen());
             break;
         default:
             break;

@@ -1,7 +1,7 @@
 // The shipped first screens, run by the main routine from the build's
 // assets: the first player's name, the main menu with its buttons and the
-// screens they open, and the quit question on a close request whose Yes
-// ends the game.
+// screens they open, Enter and Escape on each, the players with their name
+// dialogs, and the quit question on a close request whose Yes ends the game.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -12,7 +12,9 @@
 #include "game/sprites/spritemanager.h"
 #include "game/startup/gamemain.h"
 #include "game/widgets/disablebutton.h"
+#include "widgets/button.h"
 #include "widgets/text.h"
+#include "widgets/textedit.h"
 #include "tests/support/filesizelimit.h"
 #include "tests/shell/shelltesting.h"
 
@@ -50,7 +52,8 @@ protected:
         // Buttons take their size from their images.
         for (const char* name : {"ui/buttons/oval_lt_blue_up.png", "ui/buttons/oval_lt_blue_down.png",
                                  "ui/buttons/oval_lt_blue_over.png", "ui/buttons/oval_lt_blue_disabled.png",
-                                 "ui/backgrounds/dialog_panel.png", "ui/backgrounds/title_backdrop.png"}) {
+                                 "ui/backgrounds/dialog_panel.png", "ui/backgrounds/title_backdrop.png",
+                                 "ui/backgrounds/split9_dialog_small.png"}) {
             AddFile(name, ReadAsset(name));
         }
         for (const char* name : {"credits.txt", "upsell.xml"}) AddFile(name, ReadAsset(name));
@@ -70,13 +73,36 @@ protected:
 
     void Click(TWindow* window) {
         TPoint centre = window->LocalToGlobal(TPoint(window->GetWidth() / 2, window->GetHeight() / 2));
-        for (int32_t type : {TPlatformEvent::kMouseDown, TPlatformEvent::kMouseUp}) {
+        // The pointer moves there first, as a player's does.
+        for (int32_t type : {TPlatformEvent::kMouseMove, TPlatformEvent::kMouseDown, TPlatformEvent::kMouseUp}) {
             TPlatformEvent event;
             event.type = type;
             event.x = centre.x;
             event.y = centre.y;
             HandleGameEvent(mPlatform.get(), event);
         }
+    }
+
+    void Send(int32_t type, int32_t param) {
+        TPlatformEvent event;
+        event.type = type;
+        event.param = param;
+        HandleGameEvent(mPlatform.get(), event);
+    }
+
+    // Enter and Escape come as the key, then the character it types.
+    void Press(int key) {
+        Send(TPlatformEvent::kKeyDown, key);
+        Send(TPlatformEvent::kChar, key);
+    }
+
+    void Type(const std::string& text) {
+        for (char c : text) Send(TPlatformEvent::kChar, static_cast<unsigned char>(c));
+    }
+
+    std::string TextOf(const char* name) {
+        TText* text = CastToTText(FindInTop(name));
+        return text ? text->GetText().c_str() : "(no text " + std::string(name) + ")";
     }
 
     // Idle passes until the named window is in the top modal; false when it
@@ -89,6 +115,12 @@ protected:
             mTimer.Advance(20);
         }
         return FindInTop(name) != nullptr;
+    }
+
+    // Idle passes until the named window has left the top modal.
+    bool RunUntilGone(const char* name) {
+        for (int i = 0; i < 100 && FindInTop(name); ++i) RunFor(20);
+        return FindInTop(name) == nullptr;
     }
 
     // Idle passes until the quit event comes; false when it does not.
@@ -338,6 +370,268 @@ TEST_F(FirstScreenTest, AFailedSaveIsToldOnceAndKeepsTheOldFile) {
     EXPECT_EQ(error.rfind("ERROR: TPrefs::Save: cannot write", 0), 0u) << error;
     EXPECT_EQ(error.find('\n'), error.size() - 1) << error;
     EXPECT_EQ(mTemp.Read("user/prefs.dat"), before);
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+constexpr int kEnter = 13;
+constexpr int kEscape = 27;
+
+TEST_F(FirstScreenTest, EnterAndEscapeLeaveEveryScreenOfTheMenuThroughItsButtons) {
+    AddFile("xsell/xsell.lua", "-- cross-sell");
+    GameMainSetUp(mPlatform.get(), mSession);
+    const struct {
+        const char* button;
+        const char* shown;
+        int key;
+    } screens[] = {
+        {"play", "shopsoon", kEnter},
+        {"play", "shopsoon", kEscape},
+        {"options", "options_sfxlevel_slider", kEscape},
+        {"options", "options_sfxlevel_slider", kEnter},
+        {"help", "txt_page", kEscape},
+        {"help", "txt_page", kEnter},
+        {"credits", "credits_version", kEscape},
+        {"credits", "credits_version", kEnter},
+        {"players", "chooseplayer", kEscape},
+        {"moregames", "upsell", kEscape},
+        {"moregames", "upsell", kEnter},
+    };
+    for (const auto& screen : screens) {
+        SCOPED_TRACE(std::string(screen.button) + (screen.key == kEnter ? " Enter" : " Escape"));
+        ASSERT_TRUE(RunUntilShown(screen.button));
+        Click(FindInTop(screen.button));
+        ASSERT_TRUE(RunUntilShown(screen.shown));
+        Press(screen.key);
+        EXPECT_TRUE(RunUntilShown("play"));
+    }
+    EXPECT_EQ(VGame::Get()->GetNumUsers(), 1);
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, EscapeOnTheMainMenuAsksToQuitWhereEscapeSaysNoAndEnterYes) {
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("play"));
+    Press(kEscape);
+    ASSERT_TRUE(RunUntilShown("yes"));
+    Press(kEscape);
+    ASSERT_TRUE(RunUntilShown("play"));
+    EXPECT_FALSE(VGame::Get()->AreQuitting());
+    Press(kEscape);
+    ASSERT_TRUE(RunUntilShown("yes"));
+    Press(kEnter);
+    EXPECT_TRUE(RunUntilQuit());
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, TheFirstNameKeepsTheKeyboardIsTrimmedAndABlankOneIsRefusedWithAHint) {
+    VGame::Get()->DeleteUser(0);
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("name_edit"));
+    EXPECT_EQ(TextOf("message"), "Type your name");
+    // Each step types on into the same field, then answers by Enter or by a
+    // click on OK.
+    const struct {
+        const char* typed;
+        bool click;
+        const char* field;
+    } steps[] = {
+        {"", false, ""},
+        {"", true, ""},
+        {"   ", false, "   "},
+        {" ", true, "    "},
+    };
+    for (const auto& step : steps) {
+        SCOPED_TRACE(std::string("'") + step.field + "'" + (step.click ? " click" : " Enter"));
+        Type(step.typed);
+        if (step.click) {
+            Click(FindInTop("ok"));
+        } else {
+            Press(kEnter);
+        }
+        RunFor(200);
+        ASSERT_NE(FindInTop("name_edit"), nullptr);
+        EXPECT_EQ(TextOf("name_edit"), step.field);
+        EXPECT_EQ(TextOf("message"), "Please type a name first.");
+        EXPECT_EQ(TWindowManager::GetInstance()->GetFocus(), FindInTop("name_edit"));
+        EXPECT_EQ(VGame::Get()->GetNumUsers(), 0);
+    }
+    Type("Bea  ");
+    Press(kEnter);
+    ASSERT_TRUE(RunUntilShown("play"));
+    ASSERT_EQ(VGame::Get()->GetNumUsers(), 1);
+    EXPECT_EQ(VGame::Get()->GetUserName(0), "Bea");
+    EXPECT_EQ(TextOf("txt_user"), "Bea!");
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, ANameFieldOfTheFullLengthInTheWidestLettersShowsWholeOnOneLine) {
+    AddAssetFolder("fonts");
+    VGame::Get()->DeleteUser(0);
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("name_edit"));
+    auto* edit = dynamic_cast<TTextEdit*>(FindInTop("name_edit"));
+    ASSERT_NE(edit, nullptr);
+    for (char letter : {'W', '@', 'm', 'M'}) {
+        SCOPED_TRACE(letter);
+        edit->SetText("");
+        Type(std::string(static_cast<size_t>(edit->GetMaxLength()) + 1, letter));
+        ASSERT_EQ(edit->GetText().Length(), edit->GetMaxLength());
+        // Both looks of the blinking cursor.
+        for (int blink = 0; blink < 2; ++blink) {
+            RunFor(400);
+            edit->Animate();
+            ASSERT_EQ(edit->GetLayout()->GetLines().size(), 1u);
+            TRect extents = edit->GetTextExtents();
+            EXPECT_GE(extents.left, 0);
+            EXPECT_GE(extents.top, 0);
+            EXPECT_LE(extents.right, edit->GetWidth());
+            EXPECT_LE(extents.bottom, edit->GetHeight());
+        }
+    }
+}
+
+TEST_F(FirstScreenTest, TheFullScreenBoxOfOptionsFollowsAltEnterEvenUnderTheQuitQuestion) {
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("options"));
+    Click(FindInTop("options"));
+    ASSERT_TRUE(RunUntilShown("options_fullscreen_checkbox"));
+    auto* box = CastToTButton(FindInTop("options_fullscreen_checkbox"));
+    ASSERT_NE(box, nullptr);
+    for (bool underQuestion : {false, true}) {
+        if (underQuestion) {
+            Send(TPlatformEvent::kCloseRequest, 0);
+            ASSERT_TRUE(RunUntilShown("yes"));
+        }
+        for (bool fullScreen : {true, false, true}) {
+            SCOPED_TRACE(std::string(fullScreen ? "full screen" : "windowed") + (underQuestion ? " under" : ""));
+            // What Alt+Enter leaves: the display switched, then the event.
+            ASSERT_TRUE(mPlatform->SetFullScreen(fullScreen));
+            Send(TPlatformEvent::kFullScreenToggled, fullScreen);
+            RunFor(40);
+            EXPECT_EQ(box->GetToggleState(), fullScreen);
+        }
+    }
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+class PlayersScreenTest : public FirstScreenTest {
+protected:
+    // Ada, then the given players; the menu's Players button opens the screen.
+    void OpenPlayers(const std::vector<const char*>& names) {
+        AddAssetFolder("fonts");
+        for (const char* name : names) VGame::Get()->CreateNewUser(name);
+        VGame::Get()->SetCurrentUser(0);
+        GameMainSetUp(mPlatform.get(), mSession);
+        ASSERT_TRUE(RunUntilShown("players"));
+        Click(FindInTop("players"));
+        ASSERT_TRUE(RunUntilShown("chooseplayer"));
+    }
+    TWindow* Row(int index) { return FindInTop(("chooseplayer_button_" + std::to_string(index)).c_str()); }
+    void Choose(int index) {
+        Click(Row(index));
+        RunFor(100);
+    }
+    // The dialog's panel covers neither the chosen row nor the screen's buttons.
+    void ExpectClearOfTheList(const char* panel, int chosen) {
+        TModalWindow* dialog = TWindowManager::GetInstance()->GetTopModal();
+        TWindow* list = dialog->GetParent();
+        ASSERT_NE(list, nullptr);
+        // The modal may share the panel's name.
+        TWindow* shown = nullptr;
+        for (TWindow* child : dialog->GetChildren()) {
+            if ((shown = child->FindChildWindow(panel, -1))) break;
+        }
+        ASSERT_NE(shown, nullptr);
+        TRect rect = shown->GetGlobalRect();
+        // The screen's windows, not the dialog's of the same names.
+        auto onScreen = [&](const std::string& name) -> TWindow* {
+            for (TWindow* child : list->GetChildren()) {
+                TWindow* found = child == dialog ? nullptr : child->FindChildWindow(name.c_str(), -1);
+                if (found) return found;
+            }
+            return nullptr;
+        };
+        for (const std::string& name : {"chooseplayer_button_" + std::to_string(chosen), std::string("select"),
+                                       std::string("new"), std::string("rename"), std::string("delete"),
+                                       std::string("cancel")}) {
+            TWindow* window = onScreen(name);
+            ASSERT_NE(window, nullptr) << name;
+            EXPECT_FALSE(Overlap(rect, window->GetGlobalRect())) << "covers " << name;
+        }
+        EXPECT_TRUE(Inside(TRect(0, 0, 800, 600), rect));
+    }
+};
+
+TEST_F(PlayersScreenTest, ALongNameStaysOnItsRowInOneLine) {
+    const char* names[] = {"Wilhelmina Wolfsburg", "WWWWWWWWWW WWWWWWWWW", "@@@@@@@@@@@@@@@@@@@@", "MMMMMMMMMMMMMMMMMMMM"};
+    OpenPlayers(std::vector<const char*>(std::begin(names), std::end(names)));
+    for (int i = 1; i <= 4; ++i) {
+        SCOPED_TRACE(names[i - 1]);
+        TWindow* row = Row(i);
+        ASSERT_NE(row, nullptr);
+        TText* label = CastToTText(row->FindChildWindow("label", -1));
+        ASSERT_NE(label, nullptr);
+        EXPECT_EQ(label->GetText(), names[i - 1]);
+        TRect extents = label->GetTextExtents();
+        ASSERT_EQ(label->GetLayout()->GetLines().size(), 1u);
+        TPoint origin = label->LocalToGlobal(TPoint(0, 0));
+        TRect shown(origin.x + extents.left, origin.y + extents.top, origin.x + extents.right,
+                    origin.y + extents.bottom);
+        EXPECT_TRUE(Inside(row->GetGlobalRect(), shown)) << "extents " << extents.left << "," << extents.top << " "
+                                                         << extents.right << "," << extents.bottom;
+    }
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(PlayersScreenTest, AChosenRowNamesItsPlayerUnderTheListInRenameAndInTheDeleteQuestion) {
+    OpenPlayers({"Bea", "Cy", "Dee", "Eve", "Fay", "Gus"});
+    EXPECT_EQ(TextOf("namefield"), "Ada");
+    // Rows above and below the current one, and in the other column.
+    for (int chosen : {2, 0, 1, 4, 6, 5}) {
+        SCOPED_TRACE(chosen);
+        Choose(chosen);
+        std::string name = VGame::Get()->GetUserName(chosen).c_str();
+        EXPECT_EQ(TextOf("namefield"), name);
+
+        Click(FindInTop("rename"));
+        ASSERT_TRUE(RunUntilShown("name_edit"));
+        EXPECT_EQ(TextOf("name_edit"), name);
+        ExpectClearOfTheList("newplayer", chosen);
+        Press(kEscape);
+        ASSERT_TRUE(RunUntilShown("chooseplayer"));
+
+        Click(FindInTop("delete"));
+        ASSERT_TRUE(RunUntilShown("yes"));
+        EXPECT_EQ(TextOf("message"), "Delete " + name + " and all their progress?");
+        ExpectClearOfTheList("deleteplayer", chosen);
+        Press(kEscape);
+        ASSERT_TRUE(RunUntilShown("chooseplayer"));
+    }
+    EXPECT_EQ(VGame::Get()->GetNumUsers(), 7);
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(PlayersScreenTest, ARenameKeepsTheSameNameAndANewNameIsTrimmedBeforeItIsComparedWithTheOthers) {
+    OpenPlayers({"Bea"});
+    Choose(1);
+    Click(FindInTop("rename"));
+    ASSERT_TRUE(RunUntilShown("name_edit"));
+    Press(kEnter);
+    ASSERT_TRUE(RunUntilShown("chooseplayer"));
+    EXPECT_EQ(VGame::Get()->GetUserName(1), "Bea");
+
+    Click(FindInTop("new"));
+    ASSERT_TRUE(RunUntilShown("name_edit"));
+    Type(" Ada ");
+    Press(kEnter);
+    RunFor(200);
+    EXPECT_EQ(TextOf("message"), "That name is taken. Please choose another.");
+    EXPECT_EQ(VGame::Get()->GetNumUsers(), 2);
+    Type("\b\b\b\b\bCy ");
+    Press(kEnter);
+    ASSERT_TRUE(RunUntilShown("chooseplayer"));
+    ASSERT_EQ(VGame::Get()->GetNumUsers(), 3);
+    EXPECT_EQ(VGame::Get()->GetUserName(2), "Cy");
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 

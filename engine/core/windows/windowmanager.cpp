@@ -115,7 +115,13 @@ TScript* TWindowManager::GetScript() const {
 void TWindowManager::SetFocus(TWindow* window) {
     TWindow* previous = mFocus;
     mFocus = window;
-    if (window) window->OnFocus(previous);
+    if (!window) return;
+    // Its modal hands the focus back to it when a click inside the modal
+    // gives the focus to the modal itself.
+    if (!(window->GetFlags() & TWindow::kModal)) {
+        if (auto* modal = dynamic_cast<TModalWindow*>(window->GetParentModal())) modal->SetFocusWindow(window);
+    }
+    window->OnFocus(previous);
 }
 
 void TWindowManager::CaptureMouse(TWindow* window) {

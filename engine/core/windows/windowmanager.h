@@ -56,6 +56,7 @@ public:
     void Invalidate() override { mDirty = true; }
     bool IsInvalid() const { return mDirty; }
 
+    // A window inside a modal window also becomes that modal's focus window.
     void SetFocus(TWindow* window) override;
     TWindow* GetFocus() const { return mFocus; }
     TWindow* GetHoverWindow() const { return mHover; }

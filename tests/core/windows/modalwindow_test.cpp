@@ -248,6 +248,26 @@ TEST_F(ModalWindowTest, TheFocusWindowIsRememberedAcrossNewerModals) {
     EXPECT_EQ(manager->GetFocus(), nullptr);
 }
 
+TEST_F(ModalWindowTest, AWindowGivenTheFocusIsRememberedByItsOwnModal) {
+    RecordingWindow* panel = Child(dialog, "panel", TRect(0, 0, 100, 100));
+    RecordingWindow* field = Child(panel, "field", TRect(0, 0, 10, 10));
+    manager->SetFocus(field);
+    EXPECT_EQ(dialog->GetFocusWindow(), field);
+    // A click that gives the focus to the modal itself hands it back.
+    manager->SetFocus(dialog);
+    EXPECT_EQ(manager->GetFocus(), field);
+
+    // A window of a modal nested inside belongs to that one.
+    auto* inner = new RecordingModal("inner", &journal, TRect(0, 0, 50, 50));
+    panel->AddChild(inner, false);
+    RecordingWindow* innerField = Child(inner, "inner_field", TRect(0, 0, 10, 10));
+    manager->SetFocus(innerField);
+    EXPECT_EQ(inner->GetFocusWindow(), innerField);
+    EXPECT_EQ(dialog->GetFocusWindow(), field);
+    manager->SetFocus(nullptr);
+    EXPECT_EQ(dialog->GetFocusWindow(), field);
+}
+
 TEST_F(ModalWindowTest, FullSizeChildrenMakeTheModalCovering) {
     RecordingWindow* cover = Child(dialog, "cover", TRect(0, 0, 800, 600));
     RecordingWindow* small = Child(dialog, "small", TRect(0, 0, 80, 60));
