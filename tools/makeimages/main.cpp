@@ -1,5 +1,5 @@
 // makeimages FOLDER: draws the game's interface images below FOLDER: the
-// mouse cursor, the oval button in its two states, the dialog panels, the
+// mouse cursor, the oval button in its two states, dialog and title panels, the
 // title screen's backdrop, the check-box and radio looks, the slider's rail,
 // thumb and fill bar, the help pages' pictures and the chocolates of the
 // main menu. The same program always writes the same bytes.
@@ -56,6 +56,26 @@ Canvas DialogPanel(int width, int height) {
                  Vertical(Colour(253, 246, 230), Colour(240, 222, 190), 5.0f, h - 5.0f));
     canvas.Paint([&](float x, float y) { return std::fabs(outline(x, y) + 9.0f) - 0.75f; },
                  Solid(Colour(196, 150, 96, 0.8f)));
+    return canvas;
+}
+
+// The sign that titles are lettered on: a chocolate board with a gold rim,
+// cut into nine slices (corners of kTitleBoardCorner pixels) to fit each
+// title.
+constexpr int kTitleBoardCorner = 24;
+
+Canvas TitleBoard() {
+    const float size = 4.0f * kTitleBoardCorner;
+    Canvas canvas(4 * kTitleBoardCorner, 4 * kTitleBoardCorner);
+    auto outline = [=](float x, float y) {
+        return makeimages::RoundedBoxDistance(x, y, 1, 1, size - 1, size - 1, 16.0f);
+    };
+    canvas.Paint([&](float x, float y) { return outline(x, y) - 1.0f; }, Solid(Colour(40, 20, 8)));
+    canvas.Paint(outline, Vertical(Colour(246, 214, 140), Colour(196, 146, 70), 1.0f, size - 1));
+    canvas.Paint([&](float x, float y) { return outline(x, y) + 3.0f; },
+                 Vertical(Colour(84, 46, 24), Colour(50, 26, 12), 4.0f, size - 4));
+    canvas.Paint([&](float x, float y) { return std::fabs(outline(x, y) + 7.0f) - 0.6f; },
+                 Solid(Colour(226, 182, 98, 0.6f)));
     return canvas;
 }
 
@@ -208,6 +228,7 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/backgrounds/split9_dialog_small.png", DialogPanel(96, 96)) && written;
     written = Write(folder, "ui/backgrounds/dialog_panel.png", DialogPanel(520, 240)) && written;
     written = Write(folder, "ui/backgrounds/title_backdrop.png", TitleBackdrop()) && written;
+    written = Write(folder, "ui/backgrounds/title_board.png", TitleBoard()) && written;
     for (const char* kind : {"check", "radio"}) {
         for (const char* state : {"off", "on", "off_over", "on_over"}) {
             std::string name = std::string("ui/buttons/") + kind + "_" + state + ".png";
