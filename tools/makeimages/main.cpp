@@ -11,6 +11,7 @@
 
 #include "tools/makeimages/canvas.h"
 #include "tools/makeimages/chocolates.h"
+#include "tools/makeimages/helppictures.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace {
@@ -168,19 +169,6 @@ Canvas FillBar() {
     return canvas;
 }
 
-// A help page's picture: a tray holding one truffle per page number.
-Canvas HelpPicture(int page) {
-    Canvas canvas(520, 140);
-    canvas.Paint([](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 2, 2, 518, 138, 16); },
-                 Vertical(Colour(253, 246, 230), Colour(240, 222, 190), 2.0f, 138.0f));
-    for (int i = 0; i <= page; ++i) {
-        const float cx = 46.0f + 47.6f * static_cast<float>(i);
-        canvas.Paint([=](float x, float y) { return makeimages::CircleDistance(x, y, cx, 70, 20); },
-                     Vertical(Colour(122, 72, 40), Colour(52, 26, 12), 50.0f, 90.0f));
-    }
-    return canvas;
-}
-
 // The menu's chocolates by file name: two of each shape.
 struct NamedChocolate {
     const char* name;
@@ -243,13 +231,15 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/options/thumb.png", Thumb(false)) && written;
     written = Write(folder, "ui/options/thumb_over.png", Thumb(true)) && written;
     written = Write(folder, "ui/options/fill_bar.png", FillBar()) && written;
-    for (int page = 0; page < 10; ++page) {
-        std::string name = "ui/help/page_" + std::to_string(page) + ".png";
-        written = Write(folder, name.c_str(), HelpPicture(page)) && written;
-    }
+    std::vector<Canvas> chocolates;
     for (const NamedChocolate& chocolate : MenuChocolates()) {
         std::string name = std::string("ui/chocolates/") + chocolate.name + ".png";
-        written = Write(folder, name.c_str(), makeimages::Chocolate(chocolate.look)) && written;
+        chocolates.push_back(makeimages::Chocolate(chocolate.look));
+        written = Write(folder, name.c_str(), chocolates.back()) && written;
+    }
+    for (int page = 0; page < makeimages::kHelpPages; ++page) {
+        std::string name = "ui/help/page_" + std::to_string(page) + ".png";
+        written = Write(folder, name.c_str(), makeimages::HelpPicture(page, chocolates)) && written;
     }
     return written ? 0 : 1;
 }
