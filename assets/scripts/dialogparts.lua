@@ -25,6 +25,7 @@ end
 -- of the screen: on the awning's cream stripes alone it could not be read.
 local kTitleBoardX = 70
 local kTitleBoardWidth = 660
+-- The sign image's corners, which keep their size as the sign stretches.
 local kTitleBoardCorner = 24
 
 function TitleText(name, label, y, height, size)

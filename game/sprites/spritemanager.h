@@ -91,9 +91,8 @@ public:
     bool IsStill();
     // What the sprites show may differ from the last Draw: they were not
     // still at the last Update, or sprites, the hover, a press or the
-    // overlay changed. Other changes from outside call MarkChanged.
+    // overlay changed.
     bool NeedsDrawing() const { return mChanged; }
-    void MarkChanged() { mChanged = true; }
     bool IsRunning(const std::shared_ptr<VSpriteEffect>& effect) const { return mRunningEffects.count(effect) > 0; }
 
 protected:
