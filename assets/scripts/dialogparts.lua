@@ -1,5 +1,5 @@
 -- What the game's screens and dialogs are built of: the shop's backdrop and
--- title lettering, the oval button with a centred label, and the cream panel
+-- title sign, the oval button with a centred label, and the cream panel
 -- of a small dialog.
 
 -- The oval button's looks: normal, pressed, hovered, and disabled for the
@@ -24,12 +24,24 @@ function Backdrop(windows)
     return Bitmap(windows)
 end
 
--- A line of the shop's gold title lettering across the screen.
+-- A line of the shop's gold title lettering on a dark sign across the middle
+-- of the screen: on the awning's cream stripes alone it could not be read.
+local kTitleBoardX = 70
+local kTitleBoardWidth = 660
+-- The sign image's corners, which keep their size as the sign stretches.
+local kTitleBoardCorner = 24
+
 function TitleText(name, label, y, height, size)
-    return Text
+    return KSplit9Image
     {
-        name = name, x = 0, y = y, w = 800, h = height, label = label,
-        font = { "edwardian_medium", size, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
+        name = name .. "_board", x = kTitleBoardX, y = y, w = kTitleBoardWidth, h = height,
+        image = "ui/backgrounds/title_board.png",
+        x1 = kTitleBoardCorner, x2 = kTitleBoardCorner, y1 = kTitleBoardCorner, y2 = kTitleBoardCorner,
+        Text
+        {
+            name = name, x = 0, y = 0, w = kTitleBoardWidth, h = height, label = label,
+            font = { "edwardian_medium", size, Color(255, 224, 156) }, flags = kHAlignCenter + kVAlignCenter,
+        },
     }
 end
 
@@ -68,10 +80,10 @@ local function Panel(class, description, label, box, windows)
     return class(description)
 end
 
--- The 520 by 240 panel in the middle of the screen with a line of text at
--- its top and the given buttons.
-function DialogPanel(name, label, buttons)
-    local panel = { name = name, x = kDialogX, y = kDialogY, image = "ui/backgrounds/dialog_panel.png" }
+-- The 520 by 240 panel in the middle of the screen, or with its top at the
+-- given height, with a line of text at its top and the given buttons.
+function DialogPanel(name, label, buttons, top)
+    local panel = { name = name, x = kDialogX, y = top or kDialogY, image = "ui/backgrounds/dialog_panel.png" }
     return Panel(Bitmap, panel, label, { 30, 36, 460, 90 }, buttons)
 end
 

@@ -80,7 +80,7 @@ MakeDialog
         Backdrop
         {
             VObjectWindow { name = "menu_backdrop", x = 0, y = 0, w = 800, h = 600, objects = kBackdropObjects },
-            TitleText("title", "app_title", 30, 90, 60),
+            TitleText("title", "app_title", 20, 90, 60),
             Text
             {
                 name = "tagline", x = 0, y = 116, w = 800, h = 32, label = "menu_tagline",

@@ -1,6 +1,7 @@
 #include "game/menus/credits.h"
 
 #include <algorithm>
+#include <cmath>
 #include <string>
 
 #include "runtime/platform.h"
@@ -95,6 +96,13 @@ float CreditsScrollOffset(uint32_t elapsed, int introPause, int period, int text
     return static_cast<float>(static_cast<double>(product) / period);
 }
 
+float CreditsLineAlpha(float top, int lineHeight, int areaHeight) {
+    if (lineHeight <= 0) return 0.0f;
+    float height = static_cast<float>(lineHeight);
+    float nearestEdge = std::min(top, static_cast<float>(areaHeight) - top - height);
+    return std::clamp(nearestEdge / height, 0.0f, 1.0f);
+}
+
 TWindow* TCredits::Create() {
     return new TCredits();
 }
@@ -169,22 +177,30 @@ void TCredits::Draw() {
         mStartTime = now;
         mStarted = true;
     }
-    float line = CreditsScrollOffset(now - mStartTime, mIntroPause, mTime, mHalfHeight) / mLineHeight;
-    const int top = -mLineHeight;
-    const int bottom = GetHeight() + mLineHeight;
+    mScrollLine = CreditsScrollOffset(now - mStartTime, mIntroPause, mTime, mHalfHeight) / mLineHeight;
     const int middle = GetWidth() / 2;
     TBegin2dScope scope;
-    DrawLayout(*mLeft, line, TRect(mColumnGap, top, middle - mColumnGap / 2, bottom));
-    DrawLayout(*mRight, line, TRect(middle + mColumnGap / 2, top, GetWidth() - mColumnGap, bottom));
-    DrawLayout(*mFull, line, TRect(mColumnGap, top, GetWidth() - mColumnGap, bottom));
+    // Whole lines inside the window only: the window's edges would cut the
+    // others through their middle.
+    for (int line = static_cast<int>(std::ceil(mScrollLine));; ++line) {
+        float top = (static_cast<float>(line) - mScrollLine) * static_cast<float>(mLineHeight);
+        if (top + static_cast<float>(mLineHeight) > static_cast<float>(GetHeight())) break;
+        float alpha = CreditsLineAlpha(top, mLineHeight, GetHeight());
+        if (alpha <= 0) continue;
+        DrawLine(*mLeft, line, mColumnGap, top, alpha);
+        DrawLine(*mRight, line, middle + mColumnGap / 2, top, alpha);
+        DrawLine(*mFull, line, mColumnGap, top, alpha);
+    }
 }
 
-void TCredits::DrawLayout(TTextLayout& layout, float firstLine, const TRect& local) const {
+void TCredits::DrawLine(TTextLayout& layout, int line, int left, float top, float alpha) const {
     // Layouts draw in screen coordinates.
     TPoint origin = LocalToGlobal(TPoint(0, 0));
-    layout.SetFirstVisibleLine(firstLine);
-    layout.DrawInRect(TRect(local.left + origin.x, local.top + origin.y, local.right + origin.x, local.bottom + origin.y),
-                      1.0f, 0, 1.0f);
+    layout.SetFirstVisibleLine(static_cast<float>(line));
+    // Half a pixel over the line's height: the layout's float sums must not
+    // find the line too tall, and the next line is a whole height away.
+    layout.Draw(TVec2(static_cast<float>(origin.x + left), static_cast<float>(origin.y) + top),
+                static_cast<float>(mLineHeight) + 0.5f, 1.0f, 0, alpha);
 }
 
 bool TCredits::Animate() {

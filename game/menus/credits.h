@@ -29,6 +29,11 @@ TCreditsTexts MakeCreditsTexts(std::string_view file, const TString& headerColou
 // period of 0 or below does not scroll.
 float CreditsScrollOffset(uint32_t elapsed, int introPause, int period, int textHeight);
 
+// The alpha of a line whose top lies that far below the top of an area of
+// that height: lines fade out over one line's height towards either edge,
+// so that a line never shows cut by it.
+float CreditsLineAlpha(float top, int lineHeight, int areaHeight);
+
 class TCredits : public TWindow {
 public:
     static TWindow* Create();
@@ -49,12 +54,14 @@ public:
 
     // Null before Init: 0 left, 1 right, 2 full width.
     TTextLayout* GetLayout(int index) const;
+    // How far the last Draw had scrolled, in lines.
+    float GetScrollLine() const { return mScrollLine; }
 
 private:
     void ReadKeys(const TWindowStyle& style);
     void CreateLayouts(TCreditsTexts texts);
-    // The layout scrolled to the line, in a rectangle of this window.
-    void DrawLayout(TTextLayout& layout, float firstLine, const TRect& local) const;
+    // One line of the layout at a point of this window.
+    void DrawLine(TTextLayout& layout, int line, int left, float top, float alpha) const;
 
     std::unique_ptr<TTextLayout> mLeft;
     std::unique_ptr<TTextLayout> mRight;
@@ -62,6 +69,7 @@ private:
     // Set by the first Draw.
     uint32_t mStartTime = 0;
     bool mStarted = false;
+    float mScrollLine = 0;
     int mHalfHeight = 0;
     TString mFontName;
     int mLineHeight = 16;

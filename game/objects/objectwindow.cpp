@@ -9,7 +9,9 @@
 #include "core/windows/windowstyle.h"
 #include "game/objects/object.h"
 #include "game/shell/luastyle.h"
+#include "game/sprites/spritemanager.h"
 #include "game/sprites/spritemove.h"
+#include "game/utilities/screeninvalidator.h"
 #include "game/widgets/widgetclass.h"
 
 namespace {
@@ -63,6 +65,16 @@ const char* VObjectWindow::GetClassName() const {
 bool VObjectWindow::IsA(TWindowClassId id) const {
     return IsClassIdIn(id,
                        {ClassId(), VSpriteWindow::ClassId(), RWindow::ClassId(), TImage::ClassId(), TWindow::ClassId()});
+}
+
+bool VObjectWindow::StartAnimation() {
+    if (!VSpriteWindow::StartAnimation()) return false;
+    std::weak_ptr<VSpriteManager> sprites = GetSpriteManager();
+    GetInvalidator()->InvalidateOnlyWhen([sprites] {
+        std::shared_ptr<VSpriteManager> manager = sprites.lock();
+        return manager && manager->NeedsDrawing();
+    });
+    return true;
 }
 
 void VObjectWindow::PostInit(const TWindowStyle& style) {

@@ -637,6 +637,12 @@ void VSprite::Update(bool paused) {
     mLastUpdateTime = ClockTime();
 }
 
+bool VSprite::IsStill() {
+    if (!mEffects.empty() || mPendingAnimation.Length() > 0 || IsPlaying(-1)) return false;
+    return std::all_of(mChildren.begin(), mChildren.end(),
+                       [](const std::shared_ptr<VSprite>& child) { return child->IsStill(); });
+}
+
 void VSprite::UpdatePendingAnimation() {
     if (mPendingAnimation.Length() == 0) return;
     if (mStartCountdown > 0) {

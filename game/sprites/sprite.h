@@ -170,6 +170,9 @@ public:
     void SetClickable(bool clickable) { mClickable = clickable; }
     const TString& GetAnchor() const { return mAnchor; }
     void SetContainer(bool container) { mContainer = container; }
+    // Nothing of the tree changes with time by itself: no effect is
+    // attached, no animation plays or waits to start.
+    bool IsStill();
 
 protected:
     // What a new sprite of a subclass needs before it is handed out.

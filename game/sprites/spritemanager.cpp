@@ -74,6 +74,7 @@ bool VSpriteManager::UpdateHover(const TPoint& point) {
         std::shared_ptr<VSprite> old = mHovered;
         mHovered = found;
         mHoverTime = 0;
+        mChanged = true;
         if (old) old->SendEvent(VSprite::kEventLeave, TPoint(0, 0), IdentityState(), -1);
         if (found) {
             found->SendEvent(VSprite::kEventEnter, TPoint(0, 0), IdentityState(), -1);
@@ -89,6 +90,7 @@ bool VSpriteManager::UpdateHover(const TPoint& point) {
 bool VSpriteManager::OnMouseMove(const TPoint& point) {
     mMouseX = point.x;
     mMouseY = point.y;
+    if (mTraceFlags & kTracePointer) mChanged = true;
     if (!mPressed) {
         mDirty = true;
         return mHovered != nullptr;
@@ -106,6 +108,7 @@ bool VSpriteManager::OnMouseDown(const TPoint& point) {
         return false;
     }
     mPressed = hovered;
+    mChanged = true;
     hovered->SendEvent(VSprite::kEventPress, LocalPoint(*hovered, point), IdentityState(), -1);
     return true;
 }
@@ -114,6 +117,7 @@ bool VSpriteManager::OnMouseUp(const TPoint& point) {
     std::shared_ptr<VSprite> pressed;
     pressed.swap(mPressed);
     if (!pressed || !Accepts(pressed)) return false;
+    mChanged = true;
     pressed->SendEvent(VSprite::kEventRelease, LocalPoint(*pressed, point), IdentityState(), -1);
     return true;
 }
@@ -123,6 +127,8 @@ bool VSpriteManager::OnMouseUp(const TPoint& point) {
 void VSpriteManager::Update() {
     std::shared_ptr<VSpriteManager> hold = mSelf.lock();
     if (mDirty) UpdateHover(TPoint(mMouseX, mMouseY));
+    // The step that brings the sprites to rest changes them too.
+    if (!IsStill()) mChanged = true;
     // A copy: sprites may remove themselves or others while they update.
     std::vector<std::shared_ptr<VSprite>> sprites(mSprites);
     for (const std::shared_ptr<VSprite>& sprite : sprites) sprite->Update(mPaused);
@@ -132,6 +138,13 @@ void VSpriteManager::Update() {
     mHoverTime += elapsed;
     if (std::shared_ptr<VSprite> hovered = mHovered) hovered->OnHoverTime(mHoverTime);
     mLastUpdateTime = now;
+    if (!IsStill()) mChanged = true;
+}
+
+bool VSpriteManager::IsStill() {
+    if (!mRunningEffects.empty() || mHovered || mPressed) return false;
+    return std::all_of(mSprites.begin(), mSprites.end(),
+                       [](const std::shared_ptr<VSprite>& sprite) { return sprite->IsStill(); });
 }
 
 void VSpriteManager::AddRunningEffect(const std::shared_ptr<VSpriteEffect>& effect) {
@@ -149,8 +162,10 @@ void VSpriteManager::UpdateEffects() {
 
 bool VSpriteManager::OnKeyDown(int key, int flags) {
     if ((flags & kCtrlFlag) == 0) return false;
+    int before = mTraceFlags;
     if (key == 't' || key == 'T') mTraceFlags ^= kTraceMemory;
     if (key == 's' || key == 'S') mTraceFlags ^= kTracePointer;
+    if (mTraceFlags != before) mChanged = true;
     return false;
 }
 
@@ -173,6 +188,7 @@ void VSpriteManager::Draw() {
     DrawTrace();
     renderer->End2d();
     mLastDrawTime = Now();
+    mChanged = false;
 }
 
 TString VSpriteManager::GetTraceText() const {
@@ -209,6 +225,7 @@ void VSpriteManager::AddSprite(const std::shared_ptr<VSprite>& sprite) {
     if (!sprite) return;
     sprite->SetManager(SharedFromThis());
     mSprites.push_back(sprite);
+    mChanged = true;
     for (const std::shared_ptr<VSpriteEffect>& effect : std::vector<std::shared_ptr<VSpriteEffect>>(mEffects)) {
         sprite->AddEffect(effect);
     }
@@ -219,6 +236,7 @@ void VSpriteManager::RemoveSprite(const std::shared_ptr<VSprite>& sprite) {
     if (!sprite) return;
     std::erase(mSprites, sprite);
     sprite->SetManager(nullptr);
+    mChanged = true;
     MarkDirty();
 }
 
@@ -228,6 +246,7 @@ void VSpriteManager::RemoveAllSprites() {
     for (const std::shared_ptr<VSprite>& sprite : sprites) sprite->SetManager(nullptr);
     mHovered.reset();
     mPressed.reset();
+    mChanged = true;
 }
 
 std::shared_ptr<VSprite> VSpriteManager::FindSprite(const TString& name) const {

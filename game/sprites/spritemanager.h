@@ -86,6 +86,13 @@ public:
     TString GetTraceText() const;
     uint32_t GetHoverTime() const { return mHoverTime; }
     bool IsDirty() const { return mDirty; }
+    // No sprite changes with time (VSprite::IsStill), no effect runs, and no
+    // sprite is hovered (its hover time runs) or pressed.
+    bool IsStill();
+    // What the sprites show may differ from the last Draw: they were not
+    // still at the last Update, or sprites, the hover, a press or the
+    // overlay changed.
+    bool NeedsDrawing() const { return mChanged; }
     bool IsRunning(const std::shared_ptr<VSpriteEffect>& effect) const { return mRunningEffects.count(effect) > 0; }
 
 protected:
@@ -117,5 +124,6 @@ private:
     bool mInputRestricted = false;
     bool mPaused = false;
     bool mDirty = false;
+    bool mChanged = true;
     TString mName;
 };

@@ -1,5 +1,7 @@
 #include "game/utilities/screeninvalidator.h"
 
+#include <utility>
+
 #include "core/windows/windowmanagerlink.h"
 
 RScreenInvalidator* RScreenInvalidator::Create() {
@@ -18,8 +20,13 @@ void RScreenInvalidator::BindTo(std::weak_ptr<const void> ownerToken) {
     mBound = true;
 }
 
+void RScreenInvalidator::InvalidateOnlyWhen(std::function<bool()> condition) {
+    mCondition = std::move(condition);
+}
+
 bool RScreenInvalidator::Animate() {
     if (mBound && mOwnerToken.expired()) return false;
+    if (mCondition && !mCondition()) return true;
     if (TWindowManagerLink* manager = GetWindowManagerLink()) manager->Invalidate();
     return true;
 }

@@ -3,6 +3,7 @@
 // windows keep one so that each frame moves them on.
 #pragma once
 
+#include <functional>
 #include <memory>
 
 #include "foundation/task.h"
@@ -18,11 +19,14 @@ public:
     // (a window deleted after leaving its modal): once the owner's token
     // has expired, the next run ends the task and its list deletes it.
     void BindTo(std::weak_ptr<const void> ownerToken);
+    // Runs that find the condition false leave the screen as it is.
+    void InvalidateOnlyWhen(std::function<bool()> condition);
     ~RScreenInvalidator() override = default;
     RScreenInvalidator(const RScreenInvalidator&) = delete;
     RScreenInvalidator& operator=(const RScreenInvalidator&) = delete;
 
-    // Invalidates the screen and keeps running while its owner lives.
+    // Invalidates the screen (when the condition holds) and keeps running
+    // while its owner lives.
     bool Animate() override;
 
     static constexpr int32_t kPeriod = 16;
@@ -31,4 +35,5 @@ private:
     TClock mOwnClock;
     bool mBound = false;
     std::weak_ptr<const void> mOwnerToken;
+    std::function<bool()> mCondition;
 };

@@ -1,5 +1,6 @@
 #include "game/menus/credits.h"
 
+#include <cmath>
 #include <string>
 #include <utility>
 #include <vector>
@@ -73,6 +74,25 @@ TEST(CreditsScroll, StillDuringThePauseThenOnePeriodOverTheTextAndAgain) {
     }
 }
 
+TEST(CreditsLines, FadeOutOverOneLineTowardsEitherEdge) {
+    const struct {
+        float top;
+        int lineHeight;
+        int areaHeight;
+        float alpha;
+    } cases[] = {
+        {0, 20, 200, 0.0f},     {5, 20, 200, 0.25f},   {20, 20, 200, 1.0f}, {100, 20, 200, 1.0f},
+        {160, 20, 200, 1.0f},   {175, 20, 200, 0.25f}, {180, 20, 200, 0.0f},
+        // Past the edges, and an area too low for a whole line.
+        {-5, 20, 200, 0.0f},    {190, 20, 200, 0.0f},  {0, 20, 10, 0.0f},
+        {10, 0, 200, 0.0f},
+    };
+    for (const auto& c : cases) {
+        EXPECT_FLOAT_EQ(CreditsLineAlpha(c.top, c.lineHeight, c.areaHeight), c.alpha)
+            << c.top << " " << c.lineHeight << " " << c.areaHeight;
+    }
+}
+
 class CreditsTest : public MenuTest {
 protected:
     TCredits* MakeCredits(const std::string& keys) {
@@ -106,7 +126,7 @@ TEST_F(CreditsTest, AMissingFileGivesBlankLinesAndBadNumbersAreMended) {
     DrawFrame(credits);
     mTimer.Advance(5000);
     DrawFrame(credits);
-    EXPECT_FLOAT_EQ(credits->GetLayout(0)->GetFirstVisibleLine(), 0.0f);
+    EXPECT_FLOAT_EQ(credits->GetScrollLine(), 0.0f);
 }
 
 TEST_F(CreditsTest, TheTextStandsDuringThePauseAndScrollsFromTheFirstDraw) {
@@ -118,18 +138,15 @@ TEST_F(CreditsTest, TheTextStandsDuringThePauseAndScrollsFromTheFirstDraw) {
     DrawFrame(credits);
     mTimer.Advance(999);
     DrawFrame(credits);
-    for (int layout = 0; layout < 3; ++layout) EXPECT_FLOAT_EQ(credits->GetLayout(layout)->GetFirstVisibleLine(), 0.0f);
+    EXPECT_FLOAT_EQ(credits->GetScrollLine(), 0.0f);
     int half = credits->GetLayout(0)->GetExtents(1.0f).bottom / 2;
     ASSERT_GT(half, 0);
     mTimer.Advance(1 + 4000);
     DrawFrame(credits);
-    float expected = static_cast<float>(half) / 2.0f / 16.0f;
-    for (int layout = 0; layout < 3; ++layout) {
-        EXPECT_FLOAT_EQ(credits->GetLayout(layout)->GetFirstVisibleLine(), expected) << layout;
-    }
+    EXPECT_FLOAT_EQ(credits->GetScrollLine(), static_cast<float>(half) / 2.0f / 16.0f);
     mTimer.Advance(4000);
     DrawFrame(credits);
-    EXPECT_FLOAT_EQ(credits->GetLayout(0)->GetFirstVisibleLine(), 0.0f);
+    EXPECT_FLOAT_EQ(credits->GetScrollLine(), 0.0f);
 }
 
 TEST_F(CreditsTest, TheVersionLabelBesideShowsTheProgramsVersion) {
@@ -145,20 +162,35 @@ class CreditsOnScreenTest : public CreditsTest {
 protected:
     CreditsOnScreenTest() { mOnOpenGl = true; }
 
-    // The bright pixels inside and outside the rectangle.
-    std::pair<int, int> CountLit(const TRect& window) {
+    // A frame of the credits alone on a black screen.
+    static void DrawOnBlack(TCredits* credits) {
+        TRenderer* renderer = TRenderer::GetInstance();
+        ASSERT_TRUE(renderer->BeginDraw(false));
+        renderer->FillRect(TRect(0, 0, 800, 600), TColor4f(0, 0, 0, 1));
+        TWindow::DrawWindowTree(credits, TWindow::kDrawAll);
+        renderer->EndDraw(false);
+    }
+    std::vector<uint32_t> ReadScreen() {
         std::vector<uint32_t> pixels(800 * 600);
         EXPECT_EQ(mPlatform->GetData().GetDisplayDevice()->ReadPixels(display::kBackBuffer, {0, 0, 800, 600},
                                                                        pixels.data()),
                   display::Result::Ok);
-        int inside = 0, outside = 0;
-        for (int y = 0; y < 600; ++y) {
-            for (int x = 0; x < 800; ++x) {
-                if ((pixels[y * 800 + x] & 0xFF) < 128) continue;
-                ++(window.Contains(TPoint(x, y)) ? inside : outside);
-            }
+        return pixels;
+    }
+    static bool IsLit(uint32_t pixel) { return (pixel & 0xFF) >= 128; }
+    // The bright pixels of the screen inside the rectangle.
+    static int CountLitIn(const std::vector<uint32_t>& pixels, const TRect& rect) {
+        int lit = 0;
+        for (int y = rect.top; y < rect.bottom; ++y) {
+            for (int x = rect.left; x < rect.right; ++x) lit += IsLit(pixels[y * 800 + x]) ? 1 : 0;
         }
-        return {inside, outside};
+        return lit;
+    }
+    // The bright pixels inside and outside the rectangle.
+    std::pair<int, int> CountLit(const TRect& window) {
+        std::vector<uint32_t> pixels = ReadScreen();
+        int inside = CountLitIn(pixels, window);
+        return {inside, CountLitIn(pixels, TRect(0, 0, 800, 600)) - inside};
     }
 };
 
@@ -171,6 +203,39 @@ TEST_F(CreditsOnScreenTest, TheTextIsDrawnInsideTheWindow) {
     EXPECT_GT(inside, insideBefore + 100);
     EXPECT_EQ(outside, outsideBefore);
     EXPECT_FALSE(mLog.Contains("not in Begin2d"));
+}
+
+TEST_F(CreditsOnScreenTest, WholeLinesShowAndTheWindowsEdgesCutNone) {
+    std::string file;
+    for (int i = 0; i < 40; ++i) file += "Chocolate tasting|the vandermoot team\n";
+    AddFile("credits.txt", file);
+    TCredits* credits = MakeCredits("x = 80, y = 110, h = 192, file = 'credits.txt', fontsize = 24, time = 4000");
+    DrawFrame(credits);
+    // A window of whole lines and one of not; the steps leave lines across
+    // both edges at many different heights.
+    for (int height : {192, 210}) {
+        credits->SetSize(400, height);
+        TRect window = credits->GetGlobalRect();
+        for (int step = 0; step < 12; ++step) {
+            mTimer.Advance(7);
+            DrawOnBlack(credits);
+            std::vector<uint32_t> screen = ReadScreen();
+            EXPECT_EQ(CountLitIn(screen, TRect(window.left, window.top, window.right, window.top + 3)), 0) << height;
+            EXPECT_EQ(CountLitIn(screen, TRect(window.left, window.bottom - 3, window.right, window.bottom)), 0)
+                << height;
+            // Every line away from the edges shows.
+            float scroll = credits->GetScrollLine();
+            for (int line = static_cast<int>(std::ceil(scroll));; ++line) {
+                float top = (static_cast<float>(line) - scroll) * 24;
+                if (top + 24 > static_cast<float>(height)) break;
+                if (CreditsLineAlpha(top, 24, height) < 1) continue;
+                // The middle of the line, where no other line reaches.
+                int y = window.top + static_cast<int>(top);
+                EXPECT_GT(CountLitIn(screen, TRect(window.left, y + 8, window.right, y + 16)), 50)
+                    << height << " " << scroll << " " << line;
+            }
+        }
+    }
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "game/shell/gameassetmanager.h"
 #include "game/sprites/sprite.h"
 #include "game/sprites/spritemanager.h"
+#include "game/sprites/spritemove.h"
 #include "tests/widgets/widgetstesting.h"
 
 namespace {
@@ -25,6 +26,22 @@ protected:
         timer.Advance(milliseconds);
         window->Update();
         DrawWindow(window);
+    }
+    // Idle passes of 16 ms each, as the game's loop gives them; the frames
+    // the window manager begins. The test's frame services begin no frame
+    // on the renderer, so the window is drawn in one here.
+    int FramesOver(VObjectWindow* window, int passes) {
+        int frames = 0;
+        for (int pass = 0; pass < passes; ++pass) {
+            int before = services.beginDraws;
+            timer.Advance(16);
+            services.now += 16;
+            manager->HandleEvent(Event(TPlatformEvent::kIdle));
+            if (services.beginDraws == before) continue;
+            ++frames;
+            DrawWindow(window);
+        }
+        return frames;
     }
     static std::string Names(const VSpriteWindow& window) {
         std::string names;
@@ -83,6 +100,24 @@ TEST_F(ObjectWindowTest, NegativeAndNonNumericTimesCountAsZero) {
     Frame(window, 16);
     EXPECT_EQ(PositionOf(*window, "negative").x, 40);
     EXPECT_EQ(PositionOf(*window, "nan").x, 40);
+}
+
+TEST_F(ObjectWindowTest, TheScreenIsRedrawnWhileObjectsMoveAndRestsOnceTheyArrive) {
+    VObjectWindow* window = MakeWindow(
+        "{ { name = 'mover', x = 0, y = 10, effects = { { type = 'move', x = 100, y = 10, time = 100 } } },"
+        "  { name = 'still', x = 50, y = 50 } }");
+    EXPECT_EQ(FramesOver(window, 5), 5);
+    EXPECT_LT(PositionOf(*window, "mover").x, 100);
+    FramesOver(window, 5);
+    EXPECT_EQ(PositionOf(*window, "mover").x, 100);
+    EXPECT_EQ(FramesOver(window, 20), 0);
+
+    // A new move wakes the window again.
+    window->FindSprite("still")->AddEffect(VSpriteMove::Create(80, 50, 50, 0, 0));
+    EXPECT_GE(FramesOver(window, 3), 3);
+    FramesOver(window, 5);
+    EXPECT_EQ(PositionOf(*window, "still").x, 80);
+    EXPECT_EQ(FramesOver(window, 20), 0);
 }
 
 }  // namespace

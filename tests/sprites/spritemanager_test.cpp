@@ -322,4 +322,83 @@ TEST_F(SpriteManagerTest, ClockChangesReachTheSpritesAndFindSearchesChildren) {
     EXPECT_FALSE(manager->FindSprite("a"));
 }
 
+// Each change from a scene at rest, and whether the next update finds the
+// sprites to need drawing; a frame then satisfies them.
+TEST_F(SpriteManagerTest, TheSpritesNeedDrawingOnlyAfterAChange) {
+    struct Case {
+        const char* what;
+        std::function<void(MouseSprite& a, MouseSprite& b)> change;
+        bool needsDrawing;
+    };
+    const Case cases[] = {
+        {"nothing", [](MouseSprite&, MouseSprite&) {}, false},
+        {"the pointer over no sprite", [&](MouseSprite&, MouseSprite&) { manager->OnMouseMove(TPoint(200, 200)); },
+         false},
+        {"a key that is no overlay key", [&](MouseSprite&, MouseSprite&) { manager->OnKeyDown('x', 2); }, false},
+        {"the pointer onto a sprite", [&](MouseSprite&, MouseSprite&) { manager->OnMouseMove(TPoint(20, 20)); },
+         true},
+        {"an effect on a child", [](MouseSprite& a, MouseSprite&) { a.GetChildList()[0]->AddEffect(PlainEffect::Create()); },
+         true},
+        {"an animation waiting to start", [&](MouseSprite& a, MouseSprite&) {
+             a.SetAnimation(TwoFrames());
+             a.DoAnim("", false, false, 250);
+         }, true},
+        {"a sprite added", [&](MouseSprite&, MouseSprite&) { Square("c", 90, 20); }, true},
+        {"a sprite removed", [&](MouseSprite&, MouseSprite& b) { manager->RemoveSprite(b.GetShared()); }, true},
+        {"the overlay", [&](MouseSprite&, MouseSprite&) { manager->OnKeyDown('T', VSpriteManager::kCtrlFlag); }, true},
+    };
+    for (const Case& c : cases) {
+        manager = VSpriteManager::Create();
+        manager->SetClock(&clock);
+        auto a = Square("a", 20, 20);
+        auto b = Square("b", 60, 20);
+        a->AddChild(VSprite::Create("child", 0));
+        EXPECT_TRUE(manager->NeedsDrawing()) << "a new scene";
+        manager->Update();
+        DrawFrame();
+        manager->Update();
+        ASSERT_FALSE(manager->NeedsDrawing()) << c.what;
+
+        c.change(*a, *b);
+        timer.Advance(16);
+        manager->Update();
+        EXPECT_EQ(manager->NeedsDrawing(), c.needsDrawing) << c.what;
+        DrawFrame();
+        EXPECT_FALSE(manager->NeedsDrawing()) << c.what;
+    }
+}
+
+TEST_F(SpriteManagerTest, WhatComesToRestIsDrawnOnceMore) {
+    auto a = Square("a", 20, 20);
+    std::shared_ptr<VSpriteEffect> effect = PlainEffect::Create();
+    a->AddEffect(effect);
+    for (int frame = 0; frame < 3; ++frame) {
+        manager->Update();
+        EXPECT_TRUE(manager->NeedsDrawing()) << frame;
+        DrawFrame();
+    }
+    // The update that drops the finished effect may have changed the look.
+    effect->Finish();
+    manager->Update();
+    EXPECT_FALSE(a->HasEffect(effect));
+    EXPECT_TRUE(manager->NeedsDrawing());
+    DrawFrame();
+    manager->Update();
+    EXPECT_FALSE(manager->NeedsDrawing());
+
+    // A hovered sprite may change with its hover time; leaving it is drawn.
+    manager->OnMouseMove(TPoint(20, 20));
+    for (int frame = 0; frame < 3; ++frame) {
+        manager->Update();
+        EXPECT_TRUE(manager->NeedsDrawing()) << frame;
+        DrawFrame();
+    }
+    manager->OnMouseMove(TPoint(200, 200));
+    manager->Update();
+    EXPECT_TRUE(manager->NeedsDrawing());
+    DrawFrame();
+    manager->Update();
+    EXPECT_FALSE(manager->NeedsDrawing());
+}
+
 }  // namespace

@@ -10,6 +10,7 @@
 #include "game/objects/objectwindow.h"
 #include "game/sprites/sprite.h"
 #include "game/sprites/spritemanager.h"
+#include "game/widgets/split9image.h"
 #include "game/startup/gamemain.h"
 #include "game/widgets/disablebutton.h"
 #include "widgets/button.h"
@@ -145,6 +146,25 @@ protected:
         }
     }
 
+    // Where the text's letters are on the screen; the layout's whole height.
+    static TRect LettersOf(TText* text) {
+        TRect extents = text->GetTextExtents();
+        TRect global = text->GetGlobalRect();
+        return TRect(global.left + extents.left, global.top + extents.top, global.left + extents.right,
+                     global.top + extents.bottom);
+    }
+
+    // The title's letters lie on the sign it is lettered on.
+    void ExpectOnItsSign(const char* name, const std::string& where) {
+        TText* title = CastToTText(FindInTop(name));
+        ASSERT_NE(title, nullptr) << where;
+        TWindow* sign = title->GetParent();
+        ASSERT_TRUE(sign && sign->IsA(KSplit9Image::ClassId())) << where;
+        TRect letters = LettersOf(title);
+        EXPECT_GT(letters.right - letters.left, 0) << where;
+        EXPECT_TRUE(Inside(sign->GetGlobalRect(), letters)) << where;
+    }
+
     // Adds every file of an asset folder under its asset name.
     void AddAssetFolder(const std::string& folder) {
         for (const auto& entry : std::filesystem::directory_iterator(std::string(VANDERMOOT_ASSETS) + "/" + folder)) {
@@ -254,11 +274,10 @@ TEST_F(FirstScreenTest, TheBackdropsChocolatesSlideInBehindTheMenuAndStopClearOf
     for (const char* name : {"title", "tagline", "txt_welcome", "txt_user"}) {
         TText* text = CastToTText(FindInTop(name));
         ASSERT_NE(text, nullptr) << name;
-        TRect extents = text->GetTextExtents();
-        ASSERT_GT(extents.right - extents.left, 0) << name;
-        TRect global = text->GetGlobalRect();
-        keepClear.emplace_back(name, TRect(global.left + extents.left, global.top, global.left + extents.right,
-                                           global.bottom));
+        TRect letters = LettersOf(text);
+        ASSERT_GT(letters.right - letters.left, 0) << name;
+        keepClear.emplace_back(name, TRect(letters.left, text->GetGlobalRect().top, letters.right,
+                                           text->GetGlobalRect().bottom));
     }
     for (const auto& sprite : sprites) {
         TRect placed = sprite->GetBounds(backdrop->GetDrawState(), 0);
@@ -632,6 +651,53 @@ TEST_F(PlayersScreenTest, ARenameKeepsTheSameNameAndANewNameIsTrimmedBeforeItIsC
     ASSERT_TRUE(RunUntilShown("chooseplayer"));
     ASSERT_EQ(VGame::Get()->GetNumUsers(), 3);
     EXPECT_EQ(VGame::Get()->GetUserName(2), "Cy");
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, EveryTitleIsLetteredOnASignThatHoldsIt) {
+    // The letters' widths come from the fonts.
+    AddAssetFolder("fonts");
+    GameMainSetUp(mPlatform.get(), mSession);
+    ExpectOnItsSign("title", "main menu");
+    const struct {
+        const char* button;
+        const char* title;
+        const char* back;
+    } screens[] = {
+        {"options", "title", "done"}, {"players", "title", "cancel"}, {"credits", "title", "back"},
+    };
+    for (const auto& screen : screens) {
+        ASSERT_TRUE(RunUntilShown(screen.button)) << screen.button;
+        Click(FindInTop(screen.button));
+        ASSERT_TRUE(RunUntilShown(screen.back)) << screen.button;
+        ExpectOnItsSign(screen.title, screen.button);
+        Click(FindInTop(screen.back));
+    }
+    // Each help page has a title of its own.
+    ASSERT_TRUE(RunUntilShown("help"));
+    Click(FindInTop("help"));
+    ASSERT_TRUE(RunUntilShown("btn_next"));
+    for (int page = 1; page <= 10; ++page) {
+        ExpectOnItsSign("txt_title", "help page " + std::to_string(page));
+        Click(FindInTop("btn_next"));
+        RunFor(40);
+    }
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(FirstScreenTest, ThePlayNoteLeavesTheMenusLinesReadable) {
+    AddAssetFolder("fonts");
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("play"));
+    TWindow* menu = TWindowManager::GetInstance()->GetTopModal();
+    Click(FindInTop("play"));
+    ASSERT_TRUE(RunUntilShown("shopsoon"));
+    TRect note = FindInTop("shopsoon")->GetGlobalRect();
+    for (const char* name : {"title", "tagline", "txt_welcome", "txt_user"}) {
+        TText* text = CastToTText(menu->FindChildWindow(name, -1));
+        ASSERT_NE(text, nullptr) << name;
+        EXPECT_FALSE(Overlap(note, LettersOf(text))) << name;
+    }
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 

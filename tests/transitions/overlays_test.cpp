@@ -219,4 +219,21 @@ TEST_F(OverlaysTest, TheInvalidatorRedrawsTheScreenEvery16MillisecondsOfItsOwnCl
     EXPECT_TRUE(manager->IsInvalid());
 }
 
+TEST_F(OverlaysTest, AnInvalidatorWithAConditionRedrawsOnlyWhileItHolds) {
+    TTaskList tasks;
+    RScreenInvalidator* invalidator = RScreenInvalidator::Create();
+    bool holds = false;
+    invalidator->InvalidateOnlyWhen([&holds] { return holds; });
+    tasks.Add(invalidator);
+    uint32_t now = 100;
+    for (bool condition : {false, true, false}) {
+        holds = condition;
+        TickAt(now += 100);
+        ASSERT_FALSE(manager->IsInvalid());
+        timer.Advance(16);
+        tasks.RunAll(0);
+        EXPECT_EQ(manager->IsInvalid(), condition);
+    }
+}
+
 }  // namespace

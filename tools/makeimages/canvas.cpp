@@ -74,17 +74,12 @@ float CircleDistance(float x, float y, float cx, float cy, float radius) {
     return std::hypot(x - cx, y - cy) - radius;
 }
 
-namespace {
-
-// Distance to the segment a-b.
 float SegmentDistance(float x, float y, float ax, float ay, float bx, float by) {
     float dx = bx - ax;
     float dy = by - ay;
     float t = std::clamp(((x - ax) * dx + (y - ay) * dy) / (dx * dx + dy * dy), 0.0f, 1.0f);
     return std::hypot(x - (ax + dx * t), y - (ay + dy * t));
 }
-
-}  // namespace
 
 float HeartDistance(float x, float y, float cx, float cy, float size) {
     // A square turned 45 degrees with its point down, and a round lobe on
@@ -103,17 +98,22 @@ float HeartDistance(float x, float y, float cx, float cy, float size) {
 }
 
 float ArrowDistance(float x, float y, float tipX, float tipY, float size) {
-    // The outline as a closed polygon, clockwise from the tip.
-    const float shape[][2] = {{0.0f, 0.0f},   {0.0f, 0.8f},  {0.2f, 0.62f}, {0.33f, 0.92f},
-                              {0.45f, 0.87f}, {0.32f, 0.58f}, {0.57f, 0.58f}};
-    const int count = 7;
+    // The outline, clockwise from the tip.
+    const Point shape[] = {{0.0f, 0.0f},   {0.0f, 0.8f},  {0.2f, 0.62f}, {0.33f, 0.92f},
+                           {0.45f, 0.87f}, {0.32f, 0.58f}, {0.57f, 0.58f}};
+    std::vector<Point> points;
+    for (const Point& p : shape) points.push_back({tipX + p.x * size, tipY + p.y * size});
+    return PolygonDistance(x, y, points);
+}
+
+float PolygonDistance(float x, float y, const std::vector<Point>& points) {
     float nearest = 1e9f;
     bool inside = false;
-    for (int i = 0, j = count - 1; i < count; j = i++) {
-        float ax = tipX + shape[i][0] * size, ay = tipY + shape[i][1] * size;
-        float bx = tipX + shape[j][0] * size, by = tipY + shape[j][1] * size;
-        nearest = std::min(nearest, SegmentDistance(x, y, ax, ay, bx, by));
-        if ((ay > y) != (by > y) && x < (bx - ax) * (y - ay) / (by - ay) + ax) inside = !inside;
+    for (size_t i = 0, j = points.size() - 1; i < points.size(); j = i++) {
+        const Point& a = points[i];
+        const Point& b = points[j];
+        nearest = std::min(nearest, SegmentDistance(x, y, a.x, a.y, b.x, b.y));
+        if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) inside = !inside;
     }
     return inside ? -nearest : nearest;
 }

@@ -50,9 +50,16 @@ private:
 // Signed distances to outlines (negative inside).
 float RoundedBoxDistance(float x, float y, float left, float top, float right, float bottom, float radius);
 float CircleDistance(float x, float y, float cx, float cy, float radius);
+// Unsigned, to the segment from a to b: less half a width gives a stroke.
+float SegmentDistance(float x, float y, float ax, float ay, float bx, float by);
 // A heart standing on its tip, centred on (cx, cy), size pixels wide.
 float HeartDistance(float x, float y, float cx, float cy, float size);
 // The arrow of a mouse pointer with its tip at (tipX, tipY), size pixels tall.
 float ArrowDistance(float x, float y, float tipX, float tipY, float size);
+// A closed polygon through the points, in either turning direction.
+struct Point {
+    float x, y;
+};
+float PolygonDistance(float x, float y, const std::vector<Point>& points);
 
 }  // namespace makeimages

@@ -1,5 +1,5 @@
 // makeimages FOLDER: draws the game's interface images below FOLDER: the
-// mouse cursor, the oval button in its four looks, the dialog panels, the
+// mouse cursor, the oval button in its four looks, dialog and title panels, the
 // title screen's backdrop, the check-box and radio looks, the slider's rail,
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, and the
@@ -13,6 +13,7 @@
 
 #include "tools/makeimages/canvas.h"
 #include "tools/makeimages/chocolates.h"
+#include "tools/makeimages/helppictures.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace {
@@ -77,6 +78,26 @@ Canvas DialogPanel(int width, int height) {
                  Vertical(Colour(253, 246, 230), Colour(240, 222, 190), 5.0f, h - 5.0f));
     canvas.Paint([&](float x, float y) { return std::fabs(outline(x, y) + 9.0f) - 0.75f; },
                  Solid(Colour(196, 150, 96, 0.8f)));
+    return canvas;
+}
+
+// The sign that titles are lettered on: a chocolate board with a gold rim,
+// cut into nine slices (corners of kTitleBoardCorner pixels) to fit each
+// title.
+constexpr int kTitleBoardCorner = 24;
+
+Canvas TitleBoard() {
+    const float size = 4.0f * kTitleBoardCorner;
+    Canvas canvas(4 * kTitleBoardCorner, 4 * kTitleBoardCorner);
+    auto outline = [=](float x, float y) {
+        return makeimages::RoundedBoxDistance(x, y, 1, 1, size - 1, size - 1, 16.0f);
+    };
+    canvas.Paint([&](float x, float y) { return outline(x, y) - 1.0f; }, Solid(Colour(40, 20, 8)));
+    canvas.Paint(outline, Vertical(Colour(246, 214, 140), Colour(196, 146, 70), 1.0f, size - 1));
+    canvas.Paint([&](float x, float y) { return outline(x, y) + 3.0f; },
+                 Vertical(Colour(84, 46, 24), Colour(50, 26, 12), 4.0f, size - 4));
+    canvas.Paint([&](float x, float y) { return std::fabs(outline(x, y) + 7.0f) - 0.6f; },
+                 Solid(Colour(226, 182, 98, 0.6f)));
     return canvas;
 }
 
@@ -166,19 +187,6 @@ Canvas FillBar() {
     Canvas canvas(200, 12);
     canvas.Paint([](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 0, 0, 200, 12, 6); },
                  Vertical(Colour(248, 170, 190), Colour(214, 96, 128), 0.0f, 12.0f));
-    return canvas;
-}
-
-// A help page's picture: a tray holding one truffle per page number.
-Canvas HelpPicture(int page) {
-    Canvas canvas(520, 140);
-    canvas.Paint([](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 2, 2, 518, 138, 16); },
-                 Vertical(Colour(253, 246, 230), Colour(240, 222, 190), 2.0f, 138.0f));
-    for (int i = 0; i <= page; ++i) {
-        const float cx = 46.0f + 47.6f * static_cast<float>(i);
-        canvas.Paint([=](float x, float y) { return makeimages::CircleDistance(x, y, cx, 70, 20); },
-                     Vertical(Colour(122, 72, 40), Colour(52, 26, 12), 50.0f, 90.0f));
-    }
     return canvas;
 }
 
@@ -285,6 +293,7 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/backgrounds/split9_dialog_small.png", DialogPanel(96, 96)) && written;
     written = Write(folder, "ui/backgrounds/dialog_panel.png", DialogPanel(520, 240)) && written;
     written = Write(folder, "ui/backgrounds/title_backdrop.png", TitleBackdrop()) && written;
+    written = Write(folder, "ui/backgrounds/title_board.png", TitleBoard()) && written;
     for (const char* kind : {"check", "radio"}) {
         for (const char* state : {"off", "on", "off_over", "on_over"}) {
             std::string name = std::string("ui/buttons/") + kind + "_" + state + ".png";
@@ -299,13 +308,15 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/options/thumb.png", Thumb(false)) && written;
     written = Write(folder, "ui/options/thumb_over.png", Thumb(true)) && written;
     written = Write(folder, "ui/options/fill_bar.png", FillBar()) && written;
-    for (int page = 0; page < 10; ++page) {
-        std::string name = "ui/help/page_" + std::to_string(page) + ".png";
-        written = Write(folder, name.c_str(), HelpPicture(page)) && written;
-    }
+    std::vector<Canvas> chocolates;
     for (const NamedChocolate& chocolate : MenuChocolates()) {
         std::string name = std::string("ui/chocolates/") + chocolate.name + ".png";
-        written = Write(folder, name.c_str(), makeimages::Chocolate(chocolate.look)) && written;
+        chocolates.push_back(makeimages::Chocolate(chocolate.look));
+        written = Write(folder, name.c_str(), chocolates.back()) && written;
+    }
+    for (int page = 0; page < makeimages::kHelpPages; ++page) {
+        std::string name = "ui/help/page_" + std::to_string(page) + ".png";
+        written = Write(folder, name.c_str(), makeimages::HelpPicture(page, chocolates)) && written;
     }
     written = WriteShopChocolates(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;

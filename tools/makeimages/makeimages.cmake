@@ -3,7 +3,7 @@
 # of version control).
 add_executable(makeimages ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/chocolates.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp)
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/helppictures.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp)
 target_link_libraries(makeimages PRIVATE PNG::PNG)
 
 set(generated_images
