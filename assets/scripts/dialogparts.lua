@@ -14,6 +14,8 @@ kButtonFont = { "myriad_pro", 26, Color(20, 52, 96) }
 kDialogFont = { "myriad_pro", 30, Color(74, 40, 20) }
 kDialogX = 140
 kDialogY = 220
+-- The top of a dialog over the main menu: below its welcome lines.
+kDialogBelowWelcome = 256
 
 -- The shop's backdrop over the whole screen, with the screen's windows on it.
 function Backdrop(windows)

@@ -685,18 +685,27 @@ TEST_F(FirstScreenTest, EveryTitleIsLetteredOnASignThatHoldsIt) {
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
-TEST_F(FirstScreenTest, ThePlayNoteLeavesTheMenusLinesReadable) {
+TEST_F(FirstScreenTest, TheMenusDialogsLeaveItsLinesReadable) {
     AddAssetFolder("fonts");
     GameMainSetUp(mPlatform.get(), mSession);
-    ASSERT_TRUE(RunUntilShown("play"));
-    TWindow* menu = TWindowManager::GetInstance()->GetTopModal();
-    Click(FindInTop("play"));
-    ASSERT_TRUE(RunUntilShown("shopsoon"));
-    TRect note = FindInTop("shopsoon")->GetGlobalRect();
-    for (const char* name : {"title", "tagline", "txt_welcome", "txt_user"}) {
-        TText* text = CastToTText(menu->FindChildWindow(name, -1));
-        ASSERT_NE(text, nullptr) << name;
-        EXPECT_FALSE(Overlap(note, LettersOf(text))) << name;
+    const struct {
+        const char* button;
+        const char* dialog;
+        const char* close;
+    } dialogs[] = {{"play", "shopsoon", "ok"}, {"quit", "quitverify", "no"}};
+    for (const auto& dialog : dialogs) {
+        ASSERT_TRUE(RunUntilShown(dialog.button)) << dialog.button;
+        TWindow* menu = TWindowManager::GetInstance()->GetTopModal();
+        Click(FindInTop(dialog.button));
+        ASSERT_TRUE(RunUntilShown(dialog.dialog)) << dialog.dialog;
+        // The panel holds the dialog's message.
+        TRect panel = FindInTop("message")->GetParent()->GetGlobalRect();
+        for (const char* name : {"title", "tagline", "txt_welcome", "txt_user"}) {
+            TText* text = CastToTText(menu->FindChildWindow(name, -1));
+            ASSERT_NE(text, nullptr) << name;
+            EXPECT_FALSE(Overlap(panel, LettersOf(text))) << dialog.dialog << ": " << name;
+        }
+        Click(FindInTop(dialog.close));
     }
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
