@@ -131,26 +131,38 @@ int digitValue(unsigned char c) {
     return 99;
 }
 
-// Numbers in other bases are 32-bit unsigned integers; larger ones clamp.
+// Numbers in other bases are 32-bit unsigned integers, read as the C
+// library's unsigned conversion reads them: larger ones clamp, and a minus
+// sign negates modulo 2^32.
 constexpr uint64_t kLargestInBase = 4294967295u;
 
-// Reads an unsigned integer in the given base with optional surrounding white
-// space (and "0x" in base 16); false when the text is not entirely such a
-// number, as when it has a sign.
+// Reads an integer in the given base with optional surrounding white space,
+// an optional sign after the leading blanks (and "0x" in base 16 after it);
+// false when the text is not entirely such a number.
 bool parseInBase(const char* text, size_t length, int base, lua_Number& result) {
     const char* p = text;
     const char* end = text + length;
     while (p < end && std::isspace(static_cast<unsigned char>(*p))) ++p;
+    bool negative = false;
+    if (p < end && (*p == '-' || *p == '+')) negative = *p++ == '-';
     if (base == 16 && end - p >= 2 && p[0] == '0' && (p[1] == 'x' || p[1] == 'X')) p += 2;
     const char* digits = p;
+    // Past the largest value the count stops at one more: out of range.
+    const uint64_t outOfRange = kLargestInBase + 1;
     uint64_t value = 0;
     while (p < end && digitValue(static_cast<unsigned char>(*p)) < base) {
-        value = std::min(value * base + digitValue(static_cast<unsigned char>(*p)), kLargestInBase);
+        value = std::min(value * base + digitValue(static_cast<unsigned char>(*p)), outOfRange);
         ++p;
     }
     if (p == digits) return false;
     while (p < end && std::isspace(static_cast<unsigned char>(*p))) ++p;
     if (p != end) return false;
+    // Out of range gives the largest value whatever the sign.
+    if (value == outOfRange) {
+        value = kLargestInBase;
+    } else if (negative) {
+        value = (outOfRange - value) % outOfRange;
+    }
     result = static_cast<lua_Number>(value);
     return true;
 }

@@ -11,6 +11,7 @@
 #include "graphics/display/displayhost.h"
 #include "graphics/display/dxdisplayhandler.h"
 #include "graphics/render/renderer.h"
+#include "graphics/texture.h"
 #include "platform/display/glattributes.h"
 #include "platform/display/gldevice.h"
 
@@ -43,6 +44,17 @@ protected:
     uint32_t Pixel(int x, int y) {
         uint32_t pixel = 0;
         EXPECT_EQ(mDevice->ReadPixels(display::kBackBuffer, {x, y, x + 1, y + 1}, &pixel), display::Result::Ok);
+        return pixel;
+    }
+    // The texture's pixel (ARGB).
+    uint32_t TexturePixel(const std::shared_ptr<TTexture>& texture, int x, int y) {
+        uint32_t* pixels = nullptr;
+        int pitch = 0;
+        TTextureData* data = texture->GetTextureData();
+        EXPECT_TRUE(data->Lock(pixels, pitch));
+        if (!pixels) return 0;
+        uint32_t pixel = pixels[static_cast<size_t>(y) * pitch + x];
+        data->Unlock();
         return pixel;
     }
 

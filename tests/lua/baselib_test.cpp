@@ -113,7 +113,7 @@ TEST_F(LibraryTest, ToNumberReadsEveryBase) {
               "255|5|1295|nil");
     EXPECT_EQ(run("return tonumber('0x10'), tonumber(' 5 '), tonumber('5x'), tonumber({})"), "nil|5|nil|nil");
     EXPECT_EQ(run("return tonumber('0x1F', 16), tonumber('-10', 16), tonumber('0x', 16), tonumber('0x10', 10)"),
-              "31|nil|nil|nil");
+              "31|4294967280|nil|nil");
     EXPECT_EQ(run("return pcall(function() tonumber('1', 37) end)"),
               "false|test:1: bad argument #2 to `tonumber' (base out of range)");
 }

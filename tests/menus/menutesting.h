@@ -22,6 +22,7 @@ class MenuTest : public ShellTest {
 protected:
     void SetUp() override {
         ShellTest::SetUp();
+        if (IsSkipped()) return;
         mPlatform->SetDisplay(800, 600, false);
         dialog = new TModalWindow();
         dialog->SetSize(800, 600);

@@ -3,6 +3,7 @@
 // preferences in its user folder and the debug log in a folder of its own.
 #pragma once
 
+#include <SDL.h>
 #include <gtest/gtest.h>
 
 #include <deque>
@@ -23,6 +24,7 @@
 #include "game/shell/valuemanager.h"
 #include "lua/lauxlib.h"
 #include "lua/lua.h"
+#include "platform/display/glattributes.h"
 #include "platform/display/gldevice.h"
 #include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
@@ -32,9 +34,31 @@
 #include "tests/support/luatesting.h"
 #include "tests/support/tempfolder.h"
 
+// Why no OpenGL 3.3 window can be opened here (SDL's error), or "" when one
+// can. The platform ends the process when its window cannot be made.
+inline std::string OpenGlUnavailable() {
+    if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return SDL_GetError();
+    std::string error;
+    SDL_Window* window = nullptr;
+    SDL_GLContext context = nullptr;
+    if (!display::SetGlAttributes() ||
+        !(window = SDL_CreateWindow("probe", 0, 0, 8, 8, SDL_WINDOW_OPENGL | SDL_WINDOW_HIDDEN)) ||
+        !(context = SDL_GL_CreateContext(window))) {
+        error = SDL_GetError();
+    }
+    if (context) SDL_GL_DeleteContext(context);
+    if (window) SDL_DestroyWindow(window);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
+    return error;
+}
+
 class ShellTest : public testing::Test {
 protected:
     void SetUp() override {
+        if (mOnOpenGl) {
+            std::string unavailable = OpenGlUnavailable();
+            if (!unavailable.empty()) GTEST_SKIP() << "no OpenGL window: " << unavailable;
+        }
         os::SetCurrentTimer(&mTimer);
         auto data = mOnOpenGl ? mFolder.MakeData(std::make_unique<window::SdlWindow>(),
                                                  std::make_unique<display::GlDevice>())

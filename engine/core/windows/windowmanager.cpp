@@ -81,6 +81,10 @@ bool TModalPoppedSpider::Visit(TWindow* window) {
 TWindowManager::TWindowManager(TFrameServices& services) : mServices(services) {
     gInstance = this;
     SetWindowManagerLink(this);
+    // A frame capture must match the root window, whatever viewport a window
+    // has pushed while it draws.
+    TRenderer::GetInstance()->SetRootSizeSource(
+        [this] { return mRootWindow ? TPoint(mRootWindow->GetWidth(), mRootWindow->GetHeight()) : TPoint(); });
 }
 
 TWindowManager::~TWindowManager() {
@@ -96,6 +100,7 @@ TWindowManager::~TWindowManager() {
     for (TMessage* message : mQueue) delete message;
     mQueue.clear();
     mCacheTarget.reset();
+    TRenderer::GetInstance()->SetRootSizeSource(nullptr);
     SetWindowManagerLink(nullptr);
     gInstance = nullptr;
 }

@@ -187,11 +187,11 @@ void TRenderer::SetCaptureTexture(const std::shared_ptr<TTexture>& texture) {
         mCaptureTexture = nullptr;
         return;
     }
-    // The frame is copied unscaled: only a texture of the screen's size takes it.
-    TRect screen = GetScreenRect();
-    if (texture->GetWidth() == screen.right - screen.left && texture->GetHeight() == screen.bottom - screen.top) {
-        mCaptureTexture = texture;
-    }
+    // The frame is copied unscaled: only a texture of the root window's size
+    // takes it, whatever viewport is pushed at the time.
+    if (!mRootSize) return;
+    TPoint root = mRootSize();
+    if (texture->GetWidth() == root.x && texture->GetHeight() == root.y) mCaptureTexture = texture;
 }
 
 TRect TRenderer::GetScreenRect() const {

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -85,8 +86,11 @@ public:
     bool IsSquareTexturesOnly() const;
 
     // The texture the back end copies the next finished frame into; empty
-    // clears it. A texture not of the screen's size leaves it as it was.
+    // clears it. A texture not of the root window's size leaves it as it was.
     void SetCaptureTexture(const std::shared_ptr<TTexture>& texture);
+    // Tells the root window's size, which the window layer knows; without
+    // one no capture is taken. Null removes it.
+    void SetRootSizeSource(std::function<TPoint()> source) { mRootSize = std::move(source); }
     std::shared_ptr<TTexture> GetCaptureTexture() const { return mCaptureTexture; }
 
     // An all-zero rectangle without a back end.
@@ -138,6 +142,7 @@ private:
     std::unique_ptr<TStatsOverlay> mOverlay;
     std::shared_ptr<TTexture> mTexture;
     std::shared_ptr<TTexture> mCaptureTexture;
+    std::function<TPoint()> mRootSize;
     std::vector<TRect> mViewRects;
     bool mIn2d = false;
     bool mIn3d = false;

@@ -24,20 +24,7 @@ constexpr uint32_t kBlue = 0xFF0000FF;
     return ::testing::AssertionSuccess();
 }
 
-class RenderTargetGlTest : public DxGlTest {
-protected:
-    // The texture's pixel (ARGB).
-    uint32_t TexturePixel(const std::shared_ptr<TTexture>& texture, int x, int y) {
-        uint32_t* pixels = nullptr;
-        int pitch = 0;
-        TTextureData* data = texture->GetTextureData();
-        EXPECT_TRUE(data->Lock(pixels, pitch));
-        if (!pixels) return 0;
-        uint32_t pixel = pixels[static_cast<size_t>(y) * pitch + x];
-        data->Unlock();
-        return pixel;
-    }
-};
+class RenderTargetGlTest : public DxGlTest {};
 
 struct ModeCase {
     int mode;
@@ -117,6 +104,7 @@ TEST_F(RenderTargetGlTest, FillsIntoTexturesAreClippedAndReplace) {
 TEST_F(RenderTargetGlTest, TheFrameCaptureHoldsTheFinishedFrame) {
     std::shared_ptr<TTexture> capture = TTexture::Create(800, 600, false);
     ASSERT_NE(capture, nullptr);
+    mRenderer->SetRootSizeSource([] { return TPoint(800, 600); });
     mRenderer->SetCaptureTexture(capture);
     ASSERT_EQ(mRenderer->GetCaptureTexture(), capture);
     ASSERT_TRUE(mRenderer->BeginDraw(true));

@@ -64,6 +64,7 @@ TEST_F(RenderTargetTest, ARefusedTargetLeavesViewportScaleAndStatesAsTheyWere) {
 TEST_F(RenderTargetTest, ACaptureThatCannotOpenWaitsForTheNextFrame) {
     std::shared_ptr<TTexture> capture = TTexture::Create(800, 600, false);
     ASSERT_NE(capture, nullptr);
+    mRenderer->SetRootSizeSource([] { return TPoint(800, 600); });
     mRenderer->SetCaptureTexture(capture);
     mDevice.Script("BeginScene", Result::Ok);      // the frame
     mDevice.Script("BeginScene", Result::Failed);  // the capture's target

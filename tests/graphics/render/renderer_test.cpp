@@ -360,6 +360,7 @@ TEST_F(RendererTest, DeviceStateIsForwardedUnchanged) {
     recorder->Results().squareTexturesOnly = true;
     EXPECT_TRUE(renderer.IsSquareTexturesOnly());
 
+    renderer.SetRootSizeSource([] { return TPoint(800, 600); });
     renderer.SetCaptureTexture(texture);
     EXPECT_EQ(renderer.GetCaptureTexture(), texture);
     renderer.SetCaptureTexture(nullptr);

@@ -1,5 +1,5 @@
 // The renderer's rules for textures: "simple" ones are never bound or drawn
-// into, and only a texture of the screen's size takes a frame capture.
+// into, and only a texture of the root window's size takes a frame capture.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -28,13 +28,17 @@ TEST_F(RendererTextureTest, SimpleTexturesAreNeverRenderTargets) {
     EXPECT_TRUE(renderer.BeginRenderTarget(StandInTexture(64, 64, TTextureData::kRenderTarget)));
 }
 
-TEST_F(RendererTextureTest, OnlyAScreenSizedTextureTakesTheCapture) {
-    std::shared_ptr<TTexture> screenSized = StandInTexture(800, 600, 0);
-    renderer.SetCaptureTexture(screenSized);
-    EXPECT_EQ(renderer.GetCaptureTexture(), screenSized);
+TEST_F(RendererTextureTest, OnlyATextureOfTheRootWindowsSizeTakesTheCapture) {
+    std::shared_ptr<TTexture> rootSized = StandInTexture(800, 600, 0);
+    renderer.SetCaptureTexture(rootSized);
+    EXPECT_EQ(renderer.GetCaptureTexture(), nullptr);  // no root window to match
+
+    renderer.SetRootSizeSource([] { return TPoint(800, 600); });
+    renderer.SetCaptureTexture(rootSized);
+    EXPECT_EQ(renderer.GetCaptureTexture(), rootSized);
     for (auto size : {TPoint(800, 599), TPoint(1024, 1024), TPoint(600, 800)}) {
         renderer.SetCaptureTexture(StandInTexture(size.x, size.y, 0));
-        EXPECT_EQ(renderer.GetCaptureTexture(), screenSized);
+        EXPECT_EQ(renderer.GetCaptureTexture(), rootSized);
     }
     renderer.SetCaptureTexture(nullptr);
     EXPECT_EQ(renderer.GetCaptureTexture(), nullptr);
