@@ -377,6 +377,7 @@ void GlDevice::SetTexture(SurfaceId texture) {
     if (texture == mTexture) return;
     Flush();
     mTexture = texture;
+    ++mTextureChanges;
 }
 
 Result GlDevice::SetRenderTarget(SurfaceId target) {

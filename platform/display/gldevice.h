@@ -74,6 +74,8 @@ public:
     void SetFlushEveryDraw(bool on) { mFlushEveryDraw = on; }
     // GL draw calls made so far.
     uint64_t GetDrawCallCount() const { return mDrawCalls; }
+    // SetTexture calls so far that changed the texture.
+    uint64_t GetTextureChangeCount() const { return mTextureChanges; }
     // Sends what is gathered to GL.
     void Flush();
 
@@ -143,6 +145,7 @@ private:
     Batch::Shape mBatchShape = Batch::Shape::Triangles;
     bool mFlushEveryDraw = false;
     uint64_t mDrawCalls = 0;
+    uint64_t mTextureChanges = 0;
 };
 
 }  // namespace display
