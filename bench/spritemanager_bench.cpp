@@ -39,6 +39,7 @@ constexpr int kEffectTime = 100000000;
 
 enum TextureSource { kImageFiles, kRenderTargets };
 
+// The opaque colour of texture i (ARGB).
 uint32_t Shade(int i) {
     auto channel = [](float value) { return static_cast<uint32_t>(value * 255); };
     float shade = static_cast<float>(i + 1) / kMaxTextures;
@@ -57,6 +58,8 @@ void RegisterImageFiles() {
     }
 }
 
+// Texture i: loaded from its image file as a level loads its art, or a
+// render target filled with its colour.
 std::shared_ptr<TTexture> MakeTexture(int i, TextureSource source) {
     if (source == kImageFiles) return TTexture::GetWithOptions(TString::Format("bench/tex%i.png", i), 0);
     std::shared_ptr<TTexture> texture = TTexture::Create(kSide, kSide, true);
@@ -147,7 +150,7 @@ private:
     bool mReady = false;
 };
 
-// Arguments: objects, textures, texture source.
+// Names the scene of the arguments (objects, textures, texture source).
 void Label(benchmark::State& state) {
     int textures = static_cast<int>(state.range(1));
     bool files = state.range(2) == kImageFiles;
@@ -167,10 +170,7 @@ void BM_SpriteManagerFrameOnRecordingDevice(benchmark::State& state) {
     Label(state);
 }
 BENCHMARK(BM_SpriteManagerFrameOnRecordingDevice)
-    ->Args({500, 8, kRenderTargets})
-    ->Args({1000, 8, kRenderTargets})
-    ->Args({500, 8, kImageFiles})
-    ->Args({1000, 8, kImageFiles})
+    ->ArgsProduct({{500, 1000}, {8}, {kRenderTargets, kImageFiles}})
     ->Unit(benchmark::kMillisecond);
 
 void BM_SpriteManagerFrameOnOpenGl(benchmark::State& state) {
@@ -195,10 +195,7 @@ void BM_SpriteManagerFrameOnOpenGl(benchmark::State& state) {
     Label(state);
 }
 BENCHMARK(BM_SpriteManagerFrameOnOpenGl)
-    ->Args({500, 8, kRenderTargets})
-    ->Args({500, 1, kRenderTargets})
-    ->Args({500, 8, kImageFiles})
-    ->Args({500, 1, kImageFiles})
+    ->ArgsProduct({{500}, {8, 1}, {kRenderTargets, kImageFiles}})
     ->Unit(benchmark::kMillisecond);
 
 }  // namespace
