@@ -399,21 +399,22 @@ Result GlDevice::DrawIndexed(Primitive type, VertexKind kind, const Vertex* vert
                              const uint16_t* indices, int indexCount) {
     Result usable = CheckUsable(Find(mTarget));
     if (usable != Result::Ok) return usable;
-    GLuint texture = vertices && count > 0 ? PrepareTexture(vertices, count) : mBatchTexture;
-    if (texture != mBatchTexture || kind != mBatchKind || Batch::ShapeOf(type) != mBatchShape ||
-        mBatch.Vertices().size() + static_cast<size_t>(std::max(count, 0)) > kMaxBatchVertices) {
+    if (!vertices || count <= 0) return Result::InvalidArgument;
+    Surface* texture = TextureToDraw(vertices, count);
+    GLuint glTexture = texture ? TextureOf(*texture) : 0;
+    if (glTexture != mBatchTexture || kind != mBatchKind || Batch::ShapeOf(type) != mBatchShape ||
+        mBatch.Vertices().size() + static_cast<size_t>(count) > kMaxBatchVertices) {
         Flush();
     }
-    mBatchTexture = texture;
+    mBatchTexture = glTexture;
     mBatchKind = kind;
     mBatchShape = Batch::ShapeOf(type);
     size_t first = mBatch.Vertices().size();
     if (!mBatch.Append(type, vertices, count, indices, indexCount)) return Result::InvalidArgument;
-    Surface* surface = Find(mTexture);
-    if (texture && surface->slot.IsPlaced()) {
-        // Into the page: the surface's 0..1 becomes its slot.
-        const Rect& slot = surface->slot.rect;
-        float side = static_cast<float>(mPages.SideOf(surface->slot));
+    if (texture && texture->slot.IsPlaced()) {
+        // The surface's 0..1 becomes its slot on the page.
+        const Rect& slot = texture->slot.rect;
+        float side = static_cast<float>(mPages.SideOf(texture->slot));
         mBatch.MapTexCoords(first, {slot.Width() / side, slot.Height() / side, slot.left / side, slot.top / side});
     }
     if (mFlushEveryDraw) Flush();
@@ -642,10 +643,10 @@ void GlDevice::AfterWrite(Surface& surface) {
     BindTarget();
 }
 
-GLuint GlDevice::PrepareTexture(const Vertex* vertices, int count) {
+GlDevice::Surface* GlDevice::TextureToDraw(const Vertex* vertices, int count) {
     Surface* surface = Find(mTexture);
-    if (!surface || !IsGl(*surface) || surface->lost) return 0;
-    if (!surface->slot.IsPlaced()) return surface->texture;
+    if (!surface || !IsGl(*surface) || surface->lost) return nullptr;
+    if (!surface->slot.IsPlaced()) return surface;
     bool clamped = mStates.addressU == Address::Clamp && mStates.addressV == Address::Clamp;
     float reachU = GlPages::kReach / static_cast<float>(surface->desc.width);
     float reachV = GlPages::kReach / static_cast<float>(surface->desc.height);
@@ -653,7 +654,7 @@ GLuint GlDevice::PrepareTexture(const Vertex* vertices, int count) {
         return vertex.u >= -reachU && vertex.u <= 1 + reachU && vertex.v >= -reachV && vertex.v <= 1 + reachV;
     });
     if (!clamped || !withinGutter) MoveOffPage(*surface);
-    return TextureOf(*surface);
+    return surface;
 }
 
 void GlDevice::MoveOffPage(Surface& surface) {

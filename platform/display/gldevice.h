@@ -116,10 +116,10 @@ private:
     Rect InTexture(const Surface& surface, const Rect& rect) const;
     // After a write into a surface on a page: its gutter follows its edge.
     void AfterWrite(Surface& surface);
-    // The GL texture a draw with the current texture samples; a surface on a
+    // The current texture if a draw can sample it, else null. A surface on a
     // page moves to a texture of its own first when the draw would read
     // past its gutter or repeat it.
-    GLuint PrepareTexture(const Vertex* vertices, int count);
+    Surface* TextureToDraw(const Vertex* vertices, int count);
     void MoveOffPage(Surface& surface);
     // Depth, and with samples their colour and framebuffer, of a render target.
     Result MakeDrawBuffers(Surface& surface);
