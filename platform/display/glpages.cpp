@@ -34,7 +34,10 @@ Result GlPages::Place(int width, int height, GLenum internalFormat, Slot& slot) 
         if (free == mPages.size()) mPages.emplace_back();
         Result made = MakePage(internalFormat, mPages[free]);
         if (made != Result::Ok) return made;
-        if (!PlaceOnPage(mPages[free], width, height, rect)) return Result::InvalidArgument;
+        if (!PlaceOnPage(mPages[free], width, height, rect)) {
+            DropPage(mPages[free]);
+            return Result::InvalidArgument;
+        }
         chosen = static_cast<int>(free);
     }
     slot = {chosen, rect};
@@ -42,7 +45,7 @@ Result GlPages::Place(int width, int height, GLenum internalFormat, Slot& slot) 
     return Result::Ok;
 }
 
-bool GlPages::PlaceOnPage(Page& page, int width, int height, Rect& rect) const {
+bool GlPages::PlaceOnPage(Page& page, int width, int height, Rect& rect) {
     Rect room;
     if (!page.packer.Place(width + 2 * kGutter, height + 2 * kGutter, room)) return false;
     rect = Grown(room, -kGutter);
@@ -52,7 +55,7 @@ bool GlPages::PlaceOnPage(Page& page, int width, int height, Rect& rect) const {
 Result GlPages::MakePage(GLenum internalFormat, Page& page) {
     GLint largest = 0;
     glGetIntegerv(GL_MAX_TEXTURE_SIZE, &largest);
-    int side = std::min(mSide, static_cast<int>(largest));
+    int side = std::min(kSide, static_cast<int>(largest));
     page = {};
     page.format = internalFormat;
     page.side = side;
@@ -64,12 +67,11 @@ Result GlPages::MakePage(GLenum internalFormat, Page& page) {
                  nullptr);
     GLenum error = glGetError();
     if (error == GL_NO_ERROR) return Result::Ok;
-    glDeleteTextures(1, &page.texture);
-    page.texture = 0;
+    DropPage(page);
     return error == GL_OUT_OF_MEMORY ? Result::OutOfVideoMemory : Result::Failed;
 }
 
-void GlPages::Clear(Slot& slot, const Rect& rect) {
+void GlPages::Clear(const Slot& slot, const Rect& rect) {
     glBindFramebuffer(GL_FRAMEBUFFER, FramebufferOf(slot));
     glEnable(GL_SCISSOR_TEST);
     glScissor(rect.left, rect.top, rect.Width(), rect.Height());
@@ -82,12 +84,14 @@ void GlPages::Free(Slot& slot) {
     if (!slot.IsPlaced()) return;
     Page& page = mPages[slot.page];
     page.packer.Free(Grown(slot.rect, kGutter));
-    if (page.packer.Empty()) {
-        glDeleteFramebuffers(1, &page.framebuffer);
-        glDeleteTextures(1, &page.texture);
-        page = {};
-    }
+    if (page.packer.Empty()) DropPage(page);
     slot = {};
+}
+
+void GlPages::DropPage(Page& page) {
+    glDeleteFramebuffers(1, &page.framebuffer);
+    glDeleteTextures(1, &page.texture);
+    page = {};
 }
 
 GLuint GlPages::FramebufferOf(const Slot& slot) {

@@ -17,6 +17,8 @@ namespace display {
 class GlPages {
 public:
     static constexpr int kGutter = 1;
+    // Pages are this size, or the device's largest texture if smaller.
+    static constexpr int kSide = 2048;
 
     // Where a surface's pixels lie: rect within the page's texture.
     struct Slot {
@@ -31,8 +33,6 @@ public:
     GlPages(const GlPages&) = delete;
     GlPages& operator=(const GlPages&) = delete;
 
-    // Pages are made this size, or the device's largest texture if smaller.
-    void SetSide(int side) { mSide = side; }
     // Room for a width x height surface on a page of that GL format (a new
     // page when none has room). The slot and its gutter start transparent
     // black. The caller clears earlier GL errors; leaves the framebuffer and
@@ -59,11 +59,12 @@ private:
         ShelfPacker packer{0};
     };
 
-    bool PlaceOnPage(Page& page, int width, int height, Rect& rect) const;
+    // The slot's rectangle within the room for it and its gutter.
+    static bool PlaceOnPage(Page& page, int width, int height, Rect& rect);
     Result MakePage(GLenum internalFormat, Page& page);
-    void Clear(Slot& slot, const Rect& rect);
+    static void DropPage(Page& page);
+    void Clear(const Slot& slot, const Rect& rect);
 
-    int mSide = 2048;
     std::vector<Page> mPages;  // a deleted page leaves a free entry (texture 0)
 };
 
