@@ -51,6 +51,13 @@ void Batch::AppendListIndices(Primitive type, const std::vector<uint32_t>& order
     }
 }
 
+void Batch::MapTexCoords(size_t first, const TexCoordMap& map) {
+    for (size_t i = first; i < mVertices.size(); ++i) {
+        mVertices[i].u = map.offsetU + mVertices[i].u * map.scaleU;
+        mVertices[i].v = map.offsetV + mVertices[i].v * map.scaleV;
+    }
+}
+
 void Batch::Clear() {
     mVertices.clear();
     mIndices.clear();

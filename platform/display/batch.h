@@ -19,6 +19,14 @@ public:
     // call. False (and nothing appended) for unknown types or bad indices.
     bool Append(Primitive type, const Vertex* vertices, int count, const uint16_t* indices, int indexCount);
 
+    // Texture coordinates of the vertices from first on become
+    // offset + coordinate x scale: a texture's 0..1 mapped onto its part of
+    // a larger one.
+    struct TexCoordMap {
+        float scaleU = 1, scaleV = 1, offsetU = 0, offsetV = 0;
+    };
+    void MapTexCoords(size_t first, const TexCoordMap& map);
+
     bool Empty() const { return mIndices.empty(); }
     void Clear();
     const std::vector<Vertex>& Vertices() const { return mVertices; }

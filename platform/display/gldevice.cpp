@@ -12,6 +12,8 @@ namespace {
 constexpr size_t kMaxBatchVertices = 65536;
 // Samples per pixel of an antialiased back buffer, at most.
 constexpr int kAntialiasSamples = 4;
+// Textures up to this size on both sides go on shared pages.
+constexpr int kMaxPagedSide = 512;
 
 GLenum InternalFormat(Format format, bool keepsAlpha) {
     if (keepsAlpha && format == Format::X8R8G8B8) return GL_RGBA8;
@@ -375,8 +377,8 @@ void GlDevice::SetStates(const DrawStates& states) {
 
 void GlDevice::SetTexture(SurfaceId texture) {
     if (texture == mTexture) return;
-    Flush();
     mTexture = texture;
+    ++mTextureChanges;
 }
 
 Result GlDevice::SetRenderTarget(SurfaceId target) {
@@ -397,13 +399,24 @@ Result GlDevice::DrawIndexed(Primitive type, VertexKind kind, const Vertex* vert
                              const uint16_t* indices, int indexCount) {
     Result usable = CheckUsable(Find(mTarget));
     if (usable != Result::Ok) return usable;
-    if (kind != mBatchKind || Batch::ShapeOf(type) != mBatchShape ||
-        mBatch.Vertices().size() + static_cast<size_t>(std::max(count, 0)) > kMaxBatchVertices) {
+    if (!vertices || count <= 0) return Result::InvalidArgument;
+    Surface* texture = TextureToDraw(vertices, count);
+    GLuint glTexture = texture ? TextureOf(*texture) : 0;
+    if (glTexture != mBatchTexture || kind != mBatchKind || Batch::ShapeOf(type) != mBatchShape ||
+        mBatch.Vertices().size() + static_cast<size_t>(count) > kMaxBatchVertices) {
         Flush();
     }
+    mBatchTexture = glTexture;
     mBatchKind = kind;
     mBatchShape = Batch::ShapeOf(type);
+    size_t first = mBatch.Vertices().size();
     if (!mBatch.Append(type, vertices, count, indices, indexCount)) return Result::InvalidArgument;
+    if (texture && texture->slot.IsPlaced()) {
+        // The surface's 0..1 becomes its slot on the page.
+        const Rect& slot = texture->slot.rect;
+        float side = static_cast<float>(mPages.SideOf(texture->slot));
+        mBatch.MapTexCoords(first, {slot.Width() / side, slot.Height() / side, slot.left / side, slot.top / side});
+    }
     if (mFlushEveryDraw) Flush();
     return Result::Ok;
 }
@@ -421,9 +434,8 @@ void GlDevice::Flush() {
                  indices.data(), GL_STREAM_DRAW);
     ApplyGlStates();
 
-    Surface* texture = Find(mTexture);
-    bool textured = texture && IsGl(*texture) && !texture->lost;
-    glBindTexture(GL_TEXTURE_2D, textured ? texture->texture : 0);
+    bool textured = mBatchTexture != 0;
+    glBindTexture(GL_TEXTURE_2D, mBatchTexture);
     GlProgram::Inputs inputs;
     inputs.kind = mBatchKind;
     inputs.matrix = Multiply(Multiply(mWorld, mView), mProjection);
@@ -513,6 +525,20 @@ Result GlDevice::MakeGlObjects(Surface& surface) {
     }
     Flush();
     ClearGlErrors();
+    // Small textures go on a page; mipmapped ones, large ones and those
+    // drawn into keep a texture of their own.
+    bool paged = desc.kind == SurfaceKind::Texture && !desc.mipmaps && desc.width <= kMaxPagedSide &&
+                 desc.height <= kMaxPagedSide;
+    if (paged && mPages.Place(desc.width, desc.height, InternalFormat(desc.format, false), surface.slot) == Result::Ok) {
+        BindTarget();
+        return Result::Ok;
+    }
+    ClearGlErrors();
+    return MakeOwnTexture(surface);
+}
+
+Result GlDevice::MakeOwnTexture(Surface& surface) {
+    const SurfaceDesc& desc = surface.desc;
     glGenTextures(1, &surface.texture);
     glBindTexture(GL_TEXTURE_2D, surface.texture);
     int levels = 1;
@@ -550,6 +576,7 @@ Result GlDevice::MakeDrawBuffers(Surface& surface) {
 
 void GlDevice::DropGlObjects(Surface& surface) {
     if (!mContext) return;
+    mPages.Free(surface.slot);
     glDeleteFramebuffers(1, &surface.framebuffer);
     glDeleteFramebuffers(1, &surface.sampleFramebuffer);
     glDeleteRenderbuffers(1, &surface.sampleColor);
@@ -560,6 +587,7 @@ void GlDevice::DropGlObjects(Surface& surface) {
 }
 
 GLuint GlDevice::FramebufferOf(Surface& surface) {
+    if (surface.slot.IsPlaced()) return mPages.FramebufferOf(surface.slot);
     if (surface.framebuffer || !surface.texture) return surface.framebuffer;
     glGenFramebuffers(1, &surface.framebuffer);
     glBindFramebuffer(GL_FRAMEBUFFER, surface.framebuffer);
@@ -599,6 +627,57 @@ void GlDevice::PushToSamples(Surface& surface, const Rect& rect) {
     BindTarget();
 }
 
+GLuint GlDevice::TextureOf(const Surface& surface) const {
+    return surface.slot.IsPlaced() ? mPages.TextureOf(surface.slot) : surface.texture;
+}
+
+Rect GlDevice::InTexture(const Surface& surface, const Rect& rect) const {
+    if (!surface.slot.IsPlaced()) return rect;
+    int x = surface.slot.rect.left, y = surface.slot.rect.top;
+    return {rect.left + x, rect.top + y, rect.right + x, rect.bottom + y};
+}
+
+void GlDevice::AfterWrite(Surface& surface) {
+    if (!surface.slot.IsPlaced()) return;
+    mPages.RefreshGutter(surface.slot);
+    BindTarget();
+}
+
+GlDevice::Surface* GlDevice::TextureToDraw(const Vertex* vertices, int count) {
+    Surface* surface = Find(mTexture);
+    if (!surface || !IsGl(*surface) || surface->lost) return nullptr;
+    if (!surface->slot.IsPlaced()) return surface;
+    bool clamped = mStates.addressU == Address::Clamp && mStates.addressV == Address::Clamp;
+    float reachU = GlPages::kReach / static_cast<float>(surface->desc.width);
+    float reachV = GlPages::kReach / static_cast<float>(surface->desc.height);
+    bool withinGutter = std::all_of(vertices, vertices + count, [&](const Vertex& vertex) {
+        return vertex.u >= -reachU && vertex.u <= 1 + reachU && vertex.v >= -reachV && vertex.v <= 1 + reachV;
+    });
+    if (!clamped || !withinGutter) MoveOffPage(*surface);
+    return surface;
+}
+
+void GlDevice::MoveOffPage(Surface& surface) {
+    // Draws gathered so far may still read the page.
+    Flush();
+    ClearGlErrors();
+    GlPages::Slot slot = surface.slot;
+    surface.slot = {};
+    if (MakeOwnTexture(surface) == Result::Ok) {
+        GLuint reads = mPages.FramebufferOf(slot), draws = FramebufferOf(surface);
+        glBindFramebuffer(GL_READ_FRAMEBUFFER, reads);
+        glBindFramebuffer(GL_DRAW_FRAMEBUFFER, draws);
+        const Rect& from = slot.rect;
+        glBlitFramebuffer(from.left, from.top, from.right, from.bottom, 0, 0, from.Width(), from.Height(),
+                          GL_COLOR_BUFFER_BIT, GL_NEAREST);
+        mPages.Free(slot);
+    } else {
+        // No room for a texture of its own: it draws from the page as it is.
+        surface.slot = slot;
+    }
+    BindTarget();
+}
+
 void GlDevice::ReleaseSurface(SurfaceId id) {
     Surface* surface = Find(id);
     if (!surface) return;
@@ -632,12 +711,14 @@ Result GlDevice::Upload(SurfaceId id, const uint32_t* pixels, int pitch, int row
         return Result::Ok;
     }
     Flush();
-    glBindTexture(GL_TEXTURE_2D, surface->texture);
+    Rect at = InTexture(*surface, {0, 0, width, height});
+    glBindTexture(GL_TEXTURE_2D, TextureOf(*surface));
     glPixelStorei(GL_UNPACK_ROW_LENGTH, pitch);
-    glTexSubImage2D(GL_TEXTURE_2D, 0, 0, 0, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    glTexSubImage2D(GL_TEXTURE_2D, 0, at.left, at.top, width, height, GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     glPixelStorei(GL_UNPACK_ROW_LENGTH, 0);
     if (surface->desc.mipmaps) glGenerateMipmap(GL_TEXTURE_2D);
     PushToSamples(*surface, {0, 0, width, height});
+    AfterWrite(*surface);
     return GlResult();
 }
 
@@ -678,8 +759,9 @@ Result GlDevice::ColorFill(SurfaceId id, const Rect& rect, uint32_t argb) {
         return Result::Ok;
     }
     Flush();
+    Rect at = InTexture(*surface, rect);
     glEnable(GL_SCISSOR_TEST);
-    glScissor(rect.left, rect.top, rect.Width(), rect.Height());
+    glScissor(at.left, at.top, at.Width(), at.Height());
     glClearColor(Channel(argb, 16), Channel(argb, 8), Channel(argb, 0), Channel(argb, 24));
     glClearDepth(1.0);
     glDepthMask(GL_TRUE);
@@ -690,6 +772,7 @@ Result GlDevice::ColorFill(SurfaceId id, const Rect& rect, uint32_t argb) {
         glClear(GL_COLOR_BUFFER_BIT | (surface->depth ? GL_DEPTH_BUFFER_BIT : 0));
     }
     glDisable(GL_SCISSOR_TEST);
+    AfterWrite(*surface);
     BindTarget();
     return GlResult();
 }
@@ -717,20 +800,25 @@ Result GlDevice::Copy(SurfaceId sourceId, const Rect& sourceRect, SurfaceId targ
             return Result::Ok;
         }
         Flush();
-        glBindTexture(GL_TEXTURE_2D, target->texture);
-        glTexSubImage2D(GL_TEXTURE_2D, 0, targetRect.left, targetRect.top, targetRect.Width(), targetRect.Height(),
-                        GL_BGRA, GL_UNSIGNED_BYTE, pixels.data());
+        Rect at = InTexture(*target, targetRect);
+        glBindTexture(GL_TEXTURE_2D, TextureOf(*target));
+        glTexSubImage2D(GL_TEXTURE_2D, 0, at.left, at.top, at.Width(), at.Height(), GL_BGRA, GL_UNSIGNED_BYTE,
+                        pixels.data());
         PushToSamples(*target, targetRect);
+        AfterWrite(*target);
+        BindTarget();
         return GlResult();
     }
     Flush();
-    GLuint from = ReadFramebufferOf(*source);
-    glBindFramebuffer(GL_READ_FRAMEBUFFER, from);
-    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, FramebufferOf(*target));
-    glBlitFramebuffer(sourceRect.left, sourceRect.top, sourceRect.right, sourceRect.bottom, targetRect.left,
-                      targetRect.top, targetRect.right, targetRect.bottom, GL_COLOR_BUFFER_BIT,
-                      sameSize ? GL_NEAREST : GL_LINEAR);
+    Rect from = InTexture(*source, sourceRect), to = InTexture(*target, targetRect);
+    // Both made before either is bound: making one binds it.
+    GLuint reads = ReadFramebufferOf(*source), draws = FramebufferOf(*target);
+    glBindFramebuffer(GL_READ_FRAMEBUFFER, reads);
+    glBindFramebuffer(GL_DRAW_FRAMEBUFFER, draws);
+    glBlitFramebuffer(from.left, from.top, from.right, from.bottom, to.left, to.top, to.right, to.bottom,
+                      GL_COLOR_BUFFER_BIT, sameSize ? GL_NEAREST : GL_LINEAR);
     PushToSamples(*target, targetRect);
+    AfterWrite(*target);
     BindTarget();
     return GlResult();
 }
@@ -748,9 +836,10 @@ Result GlDevice::ReadPixels(SurfaceId id, const Rect& rect, uint32_t* pixels) {
         return Result::Ok;
     }
     Flush();
+    Rect at = InTexture(*surface, rect);
     glBindFramebuffer(GL_READ_FRAMEBUFFER, ReadFramebufferOf(*surface));
     glPixelStorei(GL_PACK_ALIGNMENT, 4);
-    glReadPixels(rect.left, rect.top, rect.Width(), rect.Height(), GL_BGRA, GL_UNSIGNED_BYTE, pixels);
+    glReadPixels(at.left, at.top, at.Width(), at.Height(), GL_BGRA, GL_UNSIGNED_BYTE, pixels);
     BindTarget();
     if (surface->keepsAlpha && surface->desc.format == Format::X8R8G8B8) {
         for (size_t i = 0; i < static_cast<size_t>(rect.Width()) * rect.Height(); ++i) pixels[i] |= 0xFF000000u;

@@ -1,8 +1,9 @@
 // The display device on OpenGL 3.3 core. The back buffer is a framebuffer of
 // the display's size, copied to the window at Present (letterboxed in full
 // screen); with antialiasing it draws into multisampled buffers that are
-// resolved into it before anything reads it. Draws with the same texture,
-// states, transforms and viewport are gathered into one indexed draw call.
+// resolved into it before anything reads it. Small textures share pages
+// (GlPages), and draws from the same GL texture with the same states,
+// transforms and viewport are gathered into one indexed draw call.
 #pragma once
 
 #include <SDL.h>
@@ -14,6 +15,7 @@
 
 #include "platform/display/batch.h"
 #include "platform/display/device.h"
+#include "platform/display/glpages.h"
 #include "platform/display/glprogram.h"
 
 namespace display {
@@ -74,6 +76,8 @@ public:
     void SetFlushEveryDraw(bool on) { mFlushEveryDraw = on; }
     // GL draw calls made so far.
     uint64_t GetDrawCallCount() const { return mDrawCalls; }
+    // SetTexture calls so far that changed the texture.
+    uint64_t GetTextureChangeCount() const { return mTextureChanges; }
     // Sends what is gathered to GL.
     void Flush();
 
@@ -94,6 +98,8 @@ private:
         // Alpha is stored though the format has none: the back buffer keeps
         // what render targets draw, and reads back opaque.
         bool keepsAlpha = false;
+        // On a page instead of in a texture of its own.
+        GlPages::Slot slot;
     };
 
     bool MakeContext(SDL_Window* window);
@@ -104,6 +110,17 @@ private:
     // The back buffer, multisampled when the setup asks for antialiasing.
     Result MakeBackBuffer(const ScreenSetup& setup);
     Result MakeGlObjects(Surface& surface);
+    Result MakeOwnTexture(Surface& surface);
+    // The GL texture the surface's pixels are in, and where.
+    GLuint TextureOf(const Surface& surface) const;
+    Rect InTexture(const Surface& surface, const Rect& rect) const;
+    // After a write into a surface on a page: its gutter follows its edge.
+    void AfterWrite(Surface& surface);
+    // The current texture if a draw can sample it, else null. A surface on a
+    // page moves to a texture of its own first when the draw would read
+    // past its gutter or repeat it.
+    Surface* TextureToDraw(const Vertex* vertices, int count);
+    void MoveOffPage(Surface& surface);
     // Depth, and with samples their colour and framebuffer, of a render target.
     Result MakeDrawBuffers(Surface& surface);
     void DropGlObjects(Surface& surface);
@@ -132,6 +149,7 @@ private:
     SurfaceId mNextId = kBackBuffer + 1;
     SurfaceId mTexture = kNoSurface;
     SurfaceId mTarget = kBackBuffer;
+    GlPages mPages;
 
     DrawStates mStates;
     Matrix mWorld, mView, mProjection;
@@ -139,10 +157,12 @@ private:
     Viewport mViewport;
 
     Batch mBatch;
+    GLuint mBatchTexture = 0;
     VertexKind mBatchKind = VertexKind::Transformed;
     Batch::Shape mBatchShape = Batch::Shape::Triangles;
     bool mFlushEveryDraw = false;
     uint64_t mDrawCalls = 0;
+    uint64_t mTextureChanges = 0;
 };
 
 }  // namespace display

@@ -26,6 +26,22 @@ uint32_t Pattern(int x, int y) {
     return 0xFF000000u | static_cast<uint32_t>(x * 4) << 16 | static_cast<uint32_t>(y * 8) << 8 | 0x80;
 }
 
+// Small images with transparent and opaque edges, of sizes that leave margins
+// in their surfaces: a level's sprites.
+const char* const kSprites[] = {"art/a.png", "art/b.png", "art/c.png"};
+
+uint32_t SpriteA(int x, int y) {
+    return (x + y) % 3 == 0 ? 0x00FFFFFFu : 0xFF000000u | static_cast<uint32_t>(x * 12) << 16 | 0x40;
+}
+
+uint32_t SpriteB(int x, int y) {
+    return static_cast<uint32_t>(255 - y * 8) << 24 | 0x2000F0 | static_cast<uint32_t>(x * 30) << 8;
+}
+
+uint32_t SpriteC(int x, int y) {
+    return 0xFF000000u | static_cast<uint32_t>((x ^ y) * 16) << 8 | 0xC00000;
+}
+
 void PutInt32(std::string& bytes, uint32_t value) {
     for (int i = 0; i < 4; ++i) bytes += static_cast<char>(value >> (8 * i) & 0xFF);
 }
@@ -61,7 +77,10 @@ protected:
             samples.insert(samples.end(), {static_cast<uint8_t>(i * 7), static_cast<uint8_t>(i / 8), 0x60});
         }
         mFolder.Write("assets/art.qmp", MakePack({{"art/pattern.png", EncodePng(RgbaPng(64, 32, Pattern))},
-                                                  {"art/photo.jpg", EncodeJpeg(64, 32, 3, samples, 90)}}));
+                                                  {"art/photo.jpg", EncodeJpeg(64, 32, 3, samples, 90)},
+                                                  {"art/a.png", EncodePng(RgbaPng(20, 12, SpriteA))},
+                                                  {"art/b.png", EncodePng(RgbaPng(7, 30, SpriteB))},
+                                                  {"art/c.png", EncodePng(RgbaPng(16, 16, SpriteC))}}));
         ScanFolder("assets", "");
     }
     void TearDown() override {
@@ -93,6 +112,15 @@ protected:
             }
         }
         return wrong;
+    }
+
+    // The back buffer's pixels in the rectangle, rows from the top.
+    std::vector<uint32_t> Pixels(const TRect& area) {
+        std::vector<uint32_t> pixels(static_cast<size_t>(area.right - area.left) * (area.bottom - area.top));
+        EXPECT_EQ(mDevice->ReadPixels(display::kBackBuffer, {area.left, area.top, area.right, area.bottom},
+                                      pixels.data()),
+                  display::Result::Ok);
+        return pixels;
     }
 
     TempFolder mFolder;
@@ -155,6 +183,40 @@ TEST_F(TextureGlTest, APackedPngDrawsTheSameAfterTheDeviceWasLost) {
     Frame(draw);
     EXPECT_FALSE(mHandler->IsBroken());
     EXPECT_EQ(Mismatches(TRect(100, 50, 164, 82), expected), 0);
+}
+
+TEST_F(TextureGlTest, SpritesFromSeveralFilesShareDrawCallsAndLookAsOnTexturesOfTheirOwn) {
+    // Mipmapped textures keep GL textures of their own, and drawn at their
+    // size or larger they read their first level only.
+    std::vector<std::shared_ptr<TTexture>> sprites, own;
+    for (const char* name : kSprites) {
+        sprites.push_back(TTexture::GetWithOptions(name, 0));
+        own.push_back(TTexture::GetWithOptions(name, TTexture::kGetMipmap));
+        ASSERT_TRUE(sprites.back() && own.back());
+    }
+    // Side by side, each at scales 1, 2 and 3, and a frame's draw calls.
+    auto drawn = [&](const std::vector<std::shared_ptr<TTexture>>& textures, bool alternate) {
+        uint64_t before = mDevice->GetDrawCallCount();
+        Frame([&] {
+            for (int scale = 1; scale <= 3; ++scale) {
+                for (size_t i = 0; i < textures.size(); ++i) {
+                    const std::shared_ptr<TTexture>& texture = alternate ? textures[i] : textures[0];
+                    texture->DrawAt(80.0f + 120 * i, 100.0f * scale, 1, static_cast<float>(scale), 0, 0);
+                }
+            }
+        });
+        return std::make_pair(Pixels(TRect(0, 0, 400, 400)), mDevice->GetDrawCallCount() - before);
+    };
+    auto [ownPixels, ownCalls] = drawn(own, true);
+    auto [pagedPixels, pagedCalls] = drawn(sprites, true);
+    EXPECT_TRUE(ownPixels == pagedPixels);
+    EXPECT_GT(ownCalls, pagedCalls);
+    EXPECT_EQ(pagedCalls, drawn(sprites, false).second);
+
+    mDevice->SimulateLoss();
+    Frame([] {});
+    ASSERT_FALSE(mHandler->IsBroken());
+    EXPECT_TRUE(drawn(sprites, true).first == ownPixels);
 }
 
 TEST_F(TextureGlTest, NothingLandsOutside2dForSimpleTexturesOrFromBlitsInsideAFrame) {

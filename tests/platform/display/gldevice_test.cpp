@@ -1,7 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <cstdlib>
-
 #include "glfixture.h"
 
 namespace displaytest {
@@ -30,14 +28,6 @@ Quad WorldQuad(float left, float top, float right, float bottom, uint32_t color)
     Quad quad = ScreenQuad(left, top, right, bottom, color);
     for (auto& vertex : quad) vertex.z = vertex.rhw = 0;
     return quad;
-}
-
-bool Near(uint32_t actual, uint32_t expected, int tolerance) {
-    for (int shift = 0; shift < 24; shift += 8) {
-        int a = (actual >> shift) & 255, e = (expected >> shift) & 255;
-        if (std::abs(a - e) > tolerance) return false;
-    }
-    return true;
 }
 
 TEST_F(GlDeviceTest, BatchedQuadsLandOnExactPixelsInOneDrawCall) {
@@ -174,36 +164,44 @@ TEST_F(GlDeviceTest, IntegerPositionsMapEveryTexelToOnePixelUnderLinearFiltering
 }
 
 TEST_F(GlDeviceTest, SameTextureRunsShareOneDrawCallAndChangesSplitThem) {
-    display::SurfaceId red = MakeTexture(1, 1, {0xFFFF0000});
-    display::SurfaceId green = MakeTexture(1, 1, {0xFF00FF00});
+    // Too wide for a page: each keeps a GL texture of its own.
+    constexpr int kWide = 520;
+    display::SurfaceId red = MakeTexture(kWide, 1, std::vector<uint32_t>(kWide, 0xFFFF0000));
+    display::SurfaceId green = MakeTexture(kWide, 1, std::vector<uint32_t>(kWide, 0xFF00FF00));
+    // Small: both on one page.
+    display::SurfaceId pagedRed = MakeTexture(1, 1, {0xFFFF0000});
+    display::SurfaceId pagedGreen = MakeTexture(1, 1, {0xFF00FF00});
     auto drawRun = [&](display::SurfaceId texture, int count) {
         mDevice->SetTexture(texture);
         for (int i = 0; i < count; ++i) DrawQuad(ScreenQuad(i * 4.5f, 0, i * 4.5f + 4, 4, 0xFFFFFFFF));
     };
     struct Case {
         const char* name;
+        display::SurfaceId first, second;
         bool changeStates;
         bool flushEveryDraw;
         uint64_t drawCalls;
     } cases[] = {
-        {"three runs", false, false, 3},
-        {"a state change inside the first run", true, false, 4},
-        {"flush every draw", false, true, 30},
+        {"three runs", red, green, false, false, 3},
+        {"a state change inside the first run", red, green, true, false, 4},
+        {"flush every draw", red, green, false, true, 30},
+        {"textures that share a page", pagedRed, pagedGreen, false, false, 1},
+        {"a state change between textures that share a page", pagedRed, pagedGreen, true, false, 2},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         mDevice->Flush();
         mDevice->SetFlushEveryDraw(c.flushEveryDraw);
         uint64_t before = mDevice->GetDrawCallCount();
-        drawRun(red, 5);
+        drawRun(c.first, 5);
         if (c.changeStates) {
             display::DrawStates states = States2d();
             states.srcBlend = Blend::One;
             mDevice->SetStates(states);
         }
-        drawRun(red, 5);
-        drawRun(green, 10);
-        drawRun(red, 10);
+        drawRun(c.first, 5);
+        drawRun(c.second, 10);
+        drawRun(c.first, 10);
         mDevice->Flush();
         EXPECT_EQ(mDevice->GetDrawCallCount() - before, c.drawCalls);
         mDevice->SetStates(States2d());
@@ -269,6 +267,30 @@ TEST_F(GlDeviceTest, RenderTargetsCopyToTheBackBufferAndSimpleSurfaces) {
     EXPECT_EQ(Pixel(3, 0), 0xFFFF0000u);
     EXPECT_EQ(mDevice->Copy(simple, {0, 0, 8, 4}, display::kBackBuffer, {0, 0, 16, 8}), Result::InvalidArgument);
     EXPECT_EQ(mDevice->Copy(simple, {0, 0, 9, 4}, display::kBackBuffer, {0, 0, 9, 4}), Result::InvalidArgument);
+}
+
+TEST_F(GlDeviceTest, CopiesLandInTexturesNeverCopiedToBefore) {
+    display::SurfaceId target = display::kNoSurface;
+    ASSERT_EQ(mDevice->CreateSurface({8, 8, display::Format::A8R8G8B8, display::SurfaceKind::RenderTarget}, target),
+              Result::Ok);
+    ASSERT_EQ(mDevice->ColorFill(target, {0, 0, 8, 8}, 0xFFFF0000), Result::Ok);
+    struct Case {
+        const char* name;
+        int width;
+    } cases[] = {{"on a page", 8}, {"too wide for a page", 520}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        display::SurfaceId texture = MakeTexture(c.width, 1, std::vector<uint32_t>(c.width, 0xFF0000FF));
+        ASSERT_EQ(mDevice->Copy(target, {0, 0, 4, 1}, texture, {2, 0, 6, 1}), Result::Ok);
+        uint32_t* pixels = nullptr;
+        int pitch = 0;
+        ASSERT_EQ(mDevice->Lock(texture, pixels, pitch), Result::Ok);
+        EXPECT_EQ(pixels[1], 0xFF0000FFu);
+        EXPECT_EQ(pixels[2], 0xFFFF0000u);
+        EXPECT_EQ(pixels[5], 0xFFFF0000u);
+        EXPECT_EQ(pixels[6], 0xFF0000FFu);
+        ASSERT_EQ(mDevice->Unlock(texture), Result::Ok);
+    }
 }
 
 TEST_F(GlDeviceTest, ALostDeviceRefusesWorkUntilItsSurfacesAreRestored) {

@@ -7,6 +7,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <vector>
 
 #include "platform/display/glattributes.h"
@@ -24,6 +25,15 @@ inline Quad ScreenQuad(float left, float top, float right, float bottom, uint32_
         quad[i] = {corners[i][0], corners[i][1], 0.5f, 1.0f, color, 0, corners[i][2], corners[i][3]};
     }
     return quad;
+}
+
+// Red, green and blue each within tolerance.
+inline bool Near(uint32_t actual, uint32_t expected, int tolerance) {
+    for (int shift = 0; shift < 24; shift += 8) {
+        int a = (actual >> shift) & 255, e = (expected >> shift) & 255;
+        if (std::abs(a - e) > tolerance) return false;
+    }
+    return true;
 }
 
 // Draw states of a 2D frame: no depth, no culling, clamped linear textures.
