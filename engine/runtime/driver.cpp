@@ -24,6 +24,7 @@
 #include "platform/os/directory.h"
 #include "platform/os/programpath.h"
 #include "platform/os/singleinstance.h"
+#include "platform/os/termination.h"
 #include "platform/os/timer.h"
 #include "platform/os/version.h"
 #include "platform/window/sdlwindow.h"
@@ -126,6 +127,9 @@ int TDriver::Run(TGameMainFunction gameMain) {
     mSwitches = ReadCommandLineSwitches(mCommandLine);
     if (mSwitches.parentGiven && !IsParentAlive(mSwitches.parentWindow)) return -1;
     SeedRandom();
+    // Before the window and sound libraries start, so that they leave the
+    // signals to the program.
+    os::InstallTerminationHandlers();
     ReadProgramFolders(mFolders);
     if (!CheckSingleInstance()) return 0;
     FillSetup();

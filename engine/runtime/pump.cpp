@@ -4,6 +4,7 @@
 #include "core/windows/windowmanager.h"
 #include "graphics/display/displaylink.h"
 #include "graphics/render/renderer.h"
+#include "platform/os/termination.h"
 #include "sound/soundmanager.h"
 
 namespace {
@@ -134,10 +135,11 @@ bool TPlatformData::TakePending(TPlatformEvent& event) {
     return false;
 }
 
-// One waiting message: a posted quit, a character typed earlier, a record
-// of the host window, a window event, or a due hover.
+// One waiting message: a posted quit or a signal's request to end, a
+// character typed earlier, a record of the host window, a window event, or a
+// due hover.
 bool TPlatformData::TakeMessage(TPlatformEvent& event) {
-    if (mQuitPosted) {
+    if (mQuitPosted || os::TakeTerminationRequest()) {
         mQuitPosted = false;
         SetEvent(event, TPlatformEvent::kQuit);
         return true;

@@ -60,6 +60,7 @@ public:
     }
     bool Running() { return mPid > 0 && waitpid(mPid, nullptr, WNOHANG) == 0; }
     void Terminate() { kill(mPid, SIGTERM); }
+    void Signal(int number) { kill(mPid, number); }
 
 private:
     pid_t mPid = -1;
@@ -69,6 +70,7 @@ struct ProgramTest : ::testing::Test {
     ProgramTest() {
         temp.Write("quit/assets/scripts/mainloop.lua", "PostMessage(CreateNamedMessage(5, \"quit\")) -- kQuitNow\n");
         temp.Write("stay/assets/scripts/mainloop.lua", "-- the first screen stays until the program ends\n");
+        temp.Write("loop/assets/scripts/mainloop.lua", "while true do end -- never returns to the game's loop\n");
         std::filesystem::create_directories(temp / "run");
     }
 
@@ -136,6 +138,37 @@ TEST_F(ProgramTest, WithoutAssetsTheRunGoesOnUntilTerminatedAndEndsWith0) {
     os::SingleInstance lock;
     EXPECT_EQ(lock.Acquire(os::SingleInstanceText(path)), os::SingleInstance::Result::kFirst);
     free(path);
+}
+
+TEST_F(ProgramTest, SigtermAndSigintEndTheRunAlsoWhenAScriptNeverReturns) {
+    const struct {
+        const char* folder;
+        std::vector<int> signals;
+        int exitCode;
+    } cases[] = {
+        // The game's loop reads the request as a quit and leaves normally.
+        {"stay", {SIGTERM}, 0},
+        {"stay", {SIGINT}, 0},
+        // A script that never returns: the run ends after its grace time...
+        {"loop", {SIGTERM}, 128 + SIGTERM},
+        {"loop", {SIGINT}, 128 + SIGINT},
+        // ...or at once on a second signal, which names the code.
+        {"loop", {SIGINT, SIGTERM}, 128 + SIGTERM},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::string(c.folder) + " " + std::to_string(c.signals.front()) + " x" +
+                     std::to_string(c.signals.size()));
+        std::filesystem::remove_all(temp / "data");
+        Process run(VANDERMOOT_EXE, {"--multiple", "-wd=" + temp / c.folder}, Environment("data"));
+        ASSERT_TRUE(WaitForStart("data"));
+        std::this_thread::sleep_for(100ms);
+        for (int number : c.signals) {
+            run.Signal(number);
+            // Signals pending together are taken in the system's order.
+            std::this_thread::sleep_for(50ms);
+        }
+        EXPECT_EQ(run.Wait(10s), c.exitCode);
+    }
 }
 
 TEST_F(ProgramTest, AHarnessBesideTheProgramRewritesItsCommandLine) {
