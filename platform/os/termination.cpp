@@ -1,51 +1,48 @@
 #include "platform/os/termination.h"
 
-#include <semaphore.h>
 #include <signal.h>
 #include <unistd.h>
 
 #include <atomic>
-#include <thread>
 
 namespace os {
 
 namespace {
 
-// Only what a signal handler may touch: lock-free atomics and a semaphore.
+const unsigned kGraceSeconds = 1;
+
+// Only what a signal handler may touch: lock-free atomics.
 std::atomic<int> gSignal{0};
 std::atomic<bool> gRequestPending{false};
-sem_t gSignalled;
 
 void OnSignal(int signal) {
     int expected = 0;
     if (!gSignal.compare_exchange_strong(expected, signal)) _exit(128 + signal);
     gRequestPending.store(true);
-    sem_post(&gSignalled);
+    // A script that never returns keeps the loop from ever seeing the
+    // request: the alarm ends the process then.
+    alarm(kGraceSeconds);
 }
 
-// Gives the main loop its grace time to leave normally, then ends the
-// process: a script that never returns keeps the loop from ever seeing the
-// request.
-void Watch(std::chrono::milliseconds grace) {
-    while (sem_wait(&gSignalled) != 0) {
-    }
-    std::this_thread::sleep_for(grace);
+void OnGraceOver(int) {
     _exit(128 + gSignal.load());
+}
+
+void Handle(int signal, void (*handler)(int)) {
+    struct sigaction action = {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    sigaction(signal, &action, nullptr);
 }
 
 }  // namespace
 
-void InstallTerminationHandlers(std::chrono::milliseconds grace) {
+void InstallTerminationHandlers() {
     static std::atomic<bool> installed{false};
     if (installed.exchange(true)) return;
-    sem_init(&gSignalled, 0, 0);
-    // Detached: it sleeps until a signal comes, and ends with the process.
-    std::thread(Watch, grace).detach();
-    struct sigaction action = {};
-    action.sa_handler = OnSignal;
-    sigemptyset(&action.sa_mask);
-    sigaction(SIGTERM, &action, nullptr);
-    sigaction(SIGINT, &action, nullptr);
+    Handle(SIGALRM, OnGraceOver);
+    Handle(SIGTERM, OnSignal);
+    Handle(SIGINT, OnSignal);
 }
 
 bool TakeTerminationRequest() {
