@@ -1,6 +1,7 @@
 // The game program run as a process, headless.
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/socket.h>
@@ -26,8 +27,10 @@ using namespace std::chrono_literals;
 // A started program; killed when the test ends before it did.
 class Process {
 public:
+    // Standard output and error go to the files given, else where the test's go.
     Process(const std::string& program, const std::vector<std::string>& arguments,
-            const std::vector<std::string>& environment) {
+            const std::vector<std::string>& environment, const std::string& outputPath = "",
+            const std::string& errorPath = "") {
         std::vector<char*> argv{const_cast<char*>(program.c_str())};
         for (const std::string& argument : arguments) argv.push_back(const_cast<char*>(argument.c_str()));
         argv.push_back(nullptr);
@@ -36,7 +39,13 @@ public:
         std::vector<char*> envp;
         for (std::string& variable : variables) envp.push_back(variable.data());
         envp.push_back(nullptr);
-        if (posix_spawn(&mPid, program.c_str(), nullptr, nullptr, argv.data(), envp.data()) != 0) mPid = -1;
+        posix_spawn_file_actions_t actions;
+        posix_spawn_file_actions_init(&actions);
+        const int flags = O_WRONLY | O_CREAT | O_TRUNC;
+        if (!outputPath.empty()) posix_spawn_file_actions_addopen(&actions, 1, outputPath.c_str(), flags, 0644);
+        if (!errorPath.empty()) posix_spawn_file_actions_addopen(&actions, 2, errorPath.c_str(), flags, 0644);
+        if (posix_spawn(&mPid, program.c_str(), &actions, nullptr, argv.data(), envp.data()) != 0) mPid = -1;
+        posix_spawn_file_actions_destroy(&actions);
     }
     ~Process() {
         if (mPid <= 0) return;
@@ -122,22 +131,71 @@ TEST_F(ProgramTest, ASecondStartOfTheSameProgramEndsWhileTheFirstRuns) {
     EXPECT_TRUE(first.Running());
 }
 
-TEST_F(ProgramTest, WithoutAssetsTheRunGoesOnUntilTerminatedAndEndsWith0) {
+// The lines of a text that start with the program's name.
+std::vector<std::string> ProgramLines(const std::string& text) {
+    std::vector<std::string> lines;
+    size_t start = 0;
+    while (start < text.size()) {
+        size_t end = text.find('\n', start);
+        if (end == std::string::npos) end = text.size();
+        std::string line = text.substr(start, end - start);
+        if (line.rfind("vandermoot: ", 0) == 0) lines.push_back(line);
+        start = end + 1;
+    }
+    return lines;
+}
+
+TEST_F(ProgramTest, WithoutAssetsTheRunStopsAtOnceNamingTheFolderItLookedIn) {
     std::filesystem::create_directories(temp / "empty");
-    Process run(VANDERMOOT_EXE, {"-wd=" + temp / "empty"}, Environment("data"));
-    ASSERT_TRUE(WaitForStart("data"));
-    std::this_thread::sleep_for(200ms);
-    EXPECT_TRUE(run.Running());
-    run.Terminate();
-    EXPECT_EQ(run.Wait(10s), 0);
+    Process run(VANDERMOOT_EXE, {"-wd=" + temp / "empty"}, Environment("data"), "", temp / "stderr.txt");
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.Wait(10s), 1);
+    std::vector<std::string> lines = ProgramLines(temp.Read("stderr.txt"));
+    ASSERT_EQ(lines.size(), 1u) << temp.Read("stderr.txt");
+    EXPECT_NE(lines[0].find(temp / "empty/assets"), std::string::npos) << lines[0];
     std::string log = LogOf("data");
-    EXPECT_NE(log.find("scripts/mainloop.lua"), std::string::npos) << log;
+    EXPECT_NE(log.find(temp / "empty/assets"), std::string::npos) << log;
     // The lock went with the run.
     ScopedEnv runtime("XDG_RUNTIME_DIR", temp / "run");
     char* path = realpath(VANDERMOOT_EXE, nullptr);
     os::SingleInstance lock;
     EXPECT_EQ(lock.Acquire(os::SingleInstanceText(path)), os::SingleInstance::Result::kFirst);
     free(path);
+}
+
+TEST_F(ProgramTest, HelpPrintsTheOptionsAndEnds) {
+    Process run(VANDERMOOT_EXE, {"--help"}, Environment("data"), temp / "stdout.txt");
+    ASSERT_TRUE(run.Started());
+    EXPECT_EQ(run.Wait(10s), 0);
+    std::string help = temp.Read("stdout.txt");
+    for (const char* option : {"--help", "--version", "--multiple", "-wd=FOLDER", "options=KEY=VALUE&KEY=VALUE",
+                               "--cheat", "-wnd=", "--axtest", "-pq=", "-host=", "-msn", "-zylom"}) {
+        EXPECT_NE(help.find(option), std::string::npos) << option;
+    }
+    EXPECT_EQ(LogOf("data"), "") << "nothing starts";
+}
+
+TEST_F(ProgramTest, AnUnknownOptionOrAMissingWorkingFolderGetsOneLineAndTheRunGoesOn) {
+    const struct {
+        std::vector<std::string> arguments;
+        const char* said;
+    } cases[] = {
+        {{"--multiple", "--bogus", "-wd=" + temp / "quit"}, "unknown option --bogus"},
+        {{"--multiple", "stray", "--cheat", "code", "options=a=1&b=2", "-wd=" + temp / "quit"}, "unknown option stray"},
+        // The run stays in the program's own folder, whose game starts.
+        {{"--multiple", "-wd=" + temp / "absent"}, "cannot switch to the folder "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.said);
+        std::filesystem::remove_all(temp / "data");
+        Process run(VANDERMOOT_EXE, c.arguments, Environment("data"), "", temp / "stderr.txt");
+        ASSERT_TRUE(WaitForStart("data"));
+        run.Signal(SIGTERM);
+        EXPECT_EQ(run.Wait(10s), 0);
+        std::vector<std::string> lines = ProgramLines(temp.Read("stderr.txt"));
+        ASSERT_EQ(lines.size(), 1u) << temp.Read("stderr.txt");
+        EXPECT_NE(lines[0].find(c.said), std::string::npos) << lines[0];
+    }
 }
 
 TEST_F(ProgramTest, SigtermAndSigintEndTheRunAlsoWhenAScriptNeverReturns) {
