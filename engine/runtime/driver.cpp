@@ -154,8 +154,8 @@ int TDriver::Run(TGameMainFunction gameMain) {
     mSwitches = ReadCommandLineSwitches(mCommandLine);
     if (mSwitches.parentGiven && !IsParentAlive(mSwitches.parentWindow)) return -1;
     SeedRandom();
-    // Before the window and sound libraries start, so that they leave the
-    // signals to the program.
+    // Before the window and sound libraries start: they take SIGTERM and
+    // SIGINT only when nobody has.
     os::InstallTerminationHandlers();
     ReadProgramFolders(mFolders);
     if (!CheckSingleInstance()) return 0;

@@ -115,9 +115,6 @@ bool SdlWindow::Create(const WindowSetup& setup) {
     // The click that activates the window also reaches it; the pump's click
     // gate decides what becomes of it.
     SDL_SetHint(SDL_HINT_MOUSE_FOCUS_CLICKTHROUGH, "1");
-    // SIGTERM and SIGINT are the program's own: it must end even when its
-    // loop never reads another event.
-    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (!mVideoStarted) {
         if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return Fail();
         mVideoStarted = true;
