@@ -8,6 +8,8 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <X11/Xlib.h>
+
 #include <chrono>
 #include <filesystem>
 #include <string>
@@ -226,6 +228,77 @@ TEST_F(ProgramTest, SigtermAndSigintEndTheRunAlsoWhenAScriptNeverReturns) {
             std::this_thread::sleep_for(50ms);
         }
         EXPECT_EQ(run.Wait(10s), c.exitCode);
+    }
+}
+
+// An X server of the test's own, when the system has one to start.
+class XServer {
+public:
+    explicit XServer(const TempFolder& temp)
+        : mServer("/usr/bin/Xvfb", {"-displayfd", "1", "-nolisten", "tcp", "-screen", "0", "1024x768x24"}, {},
+                  temp / "xvfb.txt") {
+        for (int i = 0; i < 500 && mName.empty(); ++i) {
+            std::string number = temp.Read("xvfb.txt");
+            if (!number.empty() && number.back() == '\n') mName = ":" + number.substr(0, number.size() - 1);
+            std::this_thread::sleep_for(10ms);
+        }
+    }
+
+    // Empty when the server did not come up.
+    const std::string& Name() const { return mName; }
+
+private:
+    Process mServer;
+    std::string mName;
+};
+
+// Every top-level window on the server, of whichever program.
+std::vector<Window> TopLevelWindows(Display* display) {
+    Window root = 0, parent = 0, *children = nullptr;
+    unsigned count = 0;
+    std::vector<Window> windows;
+    if (XQueryTree(display, DefaultRootWindow(display), &root, &parent, &children, &count) && children) {
+        windows.assign(children, children + count);
+        XFree(children);
+    }
+    return windows;
+}
+
+TEST_F(ProgramTest, AWindowLostToTheWindowSystemEndsTheRunNormally) {
+    if (access("/usr/bin/Xvfb", X_OK) != 0) GTEST_SKIP() << "no Xvfb to run an X server";
+    const struct {
+        const char* how;
+        void (*lose)(Display*, Window);
+    } cases[] = {
+        {"destroyed by another program", [](Display* d, Window w) { XDestroyWindow(d, w); }},
+        {"its connection cut", [](Display* d, Window w) { XKillClient(d, w); }},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.how);
+        XServer server(temp);
+        ASSERT_FALSE(server.Name().empty());
+        std::filesystem::remove_all(temp / "data");
+        std::vector<std::string> environment{"DISPLAY=" + server.Name(), "SDL_VIDEODRIVER=x11"};
+        for (const std::string& variable : Environment("data")) environment.push_back(variable);
+        Process run(VANDERMOOT_EXE, {"--multiple", "-wd=" + temp / "stay"}, environment);
+        ASSERT_TRUE(WaitForStart("data"));
+        Display* display = XOpenDisplay(server.Name().c_str());
+        ASSERT_NE(display, nullptr);
+        // The program makes and drops windows of its own meanwhile: one
+        // already gone is no failure of the test.
+        XSetErrorHandler([](Display*, XErrorEvent*) { return 0; });
+        for (int i = 0; i < 500 && TopLevelWindows(display).empty(); ++i) std::this_thread::sleep_for(10ms);
+        // The window system's libraries may make passing windows of their
+        // own first; the game's window has come, and been drawn into, by now.
+        std::this_thread::sleep_for(500ms);
+        std::vector<Window> windows = TopLevelWindows(display);
+        ASSERT_FALSE(windows.empty());
+        for (Window window : windows) c.lose(display, window);
+        XSync(display, False);
+        XCloseDisplay(display);
+        EXPECT_EQ(run.Wait(10s), 0);
+        std::string log = LogOf("data");
+        EXPECT_NE(log.find("The window system lost the game's window"), std::string::npos) << log;
     }
 }
 
