@@ -15,23 +15,18 @@ std::string gFailure;
 Display* gDisplay = nullptr;
 std::atomic<bool> gConnectionLost{false};
 
-void Record(const std::string& failure) {
-    std::lock_guard<std::mutex> lock(gMutex);
-    if (gFailure.empty()) gFailure = failure;
-}
-
 // Only the codes: a handler must not talk to the server.
 int OnError(Display*, XErrorEvent* error) {
     char text[96];
     std::snprintf(text, sizeof text, "X error %d on request %d for resource 0x%lx", error->error_code,
                   error->request_code, error->resourceid);
-    Record(text);
+    RecordX11Failure(text);
     return 0;
 }
 
 int OnIoError(Display*) {
     gConnectionLost = true;
-    Record("the connection to the X server was lost");
+    RecordX11Failure("the connection to the X server was lost");
     return 0;
 }
 
@@ -45,11 +40,12 @@ void InstallX11ErrorHandlers(void* display) {
     gDisplay = static_cast<Display*>(display);
     XSetErrorHandler(OnError);
     XSetIOErrorHandler(OnIoError);
-    XSetIOErrorExitHandler(static_cast<Display*>(display), OnIoErrorExit, nullptr);
+    XSetIOErrorExitHandler(gDisplay, OnIoErrorExit, nullptr);
 }
 
 void RecordX11Failure(const std::string& failure) {
-    Record(failure);
+    std::lock_guard<std::mutex> lock(gMutex);
+    if (gFailure.empty()) gFailure = failure;
 }
 
 void SettleX11Errors() {
