@@ -2,6 +2,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "runtime/commandline.h"
 #include "runtime/driver.h"
 #include "foundation/settings.h"
 #include "game/startup/gamemain.h"
@@ -37,6 +38,10 @@ int main(int argc, char** argv) {
         if (std::strcmp(argv[i], "--version") == 0) {
             const os::VersionRecord& record = os::ProgramVersion();
             std::printf("%s %s\n", record.productName.c_str(), os::FileVersionText(record).c_str());
+            return 0;
+        }
+        if (std::strcmp(argv[i], "--help") == 0) {
+            std::printf("Usage: %s [OPTION]...\n%s", argv[0], kCommandLineHelp);
             return 0;
         }
     }

@@ -4,7 +4,7 @@
 # not follow the locale. Quiet and quick when everything is already present.
 set -e
 packages="cmake make g++ pkg-config libgtest-dev libgmock-dev zlib1g-dev libpng-dev libjpeg-dev
-libsdl2-dev libepoxy-dev libvorbis-dev libcurl4-openssl-dev libbenchmark-dev
+libsdl2-dev libx11-dev libepoxy-dev libvorbis-dev libcurl4-openssl-dev libbenchmark-dev
 libgl1-mesa-dri libegl-mesa0 libegl1 locales openssl
 libfreetype-dev fonts-dejavu-core fonts-dancingscript python3"
 test_locale=de_DE.UTF-8

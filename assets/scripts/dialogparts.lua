@@ -18,10 +18,14 @@ kDialogY = 220
 kDialogBelowWelcome = 256
 
 -- The shop's backdrop over the whole screen, with the screen's windows on it.
+-- Its size is the screen's, not the image's: an image that is small or does
+-- not load must not clip the windows on it.
 function Backdrop(windows)
     windows.name = "backdrop"
     windows.x = 0
     windows.y = 0
+    windows.w = 800
+    windows.h = 600
     windows.image = "ui/backgrounds/title_backdrop.png"
     return Bitmap(windows)
 end

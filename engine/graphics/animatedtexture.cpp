@@ -18,14 +18,20 @@ const TAssetClassId TAnimatedTexture::ClassId = &TAnimatedTexture::ClassId;
 namespace {
 
 // Shows the frames in order, 60 ms each.
+// Built in one growing buffer: descriptions may list hundreds of thousands
+// of frames.
 TString MakeDefaultScript(size_t frameCount) {
-    TString script = "function DoAnim()\n    delay(60);\n";
+    std::string script = "function DoAnim()\n    delay(60);\n";
     if (frameCount > 0) {
         script += "    frames{";
-        for (size_t i = 0; i < frameCount; ++i) script += TString::Format(i == 0 ? "%d" : ",%d", static_cast<int>(i + 1));
+        for (size_t i = 0; i < frameCount; ++i) {
+            if (i > 0) script += ',';
+            script += std::to_string(i + 1);
+        }
         script += "};\n";
     }
-    return script + "end\n";
+    script += "end\n";
+    return TString(script.c_str());
 }
 
 // Up to six numbers separated by blanks; the values after the last one

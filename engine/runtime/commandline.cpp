@@ -3,6 +3,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <cstring>
 
 namespace {
 
@@ -52,7 +53,45 @@ void ReadOptions(TString rest, std::vector<std::pair<TString, TString>>& options
     }
 }
 
+// Switches that stand alone, and those that carry their value after them.
+const char* const kWholeSwitches[] = {"--help", "--version", "--multiple", "--axtest", "-msn", "-zylom"};
+const char* const kValueSwitches[] = {"-wd=", "-wnd=", "-pq=", "-host=", "--cheat"};
+const char kOptionsSwitch[] = "options=";
+
+bool IsKnownArgument(const char* argument) {
+    for (const char* name : kWholeSwitches) {
+        if (std::strcmp(argument, name) == 0) return true;
+    }
+    for (const char* name : kValueSwitches) {
+        if (std::strncmp(argument, name, std::strlen(name)) == 0) return true;
+    }
+    return std::strncmp(argument, kOptionsSwitch, sizeof kOptionsSwitch - 1) == 0;
+}
+
 }  // namespace
+
+const char kCommandLineHelp[] =
+    "Options:\n"
+    "  --help                      print these options and end\n"
+    "  --version                   print the program's name and version and end\n"
+    "  --multiple                  run beside other copies of the program\n"
+    "  -wd=FOLDER                  work in FOLDER and read the game from its assets/ folder\n"
+    "  options=KEY=VALUE&KEY=VALUE set these settings for the run\n"
+    "  --cheat CODE                switch on the developer cheats of CODE\n"
+    "  -wnd=HANDLE                 run inside the host window HANDLE (hexadecimal)\n"
+    "  --axtest                    run as if inside a host window\n"
+    "  -pq=...                     run for a game portal\n"
+    "  -host=PROGRAM               the portal's program\n"
+    "  -msn, -zylom                report to that game portal\n";
+
+std::vector<std::string> UnknownArguments(int argc, const char* const* argv) {
+    std::vector<std::string> unknown;
+    for (int i = 1; i < argc; ++i) {
+        bool cheatCode = i > 1 && std::strcmp(argv[i - 1], "--cheat") == 0;
+        if (!cheatCode && !IsKnownArgument(argv[i])) unknown.emplace_back(argv[i]);
+    }
+    return unknown;
+}
 
 bool IsHostedMode(const TString& commandLine) {
     return commandLine.Find("-pq=") >= 0;

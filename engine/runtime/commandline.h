@@ -1,6 +1,7 @@
 // What the driver and the platform read from the command line.
 #pragma once
 
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -40,3 +41,11 @@ struct TCommandLineSwitches {
 };
 
 TCommandLineSwitches ReadCommandLineSwitches(const TString& commandLine);
+
+// What "--help" prints: every switch the program reads, one a line.
+extern const char kCommandLineHelp[];
+
+// The arguments after the program name that the program does not read: those
+// starting with "-" that are no switch of it, and words that neither start
+// with "options=" nor follow "--cheat" as its code.
+std::vector<std::string> UnknownArguments(int argc, const char* const* argv);

@@ -1,8 +1,11 @@
 #include "runtime/driver.h"
 
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/app/dllgamestate.h"
 #include "core/app/gamestate.h"
@@ -22,8 +25,10 @@
 #include "platform/display/gldevice.h"
 #include "platform/host/socketchannel.h"
 #include "platform/os/directory.h"
+#include "platform/os/paths.h"
 #include "platform/os/programpath.h"
 #include "platform/os/singleinstance.h"
+#include "platform/os/termination.h"
 #include "platform/os/timer.h"
 #include "platform/os/version.h"
 #include "platform/window/sdlwindow.h"
@@ -32,6 +37,9 @@ namespace {
 
 const char* const kDefaultGameName = "Kindlemoor Application";
 const char* const kHostLibraryMark = ".qmmod";
+const char* const kAssetFolder = "assets";
+// The exit code of a run that finds no game to run.
+const int kNoAssetsExitCode = 1;
 
 // Brings the window forward when a second start knocked; runs on idle ticks.
 class TKnockTask : public TTask {
@@ -47,6 +55,12 @@ private:
     os::SingleInstance& mInstance;
     window::Window& mWindow;
 };
+
+// The program's file name, without its folder.
+std::string ProgramName(const char* path) {
+    const char* slash = std::strrchr(path, '/');
+    return slash ? slash + 1 : path;
+}
 
 void SeedRandom() {
     std::srand((os::TimeMilliseconds() * 8627u) % 104729u);
@@ -101,6 +115,11 @@ public:
 
 private:
     bool AllowsSeveral() const;
+    // A line on standard error, after the program's name.
+    void Complain(const std::string& text) const;
+    // False, with a line on standard error and in the log, when the working
+    // folder holds no asset folder.
+    bool FindAssetFolder() const;
     // False when another copy runs.
     bool CheckSingleInstance();
     void FillSetup();
@@ -109,6 +128,8 @@ private:
     void StoreCommandLineSettings();
     void ReportToGameState();
 
+    std::string mProgramName;
+    std::vector<std::string> mUnknownArguments;
     TString mCommandLine;
     int mFlags;
     TTestHarness mHarness;
@@ -119,21 +140,46 @@ private:
 };
 
 TDriver::TDriver(int argc, const char* const* argv, int flags)
-    : mCommandLine(JoinCommandLine(argc, argv)), mFlags(flags) {}
+    : mProgramName(argc > 0 ? ProgramName(argv[0]) : std::string()),
+      mUnknownArguments(UnknownArguments(argc, argv)),
+      mCommandLine(JoinCommandLine(argc, argv)),
+      mFlags(flags) {}
 
 int TDriver::Run(TGameMainFunction gameMain) {
+    // The run goes on: switches are found anywhere in the line.
+    for (const std::string& argument : mUnknownArguments) {
+        Complain("unknown option " + argument + " (--help lists the options)");
+    }
     mHarness.Offer(mCommandLine);
     mSwitches = ReadCommandLineSwitches(mCommandLine);
     if (mSwitches.parentGiven && !IsParentAlive(mSwitches.parentWindow)) return -1;
     SeedRandom();
+    // Before the window and sound libraries start: they take SIGTERM and
+    // SIGINT only when nobody has.
+    os::InstallTerminationHandlers();
     ReadProgramFolders(mFolders);
     if (!CheckSingleInstance()) return 0;
     FillSetup();
     InstallPortals(mSwitches);
     SetUpFolders();
     mHarness.LogProblems();
+    if (!FindAssetFolder()) return kNoAssetsExitCode;
     RunGame(gameMain);
     return 0;
+}
+
+void TDriver::Complain(const std::string& text) const {
+    std::fprintf(stderr, "%s: %s\n", mProgramName.c_str(), text.c_str());
+}
+
+bool TDriver::FindAssetFolder() const {
+    os::DirectoryIterator assets;
+    if (assets.Open(kAssetFolder)) return true;
+    std::string folder = os::AbsolutePath(kAssetFolder);
+    DebugLog("Error: the game's asset folder %s does not exist", folder.c_str());
+    Complain("cannot start: the game's asset folder " + folder +
+             " does not exist (start the program from its own folder, or give -wd=FOLDER)");
+    return false;
 }
 
 bool TDriver::AllowsSeveral() const {
@@ -165,7 +211,10 @@ void TDriver::SetUpFolders() {
         SetUpDataFolders(mFolders, mSetup.gameName);
         SetLogFolder(mFolders.userFolder.c_str());
     }
-    if (mSwitches.workingFolderGiven) SwitchWorkingFolder(mSwitches.workingFolder);
+    if (mSwitches.workingFolderGiven && !SwitchWorkingFolder(mSwitches.workingFolder)) {
+        Complain(std::string("cannot switch to the folder ") + mSwitches.workingFolder.c_str() +
+                 "; the working folder stays " + os::WorkingFolder());
+    }
     if (!AllowsSeveral() && !mInstance.IsHeld()) {
         DebugLog("EngineMain: no single-instance lock at %s; other copies are not kept out", mInstance.LockPath().c_str());
     }

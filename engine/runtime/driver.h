@@ -13,6 +13,8 @@ class TPlatform;
 using TGameMainFunction = int (*)(TPlatform* platform, const TString& commandLine);
 
 // Runs the program; returns its exit code: 0, also when another copy of the
-// same executable runs (which is brought forward), or -1 when the "-wnd="
-// host window is 0 or not alive. A low flags byte of 1 lets several copies run.
+// same executable runs (which is brought forward), -1 when the "-wnd=" host
+// window is 0 or not alive, or 1 when the working folder has no "assets"
+// folder (said on standard error). Unknown arguments get a line on standard
+// error and the run goes on. A low flags byte of 1 lets several copies run.
 int EngineMain(int argc, const char* const* argv, TGameMainFunction gameMain, int flags);

@@ -173,6 +173,9 @@ private:
     // The pump's steps.
     bool TakePending(TPlatformEvent& event);
     bool TakeMessage(TPlatformEvent& event);
+    // True, with a log line, the first time the window system has failed
+    // under the window.
+    bool TakeWindowLoss();
     // One window event, translated and dispatched, for the game state's
     // hold loop; true when it was a quit.
     bool TakeHeldMessage();
@@ -241,6 +244,7 @@ private:
     bool mLeaveTracking = false;
     bool mMouseCancelPending = false;
     bool mQuitPosted = false;
+    bool mWindowLossTaken = false;
     bool mCaptured = false;
     // Portal-hosted mode: the full-screen state last asked of the host.
     bool mHostFullScreen = false;

@@ -2,8 +2,10 @@
 // then one window event, else an idle tick.
 #include "runtime/platformdata.h"
 #include "core/windows/windowmanager.h"
+#include "foundation/debuglog.h"
 #include "graphics/display/displaylink.h"
 #include "graphics/render/renderer.h"
+#include "platform/os/termination.h"
 #include "sound/soundmanager.h"
 
 namespace {
@@ -134,10 +136,11 @@ bool TPlatformData::TakePending(TPlatformEvent& event) {
     return false;
 }
 
-// One waiting message: a posted quit, a character typed earlier, a record
-// of the host window, a window event, or a due hover.
+// One waiting message: a posted quit, a signal's request to end or the loss
+// of the window, a character typed earlier, a record of the host window, a
+// window event, or a due hover.
 bool TPlatformData::TakeMessage(TPlatformEvent& event) {
-    if (mQuitPosted) {
+    if (mQuitPosted || os::TakeTerminationRequest() || TakeWindowLoss()) {
         mQuitPosted = false;
         SetEvent(event, TPlatformEvent::kQuit);
         return true;
@@ -157,6 +160,15 @@ bool TPlatformData::TakeMessage(TPlatformEvent& event) {
         return true;
     }
     return false;
+}
+
+bool TPlatformData::TakeWindowLoss() {
+    if (mWindowLossTaken) return false;
+    std::string loss = mWindow->GetLoss();
+    if (loss.empty()) return false;
+    mWindowLossTaken = true;
+    DebugLog("The window system lost the game's window (%s); the game ends", loss.c_str());
+    return true;
 }
 
 // Keeping the full-screen window in front is the window system's task here.

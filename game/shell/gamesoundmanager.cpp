@@ -6,6 +6,7 @@
 #include "runtime/platform.h"
 #include "core/scripting/luabinding.h"
 #include "foundation/debuglog.h"
+#include "foundation/file.h"
 #include "foundation/prefs.h"
 #include "game/shell/game.h"
 #include "game/shell/mainscript.h"
@@ -195,7 +196,10 @@ VSoundManager::~VSoundManager() {
 std::shared_ptr<TSound> VSoundManager::GetSound(const TString& name, int group) {
     std::shared_ptr<TSound> sound = TSound::Get(name, group == kMusicGroup ? 0 : 1, group);
     if (!sound) {
-        DebugLog("VSoundManager: Asset Missing (%s)", name.c_str());
+        // Options after "?" are not part of the file's name.
+        int query = name.FindChar('?');
+        bool present = FileExists(query >= 0 ? name.SubString(0, query) : name);
+        DebugLog(present ? "VSoundManager: Asset Damaged (%s)" : "VSoundManager: Asset Missing (%s)", name.c_str());
     }
     return sound;
 }

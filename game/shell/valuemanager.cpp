@@ -4,6 +4,7 @@
 #include <cmath>
 
 #include "core/scripting/luabinding.h"
+#include "foundation/debuglog.h"
 #include "foundation/xmlnode.h"
 #include "game/shell/mainscript.h"
 #include "lua/lua.h"
@@ -71,7 +72,10 @@ VValueManager::VValueManager() {
 void VValueManager::Load(const TString& fileName) {
     mValues.clear();
     TXmlNode document;
-    document.LoadFile(fileName);
+    if (!document.LoadFile(fileName)) {
+        DebugLog("ERROR: VValueManager::Load: cannot read %s", fileName.c_str());
+        return;
+    }
     TString name;
     TXmlNode* child = nullptr;
     document.ResetChildIterator();
@@ -80,6 +84,8 @@ void VValueManager::Load(const TString& fileName) {
             LoadSection(*child);
         }
     }
+    // The reader is tolerant: a damaged file shows as one that declares nothing.
+    if (mValues.empty()) DebugLog("ERROR: VValueManager::Load: %s declares no values", fileName.c_str());
 }
 
 void VValueManager::LoadSection(TXmlNode& section) {
@@ -170,5 +176,10 @@ void VValueManager::SaveAll() {
 }
 
 void LoadManagedValues() {
-    VValueManager::Get()->Load(kValuesFile);
+    // A manager made here has just read the file in its constructor.
+    if (auto manager = VValueManager::GetIfCreated()) {
+        manager->Load(kValuesFile);
+    } else {
+        VValueManager::Get();
+    }
 }

@@ -15,7 +15,7 @@ public:
     virtual ~VValueManager() = default;
 
     // Replaces every value by those of the file; a missing or broken file
-    // leaves none.
+    // leaves none and logs an error line naming it.
     void Load(const TString& fileName);
 
     float GetReal(const TString& name, float def);

@@ -11,7 +11,8 @@ void QueueLuaCommand(const TString& command) {
         DebugLog("QueueLuaCommand: no window script to queue '%s'", command.c_str());
         return;
     }
-    TString statement = TString::Format("table.insert( gCommandQueue, function() %s end );", command.c_str());
+    // The line break keeps a command's trailing "--" comment off its "end".
+    TString statement = TString::Format("table.insert( gCommandQueue, function() %s\nend );", command.c_str());
     script->DoLuaString(statement.c_str(), -1);
 }
 

@@ -16,6 +16,7 @@ public:
     std::string GetLastError() const override { return failCreate ? "scripted failure" : ""; }
     bool PollEvent(NativeEvent& event) override;
     bool IsQuitWaiting() override;
+    std::string GetLoss() const override { return loss; }
 
     void SetTitle(const std::string& utf8) override { title = utf8; }
     bool HasFocus() const override { return focused; }
@@ -36,6 +37,7 @@ public:
     bool failCreate = false;
     bool clipboardRefuses = false;
     bool focused = false;
+    std::string loss;
     // Moves handed out set it too.
     int pointerX = 0;
     int pointerY = 0;

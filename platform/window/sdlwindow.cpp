@@ -1,11 +1,13 @@
 #include "platform/window/sdlwindow.h"
 
 #include <SDL.h>
+#include <SDL_syswm.h>
 
 #include <cstring>
 
 #include "platform/display/glattributes.h"
 #include "platform/window/keymap.h"
+#include "platform/window/x11errors.h"
 
 namespace window {
 
@@ -92,10 +94,14 @@ uint32_t EventWindowId(const SDL_Event& event) {
 }  // namespace
 
 SdlWindow::~SdlWindow() {
+    // The server has freed everything of a lost connection; SDL would wait
+    // for answers that never come.
+    if (mOnX11 && IsX11ConnectionLost()) return;
     if (mCursor) SDL_FreeCursor(mCursor);
     if (mWindow) {
         SDL_StopTextInput();
         SDL_DestroyWindow(mWindow);
+        if (mOnX11) SettleX11Errors();
     }
     if (mVideoStarted) SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
 }
@@ -123,6 +129,7 @@ bool SdlWindow::Create(const WindowSetup& setup) {
     uint32_t flags = SDL_WINDOW_OPENGL | (setup.shown ? SDL_WINDOW_SHOWN : SDL_WINDOW_HIDDEN);
     mWindow = SDL_CreateWindow(setup.title.c_str(), setup.x, setup.y, setup.width, setup.height, flags);
     if (!mWindow) return Fail();
+    WatchWindowSystem();
     SDL_StartTextInput();
     return true;
 }
@@ -165,6 +172,7 @@ bool SdlWindow::PollEvent(NativeEvent& event) {
     SDL_PumpEvents();
     SDL_Event sdlEvent;
     if (SDL_PeepEvents(&sdlEvent, 1, SDL_GETEVENT, SDL_FIRSTEVENT, SDL_LASTEVENT) <= 0) return false;
+    if (sdlEvent.type == SDL_SYSWMEVENT) NoteWindowSystemEvent(*sdlEvent.syswm.msg);
     event = Translate(sdlEvent, mWindow ? SDL_GetWindowID(mWindow) : 0, mWindow);
     if (event.kind == EventKind::kMouseMove) {
         mPointerKnown = true;
@@ -172,6 +180,30 @@ bool SdlWindow::PollEvent(NativeEvent& event) {
         mPointerY = event.y;
     }
     return true;
+}
+
+void SdlWindow::WatchWindowSystem() {
+    SDL_SysWMinfo info;
+    SDL_VERSION(&info.version);
+    if (!SDL_GetWindowWMInfo(mWindow, &info) || info.subsystem != SDL_SYSWM_X11) return;
+    InstallX11ErrorHandlers(info.info.x11.display);
+    mOnX11 = true;
+    mX11Window = info.info.x11.window;
+    // A window destroyed from outside shows only in the window system's own
+    // events while no frame is drawn.
+    SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+}
+
+void SdlWindow::NoteWindowSystemEvent(const SDL_SysWMmsg& message) {
+    if (message.subsystem != SDL_SYSWM_X11) return;
+    const XEvent& event = message.msg.x11.event;
+    if (event.type == DestroyNotify && event.xdestroywindow.window == mX11Window) {
+        RecordX11Failure("the window was destroyed by another program");
+    }
+}
+
+std::string SdlWindow::GetLoss() const {
+    return mOnX11 ? GetX11Failure() : std::string();
 }
 
 bool SdlWindow::IsQuitWaiting() {

@@ -8,6 +8,7 @@
 union SDL_Event;
 struct SDL_Window;
 struct SDL_Cursor;
+struct SDL_SysWMmsg;
 
 namespace window {
 
@@ -22,6 +23,7 @@ public:
     std::string GetLastError() const override { return mLastError; }
     bool PollEvent(NativeEvent& event) override;
     bool IsQuitWaiting() override;
+    std::string GetLoss() const override;
 
     void SetTitle(const std::string& utf8) override;
     bool HasFocus() const override;
@@ -41,6 +43,10 @@ public:
 
 private:
     bool Fail();
+    // On X11, takes the error handlers so that a lost window is reported
+    // instead of ending the process.
+    void WatchWindowSystem();
+    void NoteWindowSystemEvent(const SDL_SysWMmsg& message);
 
     SDL_Window* mWindow = nullptr;
     // The colour cursor in use; freed when replaced and with the window.
@@ -51,6 +57,8 @@ private:
     bool mPointerKnown = false;
     int mPointerX = 0;
     int mPointerY = 0;
+    bool mOnX11 = false;
+    unsigned long mX11Window = 0;
     std::string mLastError;
 };
 

@@ -30,6 +30,9 @@ public:
     virtual bool PollEvent(NativeEvent& event) = 0;
     // A quit request is among the waiting events.
     virtual bool IsQuitWaiting() = 0;
+    // Empty while the window system serves the window; else how it failed
+    // under it (the window destroyed from outside, the connection lost).
+    virtual std::string GetLoss() const = 0;
 
     virtual void SetTitle(const std::string& utf8) = 0;
     // The window has the keyboard focus.

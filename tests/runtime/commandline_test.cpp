@@ -135,4 +135,14 @@ TEST(CommandLine, ArgumentsAreJoinedWithFoldersQuoted) {
     EXPECT_STREQ(JoinCommandLine(1, argv).c_str(), "");
 }
 
+TEST(CommandLine, ArgumentsThatAreNoSwitchAreUnknown) {
+    const char* argv[] = {"vandermoot", "--multiple", "-wd=/a", "-wnd=1f", "-pq=x", "-host=prog", "--cheat", "code",
+                          "--cheatword", "options=a=1", "-msn", "-zylom", "--axtest", "--help", "--version",
+                          "--bogus", "-x", "stray", "--multiple=no", "options", "--cheat"};
+    const int argc = sizeof argv / sizeof argv[0];
+    EXPECT_EQ(UnknownArguments(argc, argv),
+              (std::vector<std::string>{"--bogus", "-x", "stray", "--multiple=no", "options"}));
+    EXPECT_TRUE(UnknownArguments(1, argv).empty());
+}
+
 }  // namespace

@@ -93,7 +93,8 @@ std::string Lowered(std::string text) {
 struct DriverTest : ::testing::Test {
     DriverTest() {
         os::MakeFolderTree(temp / "run");
-        os::MakeFolderTree(temp / "work");
+        // Without an asset folder the driver would not start the game.
+        os::MakeFolderTree(temp / "work/assets");
         symlink(HANDLER_MODULE, (temp / "work/host.qmmod").c_str());
         temp.Write("work/broken.qmmod", "not a library");
     }

@@ -4,6 +4,7 @@
 #include "core/windows/windowmanagerlink.h"
 #include "graphics/render/renderer.h"
 #include "pumptesting.h"
+#include "tests/support/luatesting.h"
 
 namespace pumptest {
 namespace {
@@ -182,6 +183,16 @@ TEST_F(TranslationTest, QuitComesFromPostQuitBeforeWaitingRecords) {
     mWindow->Queue(Key(EventKind::kKeyDown, 'A'));
     mData->PostQuit();
     EXPECT_EQ(UntilIdle(), (std::vector<Seen>{{4}, {11, 'A'}}));
+}
+
+TEST_F(TranslationTest, ALostWindowBecomesOneQuitWithALogLine) {
+    TestLog log;
+    Make();
+    mWindow->Queue(Key(EventKind::kKeyDown, 'A'));
+    mWindow->loss = "X error 3 on request 3 for resource 0x200006";
+    EXPECT_EQ(UntilIdle(), (std::vector<Seen>{{4}, {11, 'A'}}));
+    EXPECT_EQ(UntilIdle(), (std::vector<Seen>{})) << "one quit only";
+    EXPECT_EQ(log.Count("The window system lost the game's window (X error 3 on request 3 for resource 0x200006)"), 1u);
 }
 
 class ClickGateTest : public PumpTest {

@@ -34,6 +34,7 @@ protected:
             AddFile(name, MakeOgg(kRate, 2, kRate * 3));
         }
         AddFile("sfx/broken.ogg", "OggS but not really");
+        AddFile("music/broken.ogg", "");
         VGame::Create();
         mManager = VSoundManager::Create();
     }
@@ -253,6 +254,7 @@ TEST_F(GameSoundTest, MissingOrBrokenSoundsLogOncePerCallAndChangeNothing) {
         {"PlaySFX('sfx/none.ogg', false)", "false"},
         {"PlayMusic('music/none.ogg', true, true)", "false"},
         {"PlaySFX('sfx/broken.ogg', false)", "false"},
+        {"PlayMusic('music/broken.ogg?group=2', true, true)", "false"},
         {"PlayVO('vo/none.ogg', true, false)", "nil"},
         {"PlaySFX('sfx/click', false)", "false"},
     };
@@ -262,8 +264,10 @@ TEST_F(GameSoundTest, MissingOrBrokenSoundsLogOncePerCallAndChangeNothing) {
         EXPECT_EQ(Eval(c.script), c.result);
     }
     EXPECT_EQ(mLog.Count("VSoundManager: Asset Missing (sfx/none.ogg)"), 1u);
-    EXPECT_EQ(mLog.Count("VSoundManager: Asset Missing (sfx/broken.ogg)"), 1u);
-    EXPECT_EQ(mLog.Count("VSoundManager: Asset Missing"), 5u);
+    EXPECT_EQ(mLog.Count("VSoundManager: Asset Damaged (sfx/broken.ogg)"), 1u);
+    EXPECT_EQ(mLog.Count("VSoundManager: Asset Damaged (music/broken.ogg?group=2)"), 1u);
+    EXPECT_EQ(mLog.Count("VSoundManager: Asset Missing"), 4u);
+    EXPECT_EQ(mLog.Count("VSoundManager: Asset Damaged"), 2u);
     EXPECT_TRUE(Tracked().empty());
     EXPECT_EQ(mManager->GetCurrentMusic(), nullptr);
     EXPECT_EQ(mManager->GetVOQueue().size(), 1u);

@@ -198,14 +198,29 @@ TEST_F(ValueTest, WithoutUserSavedValuesNeitherReadNorWrite) {
     EXPECT_FLOAT_EQ(values.GetReal("worth", 0.0f), 12.75f);
 }
 
-TEST_F(ValueTest, MissingOrBrokenFileLeavesNoValues) {
-    for (const char* xml : {"", "<values><value name=", "\x01\x02ZXML", "<values><value name=\"x\" value=\"1\">"}) {
-        SCOPED_TRACE(xml);
+TEST_F(ValueTest, MissingOrBrokenFileLeavesNoValuesAndLogsOneLineNamingIt) {
+    const struct {
+        const char* xml;
+        const char* logged;  // nullptr: no error line
+    } cases[] = {
+        {"", "ERROR: VValueManager::Load: cannot read values.xml"},
+        {"<values><value name=", "ERROR: VValueManager::Load: values.xml declares no values"},
+        {"\x01\x02ZXML", "ERROR: VValueManager::Load: values.xml declares no values"},
+        {"<valuez><value name=\"price\" value=\"1\"/></valuez>", "ERROR: VValueManager::Load: values.xml declares no values"},
+        {"<values><value name=\"x\" value=\"1\">", nullptr},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.xml);
+        size_t before = mLog.Count("ERROR: VValueManager::Load:");
         ClearVirtualFiles();
         mFiles.clear();
-        if (*xml) AddFile("values.xml", xml);
+        if (*c.xml) AddFile("values.xml", c.xml);
         LoadManagedValues();
         EXPECT_FLOAT_EQ(Manager().GetReal("price", 3.0f), 3.0f);
+        EXPECT_EQ(mLog.Count("ERROR: VValueManager::Load:"), before + (c.logged ? 1u : 0u));
+        if (c.logged) {
+            EXPECT_TRUE(mLog.Contains(c.logged));
+        }
     }
 }
 

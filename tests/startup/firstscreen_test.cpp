@@ -306,6 +306,24 @@ TEST_F(FirstScreenTest, AClickOnACheckBoxsLabelTogglesTheBox) {
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
+TEST_F(FirstScreenTest, ABackdropThatDoesNotLoadLeavesTheMenuOnTheWholeScreenAndClickable) {
+    AddFile("ui/backgrounds/title_backdrop.png", "not a picture");
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("play"));
+    TWindow* backdrop = FindInTop("backdrop");
+    ASSERT_NE(backdrop, nullptr);
+    const TRect screen(0, 0, 800, 600);
+    EXPECT_TRUE(Inside(backdrop->GetGlobalRect(), screen)) << "the backdrop covers the screen";
+    for (const char* name : {"play", "options", "players", "help", "credits", "quit"}) {
+        TWindow* button = FindInTop(name);
+        ASSERT_NE(button, nullptr) << name;
+        EXPECT_TRUE(Inside(screen, button->GetGlobalRect())) << name;
+        EXPECT_TRUE(Inside(backdrop->GetGlobalRect(), button->GetGlobalRect())) << name;
+    }
+    Click(FindInTop("options"));
+    EXPECT_TRUE(RunUntilShown("options_sfxlevel_slider"));
+}
+
 TEST_F(FirstScreenTest, HelpPagesTurnWithNextAndBack) {
     GameMainSetUp(mPlatform.get(), mSession);
     ASSERT_TRUE(RunUntilShown("help"));

@@ -23,9 +23,10 @@ TEST_F(WidgetsTest, QueuedCommandsLandInTheCommandQueueInOrder) {
     QueueLuaCommand("ran = (ran or '') .. 'a'");
     QueueLuaCommand("");
     QueueLuaCommand("ran = ran .. 'b'");
-    ASSERT_EQ(Eval("table.getn(gCommandQueue)"), "3");
+    QueueLuaCommand("ran = ran .. 'c' -- a comment ends the command");
+    ASSERT_EQ(Eval("table.getn(gCommandQueue)"), "4");
     ASSERT_EQ(Run("for i = 1, table.getn(gCommandQueue) do gCommandQueue[i]() end"), "");
-    EXPECT_EQ(Eval("ran"), "ab");
+    EXPECT_EQ(Eval("ran"), "abc");
 }
 
 TEST_F(WidgetsTest, ACommandThatDoesNotCompileQueuesNothing) {

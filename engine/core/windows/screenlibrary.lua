@@ -259,20 +259,50 @@ local function TakeReturnValue()
     return value
 end
 
+-- The file's results; a file that is missing or fails is reported, and the
+-- caller goes on.
+local function FinishReading(ok, ...)
+    if ok then
+        return unpack(arg)
+    end
+    _ALERT(tostring(arg[1]))
+end
+
+function ReadFile(f)
+    return FinishReading(pcall(dofile, "assets/" .. f))
+end
+
+-- Runs a dialog's file into the modal pushed for it. A file that is missing
+-- or does not compile is logged with its name and its modal popped, so the
+-- screen below stays usable; false then. A file that fails while it runs
+-- keeps the modal with what it built.
+local function ReadDialog(file, id)
+    local chunk, message = loadfile("assets/" .. file)
+    if chunk == nil then
+        _ALERT("dialog " .. file .. " cannot be loaded: " .. tostring(message))
+        PopModal(id)
+        return false
+    end
+    FinishReading(pcall(chunk))
+    return true
+end
+
 function DoModal(file)
     local id = PushModal(file)
-    ReadFile(file)
-    DoFitToChildren()
+    if ReadDialog(file, id) then
+        DoFitToChildren()
+    end
     WaitForCloseMessage(id)
     return TakeReturnValue()
 end
 
 -- Runs the dialog's messages until its modal is gone.
 function DoMainWindow(file)
-    PushModal(file)
+    local id = PushModal(file)
     local depth = GetWindowDepth()
-    ReadFile(file)
-    DoFitToChildren()
+    if ReadDialog(file, id) then
+        DoFitToChildren()
+    end
     repeat
         gLastMessage = WaitForMessage()
     until GetWindowDepth() < depth
@@ -373,19 +403,6 @@ function Yield()
     return coroutine.yield()
 end
 
--- The file's results; a file that is missing or fails is reported, and the
--- caller goes on (a dialog still waits for its modal).
-local function FinishReading(ok, ...)
-    if ok then
-        return unpack(arg)
-    end
-    _ALERT(tostring(arg[1]))
-end
-
-function ReadFile(f)
-    return FinishReading(pcall(dofile, "assets/" .. f))
-end
-
 function CloseWindow(v)
     PostMessage(CreateCloseMessage())
     if v ~= nil then
@@ -428,7 +445,7 @@ function DisplayDialog(t)
     end
     local id = PushModal(file)
     gDialogTable = t
-    ReadFile(file)
+    ReadDialog(file, id)
     WaitForCloseMessage(id)
     return TakeReturnValue()
 end

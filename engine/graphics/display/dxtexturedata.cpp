@@ -12,9 +12,11 @@
 namespace {
 
 // Every live surface object, so that a departing owner can be forgotten.
+// Never destroyed: an owner may depart during exit(), after every static
+// made later than the first surface object is gone.
 std::set<TDxTextureData*>& LiveTextureData() {
-    static std::set<TDxTextureData*> live;
-    return live;
+    static auto* live = new std::set<TDxTextureData*>();
+    return *live;
 }
 
 // Far above any surface the game asks for, and within the device's int sizes.

@@ -12,9 +12,12 @@ namespace {
 
 const uint32_t kReportInterval = 1000;
 
+// Never destroyed: a library may call exit() in the middle of a frame, and
+// the display back end must not be torn down by exit-time destructors then.
+// The platform's teardown destroys the renderer (DestroyInstance).
 std::unique_ptr<TRenderer>& Instance() {
-    static std::unique_ptr<TRenderer> instance;
-    return instance;
+    static auto* instance = new std::unique_ptr<TRenderer>();
+    return *instance;
 }
 
 }  // namespace

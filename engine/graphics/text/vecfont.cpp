@@ -32,11 +32,8 @@ int16_t ReadS16(const uint8_t* bytes) {
 }  // namespace
 
 TVecFont::TVecFont(std::vector<uint8_t> data) : mData(std::move(data)) {
-    if (mData.size() < kHeaderSize || std::memcmp(mData.data(), "MVC4", 4) != 0) {
-        mData.clear();
-        return;
-    }
-    if (IsWellFormed()) ComputeMetrics();
+    bool hasHeader = mData.size() >= kHeaderSize && std::memcmp(mData.data(), "MVC4", 4) == 0;
+    if (hasHeader && IsWellFormed()) ComputeMetrics();
     // Text is scaled by the line height, so a font without one is as
     // unusable as one that cannot be read.
     if (mAscent + mDescent <= 0) {

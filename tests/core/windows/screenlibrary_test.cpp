@@ -301,32 +301,45 @@ TEST_F(ScreenLibraryTest, DisplayDialogWithoutAScriptPushesNothing) {
     }
 }
 
-TEST_F(ScreenLibraryTest, AFileThatCannotBeReadIsReportedAndTheDialogStillEnds) {
+TEST_F(ScreenLibraryTest, ADialogFileThatCannotBeLoadedIsReportedAndItsModalPopped) {
     AddFile("scripts/broken.lua", "MakeDialog{ Window{ name = 'a' }");
-    AddFile("scripts/failing.lua", "MakeDialog{ Window{ name = 'built', w = 5, h = 5 } } error('dialog failed')");
-    struct Case {
+    const struct {
+        const char* call;
         const char* file;
-        const char* logged;
-        const char* built;
+    } cases[] = {
+        {"result = DoModal('scripts/missing.lua')", "scripts/missing.lua"},
+        {"result = DoModal('scripts/broken.lua')", "scripts/broken.lua"},
+        {"result = DisplayDialog{ 'scripts/broken.lua' }", "scripts/broken.lua"},
+        {"DoMainWindow('scripts/missing.lua')", "scripts/missing.lua"},
     };
-    const Case cases[] = {
-        {"scripts/missing.lua", "assets/scripts/missing.lua", ""},
-        {"scripts/broken.lua", "assets/scripts/broken.lua", ""},
-        {"scripts/failing.lua", "dialog failed", "built"},
-    };
-    for (const Case& c : cases) {
-        SCOPED_TRACE(c.file);
-        StartCoroutine(std::string("result = DoModal('") + c.file + "')");
-        EXPECT_TRUE(log.Contains(std::string("Lua error: ")));
-        EXPECT_TRUE(log.Contains(c.logged));
-        ASSERT_EQ(TopModalName(), c.file);
-        EXPECT_EQ(Children(manager->GetTopModal()), c.built);
-        EXPECT_EQ(script->GetWaitState(), TWindowScript::kWaitingForMessage);
-        ASSERT_EQ(script->DoLuaString("CloseWindow(3)"), 0);
-        Idle();
-        EXPECT_EQ(Eval("result"), "3");
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.call);
+        size_t before = log.Count("Lua error: dialog ");
+        ASSERT_EQ(Run("result = 'unchanged'"), "");
+        StartCoroutine(c.call);
+        EXPECT_EQ(log.Count("Lua error: dialog "), before + 1);
+        EXPECT_TRUE(log.Contains(std::string("dialog ") + c.file + " cannot be loaded: "));
+        EXPECT_TRUE(log.Contains(std::string("assets/") + c.file));
+        // The screen below is on top again, and the dialog's wait ends.
         EXPECT_EQ(manager->GetModalStack().size(), 1u);
+        Idle();
+        EXPECT_FALSE(script->IsYielded());
+        EXPECT_EQ(Eval("result"), std::string(c.call).find("result") == 0 ? "nil" : "unchanged");
     }
+}
+
+TEST_F(ScreenLibraryTest, ADialogFileThatFailsWhileItRunsKeepsWhatItBuilt) {
+    AddFile("scripts/failing.lua", "MakeDialog{ Window{ name = 'built', w = 5, h = 5 } } error('dialog failed')");
+    StartCoroutine("result = DoModal('scripts/failing.lua')");
+    EXPECT_TRUE(log.Contains("Lua error: "));
+    EXPECT_TRUE(log.Contains("dialog failed"));
+    ASSERT_EQ(TopModalName(), "scripts/failing.lua");
+    EXPECT_EQ(Children(manager->GetTopModal()), "built");
+    EXPECT_EQ(script->GetWaitState(), TWindowScript::kWaitingForMessage);
+    ASSERT_EQ(script->DoLuaString("CloseWindow(3)"), 0);
+    Idle();
+    EXPECT_EQ(Eval("result"), "3");
+    EXPECT_EQ(manager->GetModalStack().size(), 1u);
 }
 
 TEST_F(ScreenLibraryTest, ReadFileHandsBackTheFilesResults) {

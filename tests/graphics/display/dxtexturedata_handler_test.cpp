@@ -3,11 +3,13 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "displaytesting.h"
 #include "foundation/assetmanager.h"
 #include "graphics/display/dxdisplayhandler.h"
 #include "graphics/display/dxtexturedata.h"
+#include "graphics/render/renderer.h"
 #include "graphics/texture.h"
 
 namespace {
@@ -47,6 +49,29 @@ TEST_F(DxTextureHandlerTest, TexturesAreMadeOnTheHandlersDeviceAndBoundByTheirSu
     EXPECT_FALSE(data->HasSurface());
     mAssets.RestoreAssets();
     EXPECT_TRUE(data->HasSurface());
+}
+
+// A library may end the process with exit() in the middle of a frame: the
+// exit-time destructors then run while the renderer holds its display back
+// end and textures hold surfaces.
+TEST(DxTextureExitTest, ExitWhileTheRendererHoldsItsDisplayAndTexturesEndsCleanly) {
+    GTEST_FLAG_SET(death_test_style, "threadsafe");
+    EXPECT_EXIT(
+        {
+            // The renderer is made before the first surface object.
+            TRenderer* renderer = TRenderer::GetInstance();
+            static display::RecordingDevice device;
+            static TFakeDisplayHost host;
+            auto handler = std::make_unique<TDxDisplayHandler>(device, host);
+            TDxDisplayHandler& display = *handler;
+            renderer->SetBackEnd(std::move(handler));
+            display.SetDisplay(800, 600, false, false, false, false);
+            std::vector<std::shared_ptr<TTexture>> textures;
+            for (int i = 0; i < 8; ++i) textures.push_back(TTexture::Create(16, 8, true));
+            renderer->BeginDraw(false);
+            std::exit(3);
+        },
+        ::testing::ExitedWithCode(3), "");
 }
 
 TEST_F(DxTextureHandlerTest, TexturesOutliveTheHandlerWithoutTheirSurfaces) {
