@@ -1,32 +1,15 @@
 // Feeds arbitrary bytes to the order reader as an XML document, once as plain
 // text and once deflated in the "ZXML" form, and reads an order record from
 // every element. Whatever the element says, the record keeps to its domains.
-#include <zlib.h>
-
 #include <cstdint>
 #include <cstdlib>
 #include <string>
 
 #include "foundation/xmlnode.h"
+#include "fuzz/zxmlbytes.h"
 #include "game/chocolates/chocolatespec.h"
 
 namespace {
-
-// The bytes in the compressed document form: magic, the two lengths, the stream.
-std::string Zxml(const std::string& plain) {
-    uLongf packedLength = compressBound(plain.size());
-    std::string packed(packedLength, '\0');
-    if (compress(reinterpret_cast<Bytef*>(packed.data()), &packedLength,
-                 reinterpret_cast<const Bytef*>(plain.data()), plain.size()) != Z_OK) {
-        return std::string();
-    }
-    packed.resize(packedLength);
-    std::string file = "ZXML";
-    for (uint32_t length : {static_cast<uint32_t>(packed.size()), static_cast<uint32_t>(plain.size())}) {
-        for (int i = 0; i < 4; ++i) file += static_cast<char>((length >> (8 * i)) & 0xFF);
-    }
-    return file + packed;
-}
 
 bool IsChoice(int32_t value) {
     return value >= -1 && value <= 2;
@@ -67,6 +50,6 @@ void Run(const std::string& bytes) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string plain(reinterpret_cast<const char*>(data), size);
     Run(plain);
-    Run(Zxml(plain));
+    Run(ZxmlBytes(plain));
     return 0;
 }

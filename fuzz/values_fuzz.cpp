@@ -1,8 +1,6 @@
 // Feeds arbitrary bytes to the named values as "values.xml", once as plain
 // text and once deflated in the "ZXML" form, then makes every read and change
 // the game makes on every name the bytes declare or a modifier refers to.
-#include <zlib.h>
-
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -10,26 +8,11 @@
 #include "foundation/tstring.h"
 #include "foundation/virtualfiles.h"
 #include "foundation/xmlnode.h"
+#include "fuzz/zxmlbytes.h"
 #include "game/shell/managersingleton.h"
 #include "game/shell/valuemanager.h"
 
 namespace {
-
-// The bytes in the compressed document form: magic, the two lengths, the stream.
-std::string Zxml(const std::string& plain) {
-    uLongf packedLength = compressBound(plain.size());
-    std::string packed(packedLength, '\0');
-    if (compress(reinterpret_cast<Bytef*>(packed.data()), &packedLength,
-                 reinterpret_cast<const Bytef*>(plain.data()), plain.size()) != Z_OK) {
-        return std::string();
-    }
-    packed.resize(packedLength);
-    std::string file = "ZXML";
-    for (uint32_t length : {static_cast<uint32_t>(packed.size()), static_cast<uint32_t>(plain.size())}) {
-        for (int i = 0; i < 4; ++i) file += static_cast<char>((length >> (8 * i)) & 0xFF);
-    }
-    return file + packed;
-}
 
 // Every "name" and modifier key of the document, in document order.
 void CollectNames(TXmlNode& node, std::vector<TString>& names) {
@@ -81,7 +64,7 @@ void Run(const std::string& file, const std::string& plain) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string plain(reinterpret_cast<const char*>(data), size);
     Run(plain, plain);
-    Run(Zxml(plain), plain);
+    Run(ZxmlBytes(plain), plain);
     ReleaseManagerSingleton<VValueManager>();
     ClearVirtualFiles();
     return 0;

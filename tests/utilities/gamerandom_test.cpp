@@ -13,15 +13,27 @@
 
 namespace {
 
-// The generator is made once per process: this is the only test that asks
-// for it.
-TEST(GameRandomTest, TheGeneratorIsSeededFromThePlatformsNextValueOnce) {
-    os::FakeTimer timer(5000);
-    os::SetCurrentTimer(&timer);
+// A living platform on a fake timer, with the log read back.
+class GameRandomTest : public testing::Test {
+protected:
+    void SetUp() override {
+        os::SetCurrentTimer(&timer);
+        platform = std::make_unique<TPlatform>(folder.MakeData());
+    }
+    void TearDown() override {
+        platform.reset();
+        os::SetCurrentTimer(nullptr);
+    }
+
+    os::FakeTimer timer{5000};
     TestPlatformFolder folder;
     TestLog log;
-    auto platform = std::make_unique<TPlatform>(folder.MakeData());
+    std::unique_ptr<TPlatform> platform;
+};
 
+// The generator is made once per process: this is the only test that asks
+// for it.
+TEST_F(GameRandomTest, TheGeneratorIsSeededFromThePlatformsNextValueOnce) {
     TRandom platformCopy = platform->GetData().GetRandom();
     TRandom expected;
     expected.Seed(platformCopy.Next());
@@ -30,17 +42,9 @@ TEST(GameRandomTest, TheGeneratorIsSeededFromThePlatformsNextValueOnce) {
     for (int i = 0; i < 4; ++i) EXPECT_EQ(game.Next(), expected.Next());
     // The platform's generator moved on by the one value.
     EXPECT_EQ(platform->Rand(), platformCopy.Next());
-
-    platform.reset();
-    os::SetCurrentTimer(nullptr);
 }
 
-TEST(GameRandomTest, PlatformDrawsComeFromTheLivingPlatformElseZeroWithALogLine) {
-    os::FakeTimer timer(5000);
-    os::SetCurrentTimer(&timer);
-    TestPlatformFolder folder;
-    TestLog log;
-    auto platform = std::make_unique<TPlatform>(folder.MakeData());
+TEST_F(GameRandomTest, PlatformDrawsComeFromTheLivingPlatformElseZeroWithALogLine) {
     TRandom platformCopy = platform->GetData().GetRandom();
     for (int i = 0; i < 3; ++i) EXPECT_EQ(PlatformRandom(), platformCopy.Next());
     EXPECT_FALSE(log.Contains("PlatformRandom"));
@@ -48,7 +52,6 @@ TEST(GameRandomTest, PlatformDrawsComeFromTheLivingPlatformElseZeroWithALogLine)
     platform.reset();
     EXPECT_EQ(PlatformRandom(), 0u);
     EXPECT_TRUE(log.Contains("PlatformRandom: no platform"));
-    os::SetCurrentTimer(nullptr);
 }
 
 }  // namespace
