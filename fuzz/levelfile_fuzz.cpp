@@ -1,6 +1,7 @@
-// Feeds arbitrary bytes to a level definition as its level file and to a
-// string table whose texts format money, then asks every getter, the
-// lockdown test at the extremes and the money texts of the scores.
+// Feeds arbitrary bytes to a level definition as its level file, once as
+// plain text and once deflated in the "ZXML" form, and to a string table
+// whose texts format money; then asks every getter, the lockdown test at the
+// extremes and the money texts of the scores.
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -14,8 +15,11 @@
 #include "game/level/customerdata.h"
 #include "game/level/level.h"
 #include "game/texts/scorerformat.h"
+#include "zxmlbytes.h"
 
 namespace {
+
+const char kLevelFile[] = "levels/level07.xml";
 
 // Reads the value so the compiler keeps the call.
 template <typename T>
@@ -60,15 +64,20 @@ void FormatWith(const TStringTable& strings, const uint8_t* data, size_t size) {
     }
 }
 
+void ReadLevel(const std::string& file) {
+    static const char kNothing = 0;
+    RegisterMemoryFile(kLevelFile, file.empty() ? &kNothing : file.data(), file.size());
+    AskEverything(*ZqLevel::Create(7, kLevelFile));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const char kNothing = 0;
-    const char* bytes = size ? reinterpret_cast<const char*>(data) : &kNothing;
-    RegisterMemoryFile("levels/level07.xml", bytes, size);
-    AskEverything(*ZqLevel::Create(7, "levels/level07.xml"));
+    std::string plain(reinterpret_cast<const char*>(data), size);
+    ReadLevel(ZxmlBytes(plain));
+    ReadLevel(plain);
     TStringTable strings;
-    strings.Load("levels/level07.xml");
+    strings.Load(kLevelFile);
     FormatWith(strings, data, size);
     ClearVirtualFiles();
     return 0;
