@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "core/scripting/luabinding.h"
-#include "foundation/debuglog.h"
 #include "foundation/xmlnode.h"
+#include "game/level/datafile.h"
 #include "game/level/level.h"
 #include "game/shell/blockstore.h"
 #include "game/shell/game.h"
@@ -93,26 +93,16 @@ int VLevelManager::GetLocationIndex(int level) {
 }
 
 void VLevelManager::LoadGoals(const TString& fileName) {
-    TXmlNode document;
-    if (!document.LoadFile(fileName)) {
-        DebugLog("VLevelManager: cannot read the goals file %s", fileName.c_str());
-        return;
-    }
-    bool found = false;
-    TString name;
-    TXmlNode* section = nullptr;
-    for (document.ResetChildIterator(); document.NextChild(name, section);) {
-        if (name != "levelgoals") continue;
-        found = true;
+    ReadDataFile(fileName, "levelgoals", "VLevelManager", [this](TXmlNode& goals) {
+        TString name;
         TXmlNode* entry = nullptr;
-        for (section->ResetChildIterator(); section->NextChild(name, entry);) {
+        for (goals.ResetChildIterator(); goals.NextChild(name, entry);) {
             if (name != "levelgoal") continue;
             LevelResult& result = Result(entry->GetAttribute("level").ToInt());
             result.goal = entry->GetAttribute("goal").ToInt();
             result.mastery = entry->GetAttribute("mastery").ToInt();
         }
-    }
-    if (!found) DebugLog("VLevelManager: no \"levelgoals\" element in %s", fileName.c_str());
+    });
 }
 
 void VLevelManager::LoadProgress() {
