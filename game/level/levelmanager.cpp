@@ -13,6 +13,7 @@
 #include "game/shell/game.h"
 #include "game/shell/mainscript.h"
 #include "game/shell/valuemanager.h"
+#include "lua/numbercast.h"
 
 namespace {
 
@@ -165,7 +166,7 @@ void VLevelManager::SetHighestComplete(int level, bool force) {
     // The sweep ends at the value's maximum, but never past the levels
     // that exist (an undeclared value has the highest float as maximum).
     float maximum = values->GetMax(kHighestLevelValue);
-    int last = maximum < kLevelCount ? static_cast<int>(std::floor(maximum)) : kLevelCount;
+    int last = maximum < kLevelCount ? script::truncateNumber<int>(std::floor(maximum)) : kLevelCount;
     for (int i = 1; i <= last; ++i) {
         int status = GetLevelStatus(i);
         if (i > level && status != kNotCompleted) {
