@@ -14,10 +14,15 @@ public:
     bool AreTutorialsShown() const { return mShown; }
     // With save the player's block is written at once.
     void SetTutorialsShown(bool shown, bool save);
+    // True while a tutorial holds the game; no tutorial runs in the stand-in,
+    // so only the switch (for tests) turns it on.
+    bool IsInputAllowed() const { return mInputAllowed; }
+    void SetInputAllowed(bool allowed) { mInputAllowed = allowed; }
 
 private:
     friend class VManagerSingleton<VTutorialManager>;
     VTutorialManager() = default;
 
     bool mShown = true;
+    bool mInputAllowed = false;
 };
