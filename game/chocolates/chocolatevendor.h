@@ -35,7 +35,7 @@ public:
     std::shared_ptr<VChocolateLayer> MakeLayer(int barType, int layerType, int option) const;
     // A copy of a prototype of a drawn option; null when there is none.
     std::shared_ptr<VChocolateLayer> MakeRandomLayer(int shape, int layerType);
-    // What a customer orders; null unless the spec asks for a chocolate.
+    // What a customer orders; null unless the order record asks for a chocolate.
     std::shared_ptr<VChocolate> CreateOrderChocolate(const VChocolateSpec& spec);
     // Its shape and the options of its layers can be ordered.
     bool IsOrderable(const std::shared_ptr<VChocolate>& chocolate) const;
