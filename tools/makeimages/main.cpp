@@ -2,8 +2,9 @@
 // mouse cursor, the oval button in its four looks, the dialog panels, the
 // title screen's backdrop, the check-box and radio looks, the slider's rail,
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
-// menu, the layers of the shop's chocolates with the mixer's bowl, and the
-// clear one-pixel picture of an object without art of its own. The same
+// menu, the layers of the shop's chocolates with the mixer's bowl, the
+// customers with their thought bubbles, menu card, money, sauces and drinks,
+// and the clear one-pixel picture of an object without art of its own. The same
 // program always writes the same bytes.
 #include <algorithm>
 #include <cmath>
@@ -13,6 +14,7 @@
 
 #include "tools/makeimages/canvas.h"
 #include "tools/makeimages/chocolates.h"
+#include "tools/makeimages/customers.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace {
@@ -308,6 +310,7 @@ int main(int argc, char** argv) {
         written = Write(folder, name.c_str(), makeimages::Chocolate(chocolate.look)) && written;
     }
     written = WriteShopChocolates(folder) && written;
+    written = makeimages::WriteCustomerArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }
