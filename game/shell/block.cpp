@@ -86,3 +86,38 @@ void VBinaryBlock::Save() {
 void VBinaryBlock::Resize(int size) {
     mData.resize(static_cast<size_t>(std::max(size, 0)));
 }
+
+uint8_t VBinaryBlock::ByteAt(size_t offset) const {
+    return offset < mData.size() ? mData[offset] : 0;
+}
+
+uint8_t VBinaryBlock::ReadByte(int index) const {
+    return index >= 0 ? ByteAt(static_cast<size_t>(index)) : 0;
+}
+
+int32_t VBinaryBlock::ReadInt(int index) const {
+    if (index < 0) return 0;
+    size_t offset = static_cast<size_t>(index) * 4;
+    uint32_t value = 0;
+    for (size_t i = 4; i-- > 0;) value = value << 8 | ByteAt(offset + i);
+    return static_cast<int32_t>(value);
+}
+
+void VBinaryBlock::Reach(size_t end) {
+    size_t size = std::max(end, static_cast<size_t>(mDefaultSize));
+    if (size > mData.size()) mData.resize(size, static_cast<uint8_t>(mFill));
+}
+
+void VBinaryBlock::WriteByte(int index, uint8_t value) {
+    if (index < 0) return;
+    Reach(static_cast<size_t>(index) + 1);
+    mData[static_cast<size_t>(index)] = value;
+}
+
+void VBinaryBlock::WriteInt(int index, int32_t value) {
+    if (index < 0) return;
+    size_t offset = static_cast<size_t>(index) * 4;
+    Reach(offset + 4);
+    uint32_t bits = static_cast<uint32_t>(value);
+    for (size_t i = 0; i < 4; ++i) mData[offset + i] = static_cast<uint8_t>(bits >> (8 * i));
+}

@@ -86,11 +86,24 @@ public:
 
     // Keeps the first bytes that fit; a negative size counts as 0.
     void Resize(int size);
+    // A byte, or a little-endian 32-bit integer, by its index; 0 where the
+    // data (a shorter stored entry) has none, or for a negative index.
+    uint8_t ReadByte(int index) const;
+    int32_t ReadInt(int index) const;
+    // Grows the data to hold the index, to the default size at least, with
+    // the fill byte; a negative index writes nothing.
+    void WriteByte(int index, uint8_t value);
+    void WriteInt(int index, int32_t value);
     uint8_t* GetData() { return mData.data(); }
     const uint8_t* GetData() const { return mData.data(); }
     int GetSize() const { return static_cast<int>(mData.size()); }
 
 private:
+    // 0 past the data.
+    uint8_t ByteAt(size_t offset) const;
+    // Grows the data to end at least at the byte offset.
+    void Reach(size_t end);
+
     int mDefaultSize;
     char mFill;
     std::vector<uint8_t> mData;

@@ -383,8 +383,9 @@ int VGame::GetScore() const {
 }
 
 int VGame::GetLastLevelCompleted() const {
-    auto block = mBlocks ? mBlocks->GetIntBlock("highest_level") : nullptr;
-    return block ? block->GetValue() : 0;
+    // The block "highest_level" shares its stored key with the named value,
+    // which the level manager changes: the block would show what was loaded.
+    return VLevelManager::Get()->GetHighestComplete();
 }
 
 // --- Run flags ---
@@ -449,6 +450,12 @@ int GetIntSetting(const TString& key, int defaultValue) {
 
 TPrefs* GetGamePrefs() {
     return gGame ? gGame->GetPrefs() : nullptr;
+}
+
+std::shared_ptr<VBinaryBlock> GetPlayerBinaryBlock(const TString& name) {
+    VGame* game = VGame::Get();
+    VBlockStore* blocks = game ? game->GetBlocks() : nullptr;
+    return blocks ? blocks->GetBinaryBlock(name) : nullptr;
 }
 
 int GetCurrentUserNumber() {

@@ -11,6 +11,7 @@
 
 class TPrefs;
 class TQmHiscores;
+class VBinaryBlock;
 class VBlockStore;
 
 class VGame {
@@ -112,6 +113,9 @@ int GetIntSetting(const TString& key, int defaultValue);
 
 // The live game's preferences store; null without a game.
 TPrefs* GetGamePrefs();
+// The current player's binary block of that name; null without a game, a
+// loaded player or such a block.
+std::shared_ptr<VBinaryBlock> GetPlayerBinaryBlock(const TString& name);
 // The global "curuser": the current player's number, -1 for none (also
 // without a game).
 int GetCurrentUserNumber();

@@ -15,9 +15,10 @@ public:
     VScreenFunctions(const VScreenFunctions&) = delete;
     VScreenFunctions& operator=(const VScreenFunctions&) = delete;
 
-    // Publishes the member function under the name; logged without a script.
-    template <typename C, typename R, typename... A>
-    void Publish(const char* name, C* object, R (C::*method)(A...)) {
+    // Publishes the member function (const or not) under the name; logged
+    // without a script.
+    template <typename C, typename M>
+    void Publish(const char* name, C* object, M method) {
         lua_State* L = StateToPublish(name);
         if (!L) return;
         RegisterBinding(L, name, object, method);

@@ -13,10 +13,6 @@
 
 namespace {
 
-float ReadNumber(const TString& text) {
-    return NumberToFloat(std::atof(text.c_str()));
-}
-
 // The store and the current user for saved values; null without either.
 TPrefs* SavedValueStore(int& user) {
     user = GetCurrentUserNumber();
@@ -39,6 +35,10 @@ float NumberToFloat(double number) {
     return static_cast<float>(number);
 }
 
+float TextToFloat(const TString& text) {
+    return NumberToFloat(std::atof(text.c_str()));
+}
+
 float ClampToLimits(float v, float min, float max) {
     if (v > max) {
         v = max;
@@ -55,15 +55,15 @@ VValue::VValue(const TString& name, float initial)
 
 void VValue::Load(TXmlNode& node) {
     mModifiers.clear();
-    mInitial = ReadNumber(node.GetAttribute("value"));
+    mInitial = TextToFloat(node.GetAttribute("value"));
     mCurrent = mInitial;
     TString min = node.GetAttribute("min");
     if (min.Length() > 0) {
-        mMin = ReadNumber(min);
+        mMin = TextToFloat(min);
     }
     TString max = node.GetAttribute("max");
     if (max.Length() > 0) {
-        mMax = ReadNumber(max);
+        mMax = TextToFloat(max);
     }
     mSaved = node.GetAttribute("saved") == "true";
     TString name;
@@ -79,7 +79,7 @@ void VValue::Load(TXmlNode& node) {
 
 void VValue::AddModifier(TXmlNode& node) {
     Modifier modifier;
-    modifier.amount = ReadNumber(node.GetAttribute("value"));
+    modifier.amount = TextToFloat(node.GetAttribute("value"));
     modifier.category = node.GetAttribute("category");
     const struct {
         const char* attribute;

@@ -12,6 +12,8 @@ class TXmlNode;
 
 // A number as a float: beyond the float range it gives the nearest limit.
 float NumberToFloat(double number);
+// Text read as atof reads it (0 for no number), as a float likewise.
+float TextToFloat(const TString& text);
 // v within [min, max]: max when above it, min when not above min.
 float ClampToLimits(float v, float min, float max);
 

@@ -1,6 +1,7 @@
 // What named-value modifiers ask of the upgrade and plot managers: whether an
-// upgrade is owned and whether a plot step is queued. Until those managers
-// exist every answer is false; tests put in their own answers.
+// upgrade is owned (the upgrade manager answers) and whether a plot step is
+// queued (false until the plot manager exists). Tests put in their own
+// answers.
 #pragma once
 
 #include "foundation/tstring.h"

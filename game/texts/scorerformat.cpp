@@ -7,17 +7,17 @@
 
 namespace {
 
-struct TScoreRow {
-    const char* label;
+struct TGroupRow {
+    const char* size;
     const char* fallback;
     int groups;
 };
 
-const TScoreRow kRows[] = {
-    {"localizer_number_tens_format", "%d", 1},
-    {"localizer_number_thousands_format", "%d,%03d", 2},
-    {"localizer_number_millions_format", "%d,%03d,%03d", 3},
-    {"localizer_number_billions_format", "%d,%03d,%03d,%03d", 4},
+const TGroupRow kRows[] = {
+    {"tens", "%d", 1},
+    {"thousands", "%d,%03d", 2},
+    {"millions", "%d,%03d,%03d", 3},
+    {"billions", "%d,%03d,%03d,%03d", 4},
 };
 
 constexpr int kMaxDigits = 2;
@@ -67,12 +67,12 @@ int SplitGroups(int32_t number, int32_t groups[4]) {
     return row;
 }
 
-TString LookUpFormat(const TScoreRow& row, const TStringTable* strings) {
+TString LookUpFormat(const TGroupRow& row, const TStringTable* strings, const char* labelPrefix) {
     if (strings) {
-        TString format = strings->GetString(row.label);
+        TString label = TString::Format("%s_%s_format", labelPrefix, row.size);
+        TString format = strings->GetString(label);
         if (IsIntegerFormat(format, row.groups)) return format;
-        DebugLog("RScorer: format of '%s' is not %d integer conversions: '%s'", row.label, row.groups,
-                 format.c_str());
+        DebugLog("Format of '%s' is not %d integer conversions: '%s'", label.c_str(), row.groups, format.c_str());
     }
     return TString(row.fallback);
 }
@@ -90,11 +90,15 @@ bool IsIntegerFormat(const TString& format, int argumentCount) {
     return arguments == argumentCount;
 }
 
-TString FormatScore(int32_t number, const TStringTable* strings) {
+TString FormatDigitGroups(int32_t number, const TStringTable* strings, const char* labelPrefix) {
     int32_t groups[4] = {0, 0, 0, 0};
-    const TScoreRow& row = kRows[SplitGroups(number, groups)];
-    TString format = LookUpFormat(row, strings);
+    const TGroupRow& row = kRows[SplitGroups(number, groups)];
+    TString format = LookUpFormat(row, strings, labelPrefix);
     // Surplus arguments are ignored by the formatter; the check above makes
     // the format take exactly the row's groups.
     return TString::Format(format.c_str(), groups[0], groups[1], groups[2], groups[3]);
+}
+
+TString FormatScore(int32_t number, const TStringTable* strings) {
+    return FormatDigitGroups(number, strings, "localizer_number");
 }

@@ -1,7 +1,7 @@
 // Chocolates on the objects' fixture: a vendor loaded from a small catalogue
 // with a layer for every bar type, layer type and option the tests ask for,
-// named values and owned upgrades that each test sets, and a few helpers to
-// read a chocolate's layers back.
+// named values and owned upgrades (of a catalogue of every station option)
+// that each test sets, and a few helpers to read a chocolate's layers back.
 #pragma once
 
 #include <memory>
@@ -46,6 +46,7 @@ protected:
                 end
             end
         )");
+        WriteAsset(kStationCatalogue, StationCatalogue());
         vendor = VChocolateVendor::Create();
         std::unique_ptr<TLuaTable> table(script.GetGlobalTable("catalogue"));
         vendor->Load(table.get());
@@ -59,12 +60,32 @@ protected:
     }
 
     static void SetValue(const char* name, float value) { VValueManager::Get()->SetValue(name, value, false); }
-    static void Own(const char* upgrade) { VUpgradeManager::Get()->GrantUpgrade(upgrade, "station", false, nullptr); }
+    // A station upgrade of the catalogue, read again by a new manager (one
+    // released to own nothing).
+    static void Own(const char* upgrade) {
+        std::shared_ptr<VUpgradeManager> upgrades = VUpgradeManager::Get();
+        if (upgrades->GetCategory("station").empty()) upgrades->LoadCatalogue(kStationCatalogue);
+        ASSERT_TRUE(upgrades->GrantUpgrade(upgrade, "station", false, nullptr)) << upgrade;
+    }
     // Every station upgrade of the three options, presses included.
     static void OwnEverything() {
         for (const char* kind : {"kMixer", "kIngredient", "kTopping", "kInfusion", "kPress"}) {
             for (int n = 1; n <= 3; ++n) Own((kind + std::to_string(n)).c_str());
         }
+    }
+
+    static constexpr char kStationCatalogue[] = "locations/test/upgrades.xml";
+    // Options 1 to 3 and their qualities of every machine kind.
+    static std::string StationCatalogue() {
+        std::string xml = "<upgrades><upgradetype type=\"station\">";
+        for (const char* kind : {"kMixer", "kIngredient", "kTopping", "kInfusion", "kPress"}) {
+            for (const char* quality : {"", "Q"}) {
+                for (int n = 1; n <= 3; ++n) {
+                    xml += std::string("<upgrade name=\"") + kind + quality + std::to_string(n) + "\"/>";
+                }
+            }
+        }
+        return xml + "</upgradetype></upgrades>";
     }
 
     // The five slots as "bar/option" or "-", separated by blanks.

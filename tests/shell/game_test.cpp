@@ -81,6 +81,8 @@ TEST_F(GameTest, ProgressBlocksAreRegisteredInTheirOrder) {
 }
 
 TEST_F(GameTest, StoredProgressIsReadForTheCurrentUser) {
+    // The last level completed is the saved named value of the same key.
+    AddFile("values.xml", "<values><value name=\"highest_level\" value=\"0\" saved=\"true\"/></values>");
     StoreUsers({{"Ada", "1.0"}, {"Bea", "1.0"}}, 0);
     {
         TPrefs prefs(true);

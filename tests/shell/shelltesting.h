@@ -17,6 +17,8 @@
 #include "foundation/prefs.h"
 #include "foundation/settings.h"
 #include "foundation/virtualfiles.h"
+#include "game/level/levelmanager.h"
+#include "game/level/upgrademanager.h"
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/valueconditions.h"
@@ -46,7 +48,9 @@ protected:
 
     void TearDown() override {
         VSoundManager::Release();
+        ReleaseManagerSingleton<VLevelManager>();
         ReleaseManagerSingleton<VValueManager>();
+        ReleaseManagerSingleton<VUpgradeManager>();
         VGame::Destroy();
         SetValueConditions(nullptr);
         mPlatform.reset();
