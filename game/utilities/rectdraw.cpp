@@ -41,3 +41,9 @@ void DrawRectOutline(const TRect& rect, const TColor4f& colour) {
                                       Corner(rect.left, rect.top, argb)};
     DrawLit2d(TRenderer::kLineStrip, outline, 5);
 }
+
+void DrawLineColor(const TPoint& from, const TPoint& to, const TColor4f& colour) {
+    uint32_t argb = TColor(colour).ARGB();
+    const TRenderVertex line[2] = {Corner(from.x, from.y, argb), Corner(to.x, to.y, argb)};
+    DrawLit2d(TRenderer::kLineList, line, 2);
+}
