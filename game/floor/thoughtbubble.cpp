@@ -17,7 +17,9 @@ constexpr float kDefaultOffset = 5.0f;
 int TransitionTime() { return VValueManager::Get()->GetInt("transition_time", kDefaultTransition); }
 float ThoughtOffset() { return VValueManager::Get()->GetReal("thought_offset", kDefaultOffset); }
 // The tint of a cloud the given number of places behind the current one.
-float TintLevel(float behind) { return VValueManager::Get()->ScaleWithinLimits("thought_tint", std::sqrt(behind), true); }
+float TintLevel(float behind) {
+    return VValueManager::Get()->ScaleWithinLimits("thought_tint", std::sqrt(behind), true);
+}
 
 // One coordinate towards its target by at most the step.
 float Approach(float from, float to, float step) {
@@ -37,18 +39,8 @@ VThoughtBubble::VThoughtBubble() : VObject(TString(), TString(), 0) {}
 VThoughtBubble::~VThoughtBubble() = default;
 
 const char* VThoughtBubble::MoodState(int mood) {
-    switch (mood) {
-        case 2:
-            return "content";
-        case 3:
-            return "neutral";
-        case 4:
-            return "annoyed";
-        case 5:
-            return "angry";
-        default:
-            return "happy";
-    }
+    static const char* const kLooks[] = {"content", "neutral", "annoyed", "angry"};
+    return mood >= 2 && mood <= 5 ? kLooks[mood - 2] : "happy";
 }
 
 std::shared_ptr<VObject> VThoughtBubble::GetCloud(int index) const {

@@ -163,8 +163,8 @@ TEST_F(ThoughtBubbleTest, MoodsShowAsCloudStates) {
         int mood;
         const char* state;
     };
-    for (const Case& c : {Case{1, "happy"}, Case{7, "happy"}, Case{0, "happy"}, Case{2, "content"},
-                          Case{3, "neutral"}, Case{4, "annoyed"}, Case{5, "angry"}}) {
+    for (const Case& c : {Case{1, "happy"}, Case{7, "happy"}, Case{0, "happy"}, Case{2, "content"}, Case{3, "neutral"},
+                          Case{4, "annoyed"}, Case{5, "angry"}}) {
         SCOPED_TRACE(c.mood);
         bubble->SetMood(c.mood);
         EXPECT_STREQ(bubble->GetCloud(0)->GetCurrentState().c_str(), c.state);
