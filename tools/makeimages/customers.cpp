@@ -40,12 +40,12 @@ std::vector<Kind> Kinds() {
          Colour(222, 176, 140), Colour(40, 30, 24)},
         {"baker", Colour(244, 240, 232), Colour(206, 120, 70), Hat::kToque, Colour(252, 252, 250),
          Colour(236, 190, 160), Colour(150, 98, 50)},
-        {"climber", Colour(226, 120, 40), Colour(60, 60, 70), Hat::kBeanie, Colour(120, 70, 150),
-         Colour(200, 150, 112), Colour(60, 40, 26)},
+        {"climber", Colour(226, 120, 40), Colour(60, 60, 70), Hat::kBeanie, Colour(120, 70, 150), Colour(200, 150, 112),
+         Colour(60, 40, 26)},
         {"fisher", Colour(238, 196, 40), Colour(70, 70, 60), Hat::kSouwester, Colour(238, 196, 40),
          Colour(214, 166, 130), Colour(120, 110, 100)},
-        {"scientist", Colour(196, 48, 44), Colour(80, 160, 170), Hat::kHood, Colour(196, 48, 44),
-         Colour(246, 214, 190), Colour(200, 170, 110)},
+        {"scientist", Colour(196, 48, 44), Colour(80, 160, 170), Hat::kHood, Colour(196, 48, 44), Colour(246, 214, 190),
+         Colour(200, 170, 110)},
     };
 }
 
@@ -147,18 +147,21 @@ void PaintFace(Canvas& canvas, Mood mood, float dx, float dy) {
             paint([](float x, float y) { return RoundedBoxDistance(x, y, 28, 49, 36, 50.6f, 0.8f); }, kInk);
             break;
         case Mood::kAnnoyed:
-            paint([](float x, float y) { return std::max(std::fabs(CircleDistance(x, y, 32, 54, 4.5f)) - 1.0f, y - 51); },
-                  kInk);
+            paint(
+                [](float x, float y) { return std::max(std::fabs(CircleDistance(x, y, 32, 54, 4.5f)) - 1.0f, y - 51); },
+                kInk);
             paint([](float x, float y) { return SegmentDistance(x, y, 24, 36.5f, 30, 37.5f, 1.4f); }, kInk);
             paint([](float x, float y) { return SegmentDistance(x, y, 34, 37.5f, 40, 36.5f, 1.4f); }, kInk);
             break;
         case Mood::kAngry:
-            paint([](float x, float y) { return std::max(std::fabs(CircleDistance(x, y, 32, 55, 5.5f)) - 1.3f, y - 51.5f); },
+            paint([](float x,
+                     float y) { return std::max(std::fabs(CircleDistance(x, y, 32, 55, 5.5f)) - 1.3f, y - 51.5f); },
                   kInk);
             paint([](float x, float y) { return SegmentDistance(x, y, 24, 35, 30, 38.5f, 1.8f); }, kInk);
             paint([](float x, float y) { return SegmentDistance(x, y, 34, 38.5f, 40, 35, 1.8f); }, kInk);
             for (float cheek : {24.5f, 39.5f}) {
-                paint([=](float x, float y) { return CircleDistance(x, y, cheek, 47, 3.5f); }, Colour(220, 40, 40, 0.4f));
+                paint([=](float x, float y) { return CircleDistance(x, y, cheek, 47, 3.5f); },
+                      Colour(220, 40, 40, 0.4f));
             }
             break;
         case Mood::kMenu:
@@ -199,10 +202,9 @@ bool WriteFrameSheet(const std::string& folder, const std::string& name, const s
                       std::to_string(sheet.Width()) + "\" h=\"" + std::to_string(height) + "\"/>\n    <framelist>\n";
     for (size_t index = 0; index < frames.size(); ++index) {
         const int left = width * static_cast<int>(index);
-        sheet.Paint([&](float x, float) { return x >= left && x < left + width ? -1.0f : 1.0f; },
-                    [&](float x, float y) {
-                        return frames[index].At(static_cast<int>(x) - left, static_cast<int>(y));
-                    });
+        sheet.Paint(
+            [&](float x, float) { return x >= left && x < left + width ? -1.0f : 1.0f; },
+            [&](float x, float y) { return frames[index].At(static_cast<int>(x) - left, static_cast<int>(y)); });
         xml += "        <frame x=\"" + std::to_string(left) + "\" y=\"0\" w=\"" + std::to_string(width) + "\" h=\"" +
                std::to_string(height) + "\" regx=\"" + std::to_string(regx) + "\" regy=\"" + std::to_string(regy) +
                "\">";
@@ -268,12 +270,15 @@ std::vector<Canvas> MenuCard() {
     Canvas closed(40, 48), open(40, 48);
     closed.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 2, 2, 38, 46, 4); },
                  Vertical(Colour(122, 72, 40), Colour(70, 38, 22), 2, 46));
-    closed.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 8, 10, 32, 16, 2); }, Solid(Colour(226, 182, 98)));
+    closed.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 8, 10, 32, 16, 2); },
+                 Solid(Colour(226, 182, 98)));
     open.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 2, 2, 38, 46, 4); }, Solid(Colour(122, 72, 40)));
-    open.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 4, 4, 36, 44, 3); }, Solid(Colour(253, 246, 230)));
+    open.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 4, 4, 36, 44, 3); },
+               Solid(Colour(253, 246, 230)));
     for (int row = 0; row < 4; ++row) {
         const float top = 10.0f + 8.5f * static_cast<float>(row);
-        open.Paint([=](float x, float y) { return CircleDistance(x, y, 11, top + 1.5f, 2.6f); }, Solid(Colour(90, 50, 28)));
+        open.Paint([=](float x, float y) { return CircleDistance(x, y, 11, top + 1.5f, 2.6f); },
+                   Solid(Colour(90, 50, 28)));
         open.Paint([=](float x, float y) { return RoundedBoxDistance(x, y, 16, top, 32, top + 2.5f, 1); },
                    Solid(Colour(150, 120, 96)));
     }
@@ -283,7 +288,8 @@ std::vector<Canvas> MenuCard() {
 // A gold coin on its edge, seen a little from above.
 Canvas Coin() {
     Canvas canvas(22, 12);
-    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 1, 3, 21, 11, 4); }, Solid(Colour(166, 120, 30)));
+    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 1, 3, 21, 11, 4); },
+                 Solid(Colour(166, 120, 30)));
     canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 1, 1, 21, 8, 3.5f); },
                  Vertical(Colour(255, 226, 120), Colour(214, 164, 46), 1, 8));
     canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 8, 3.5f, 14, 5.5f, 1); },
@@ -297,8 +303,9 @@ Canvas CoinPile() {
     const float coins[][2] = {{1, 9}, {14, 10}, {7, 4}, {20, 1}};
     for (const auto& at : coins) {
         const float left = at[0], top = at[1];
-        canvas.Paint([=](float x, float y) { return RoundedBoxDistance(x, y, left, top + 2, left + 15, top + 11, 3.5f); },
-                     Solid(Colour(166, 120, 30)));
+        canvas.Paint(
+            [=](float x, float y) { return RoundedBoxDistance(x, y, left, top + 2, left + 15, top + 11, 3.5f); },
+            Solid(Colour(166, 120, 30)));
         canvas.Paint([=](float x, float y) { return RoundedBoxDistance(x, y, left, top, left + 15, top + 7, 3.5f); },
                      Vertical(Colour(255, 226, 120), Colour(214, 164, 46), top, top + 7));
     }
@@ -309,9 +316,12 @@ Canvas SauceBottle() {
     Canvas canvas(28, 48);
     canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 4, 16, 24, 47, 6); },
                  Vertical(Colour(176, 40, 52), Colour(110, 20, 30), 16, 47));
-    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 10, 5, 18, 18, 2); }, Solid(Colour(150, 30, 40)));
-    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 9, 1, 19, 7, 2); }, Solid(Colour(240, 236, 226)));
-    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 6, 26, 22, 36, 2); }, Solid(Colour(250, 240, 220)));
+    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 10, 5, 18, 18, 2); },
+                 Solid(Colour(150, 30, 40)));
+    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 9, 1, 19, 7, 2); },
+                 Solid(Colour(240, 236, 226)));
+    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 6, 26, 22, 36, 2); },
+                 Solid(Colour(250, 240, 220)));
     return canvas;
 }
 
@@ -321,7 +331,8 @@ Canvas DrinkCup() {
                  Solid(Colour(232, 226, 214)));
     canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 3, 10, 25, 38, 5); },
                  Vertical(Colour(250, 248, 242), Colour(214, 206, 190), 10, 38));
-    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 5, 10, 23, 15, 2); }, Solid(Colour(110, 62, 34)));
+    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 5, 10, 23, 15, 2); },
+                 Solid(Colour(110, 62, 34)));
     for (float cx : {10.0f, 16.0f}) {
         canvas.Paint([=](float x, float y) { return SegmentDistance(x, y, cx, 7, cx + 2, 1, 1.6f); },
                      Solid(Colour(200, 200, 210, 0.7f)));
@@ -341,8 +352,8 @@ bool WriteCustomerArt(const std::string& folder) {
         PaintBody(body, kind, 0, 0);
         written = Write(base, prefix + "body", body) && written;
         for (bool angry : {false, true}) {
-            written = WriteFrameSheet(base, prefix + (angry ? "idle_angry" : "idle_happy"), IdleFrames(kind, angry), regx,
-                                      regy, {}, "function DoAnim() delay(120); frames{1,2,3,4,3,2,1} end") &&
+            written = WriteFrameSheet(base, prefix + (angry ? "idle_angry" : "idle_happy"), IdleFrames(kind, angry),
+                                      regx, regy, {}, "function DoAnim() delay(120); frames{1,2,3,4,3,2,1} end") &&
                       written;
         }
     }
@@ -353,8 +364,8 @@ bool WriteCustomerArt(const std::string& folder) {
     }
     // Where the customer stands, clear, with the point its bubble hangs from
     // above the right of its head.
-    written = WriteFrameSheet(base, "customer_base", {Canvas(2, 2)}, 1, 1, {{"bubble_single", 10, -74}}, nullptr) &&
-              written;
+    written =
+        WriteFrameSheet(base, "customer_base", {Canvas(2, 2)}, 1, 1, {{"bubble_single", 10, -74}}, nullptr) && written;
     const struct {
         const char* name;
         Rgba colour;
@@ -367,9 +378,9 @@ bool WriteCustomerArt(const std::string& folder) {
     // menu card and the sauce bottle by their top left corners.
     const std::vector<Anchor> slots = {{"chocolate", 14, -76}, {"menu", 26, -68}, {"sauce", 35, -63}};
     for (const auto& cloud : clouds) {
-        written = WriteFrameSheet(base, std::string("bubble_") + cloud.name, {Cloud(cloud.colour)}, 6, 86, slots,
-                                  nullptr) &&
-                  written;
+        written =
+            WriteFrameSheet(base, std::string("bubble_") + cloud.name, {Cloud(cloud.colour)}, 6, 86, slots, nullptr) &&
+            written;
     }
     written = WriteFrameSheet(base, "menu_card", MenuCard(), 0, 0, {}, nullptr) && written;
     written = Write(base, "coin", Coin()) && written;
