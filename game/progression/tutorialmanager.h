@@ -23,6 +23,10 @@ public:
     void FireTrigger(const TString& type, const TString& object);
     using TriggerObserver = std::function<void(const TString& type, const TString& object)>;
     void SetTriggerObserver(TriggerObserver observer) { mTriggerObserver = std::move(observer); }
+    // True while a tutorial holds the game; no tutorial runs in the stand-in,
+    // so only the switch (for tests) turns it on.
+    bool IsInputAllowed() const { return mInputAllowed; }
+    void SetInputAllowed(bool allowed) { mInputAllowed = allowed; }
 
 private:
     friend class VManagerSingleton<VTutorialManager>;
@@ -30,4 +34,5 @@ private:
 
     bool mShown = true;
     TriggerObserver mTriggerObserver;
+    bool mInputAllowed = false;
 };

@@ -26,6 +26,7 @@
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
 #include "game/shell/valuemanager.h"
+#include "game/shop/shopwindow.h"
 #include "game/sprites/spritewindow.h"
 #include "game/texts/activetext.h"
 #include "game/texts/justified.h"
@@ -105,6 +106,7 @@ const TWindowClass kWindowClasses[] = {
     {"KDial", KDial::ClassId()},
     {"VSpriteWindow", VSpriteWindow::ClassId()},
     {"VTintWindow", VTintWindow::ClassId()},
+    {"ShopWindow", ShopWindow::ClassId()},
     {"VObjectWindow", VObjectWindow::ClassId()},
     {"VHelpWindow", VHelpWindow::ClassId()},
     {"BLayeredWindow", BLayeredWindow::ClassId()},

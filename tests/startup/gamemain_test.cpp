@@ -209,7 +209,7 @@ TEST_F(GameMainTest, SetUpFixesItsSettingsAndMakesTheGame) {
     EXPECT_NE(RTransitionManager::Get(), nullptr);
     for (const char* windowClass :
          {"TSlider", "RGame", "RScorer", "RAdapt", "RWindow", "RAlert", "RShrinkText", "KSplit9Image", "KBar",
-          "VTintWindow", "VSpriteWindow", "VObjectWindow"}) {
+          "VTintWindow", "VSpriteWindow", "VObjectWindow", "ShopWindow"}) {
         EXPECT_EQ(Eval(std::string("type(") + windowClass + ")"), "function") << windowClass;
     }
     EXPECT_TRUE(mLog.Contains("scripts/mainloop.lua did not run"));

@@ -2,11 +2,10 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
-#include <fstream>
 #include <vector>
 
 #include "tools/makeimages/canvas.h"
+#include "tools/makeimages/framesheet.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace makeimages {
@@ -15,7 +14,7 @@ namespace {
 // A customer bust: 64 x 96, standing on the middle of its bottom edge.
 constexpr int kFigureWidth = 64;
 constexpr int kFigureHeight = 96;
-constexpr int kIdleFrames = 4;
+constexpr int kIdleFrames = 8;
 
 enum class Hat { kCap, kSailor, kToque, kBeanie, kSouwester, kHood };
 enum class Mood { kHappy, kNeutral, kAnnoyed, kAngry, kMenu };
@@ -170,88 +169,31 @@ void PaintFace(Canvas& canvas, Mood mood, float dx, float dy) {
     }
 }
 
-bool WriteText(const std::string& path, const std::string& text) {
-    const std::string part = path + ".part";
-    {
-        std::ofstream file(part, std::ios::binary);
-        file << text;
-        if (!file) {
-            std::fprintf(stderr, "makeimages: cannot write %s\n", part.c_str());
-            return false;
-        }
-    }
-    if (std::rename(part.c_str(), path.c_str()) != 0) {
-        std::fprintf(stderr, "makeimages: cannot rename %s\n", part.c_str());
-        return false;
-    }
-    return true;
-}
-
-struct Anchor {
-    const char* name;
-    int x, y;
-};
-
-// The frames side by side in NAME.png and the animation NAME.xml that cuts
-// them, every frame with the registration point and the anchors.
-bool WriteFrameSheet(const std::string& folder, const std::string& name, const std::vector<Canvas>& frames, int regx,
-                     int regy, const std::vector<Anchor>& anchors, const char* script) {
-    const int width = frames.front().Width(), height = frames.front().Height();
-    Canvas sheet(width * static_cast<int>(frames.size()), height);
-    std::string xml = "<sequence name=\"" + name + "\">\n    <img name=\"" + name + ".png\" w=\"" +
-                      std::to_string(sheet.Width()) + "\" h=\"" + std::to_string(height) + "\"/>\n    <framelist>\n";
-    for (size_t index = 0; index < frames.size(); ++index) {
-        const int left = width * static_cast<int>(index);
-        sheet.Paint(
-            [&](float x, float) { return x >= left && x < left + width ? -1.0f : 1.0f; },
-            [&](float x, float y) { return frames[index].At(static_cast<int>(x) - left, static_cast<int>(y)); });
-        xml += "        <frame x=\"" + std::to_string(left) + "\" y=\"0\" w=\"" + std::to_string(width) + "\" h=\"" +
-               std::to_string(height) + "\" regx=\"" + std::to_string(regx) + "\" regy=\"" + std::to_string(regy) +
-               "\">";
-        for (const Anchor& anchor : anchors) {
-            xml += "<anchor name=\"" + std::string(anchor.name) + "\" x=\"" + std::to_string(anchor.x) + "\" y=\"" +
-                   std::to_string(anchor.y) + "\"/>";
-        }
-        xml += "</frame>\n";
-    }
-    xml += "    </framelist>\n";
-    if (script) xml += std::string("    <script luascript=\"") + script + "\"/>\n";
-    xml += "</sequence>\n";
-    return WritePng(folder + name + ".png", sheet.Width(), sheet.Height(), sheet.ToBytes()) &&
-           WriteText(folder + name + ".xml", xml);
-}
-
 bool Write(const std::string& folder, const std::string& name, const Canvas& canvas) {
     return WritePng(folder + name + ".png", canvas.Width(), canvas.Height(), canvas.ToBytes());
 }
 
 // A happy customer bobs and waves; an angry one shakes, flushed.
-std::vector<Canvas> IdleFrames(const Kind& kind, bool angry) {
-    const float bob[kIdleFrames] = {0, -2, -4, -2};
-    const float shake[kIdleFrames] = {0, -2, 0, 2};
-    std::vector<Canvas> frames;
-    for (int frame = 0; frame < kIdleFrames; ++frame) {
-        Canvas canvas(kFigureWidth, kFigureHeight);
-        float dx = angry ? shake[frame] : 0, dy = angry ? 0 : bob[frame];
-        PaintBody(canvas, kind, dx, dy);
-        PaintFace(canvas, angry ? Mood::kAngry : Mood::kHappy, dx, dy);
-        if (angry) {
-            canvas.Paint(Moved(dx, dy, [](float x, float y) { return CircleDistance(x, y, 32, 42, 13); }),
-                         Solid(Colour(230, 40, 30, 0.18f)));
-        } else {
-            const float hand = 60.0f + 3.0f * bob[frame];
-            canvas.Paint([=](float x, float y) { return SegmentDistance(x, y, 50, 80, 55, hand + 4, 7); },
-                         Solid(kind.jacket));
-            canvas.Paint([=](float x, float y) { return CircleDistance(x, y, 55, hand, 4.5f); }, Solid(kind.skin));
-        }
-        frames.push_back(canvas);
+void PaintIdle(Canvas& sheet, float left, const Kind& kind, bool angry, int frame) {
+    const float bob[kIdleFrames] = {0, -2, -4, -2, 0, -2, -4, -2};
+    const float shake[kIdleFrames] = {0, -2, 0, 2, 0, -2, 0, 2};
+    float dx = left + (angry ? shake[frame] : 0), dy = angry ? 0 : bob[frame];
+    PaintBody(sheet, kind, dx, dy);
+    PaintFace(sheet, angry ? Mood::kAngry : Mood::kHappy, dx, dy);
+    if (angry) {
+        sheet.Paint(Moved(dx, dy, [](float x, float y) { return CircleDistance(x, y, 32, 42, 13); }),
+                    Solid(Colour(230, 40, 30, 0.18f)));
+        return;
     }
-    return frames;
+    const float hand = 60.0f + 3.0f * bob[frame];
+    sheet.Paint(Moved(left, 0, [=](float x, float y) { return SegmentDistance(x, y, 50, 80, 55, hand + 4, 7); }),
+                Solid(kind.jacket));
+    sheet.Paint(Moved(left, 0, [=](float x, float y) { return CircleDistance(x, y, 55, hand, 4.5f); }),
+                Solid(kind.skin));
 }
 
-// The cloud, tail down to the left, in the mood's colour.
-Canvas Cloud(const Rgba& colour) {
-    Canvas canvas(104, 88);
+// The cloud, 104 x 88, tail down to the left, in the mood's colour.
+void PaintCloud(Canvas& sheet, const Rgba& colour) {
     auto cloud = [](float x, float y) {
         float d = RoundedBoxDistance(x, y, 14, 28, 92, 66, 18);
         d = std::min(d, CircleDistance(x, y, 34, 30, 20));
@@ -260,29 +202,34 @@ Canvas Cloud(const Rgba& colour) {
         d = std::min(d, CircleDistance(x, y, 16, 76, 6));
         return std::min(d, CircleDistance(x, y, 6, 84, 3.5f));
     };
-    canvas.Paint([&](float x, float y) { return cloud(x, y) - 1.5f; }, Solid(Colour(96, 92, 110)));
-    canvas.Paint(cloud, Vertical(colour, Mix(colour, Colour(180, 180, 196), 0.25f), 4.0f, 84.0f));
-    return canvas;
+    sheet.Paint([&](float x, float y) { return cloud(x, y) - 1.5f; }, Solid(Colour(96, 92, 110)));
+    sheet.Paint(cloud, Vertical(colour, Mix(colour, Colour(180, 180, 196), 0.25f), 4.0f, 84.0f));
 }
 
 // Closed (the cover) and open (the chocolates listed), 40 x 48.
-std::vector<Canvas> MenuCard() {
-    Canvas closed(40, 48), open(40, 48);
-    closed.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 2, 2, 38, 46, 4); },
-                 Vertical(Colour(122, 72, 40), Colour(70, 38, 22), 2, 46));
-    closed.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 8, 10, 32, 16, 2); },
-                 Solid(Colour(226, 182, 98)));
-    open.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 2, 2, 38, 46, 4); }, Solid(Colour(122, 72, 40)));
-    open.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 4, 4, 36, 44, 3); },
-               Solid(Colour(253, 246, 230)));
+void PaintMenuCard(Canvas& sheet, float left, bool open) {
+    auto paint = [&](Shape shape, const Brush& brush) { sheet.Paint(Moved(left, 0, shape), brush); };
+    if (!open) {
+        paint([](float x, float y) { return RoundedBoxDistance(x, y, 2, 2, 38, 46, 4); },
+              Vertical(Colour(122, 72, 40), Colour(70, 38, 22), 2, 46));
+        paint([](float x, float y) { return RoundedBoxDistance(x, y, 8, 10, 32, 16, 2); }, Solid(Colour(226, 182, 98)));
+        return;
+    }
+    paint([](float x, float y) { return RoundedBoxDistance(x, y, 2, 2, 38, 46, 4); }, Solid(Colour(122, 72, 40)));
+    paint([](float x, float y) { return RoundedBoxDistance(x, y, 4, 4, 36, 44, 3); }, Solid(Colour(253, 246, 230)));
     for (int row = 0; row < 4; ++row) {
         const float top = 10.0f + 8.5f * static_cast<float>(row);
-        open.Paint([=](float x, float y) { return CircleDistance(x, y, 11, top + 1.5f, 2.6f); },
-                   Solid(Colour(90, 50, 28)));
-        open.Paint([=](float x, float y) { return RoundedBoxDistance(x, y, 16, top, 32, top + 2.5f, 1); },
-                   Solid(Colour(150, 120, 96)));
+        paint([=](float x, float y) { return CircleDistance(x, y, 11, top + 1.5f, 2.6f); }, Solid(Colour(90, 50, 28)));
+        paint([=](float x, float y) { return RoundedBoxDistance(x, y, 16, top, 32, top + 2.5f, 1); },
+              Solid(Colour(150, 120, 96)));
     }
-    return {closed, open};
+}
+
+// A sheet of frames of one size that all have the same points.
+FrameSheet Sheet(int width, int height, int regx, int regy, int count,
+                 std::function<void(Canvas& sheet, float left, int frame)> draw,
+                 std::vector<FrameAnchor> anchors = {}) {
+    return {width, height, regx, regy, count, std::move(draw), [anchors](int) { return anchors; }};
 }
 
 // A gold coin on its edge, seen a little from above.
@@ -344,6 +291,7 @@ Canvas DrinkCup() {
 
 bool WriteCustomerArt(const std::string& folder) {
     const std::string base = folder + "/shop/customers/";
+    const std::string sheets = "shop/customers/";
     const int regx = kFigureWidth / 2, regy = kFigureHeight;
     bool written = true;
     for (const Kind& kind : Kinds()) {
@@ -352,8 +300,11 @@ bool WriteCustomerArt(const std::string& folder) {
         PaintBody(body, kind, 0, 0);
         written = Write(base, prefix + "body", body) && written;
         for (bool angry : {false, true}) {
-            written = WriteFrameSheet(base, prefix + (angry ? "idle_angry" : "idle_happy"), IdleFrames(kind, angry),
-                                      regx, regy, {}, "function DoAnim() delay(120); frames{1,2,3,4,3,2,1} end") &&
+            auto draw = [&kind, angry](Canvas& sheet, float left, int frame) {
+                PaintIdle(sheet, left, kind, angry, frame);
+            };
+            written = WriteFrameSheet(folder, sheets + prefix + (angry ? "idle_angry" : "idle_happy"),
+                                      Sheet(kFigureWidth, kFigureHeight, regx, regy, kIdleFrames, draw)) &&
                       written;
         }
     }
@@ -364,8 +315,9 @@ bool WriteCustomerArt(const std::string& folder) {
     }
     // Where the customer stands, clear, with the point its bubble hangs from
     // above the right of its head.
-    written =
-        WriteFrameSheet(base, "customer_base", {Canvas(2, 2)}, 1, 1, {{"bubble_single", 10, -74}}, nullptr) && written;
+    written = WriteFrameSheet(folder, sheets + "customer_base",
+                              Sheet(2, 2, 1, 1, 1, [](Canvas&, float, int) {}, {{"bubble_single", 10, -74}})) &&
+              written;
     const struct {
         const char* name;
         Rgba colour;
@@ -376,13 +328,15 @@ bool WriteCustomerArt(const std::string& folder) {
                   {"angry", Colour(255, 200, 200)}};
     // Items sit on the cloud's middle: the chocolate's 64 x 64 picture, the
     // menu card and the sauce bottle by their top left corners.
-    const std::vector<Anchor> slots = {{"chocolate", 14, -76}, {"menu", 26, -68}, {"sauce", 35, -63}};
+    const std::vector<FrameAnchor> slots = {{"chocolate", 14, -76}, {"menu", 26, -68}, {"sauce", 35, -63}};
     for (const auto& cloud : clouds) {
-        written =
-            WriteFrameSheet(base, std::string("bubble_") + cloud.name, {Cloud(cloud.colour)}, 6, 86, slots, nullptr) &&
-            written;
+        const Rgba colour = cloud.colour;
+        auto draw = [colour](Canvas& sheet, float, int) { PaintCloud(sheet, colour); };
+        written = WriteFrameSheet(folder, sheets + "bubble_" + cloud.name, Sheet(104, 88, 6, 86, 1, draw, slots)) &&
+                  written;
     }
-    written = WriteFrameSheet(base, "menu_card", MenuCard(), 0, 0, {}, nullptr) && written;
+    auto card = [](Canvas& sheet, float left, int frame) { PaintMenuCard(sheet, left, frame == 1); };
+    written = WriteFrameSheet(folder, sheets + "menu_card", Sheet(40, 48, 0, 0, 2, card)) && written;
     written = Write(base, "coin", Coin()) && written;
     written = Write(base, "coin_pile", CoinPile()) && written;
     written = Write(base, "sauce_bottle", SauceBottle()) && written;

@@ -4,7 +4,8 @@
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, the
 // customers with their thought bubbles, menu card, money, sauces and drinks,
-// and the clear one-pixel picture of an object without art of its own. The same
+// the player's frame sheets, and the clear one-pixel picture of an object
+// without art of its own. The same
 // program always writes the same bytes.
 #include <algorithm>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include "tools/makeimages/canvas.h"
 #include "tools/makeimages/chocolates.h"
 #include "tools/makeimages/customers.h"
+#include "tools/makeimages/player.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace {
@@ -311,6 +313,7 @@ int main(int argc, char** argv) {
     }
     written = WriteShopChocolates(folder) && written;
     written = makeimages::WriteCustomerArt(folder) && written;
+    written = makeimages::WritePlayer(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

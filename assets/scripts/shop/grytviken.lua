@@ -1,53 +1,141 @@
--- The first location's shop floor. Runs after "posse.lua", whose Customer
--- makes a customer kind.
-local kDir = "shop/customers/"
+-- The shop floor of the first location: the player, the stations, the
+-- customers of this location only and the art every customer shows. Runs
+-- after "posse.lua", whose Customer makes a customer kind. Six
+-- counters stand in a row at the top, each with its customer's place and
+-- the spot where a paying customer's money shows; the island "station16"
+-- stands mid-floor, and the machine places wait along the bottom, still
+-- empty. Station points are those of zones/zones.xml.
+local kPlayerDir = "shop/player/"
+
+local function Walk(name)
+    return { { file = kPlayerDir .. name .. ".xml", anim = true } }
+end
+
+-- An arm's walk in its two states: hanging, and held out to carry.
+local function ArmWalk(arm, name)
+    return {
+        { file = kPlayerDir .. arm .. "_" .. name .. ".xml", anim = true },
+        { state = "carry", file = kPlayerDir .. arm .. "_" .. name .. "_carry.xml", anim = true },
+    }
+end
+
+local function Arm(arm)
+    return {
+        spriteLayer = 1,
+        assets = { walkright = ArmWalk(arm, "walkright"), walkfront = ArmWalk(arm, "walkfront"),
+                   walkback = ArmWalk(arm, "walkback") },
+    }
+end
+
+local function Idle(name)
+    return { assets = { idle = Walk(name) } }
+end
+
+player =
+{
+    startZone = "avatar",
+    startPoint = "start",
+    -- A little larger at the front of the floor than by the counters.
+    baseY = 330,
+    rangeY = 170,
+    scaleRange = 0.12,
+    assets = { walkright = Walk("walkright"), walkfront = Walk("walkfront"), walkback = Walk("walkback") },
+    children =
+    {
+        left_arm = Arm("left_arm"),
+        right_arm = Arm("right_arm"),
+        idle_wave = Idle("idle_wave"),
+        idle_stretch = Idle("idle_stretch"),
+    },
+}
+
+stations = {}
+
+-- Counters: the player faces away, towards the customer.
+for n = 1, 6 do
+    local x = 120 + 112 * (n - 1)
+    stations[string.format("station_%02d", n)] =
+    {
+        name = string.format("station%02d", n),
+        stationID = n,
+        stationType = 1,
+        x = x,
+        y = 250,
+        playerPoint = { string.format("counter%02d", n), 3 },
+        custPoint = string.format("customer%02d", n),
+        money = { x + 30, 232 },
+    }
+end
+
+stations.station_16 =
+{
+    name = "station16",
+    stationID = 16,
+    x = 400,
+    y = 420,
+    playerPoint = "station16",
+}
+
+-- Machine places by kind: mixer, ingredient, press, topping, sauce,
+-- infusion, drink and the delivery; the player faces the viewer there.
+local kMachineKinds = { 2, 3, 4, 5, 6, 7, 8, 10 }
+for place, kind in ipairs(kMachineKinds) do
+    stations[string.format("station_%02d", 6 + place)] =
+    {
+        name = string.format("station%02d", 6 + place),
+        stationID = 6 + place,
+        stationType = kind,
+        x = 100 + 86 * (place - 1),
+        y = 560,
+        playerPoint = { string.format("machine%02d", place), 2 },
+    }
+end
+
+local kCustomerDir = "shop/customers/"
 
 -- The thought bubble's cloud, in the colour of the customer's mood, with
 -- the points its items sit on.
 local function Clouds()
-    local asset = { { file = kDir .. "bubble_happy.xml" } }
+    local asset = { { file = kCustomerDir .. "bubble_happy.xml" } }
     for _, mood in ipairs({ "happy", "content", "neutral", "annoyed", "angry" }) do
-        table.insert(asset, { state = mood, file = kDir .. "bubble_" .. mood .. ".xml" })
+        table.insert(asset, { state = mood, file = kCustomerDir .. "bubble_" .. mood .. ".xml" })
     end
     return asset
 end
 
-return
+-- The customers of this location only.
+customers =
 {
-    -- The customers of this location only.
-    customers =
-    {
-        fisher = Customer("fisher", 100000, 90),
-        scientist = Customer("scientist", 120000, 150),
-    },
+    fisher = Customer("fisher", 100000, 90),
+    scientist = Customer("scientist", 120000, 150),
+}
 
-    -- What every customer shows: its thought bubble (the bubble itself is
-    -- clear; its clouds carry the items), the menu card (the open card is
-    -- its second frame), the money on the counter (coins in "dollar") and
-    -- the sauce and drink items.
-    objects =
+-- What every customer shows: its thought bubble (the bubble itself is
+-- clear; its clouds carry the items), the menu card (the open card is its
+-- second frame), the money on the counter (coins in "dollar") and the
+-- sauce and drink items.
+objects =
+{
+    thought_bubble = { assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } },
+    anim_menu = { assets = { menu = { { file = kCustomerDir .. "menu_card.xml" } } } },
+    anim_money =
     {
-        thought_bubble = { assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } },
-        anim_menu = { assets = { menu = { { file = kDir .. "menu_card.xml" } } } },
-        anim_money =
+        assets =
         {
-            assets =
+            money =
             {
-                money =
-                {
-                    anim = false,
-                    { file = kDir .. "coin_pile.png", regX = 18, regY = 22 },
-                    { state = "dollar", file = kDir .. "coin.png", regX = 11, regY = 12 },
-                },
+                anim = false,
+                { file = kCustomerDir .. "coin_pile.png", regX = 18, regY = 22 },
+                { state = "dollar", file = kCustomerDir .. "coin.png", regX = 11, regY = 12 },
             },
         },
-        orderables =
+    },
+    orderables =
+    {
+        assets =
         {
-            assets =
-            {
-                sauce = { anim = false, { file = kDir .. "sauce_bottle.png" } },
-                drink = { anim = false, { file = kDir .. "drink_cup.png" } },
-            },
+            sauce = { anim = false, { file = kCustomerDir .. "sauce_bottle.png" } },
+            drink = { anim = false, { file = kCustomerDir .. "drink_cup.png" } },
         },
     },
 }

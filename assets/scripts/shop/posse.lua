@@ -35,7 +35,7 @@ function Customer(kind, decay, tip)
     }
 end
 
-return
+posse =
 {
     student = Customer("student", 90000, 60),
     sailor = Customer("sailor", 100000, 80),

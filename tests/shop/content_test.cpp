@@ -1,0 +1,108 @@
+// The shipped shop floor of the first location, as the build leaves it in
+// its assets: the zones, the stations on them and the player with its
+// frame sheets.
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <set>
+#include <sstream>
+#include <string>
+
+#include "foundation/virtualfiles.h"
+#include "game/floor/player.h"
+#include "game/machines/station.h"
+#include "graphics/animatedtexture.h"
+#include "tests/floor/floortesting.h"
+
+namespace {
+
+class ShopContentTest : public FloorTest {
+protected:
+    void SetUp() override {
+        FloorTest::SetUp();
+        ScanFolder(VANDERMOOT_ASSETS, ".");
+        // The common customers first, as the level screen runs them.
+        for (const char* script : {"posse.lua", "grytviken.lua"}) {
+            std::ifstream file(std::string(VANDERMOOT_ASSETS) + "/scripts/shop/" + script, std::ios::binary);
+            std::ostringstream text;
+            text << file.rdbuf();
+            Define(text.str());
+        }
+        screen = CurrentScreen(clock);
+        screen->LoadZones();
+        screen->LoadStations(Describe("stations"));
+        screen->LoadPlayer(Describe("player"));
+        zones = screen->GetZoneController();
+    }
+
+    std::unique_ptr<ShopWindow> screen;
+    std::shared_ptr<ZoneController> zones;
+};
+
+TEST_F(ShopContentTest, CountersStandInARowWithTheirPointsAndTheIslandInTheMiddle) {
+    for (int n = 1; n <= 6; ++n) {
+        SCOPED_TRACE(n);
+        std::shared_ptr<VStation> counter = screen->FindStationByNumber(n);
+        ASSERT_NE(counter, nullptr);
+        EXPECT_EQ(counter->GetKind(), 1);
+        EXPECT_EQ(counter->GetPosition(), TVec2(120 + 112 * (n - 1), 250));
+        ASSERT_EQ(counter->GetPlayerPoints().size(), 1u);
+        EXPECT_EQ(counter->GetFacing(counter->GetPlayerPoints()[0]->GetName()), 3);
+        EXPECT_NE(zones->FindPoint("customers", TString::Format("customer%02d", n)), nullptr);
+    }
+    std::set<int> kinds;
+    for (int n = 7; n <= 14; ++n) {
+        std::shared_ptr<VStation> place = screen->FindStationByNumber(n);
+        ASSERT_NE(place, nullptr) << n;
+        EXPECT_EQ(place->GetPlayerPoints().size(), 1u) << n;
+        kinds.insert(place->GetKind());
+    }
+    EXPECT_EQ(kinds, (std::set<int>{2, 3, 4, 5, 6, 7, 8, 10}));
+    EXPECT_TRUE(screen->IsStation16Active());
+    EXPECT_TRUE(zones->FindPoint("middle_center", "avatar")->IsBlocked());
+}
+
+TEST_F(ShopContentTest, EveryStationIsReachedFromTheStartAroundTheIsland) {
+    std::shared_ptr<ZonePoint> start = zones->FindPoint("avatar", "start");
+    ASSERT_NE(start, nullptr);
+    for (int n = 1; n <= 16; ++n) {
+        std::shared_ptr<VStation> station = screen->FindStationByNumber(n);
+        if (!station) continue;
+        SCOPED_TRACE(n);
+        std::shared_ptr<ZonePoint> target = station->GetPlayerPoints().at(0);
+        zones->FindRoute(start, target);
+        ASSERT_FALSE(zones->IsRouteEmpty());
+        EXPECT_EQ(zones->GetRoute().front(), target == start ? target : start);
+        EXPECT_EQ(zones->GetRoute().back(), target);
+        EXPECT_FALSE(zones->IsOnRoute(zones->FindPoint("middle_center", "avatar")));
+    }
+}
+
+TEST_F(ShopContentTest, ThePlayerStartsOnItsPointWithItsSheetsArmsAndIdles) {
+    std::shared_ptr<VPlayer> player = screen->GetPlayer();
+    EXPECT_EQ(player->GetPosition(), TVec2(400, 330));
+    for (const char* walk : {"walkright", "walkfront", "walkback"}) {
+        SCOPED_TRACE(walk);
+        player->SetAsset(walk, "default", "default");
+        auto sheet = std::dynamic_pointer_cast<TAnimatedTexture>(player->GetTexture());
+        ASSERT_NE(sheet, nullptr);
+        EXPECT_EQ(sheet->GetFrameCount(), 4);
+        for (const char* point : {"lefthand", "righthand", "bucket"}) {
+            EXPECT_TRUE(sheet->GetFramePoint(0, point, nullptr, nullptr)) << point;
+        }
+        for (const char* arm : {"left_arm", "right_arm"}) {
+            std::shared_ptr<VObject> child = player->GetChildObject(arm);
+            ASSERT_NE(child, nullptr);
+            for (const char* state : {"default", "carry"}) {
+                child->SetAsset(walk, state, "none");
+                EXPECT_STREQ(child->GetCurrentState().c_str(), state);
+                EXPECT_NE(child->GetTexture(), nullptr);
+            }
+        }
+    }
+    EXPECT_EQ(player->GetIdleAnimations().size(), 2u);
+    EXPECT_NE(player->GetChildObject("idle_wave")->GetTexture(), nullptr);
+    EXPECT_FLOAT_EQ(VValueManager::Get()->GetReal("walkspeed", 0), 5.0f);
+}
+
+}  // namespace
