@@ -37,8 +37,10 @@ public:
     virtual void ApplyUpgrades();
     // Walks the player to the nearest player point; every click counts.
     void OnClick() override;
-    // "stationID", "stationType", the player points of "playerPoint" with
-    // their facings, then the object's own keys.
+    // Sends the customer away; "stationID", "stationType", the player points
+    // of "playerPoint" with their facings, a plain station's customer point
+    // ("custPoint", else "customer<id>") and money position ("money"), then
+    // the object's own keys.
     void Load(const std::shared_ptr<VLuaStyle>& description) override;
     // Counts the enabled machines.
     virtual void RelinkMachines();
@@ -46,8 +48,9 @@ public:
     virtual bool AttachCustomer(const std::shared_ptr<VCustomer>& customer);
     // The customer, whose menu and money leave the station; empty when none.
     virtual std::shared_ptr<VCustomer> DetachCustomer();
-    // The player arrived at one of the station's points (may be empty):
-    // with nowhere else to go it turns to the point's facing.
+    // The player arrived at one of the station's points (may be empty): it
+    // meets the customer unless the station works, and with nowhere else to
+    // go it turns to the point's facing.
     virtual void Interact(const std::shared_ptr<VPlayer>& player, const std::shared_ptr<ZonePoint>& point);
 
     bool HasPlayerPoint(const std::shared_ptr<ZonePoint>& point) const;
