@@ -1,9 +1,9 @@
 #include "game/level/level.h"
 
-#include "foundation/debuglog.h"
 #include "foundation/stringtable.h"
 #include "foundation/xmlnode.h"
 #include "game/level/customerdata.h"
+#include "game/level/datafile.h"
 #include "game/shell/value.h"
 #include "game/texts/scorerformat.h"
 #include "lua/numbercast.h"
@@ -30,20 +30,7 @@ VLevel::VLevel(int number) : mNumber(number) {
 }
 
 void VLevel::Load(const TString& fileName) {
-    TXmlNode document;
-    if (!document.LoadFile(fileName)) {
-        DebugLog("VLevel::Load: cannot read level file %s", fileName.c_str());
-        return;
-    }
-    bool found = false;
-    TString name;
-    TXmlNode* child = nullptr;
-    for (document.ResetChildIterator(); document.NextChild(name, child);) {
-        if (name != "level") continue;
-        found = true;
-        LoadLevelElement(*child);
-    }
-    if (!found) DebugLog("VLevel::Load: no \"level\" element in %s", fileName.c_str());
+    ReadDataFile(fileName, "level", "VLevel::Load", [this](TXmlNode& level) { LoadLevelElement(level); });
 }
 
 void VLevel::LoadLevelElement(TXmlNode& level) {

@@ -6,13 +6,14 @@
 #include <utility>
 
 #include "core/scripting/luabinding.h"
-#include "foundation/debuglog.h"
 #include "foundation/xmlnode.h"
+#include "game/level/datafile.h"
 #include "game/level/level.h"
 #include "game/shell/blockstore.h"
 #include "game/shell/game.h"
 #include "game/shell/mainscript.h"
 #include "game/shell/valuemanager.h"
+#include "lua/numbercast.h"
 
 namespace {
 
@@ -93,26 +94,16 @@ int VLevelManager::GetLocationIndex(int level) {
 }
 
 void VLevelManager::LoadGoals(const TString& fileName) {
-    TXmlNode document;
-    if (!document.LoadFile(fileName)) {
-        DebugLog("VLevelManager: cannot read the goals file %s", fileName.c_str());
-        return;
-    }
-    bool found = false;
-    TString name;
-    TXmlNode* section = nullptr;
-    for (document.ResetChildIterator(); document.NextChild(name, section);) {
-        if (name != "levelgoals") continue;
-        found = true;
+    ReadDataFile(fileName, "levelgoals", "VLevelManager", [this](TXmlNode& goals) {
+        TString name;
         TXmlNode* entry = nullptr;
-        for (section->ResetChildIterator(); section->NextChild(name, entry);) {
+        for (goals.ResetChildIterator(); goals.NextChild(name, entry);) {
             if (name != "levelgoal") continue;
             LevelResult& result = Result(entry->GetAttribute("level").ToInt());
             result.goal = entry->GetAttribute("goal").ToInt();
             result.mastery = entry->GetAttribute("mastery").ToInt();
         }
-    }
-    if (!found) DebugLog("VLevelManager: no \"levelgoals\" element in %s", fileName.c_str());
+    });
 }
 
 void VLevelManager::LoadProgress() {
@@ -175,7 +166,7 @@ void VLevelManager::SetHighestComplete(int level, bool force) {
     // The sweep ends at the value's maximum, but never past the levels
     // that exist (an undeclared value has the highest float as maximum).
     float maximum = values->GetMax(kHighestLevelValue);
-    int last = maximum < kLevelCount ? static_cast<int>(std::floor(maximum)) : kLevelCount;
+    int last = maximum < kLevelCount ? script::truncateNumber<int>(std::floor(maximum)) : kLevelCount;
     for (int i = 1; i <= last; ++i) {
         int status = GetLevelStatus(i);
         if (i > level && status != kNotCompleted) {

@@ -1,7 +1,7 @@
 #include "game/level/upgrademanager.h"
 
-#include "foundation/debuglog.h"
 #include "foundation/xmlnode.h"
+#include "game/level/datafile.h"
 #include "game/level/level.h"
 #include "game/level/upgrade.h"
 #include "game/objects/objectdescription.h"
@@ -54,21 +54,12 @@ void VUpgradeManager::Evaluate(const VUpgrade& upgrade, int minLevelOverride, in
 
 void VUpgradeManager::LoadCatalogue(const TString& path) {
     Clear();
-    TXmlNode document;
-    if (!document.LoadFile(path)) {
-        DebugLog("VUpgradeManager: cannot read the upgrade catalogue %s", path.c_str());
-        return;
-    }
-    bool found = false;
     int index = 0;
     TString category;
-    TString name;
-    TXmlNode* section = nullptr;
-    for (document.ResetChildIterator(); document.NextChild(name, section);) {
-        if (name != "upgrades") continue;
-        found = true;
+    ReadDataFile(path, "upgrades", "VUpgradeManager", [&](TXmlNode& upgrades) {
+        TString name;
         TXmlNode* child = nullptr;
-        for (section->ResetChildIterator(); section->NextChild(name, child);) {
+        for (upgrades.ResetChildIterator(); upgrades.NextChild(name, child);) {
             if (name == "upgradetype") {
                 category = LowerCase(child->GetAttribute("type"));
                 TXmlNode* element = nullptr;
@@ -79,8 +70,7 @@ void VUpgradeManager::LoadCatalogue(const TString& path) {
                 LoadUpgrade(*child, category, index);
             }
         }
-    }
-    if (!found) DebugLog("VUpgradeManager: no \"upgrades\" element in %s", path.c_str());
+    });
 }
 
 void VUpgradeManager::LoadUpgrade(TXmlNode& element, const TString& category, int& index) {

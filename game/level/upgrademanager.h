@@ -66,6 +66,8 @@ public:
     int CountOpenUpgrades(const TString& category) const;
     // Empty for an unknown category.
     const Category& GetCategory(const TString& category) const;
+    // Every category by its lower-cased name.
+    const std::map<TString, Category>& GetCatalogue() const { return mCatalogue; }
     std::shared_ptr<VUpgrade> GetUpgrade(const TString& name, const TString& category) const;
     // Every prerequisite owned in the upgrade's own category.
     bool AreRequirementsOwned(const VUpgrade& upgrade) const;

@@ -123,8 +123,8 @@ TEST_F(LevelTest, AMissingOrMalformedFileIsLoggedAndLeavesTheDefaults) {
         const char* logged;
     };
     const Case cases[] = {
-        {"levels/level88.xml", nullptr, "cannot read level file levels/level88.xml"},
-        {"levels/broken.xml", "<levle><goal>5</goal>", "no \"level\" element in levels/broken.xml"},
+        {"levels/level88.xml", nullptr, "VLevel::Load: cannot read levels/level88.xml"},
+        {"levels/broken.xml", "<levle><goal>5</goal>", "VLevel::Load: no \"level\" element in levels/broken.xml"},
     };
     for (const Case& c : cases) {
         if (c.xml) AddFile(c.file, c.xml);

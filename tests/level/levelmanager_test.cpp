@@ -175,8 +175,8 @@ TEST_F(LevelManagerTest, ScriptsReadGoalsAndTheCurrentLevel) {
 
 TEST_F(LevelManagerTest, AMissingOrMalformedGoalsFileIsLoggedAndGivesNoGoals) {
     const std::pair<const char*, const char*> cases[] = {
-        {nullptr, "cannot read the goals file levels/goals.xml"},
-        {"<goals><levelgoal level=\"1\" goal=\"5\"/>", "no \"levelgoals\" element in levels/goals.xml"},
+        {nullptr, "VLevelManager: cannot read levels/goals.xml"},
+        {"<goals><levelgoal level=\"1\" goal=\"5\"/>", "VLevelManager: no \"levelgoals\" element in levels/goals.xml"},
     };
     for (const auto& [xml, logged] : cases) {
         ReleaseManagerSingleton<VLevelManager>();

@@ -41,6 +41,13 @@ protected:
         VGame::Get()->LoadUserProgress();
     }
 
+    // The same, with the block stored for the player before the progress loads.
+    void StartPlayerWith(const char* block, const std::vector<uint8_t>& bytes) {
+        CreateGameWithUser();
+        Store(block, bytes);
+        VGame::Get()->LoadUserProgress();
+    }
+
     // The player's block as stored in the preferences.
     std::vector<uint8_t> Stored(const char* block) {
         int length = Prefs().GetData(0, block, nullptr, 0);

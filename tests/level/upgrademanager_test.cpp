@@ -235,11 +235,9 @@ TEST_F(UpgradeManagerTest, APreviewRevertsToWhereItStartedAndABuyEndsIt) {
 }
 
 TEST_F(UpgradeManagerTest, ABoughtUpgradeOutsideItsLevelWindowIsNotOwned) {
-    CreateGameWithUser();
     std::vector<uint8_t> bytes(75, 0xFF);
     bytes[1] = 1;
-    Store(kBlock, bytes);
-    VGame::Get()->LoadUserProgress();
+    StartPlayerWith(kBlock, bytes);
     SetUp(3, 3);
     EXPECT_TRUE(Upgrades().IsUpgradeOwned("kMixer2", "station"));
     SetUp(4, 4);
@@ -304,11 +302,9 @@ TEST_F(UpgradeManagerTest, OwningShowsEachEffectOnItsBoundObject) {
 }
 
 TEST_F(UpgradeManagerTest, EndlessModeNeitherReadsNorWritesTheBlock) {
-    CreateGameWithUser();
     std::vector<uint8_t> bytes(75, 0xFF);
     bytes[1] = 1;
-    Store(kBlock, bytes);
-    VGame::Get()->LoadUserProgress();
+    StartPlayerWith(kBlock, bytes);
     Upgrades().SetEndlessMode(true);
     Upgrades().SetupForLevel(Level(5), kCataloguePath, -1, 5, false, nullptr);
     EXPECT_EQ(State("kPress1"), VUpgrade::kBought);
@@ -350,9 +346,7 @@ TEST_F(UpgradeManagerTest, UpgradesBeyondTheBlockAreNeverSaved) {
 TEST_F(UpgradeManagerTest, AShortBlockOwnsOnlyWhatItHolds) {
     AddFile("short.xml", R"(<upgrades><upgrade name="first"/><upgrade name="second"/>
         <upgrade name="third"/></upgrades>)");
-    CreateGameWithUser();
-    Store(kBlock, {0, 1});
-    VGame::Get()->LoadUserProgress();
+    StartPlayerWith(kBlock, {0, 1});
     Upgrades().SetupForLevel(Level(1), "short.xml", -1, 1, true, nullptr);
     EXPECT_FALSE(Upgrades().IsUpgradeOwned("first", ""));
     EXPECT_TRUE(Upgrades().IsUpgradeOwned("second", ""));
@@ -378,8 +372,8 @@ TEST_F(UpgradeManagerTest, AMissingOrMalformedCatalogueIsLoggedAndChangesNoBlock
     SetUp(5, 5);
     std::vector<uint8_t> before = Stored(kBlock);
     const std::pair<const char*, const char*> cases[] = {
-        {"locations/nowhere/upgrades.xml", "cannot read the upgrade catalogue locations/nowhere/upgrades.xml"},
-        {"broken.xml", "no \"upgrades\" element in broken.xml"},
+        {"locations/nowhere/upgrades.xml", "VUpgradeManager: cannot read locations/nowhere/upgrades.xml"},
+        {"broken.xml", "VUpgradeManager: no \"upgrades\" element in broken.xml"},
     };
     AddFile("broken.xml", "<upgrade name=\"kMixer1\"><enabled>1</enabled>");
     for (const auto& [path, logged] : cases) {

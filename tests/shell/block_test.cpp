@@ -85,6 +85,30 @@ TEST_F(BlockTest, ResizeKeepsTheLeadingBytes) {
     EXPECT_EQ(block->GetData()[1], 7);
 }
 
+TEST_F(BlockTest, IndexedBytesAndIntegersReadZeroPastTheDataAndGrowItWhenWritten) {
+    auto block = VBinaryBlock::Create("b", 8, 7, true);
+    block->Resize(6);
+    // Integer 1 has only its low two bytes left.
+    const std::pair<int, int32_t> reads[] = {{0, 0x07070707}, {1, 0x0707}, {2, 0}, {-1, 0}, {INT32_MAX, 0}};
+    for (const auto& [index, value] : reads) EXPECT_EQ(block->ReadInt(index), value) << index;
+    EXPECT_EQ(block->ReadByte(5), 7);
+    EXPECT_EQ(block->ReadByte(6), 0);
+    EXPECT_EQ(block->ReadByte(-1), 0);
+
+    block->WriteInt(1, -2);
+    EXPECT_EQ(block->GetSize(), 8);
+    EXPECT_EQ(block->ReadInt(1), -2);
+    EXPECT_EQ(block->GetData()[4], 0xFE);
+    EXPECT_EQ(block->GetData()[7], 0xFF);
+    block->WriteByte(11, 3);
+    EXPECT_EQ(block->GetSize(), 12);
+    EXPECT_EQ(block->GetData()[8], 7);
+    EXPECT_EQ(block->ReadByte(11), 3);
+    block->WriteByte(-1, 3);
+    block->WriteInt(-1, 3);
+    EXPECT_EQ(block->GetSize(), 12);
+}
+
 TEST_F(BlockTest, StoreFindsKindsByNameAndFirstRegisteredWins) {
     VBlockStore store;
     auto first = RIntBlock::Create("score", 1, false);
