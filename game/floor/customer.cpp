@@ -93,7 +93,7 @@ void VCustomer::Load(const std::shared_ptr<VLuaStyle>& description) {
     }
 }
 
-void VCustomer::LoadChildren(VLuaStyle& description, const char* prefix, const char* layer, ChildMap& old,
+void VCustomer::LoadChildren(VLuaStyle& description, const char* prefix, const char* type, ChildMap& old,
                              ChildMap& into) {
     ForEachTableEntry(*description.GetLuaTable(), [&](const TString& key, const TLuaObjectWrapper& value) {
         if (!HasPrefix(key, prefix)) return;
@@ -107,7 +107,7 @@ void VCustomer::LoadChildren(VLuaStyle& description, const char* prefix, const c
             child = found->second;
             old.erase(found);
         } else {
-            child = VObject::Create(key, layer, 0);
+            child = VObject::Create(key, type, 0);
             AddChild(child);
         }
         // Without a parent: the customer's own keys are not the child's.

@@ -56,7 +56,10 @@ public:
     bool OnResume() override;
     // A customer does not walk, so it has no walking looks.
     void SetFacingAnimation(int index) override;
+    // The idle animation of its mood ("idle_angry" when annoyed or angry)
+    // in place of the statics, unless one plays or too many customers idle.
     void StartIdle() override;
+    // The statics again.
     void StopIdle() override;
 
     // Takes its place at the station with the patience; nothing without one.
@@ -114,9 +117,9 @@ public:
 private:
     using ChildMap = std::map<TString, std::shared_ptr<VObject>>;
 
-    // The children of the keys with the prefix, made in the layer's name or
-    // reused from the old ones.
-    void LoadChildren(VLuaStyle& description, const char* prefix, const char* layer, ChildMap& old, ChildMap& into);
+    // The children of the keys with the prefix: the old one of the key
+    // again, else a new one of the type.
+    void LoadChildren(VLuaStyle& description, const char* prefix, const char* type, ChildMap& old, ChildMap& into);
     void DecayPatience(uint32_t elapsed);
     void ScheduleIdle(uint32_t elapsed);
     void DrawIdleCooldown();
