@@ -1,4 +1,4 @@
-// Stations: player points and their facings, a click
+// Stations: the factory's glows, player points and their facings, a click
 // that sends the player to the nearest point and always counts, and the
 // player's facing when it arrives.
 #include "game/machines/station.h"
@@ -130,6 +130,28 @@ TEST_F(StationTest, AnArrivingPlayerWithNowhereElseToGoFacesThePointsWay) {
         station->Interact(player, *c.point ? zones->FindPoint("avatar", c.point) : nullptr);
         EXPECT_EQ(player->GetDirection(), c.direction);
     }
+}
+
+TEST_F(StationTest, CountersAndTheSpecialStationsGlowUnderTheMouse) {
+    WriteImage("art/top.png");
+    Define("station = { assets = { anim = false, top = { { file = 'art/top.png' } } } }");
+    // The draw calls of a hovered station of the kind.
+    auto drawCalls = [this](int kind) {
+        std::shared_ptr<VStation> station = VStation::Create(0, kind);
+        station->Load(Describe("station"));
+        station->ApplyUpgrades();
+        manager->AddSprite(station);
+        Frame(station);
+        station->SendEvent(VSprite::kEventEnter, TPoint(), Identity(), 0);
+        for (int frame = 0; frame < 8; ++frame) Frame(station);
+        recorder->ClearCalls();
+        DrawScene(station);
+        manager->RemoveSprite(station);
+        return recorder->GetCalls().size();
+    };
+    size_t plain = drawCalls(2);
+    for (int kind : {1, 9, 11, 12}) EXPECT_GT(drawCalls(kind), plain) << kind;
+    for (int kind : {0, 3, 8, 10, 13, -1}) EXPECT_EQ(drawCalls(kind), plain) << kind;
 }
 
 }  // namespace
