@@ -2,6 +2,7 @@
 
 #include "core/app/gamestate.h"
 #include "core/scripting/luaobject.h"
+#include "game/floor/customer.h"
 #include "game/floor/player.h"
 #include "game/floor/zonecontroller.h"
 #include "game/shell/luastyle.h"
@@ -11,6 +12,7 @@
 namespace {
 
 const char kPlayerZone[] = "avatar";
+const char kCustomerZone[] = "customers";
 const float kGlowStrength = 0.18f;
 
 std::shared_ptr<ZoneController> LevelZones() {
@@ -53,7 +55,7 @@ VStation::~VStation() = default;
 void VStation::ApplyUpgrades() {
     VSuspendable::Reset();
     RelinkMachines();
-    SetMouseEnabled(mEnabledMachines > 0);
+    SetMouseEnabled(mEnabledMachines > 0 || mCustomer);
 }
 
 void VStation::RelinkMachines() {
@@ -83,10 +85,12 @@ std::shared_ptr<ZonePoint> VStation::NearestPlayerPoint(const TVec2& from) const
 }
 
 void VStation::Load(const std::shared_ptr<VLuaStyle>& description) {
+    DetachCustomer();
     if (description) {
         mStationId = description->GetInt("stationID", 0);
         mKind = description->GetInt("stationType", 0);
         LoadPlayerPoints(*description);
+        LoadCustomerPlace(*description);
     }
     VSuspendable::Load(description);
 }
@@ -113,8 +117,45 @@ void VStation::LoadPlayerPoints(VLuaStyle& description) {
     if (point) mPlayerPoints.push_back(point);
 }
 
+void VStation::LoadCustomerPlace(VLuaStyle& description) {
+    if (mKind != kPlainStation) return;
+    if (std::shared_ptr<ZoneController> zones = LevelZones()) {
+        mCustomerPoint = zones->FindPoint(kCustomerZone, description.GetString("custPoint", ""));
+        if (!mCustomerPoint) {
+            mCustomerPoint = zones->FindPoint(kCustomerZone, TString::Format("customer%02i", mStationId));
+        }
+    }
+    std::unique_ptr<TLuaTable> money = description.GetSubTable("money");
+    mMoneyPosition = money ? TVec2(static_cast<float>(money->GetNumberAt(1)), static_cast<float>(money->GetNumberAt(2)))
+                           : TVec2(0, 0);
+}
+
+bool VStation::AttachCustomer(const std::shared_ptr<VCustomer>& customer) {
+    if (!customer || mCustomer || mKind != kPlainStation) return false;
+    mCustomer = customer;
+    SetMouseEnabled(true);
+    return true;
+}
+
+std::shared_ptr<VCustomer> VStation::DetachCustomer() {
+    std::shared_ptr<VCustomer> customer = std::move(mCustomer);
+    if (customer) {
+        // The menu and the money it showed on the counter.
+        for (const std::shared_ptr<VObject>& shown : {customer->GetMenuSprite(), customer->GetMoneySprite()}) {
+            if (shown) RemoveChild(std::shared_ptr<VSprite>(shown));
+        }
+        customer->SetStation(nullptr);
+    }
+    SetMouseEnabled(mEnabledMachines > 0);
+    if (!IsMouseEnabled() && IsHovered()) SendEvent(kEventLeave, TPoint(), GetDrawState(), 0);
+    return customer;
+}
+
 void VStation::Interact(const std::shared_ptr<VPlayer>& player, const std::shared_ptr<ZonePoint>& point) {
-    if (!player || !player->IsQueueEmpty()) return;
+    if (!player) return;
+    // Taking the order, handing over what it wants, collecting its money.
+    if (!IsSuspended() && mCustomer) mCustomer->Interact(player);
+    if (!player->IsQueueEmpty()) return;
     player->Face(point ? GetFacing(point->GetName()) : kFaceFront);
 }
 

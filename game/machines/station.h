@@ -7,8 +7,10 @@
 #include <memory>
 #include <vector>
 
+#include "foundation/vector.h"
 #include "game/objects/suspendable.h"
 
+class VCustomer;
 class VPlayer;
 class ZonePoint;
 
@@ -35,13 +37,20 @@ public:
     virtual void ApplyUpgrades();
     // Walks the player to the nearest player point; every click counts.
     void OnClick() override;
-    // "stationID", "stationType", the player points of "playerPoint" with
-    // their facings, then the object's own keys.
+    // Sends the customer away; "stationID", "stationType", the player points
+    // of "playerPoint" with their facings, a plain station's customer point
+    // ("custPoint", else "customer<id>") and money position ("money"), then
+    // the object's own keys.
     void Load(const std::shared_ptr<VLuaStyle>& description) override;
     // Counts the enabled machines.
     virtual void RelinkMachines();
-    // The player arrived at one of the station's points (may be empty):
-    // with nowhere else to go it turns to the point's facing.
+    // Only a plain station without a customer takes one.
+    virtual bool AttachCustomer(const std::shared_ptr<VCustomer>& customer);
+    // The customer, whose menu and money leave the station; empty when none.
+    virtual std::shared_ptr<VCustomer> DetachCustomer();
+    // The player arrived at one of the station's points (may be empty): it
+    // meets the customer unless the station works, and with nowhere else to
+    // go it turns to the point's facing.
     virtual void Interact(const std::shared_ptr<VPlayer>& player, const std::shared_ptr<ZonePoint>& point);
 
     bool HasPlayerPoint(const std::shared_ptr<ZonePoint>& point) const;
@@ -51,14 +60,24 @@ public:
     int GetStationId() const { return mStationId; }
     int GetKind() const { return mKind; }
     int GetEnabledMachineCount() const { return mEnabledMachines; }
+    const std::shared_ptr<VCustomer>& GetCustomer() const { return mCustomer; }
+    // Where a plain station's customer stands; empty when the zone graph
+    // has no such point.
+    const std::shared_ptr<ZonePoint>& GetCustomerPoint() const { return mCustomerPoint; }
+    // Where a paying customer's money shows.
+    const TVec2& GetMoneyPosition() const { return mMoneyPosition; }
 
 private:
     void LoadPlayerPoints(VLuaStyle& description);
+    void LoadCustomerPlace(VLuaStyle& description);
     std::shared_ptr<ZonePoint> NearestPlayerPoint(const TVec2& from) const;
 
     int mStationId;
     int mEnabledMachines = 0;
     int mKind;
     std::map<TString, int> mFacings;
+    std::shared_ptr<VCustomer> mCustomer;
+    TVec2 mMoneyPosition;
     std::vector<std::shared_ptr<ZonePoint>> mPlayerPoints;
+    std::shared_ptr<ZonePoint> mCustomerPoint;
 };

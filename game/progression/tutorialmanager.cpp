@@ -27,3 +27,7 @@ void VTutorialManager::SetTutorialsShown(bool shown, bool save) {
     block->SetValue(shown ? 1 : 0);
     if (save) block->Save();
 }
+
+void VTutorialManager::FireTrigger(const TString& type, const TString& object) {
+    if (mTriggerObserver) mTriggerObserver(type, object);
+}

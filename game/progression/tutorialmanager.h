@@ -1,8 +1,11 @@
 // The tutorials and the player's "show_tutorials" option. This stand-in
-// keeps only the option, in the player's block of that name; progression's
-// tutorial manager replaces it.
+// keeps only the option, in the player's block of that name, and hands game
+// events to a test's observer; progression's tutorial manager replaces it.
 #pragma once
 
+#include <functional>
+
+#include "foundation/tstring.h"
 #include "game/shell/managersingleton.h"
 
 class VTutorialManager : public VManagerSingleton<VTutorialManager> {
@@ -14,6 +17,12 @@ public:
     bool AreTutorialsShown() const { return mShown; }
     // With save the player's block is written at once.
     void SetTutorialsShown(bool shown, bool save);
+    // A game event that a waiting tutorial step may be looking for: its
+    // type ("customer_arrival", ...) and the object's name. No tutorial runs
+    // in the stand-in; only the observer hears it.
+    void FireTrigger(const TString& type, const TString& object);
+    using TriggerObserver = std::function<void(const TString& type, const TString& object)>;
+    void SetTriggerObserver(TriggerObserver observer) { mTriggerObserver = std::move(observer); }
     // True while a tutorial holds the game; no tutorial runs in the stand-in,
     // so only the switch (for tests) turns it on.
     bool IsInputAllowed() const { return mInputAllowed; }
@@ -24,5 +33,6 @@ private:
     VTutorialManager() = default;
 
     bool mShown = true;
+    TriggerObserver mTriggerObserver;
     bool mInputAllowed = false;
 };

@@ -3,7 +3,8 @@
 // title screen's backdrop, the check-box and radio looks, the slider's rail,
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, the
-// player's frame sheets, and the clear one-pixel picture of an object
+// customers with their thought bubbles, menu card, money, sauces and drinks,
+// the player's frame sheets, and the clear one-pixel picture of an object
 // without art of its own. The same
 // program always writes the same bytes.
 #include <algorithm>
@@ -14,6 +15,7 @@
 
 #include "tools/makeimages/canvas.h"
 #include "tools/makeimages/chocolates.h"
+#include "tools/makeimages/customers.h"
 #include "tools/makeimages/helppictures.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/pngwriter.h"
@@ -321,6 +323,7 @@ int main(int argc, char** argv) {
         written = Write(folder, name.c_str(), makeimages::HelpPicture(page, chocolates)) && written;
     }
     written = WriteShopChocolates(folder) && written;
+    written = makeimages::WriteCustomerArt(folder) && written;
     written = makeimages::WritePlayer(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;

@@ -1,4 +1,6 @@
--- The shop floor of the first location: the player and the stations. Six
+-- The shop floor of the first location: the player, the stations, the
+-- customers of this location only and the art every customer shows. Runs
+-- after "posse.lua", whose Customer makes a customer kind. Six
 -- counters stand in a row at the top, each with its customer's place and
 -- the spot where a paying customer's money shows; the island "station16"
 -- stands mid-floor, and the machine places wait along the bottom, still
@@ -88,3 +90,52 @@ for place, kind in ipairs(kMachineKinds) do
         playerPoint = { string.format("machine%02d", place), 2 },
     }
 end
+
+local kCustomerDir = "shop/customers/"
+
+-- The thought bubble's cloud, in the colour of the customer's mood, with
+-- the points its items sit on.
+local function Clouds()
+    local asset = { { file = kCustomerDir .. "bubble_happy.xml" } }
+    for _, mood in ipairs({ "happy", "content", "neutral", "annoyed", "angry" }) do
+        table.insert(asset, { state = mood, file = kCustomerDir .. "bubble_" .. mood .. ".xml" })
+    end
+    return asset
+end
+
+-- The customers of this location only.
+customers =
+{
+    fisher = Customer("fisher", 100000, 90),
+    scientist = Customer("scientist", 120000, 150),
+}
+
+-- What every customer shows: its thought bubble (the bubble itself is
+-- clear; its clouds carry the items), the menu card (the open card is its
+-- second frame), the money on the counter (coins in "dollar") and the
+-- sauce and drink items.
+objects =
+{
+    thought_bubble = { assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } },
+    anim_menu = { assets = { menu = { { file = kCustomerDir .. "menu_card.xml" } } } },
+    anim_money =
+    {
+        assets =
+        {
+            money =
+            {
+                anim = false,
+                { file = kCustomerDir .. "coin_pile.png", regX = 18, regY = 22 },
+                { state = "dollar", file = kCustomerDir .. "coin.png", regX = 11, regY = 12 },
+            },
+        },
+    },
+    orderables =
+    {
+        assets =
+        {
+            sauce = { anim = false, { file = kCustomerDir .. "sauce_bottle.png" } },
+            drink = { anim = false, { file = kCustomerDir .. "drink_cup.png" } },
+        },
+    },
+}
