@@ -99,6 +99,13 @@ protected:
         return player;
     }
 
+    // The customer's state once the time has passed.
+    int StateAfter(const std::shared_ptr<VCustomer>& customer, uint32_t milliseconds) {
+        Tick(milliseconds);
+        customer->Update(false);
+        return customer->GetState();
+    }
+
     static std::vector<std::string> Names(const std::shared_ptr<VCustomer>& customer) {
         std::vector<std::string> names;
         if (customer->GetCurrentItem()) names.push_back(VCustomer::ItemName(customer->GetCurrentItem()).c_str());
@@ -255,12 +262,8 @@ TEST_F(CustomerOrderTest, TakingTheOrderThinksThenShowsTheOrder) {
     EXPECT_EQ(Played(), std::vector<std::string>{"audio/sfx/menu.ogg"});
     EXPECT_EQ(screen->GetLastComboKind(), ShopWindow::kMenuCombo);
     EXPECT_EQ(customer->GetBubble()->GetServedCount(), 1);
-    Tick(250);
-    customer->Update(false);
-    EXPECT_EQ(customer->GetState(), VCustomer::kOrdering);
-    Tick(100);
-    customer->Update(false);
-    EXPECT_EQ(customer->GetState(), VCustomer::kWaiting);
+    EXPECT_EQ(StateAfter(customer, 250), VCustomer::kOrdering);
+    EXPECT_EQ(StateAfter(customer, 100), VCustomer::kWaiting);
     EXPECT_EQ(Names(customer), std::vector<std::string>{"chocolate"});
 
     // A customer that does not think at all still orders.
@@ -270,9 +273,7 @@ TEST_F(CustomerOrderTest, TakingTheOrderThinksThenShowsTheOrder) {
     quick->SetDefinition(Definition(kMilkBar));
     quick->SetState(VCustomer::kArrived);
     quick->Interact(nullptr);
-    Tick(1);
-    quick->Update(false);
-    EXPECT_EQ(quick->GetState(), VCustomer::kWaiting);
+    EXPECT_EQ(StateAfter(quick, 1), VCustomer::kWaiting);
 }
 
 // Serving
@@ -443,12 +444,8 @@ TEST_F(CustomerOrderTest, EndlessMoneyLeftTooLongIsLost) {
     auto customer = Waiting(kMilkBar);
     customer->Interact(Holding({Chocolate(kMilkBar)}));
     ASSERT_EQ(customer->GetState(), VCustomer::kMoneyPlaced);
-    Tick(1000);
-    customer->Update(false);
-    EXPECT_EQ(customer->GetState(), VCustomer::kMoneyPlaced);
-    Tick(1);
-    customer->Update(false);
-    EXPECT_EQ(customer->GetState(), VCustomer::kDone);
+    EXPECT_EQ(StateAfter(customer, 1000), VCustomer::kMoneyPlaced);
+    EXPECT_EQ(StateAfter(customer, 1), VCustomer::kDone);
     EXPECT_NE(customer->GetMoneyFade(), nullptr);
     EXPECT_EQ(customer->GetMoneyPlacedTime(), 0u);
     customer->Interact(nullptr);
