@@ -473,6 +473,7 @@ void VCustomer::AddOrderItem(const VChocolateSpec& spec) {
     }
     if (spec.kind > kOrderDrink || !mOrderables) return;
     const char* name = spec.kind == kOrderSauce ? kSauceName : kDrinkName;
+    if (!mOrderables->HasAsset(name)) DebugLog("VCustomer::AddOrderItem: the orderables have no \"%s\"", name);
     auto item = VCarriable::Create(mOrderables->GetKind());
     mOrderables->CopyObjectTo(item);
     item->Reset();
@@ -606,6 +607,9 @@ void VCustomer::PlaceMoney() {
     if (!station || !mMoneySprite) return;
     mMoneySprite->RemoveAllChildren();
     mMoneySprite->SetAssetState(kDollar, "default");
+    if (!mMoneySprite->HasAsset(kMoneyAsset)) {
+        DebugLog("VCustomer::Leave: the money has no \"%s\" for coins", kMoneyAsset);
+    }
     // A coin for every 8 owed, five at most.
     int coins = std::min(kMostCoins, script::truncateNumber<int>(mMoneyOwed) / 8);
     for (int index = 1; index <= coins; ++index) AddCoin(index);
