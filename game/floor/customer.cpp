@@ -77,6 +77,12 @@ void CountStatistic(const char* key) {
 
 bool IsStationOwned(const char* upgrade) { return VUpgradeManager::Get()->IsUpgradeOwned(upgrade, "station"); }
 
+// The current level's chocolate vendor; none outside a level.
+std::shared_ptr<VChocolateVendor> LevelChocolates() {
+    ShopWindow* screen = ShopWindow::GetCurrent();
+    return screen ? screen->GetChocolateVendor() : nullptr;
+}
+
 int FadeTime(const char* name, int fallback) { return VValueManager::Get()->GetInt(name, fallback); }
 
 }  // namespace
@@ -465,8 +471,7 @@ bool VCustomer::CanOrderExtra(const char* upgrade, const char* asset) const {
 
 void VCustomer::AddOrderItem(const VChocolateSpec& spec) {
     if (spec.kind < kOrderSauce) {
-        ShopWindow* screen = ShopWindow::GetCurrent();
-        std::shared_ptr<VChocolateVendor> chocolates = screen ? screen->GetChocolateVendor() : nullptr;
+        std::shared_ptr<VChocolateVendor> chocolates = LevelChocolates();
         std::shared_ptr<VChocolate> chocolate = chocolates ? chocolates->CreateOrderChocolate(spec) : nullptr;
         if (chocolate) mOrder.push_back(chocolate);
         return;
@@ -499,8 +504,7 @@ void VCustomer::ShowOrder() {
 void VCustomer::ShowItem(const std::shared_ptr<VCarriable>& item) {
     TString name = ItemName(item);
     if (name == kChocolateName) {
-        ShopWindow* screen = ShopWindow::GetCurrent();
-        std::shared_ptr<VChocolateVendor> chocolates = screen ? screen->GetChocolateVendor() : nullptr;
+        std::shared_ptr<VChocolateVendor> chocolates = LevelChocolates();
         bool available = chocolates && chocolates->IsOrderable(std::dynamic_pointer_cast<VChocolate>(item));
         mBubble->Show(item, kChocolateName, available);
     } else if (name == kSauceName) {
