@@ -73,7 +73,7 @@ MakeDialog
         TitleText("title", "rewards_title", 24, 64, 48),
         VRewardsWindow
         {
-            name = "rewards", x = 0, y = 100, w = 800, h = 380, rewards = rewards,
+            name = "reward_list", x = 0, y = 100, w = 800, h = 380, rewards = rewards,
             box_top =
             {
                 x = 170, y = 30, spriteLayer = 6,
