@@ -40,13 +40,17 @@ VAchievementManager::VAchievementManager() {
 VAchievementManager::~VAchievementManager() = default;
 
 void VAchievementManager::Load(const TString& fileName) {
-    mAchievements.clear();
-    mNewlyEarned.clear();
     TXmlNode root;
     if (!root.LoadFile(fileName)) {
         DebugLog("VAchievementManager: cannot read '%s'; no achievements", fileName.c_str());
-        return;
+        root.Clear();
     }
+    LoadFrom(root);
+}
+
+void VAchievementManager::LoadFrom(TXmlNode& root) {
+    mAchievements.clear();
+    mNewlyEarned.clear();
     int index = 0;
     TString tag;
     TXmlNode* child = nullptr;

@@ -28,6 +28,8 @@ public:
     // Replaces the achievements by those of the file; a missing or broken
     // file leaves none (logged).
     void Load(const TString& fileName);
+    // Replaces them by those of the parsed document.
+    void LoadFrom(TXmlNode& root);
     // Reads every earned flag of the current player.
     void LoadProgress();
     // Names are looked up lower-cased; empty when there is none.
