@@ -1,6 +1,6 @@
 -- The main menu: the shop's name, the welcome line with the player's name
 -- under it, and the buttons to play, set options, pick a player, read the
--- help and the credits, see more games and quit.
+-- help and the credits, see the rewards and more games, and quit.
 ReadFile("scripts/dialogparts.lua")
 
 local kWelcomeFont = { "edwardian_medium", 40, Color(255, 224, 156) }
@@ -94,6 +94,7 @@ MakeDialog
             OvalButton("help", 420, 330, "menu_help", function() DoModal("scripts/help.lua") end),
             OvalButton("credits", 160, 400, "menu_credits", function() DoModal("scripts/credits.lua") end),
             OvalButton("moregames", 420, 400, "menu_moregames", function() DoModal("scripts/upsell.lua") end),
+            OvalButton("rewards", 30, 480, "menu_rewards", function() DoModal("scripts/rewards.lua") end),
             OvalButton("quit", 290, 480, "menu_quit", function() ReadFile("scripts/quitverify.lua") end, kPressedByEscape),
             Button
             {

@@ -20,7 +20,11 @@
 #include "game/menus/options.h"
 #include "game/menus/upsellwindow.h"
 #include "game/objects/objectwindow.h"
+#include "game/progression/achievementmanager.h"
+#include "game/progression/chooseachievements.h"
 #include "game/progression/plotmanager.h"
+#include "game/progression/rewardnotify.h"
+#include "game/progression/rewardswindow.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
@@ -111,6 +115,9 @@ const TWindowClass kWindowClasses[] = {
     {"VHelpWindow", VHelpWindow::ClassId()},
     {"BLayeredWindow", BLayeredWindow::ClassId()},
     {"VUpsellWindow", VUpsellWindow::ClassId()},
+    {"VChooseAchievements", VChooseAchievements::ClassId()},
+    {"VRewardsWindow", VRewardsWindow::ClassId()},
+    {"VRewardNotify", VRewardNotify::ClassId()},
 };
 
 void PassRendererOptions() {
@@ -217,6 +224,7 @@ void GameMainTearDown(TGameSession& session) {
     VGame::Destroy();
     RTransitionManager::Destroy();
     VSoundManager::Release();
+    ReleaseManagerSingleton<VAchievementManager>();
     ReleaseManagerSingleton<VLevelManager>();
     ReleaseManagerSingleton<VValueManager>();
     ReleaseManagerSingleton<VPlotManager>();

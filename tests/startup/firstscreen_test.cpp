@@ -8,8 +8,13 @@
 
 #include "core/app/platformevent.h"
 #include "game/objects/objectwindow.h"
+#include "game/objects/tiledobject.h"
+#include "game/progression/achievementmanager.h"
+#include "game/progression/reward.h"
+#include "game/progression/rewardswindow.h"
 #include "game/sprites/sprite.h"
 #include "game/sprites/spritemanager.h"
+#include "game/sprites/textsprite.h"
 #include "game/widgets/split9image.h"
 #include "game/startup/gamemain.h"
 #include "game/widgets/disablebutton.h"
@@ -231,7 +236,7 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
         const char* shown;
     } screens[] = {
         {"options", "options_sfxlevel_slider"}, {"players", "chooseplayer_button_0"}, {"help", "txt_page"},
-        {"credits", "credits"}, {"moregames", "game1"},
+        {"credits", "credits"}, {"moregames", "game1"}, {"rewards", "reward_list"},
     };
     for (const auto& screen : screens) {
         ASSERT_TRUE(RunUntilShown(screen.button)) << screen.button;
@@ -242,6 +247,33 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
         Click(back);
     }
     EXPECT_TRUE(RunUntilShown("play"));
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+// Every medal of the rewards screen stands for a shipped achievement, whose
+// card then has its title and description; the first sale is earned.
+TEST_F(FirstScreenTest, TheRewardsScreenShowsEveryShippedAchievement) {
+    AddFile("achievements.xml", ReadAsset("achievements.xml"));
+    GameMainSetUp(mPlatform.get(), mSession);
+    VAchievementManager::Get()->Load("achievements.xml");
+    VAchievementManager::Get()->Award("first_sale", "adventure");
+    ASSERT_TRUE(RunUntilShown("rewards"));
+    Click(FindInTop("rewards"));
+    ASSERT_TRUE(RunUntilShown("reward_list"));
+    auto* screen = dynamic_cast<VRewardsWindow*>(FindInTop("reward_list"));
+    ASSERT_NE(screen, nullptr);
+    VAchievementManager::AchievementList all;
+    VAchievementManager::Get()->ListAll(all);
+    ASSERT_EQ(screen->GetRewards().size(), all.size());
+    for (const auto& [key, reward] : screen->GetRewards()) {
+        SCOPED_TRACE(key.c_str());
+        EXPECT_NE(VAchievementManager::Get()->GetAchievement(reward->GetCategory(), reward->GetName()), nullptr);
+        ASSERT_EQ(reward->GetBox()->GetChildList().size(), 2u);
+        for (const auto& text : reward->GetBox()->GetChildList()) {
+            EXPECT_EQ(std::string(static_cast<VTextSprite&>(*text).GetText().c_str()).find('#'), std::string::npos);
+        }
+        EXPECT_EQ(reward->GetAlpha(), reward->GetName() == "first_sale" ? 1.0f : 0.2f);
+    }
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 

@@ -4,9 +4,9 @@
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, the
 // customers with their thought bubbles, menu card, money, sauces and drinks,
-// the player's frame sheets, and the clear one-pixel picture of an object
-// without art of its own. The same
-// program always writes the same bytes.
+// the player's frame sheets, the rewards' medals and box lid, and the clear
+// one-pixel picture of an object without art of its own. The same program
+// always writes the same bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -17,6 +17,7 @@
 #include "tools/makeimages/chocolates.h"
 #include "tools/makeimages/customers.h"
 #include "tools/makeimages/helppictures.h"
+#include "tools/makeimages/medals.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/pngwriter.h"
 
@@ -325,6 +326,7 @@ int main(int argc, char** argv) {
     written = WriteShopChocolates(folder) && written;
     written = makeimages::WriteCustomerArt(folder) && written;
     written = makeimages::WritePlayer(folder) && written;
+    written = makeimages::WriteMedals(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }
