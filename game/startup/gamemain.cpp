@@ -20,6 +20,7 @@
 #include "game/menus/options.h"
 #include "game/menus/upsellwindow.h"
 #include "game/objects/objectwindow.h"
+#include "game/progression/hiscore.h"
 #include "game/progression/plotmanager.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
@@ -111,6 +112,7 @@ const TWindowClass kWindowClasses[] = {
     {"VHelpWindow", VHelpWindow::ClassId()},
     {"BLayeredWindow", BLayeredWindow::ClassId()},
     {"VUpsellWindow", VUpsellWindow::ClassId()},
+    {"HiscoreWindow", THiscore::ClassId()},
 };
 
 void PassRendererOptions() {
