@@ -95,6 +95,7 @@ MakeDialog
             OvalButton("credits", 160, 400, "menu_credits", function() DoModal("scripts/credits.lua") end),
             OvalButton("moregames", 420, 400, "menu_moregames", function() DoModal("scripts/upsell.lua") end),
             OvalButton("quit", 290, 480, "menu_quit", function() ReadFile("scripts/quitverify.lua") end, kPressedByEscape),
+            OvalButton("scores", 550, 480, "menu_scores", function() DoModal("scripts/hiscore.lua") end),
             Button
             {
                 name = "mainmenu_debug_button", x = 0, y = 0, graphics = kOvalButtonImages, scale = 0.25,
