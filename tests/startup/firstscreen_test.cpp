@@ -231,7 +231,7 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
         const char* shown;
     } screens[] = {
         {"options", "options_sfxlevel_slider"}, {"players", "chooseplayer_button_0"}, {"help", "txt_page"},
-        {"credits", "credits"}, {"moregames", "game1"},
+        {"credits", "credits"}, {"moregames", "game1"}, {"scores", "gamemode"},
     };
     for (const auto& screen : screens) {
         ASSERT_TRUE(RunUntilShown(screen.button)) << screen.button;
