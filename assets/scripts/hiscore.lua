@@ -77,7 +77,8 @@ end
 table.insert(tableWindows, Arrow("scrollup", "up", 424, 52))
 table.insert(tableWindows, Arrow("scrolldown", "down", 424, 340))
 
--- The buttons each state offers.
+-- The buttons each state offers; after a failure the way back leads to
+-- another try.
 local kStateButtons =
 {
     [0] = { gamemodeleft = true, gamemoderight = true, view = true, submit = true },
@@ -85,7 +86,7 @@ local kStateButtons =
     [2] = { viewlocal = true },
     [4] = { gamemodeleft = true, gamemoderight = true, categoryleft = true, categoryright = true, viewlocal = true,
             submit = true },
-    [5] = { view = true, viewlocal = true },
+    [5] = { viewlocal = true },
 }
 local kButtons = { "gamemodeleft", "gamemoderight", "categoryleft", "categoryright", "view", "viewlocal", "submit" }
 
