@@ -49,11 +49,13 @@ bool LocalOnly() {
     return GetSettingBool(kSettingHiscoreLocal);
 }
 
+// The windows of a row, by the kind's name format and the row from 0.
+enum { kNameText, kScoreText, kRankText, kMarker };
+
 TString RowName(int kind, int row) {
     static const char* const kFormats[] = {"name%d", "score%d", "%d", "p1_%d"};
     return TString::Format(kFormats[kind], row + 1);
 }
-enum { kNameText, kScoreText, kRankText, kMarker };
 
 // "file://" and the absolute path, each of its parts escaped.
 TString FileAddress(const std::filesystem::path& path) {

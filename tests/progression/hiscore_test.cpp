@@ -24,6 +24,9 @@ TEST_F(HiscoreTest, ViewFetchesTheCategoriesThenTheScoresAndViewLocalGoesBack) {
     EXPECT_EQ(TakeCalls(), "UpdateButtons;");
     EXPECT_TRUE(Shown(screen, "rightpanel"));
     EXPECT_FALSE(Shown(screen, "rightpanelsmall"));
+    for (const char* label : {"view_text", "viewlocal_text"}) {
+        EXPECT_EQ(dynamic_cast<TText*>(screen->FindChildWindow(label, -1))->GetPadding(), -6) << label;
+    }
 
     Press(screen, "view");
     EXPECT_EQ(screen->GetState(), THiscore::kAwaitingCategories);
