@@ -1,6 +1,6 @@
 -- The main menu: the shop's name, the welcome line with the player's name
 -- under it, and the buttons to play, set options, pick a player, read the
--- help and the credits, see the rewards and more games, and quit.
+-- help and the credits, see the rewards, the scores and more games, and quit.
 ReadFile("scripts/dialogparts.lua")
 
 local kWelcomeFont = { "edwardian_medium", 40, Color(255, 224, 156) }
@@ -96,6 +96,7 @@ MakeDialog
             OvalButton("moregames", 420, 400, "menu_moregames", function() DoModal("scripts/upsell.lua") end),
             OvalButton("rewards", 30, 480, "menu_rewards", function() DoModal("scripts/rewards.lua") end),
             OvalButton("quit", 290, 480, "menu_quit", function() ReadFile("scripts/quitverify.lua") end, kPressedByEscape),
+            OvalButton("scores", 550, 480, "menu_scores", function() DoModal("scripts/hiscore.lua") end),
             Button
             {
                 name = "mainmenu_debug_button", x = 0, y = 0, graphics = kOvalButtonImages, scale = 0.25,

@@ -22,6 +22,7 @@
 #include "game/objects/objectwindow.h"
 #include "game/progression/achievementmanager.h"
 #include "game/progression/chooseachievements.h"
+#include "game/progression/hiscore.h"
 #include "game/progression/plotmanager.h"
 #include "game/progression/rewardnotify.h"
 #include "game/progression/rewardswindow.h"
@@ -118,6 +119,7 @@ const TWindowClass kWindowClasses[] = {
     {"VChooseAchievements", VChooseAchievements::ClassId()},
     {"VRewardsWindow", VRewardsWindow::ClassId()},
     {"VRewardNotify", VRewardNotify::ClassId()},
+    {"HiscoreWindow", THiscore::ClassId()},
 };
 
 void PassRendererOptions() {

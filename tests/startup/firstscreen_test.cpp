@@ -18,6 +18,7 @@
 #include "game/widgets/split9image.h"
 #include "game/startup/gamemain.h"
 #include "game/widgets/disablebutton.h"
+#include "online/qmhiscores.h"
 #include "widgets/button.h"
 #include "widgets/text.h"
 #include "widgets/textedit.h"
@@ -237,6 +238,7 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
     } screens[] = {
         {"options", "options_sfxlevel_slider"}, {"players", "chooseplayer_button_0"}, {"help", "txt_page"},
         {"credits", "credits"}, {"moregames", "game1"}, {"rewards", "reward_list"},
+        {"scores", "gamemode"},
     };
     for (const auto& screen : screens) {
         ASSERT_TRUE(RunUntilShown(screen.button)) << screen.button;
@@ -761,3 +763,39 @@ TEST_F(FirstScreenTest, TheMenusDialogsLeaveItsLinesReadable) {
 }
 
 }  // namespace
+
+TEST_F(FirstScreenTest, TheScoresScreenSubmitsTheNewScoreAndShowsItRanked) {
+    AddAssetFolder("ui/buttons");
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(VGame::Get()->GetHiscores()->AddLocalScore(31415, false, "", ""));
+    ASSERT_TRUE(RunUntilShown("scores"));
+    Click(FindInTop("scores"));
+    ASSERT_TRUE(RunUntilShown("gamemode"));
+    EXPECT_EQ(TextOf("name1"), "Ada");
+    EXPECT_EQ(TextOf("score1"), "31415");
+    EXPECT_TRUE(FindInTop("p1_1")->IsVisible());
+    EXPECT_TRUE(FindInTop("submit")->IsVisible());
+    EXPECT_FALSE(FindInTop("viewlocal")->IsVisible());
+
+    Click(FindInTop("submit"));
+    ASSERT_TRUE(RunUntilShown("nameedit"));
+    EXPECT_EQ(TextOf("nameedit"), "Ada");
+    EXPECT_EQ(TextOf("eligiblescore"), "31415");
+    EXPECT_TRUE(FindInTop("submittoserver")->IsVisible());
+    EXPECT_FALSE(FindInTop("submitconnect")->IsVisible());
+    EXPECT_FALSE(FindInTop("submiterrorok")->IsVisible());
+    Click(FindInTop("submittoserver"));
+    RunFor(500);
+
+    // The dialog closed itself; the online table ranks the score.
+    EXPECT_EQ(FindInTop("nameedit"), nullptr);
+    ASSERT_NE(FindInTop("congratulations"), nullptr);
+    EXPECT_TRUE(FindInTop("congratulations")->IsVisible());
+    EXPECT_EQ(TextOf("name1"), "Ada");
+    EXPECT_EQ(TextOf("1"), "1.");
+    EXPECT_TRUE(FindInTop("viewlocal")->IsVisible());
+    EXPECT_FALSE(FindInTop("submit")->IsVisible());
+    Click(FindInTop("viewlocal"));
+    EXPECT_FALSE(FindInTop("p1_1")->IsVisible());
+    EXPECT_FALSE(mLog.Contains("Lua Error")) << mLog.Text();
+}

@@ -1,6 +1,7 @@
 // makeimages FOLDER: draws the game's interface images below FOLDER: the
 // mouse cursor, the oval button in its four looks, dialog and title panels, the
-// title screen's backdrop, the check-box and radio looks, the slider's rail,
+// title screen's backdrop, the check-box and radio looks, the hiscore screen's
+// round arrow buttons, the slider's rail,
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, the
 // customers with their thought bubbles, menu card, money, sauces and drinks,
@@ -11,6 +12,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/makeimages/canvas.h"
@@ -146,6 +148,34 @@ Canvas Choice(bool round, bool on, bool hovered) {
         canvas.Paint([](float x, float y) { return makeimages::CircleDistance(x, y, 20, 20, 10); },
                      Vertical(Colour(122, 72, 40), Colour(52, 26, 12), 10.0f, 30.0f));
     }
+    return canvas;
+}
+
+// A round arrow button of the hiscore screen: a light-blue disc with a
+// chocolate triangle pointing left, right, up or down; hovered, the rim
+// turns pink; pressed, the disc darkens.
+Canvas ArrowButton(char direction, OvalLook look) {
+    Canvas canvas(44, 44);
+    const OvalColours colours = ColoursOf(look);
+    auto disc = [](float x, float y) { return makeimages::CircleDistance(x, y, 22, 22, 20); };
+    canvas.Paint(disc, Solid(colours.rim));
+    canvas.Paint([&](float x, float y) { return disc(x, y) + 3.0f; }, Vertical(colours.top, colours.bottom, 5, 39));
+    // The triangle pointing right, turned to the direction.
+    auto turned = [direction](float x, float y) {
+        float dx = x - 22, dy = y - 22;
+        switch (direction) {
+            case 'l': return makeimages::Point{-dx, dy};
+            case 'u': return makeimages::Point{-dy, dx};
+            case 'd': return makeimages::Point{dy, dx};
+            default: return makeimages::Point{dx, dy};
+        }
+    };
+    const std::vector<makeimages::Point> triangle = {{-6, -10}, {10, 0}, {-6, 10}};
+    canvas.Paint([&](float x, float y) {
+        makeimages::Point p = turned(x, y);
+        return makeimages::PolygonDistance(p.x, p.y, triangle);
+    },
+                 Solid(Colour(74, 40, 20)));
     return canvas;
 }
 
@@ -304,6 +334,13 @@ int main(int argc, char** argv) {
             std::string name = std::string("ui/buttons/") + kind + "_" + state + ".png";
             Canvas look = Choice(kind[0] == 'r', state[1] == 'n', std::string(state).find("over") != std::string::npos);
             written = Write(folder, name.c_str(), look) && written;
+        }
+    }
+    for (const char* direction : {"left", "right", "up", "down"}) {
+        for (auto [look, name] : {std::pair{OvalLook::kNormal, "up"}, std::pair{OvalLook::kPressed, "down"},
+                                  std::pair{OvalLook::kHover, "over"}}) {
+            std::string file = std::string("ui/buttons/arrow_") + direction + "_" + name + ".png";
+            written = Write(folder, file.c_str(), ArrowButton(direction[0], look)) && written;
         }
     }
     written = Write(folder, "ui/options/rail_left.png", Rail(RailPiece::kLeft)) && written;
