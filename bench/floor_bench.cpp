@@ -68,11 +68,10 @@ const char kDescriptions[] = R"(
                               anim_a = part("part"), anim_b = part("part"), anim_c = part("part") },
                  selections = { one = option(0), two = option(1), three = option(2) } }
     end
-    function Station(n, machines)
+    function Station(n, machines, x, y)
         local entries = { left = machine("left", -40) }
         if machines > 1 then entries.right = machine("right", 40) end
-        return { stationID = n, stationType = 2, x = 60 + (n % 8) * 90, y = 200 + math.floor(n / 8) * 250,
-                 assets = { tabletop = still("top") }, machines = entries }
+        return { stationID = n, stationType = 2, x = x, y = y, assets = { tabletop = still("top") }, machines = entries }
     end
 )";
 
@@ -102,7 +101,9 @@ private:
     void Build() {
         for (int n = 0; n < kStations; ++n) {
             int machines = n < kStationsWithTwoMachines ? 2 : 1;
-            mScript.DoLuaString(TString::Format("station = Station(%i, %i)", n, machines).c_str());
+            // Two rows of eight.
+            int x = 60 + n % 8 * 90, y = 200 + n / 8 * 250;
+            mScript.DoLuaString(TString::Format("station = Station(%i, %i, %i, %i)", n, machines, x, y).c_str());
             std::shared_ptr<VStation> station = VStation::Create(n, 2);
             station->Load(VLuaStyle::Create(mScript.GetGlobalTable("station"), nullptr));
             station->ApplyUpgrades();
