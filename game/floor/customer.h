@@ -124,7 +124,8 @@ public:
     const std::shared_ptr<VCustomerData>& GetDefinition() const { return mDefinition; }
     const std::shared_ptr<VSpriteEffect>& GetFadeOut() const { return mFadeOut; }
     const std::shared_ptr<VSpriteEffect>& GetMoneyFade() const { return mMoneyFade; }
-    const std::shared_ptr<VCarriable>& GetCurrentItem() const { return mCurrentItem; }
+    // The order item it waits for now; empty when none.
+    virtual std::shared_ptr<VCarriable> GetCurrentItem() const { return mCurrentItem; }
     const std::list<std::shared_ptr<VCarriable>>& GetOrder() const { return mOrder; }
     uint32_t GetMoneyPlacedTime() const { return mMoneyPlacedTime; }
     // "chocolate" for a chocolate, else the item's name.

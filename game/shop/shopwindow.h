@@ -14,6 +14,7 @@
 class RActiveTextLayer;
 class RTimer;
 class VCarriable;
+class VChocolate;
 class VChocolateVendor;
 class VCustomer;
 class VLuaStyle;
@@ -92,6 +93,14 @@ public:
     int GetLastComboKind() const { return mLastComboKind; }
     int GetComboCount() const { return mComboCount; }
     int GetGoalStage() const { return mGoalStage; }
+
+    // Which of two chocolates a machine should work on with the option at
+    // the stage: the one that the first waiting customer at "station01",
+    // "station02" ... wants, by its chocolate type and the option in the
+    // stage's slot. Empty when no customer wants either.
+    std::shared_ptr<VChocolate> PassItemToStation(const std::shared_ptr<VChocolate>& first,
+                                                  const std::shared_ptr<VChocolate>& second, int selection,
+                                                  int stage) const;
 
 private:
     // Adds to the level's takings, and in endless mode to the worth of the

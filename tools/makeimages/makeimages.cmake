@@ -1,12 +1,17 @@
 # The image generator, run by the build: it draws the game's interface images
 # into the build's assets (which the source tree's .gitignore files keep out
 # of version control).
-add_executable(makeimages ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/chocolates.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/customers.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/framesheet.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/helppictures.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/medals.cpp
+add_executable(makeimages
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/chocolates.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/customers.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/framesheet.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/helppictures.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/medals.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/player.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp)
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/stations.cpp)
 target_link_libraries(makeimages PRIVATE PNG::PNG)
 
 set(generated_images
@@ -26,7 +31,9 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/chocolates/infusion_topping_2.png
     ${CMAKE_BINARY_DIR}/assets/shop/customers/drink_cup.png
     ${CMAKE_BINARY_DIR}/assets/shop/player/idle_stretch.xml
-    ${CMAKE_BINARY_DIR}/assets/ui/rewards/top_box.png)
+    ${CMAKE_BINARY_DIR}/assets/ui/rewards/top_box.png
+    ${CMAKE_BINARY_DIR}/assets/shop/stations/counter_top_upgrade2.png
+    ${CMAKE_BINARY_DIR}/assets/shop/machines/press_base.png)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages

@@ -87,6 +87,10 @@ std::vector<Effect> ShopEffects() {
         {"master.ogg",
          {{0.0, 0.5, NoteFrequency(3), 0.35f}, {0.1, 0.5, NoteFrequency(7), 0.35f},
           {0.2, 0.5, NoteFrequency(10), 0.35f}, {0.3, 1.0, NoteFrequency(15), 0.45f}}},
+        // Something set down in a machine or picked up: a low knock under a shorter note.
+        {"pickup_drop.ogg", {{0.0, 0.09, NoteFrequency(-14), 0.6f}, {0.01, 0.06, NoteFrequency(-2), 0.35f}}},
+        // A machine's option button: a light tap.
+        {"buttonclick.ogg", {{0.0, 0.04, NoteFrequency(19), 0.5f}}},
     };
 }
 

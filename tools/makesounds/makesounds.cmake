@@ -7,7 +7,7 @@ target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISF
 
 set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg)
 # The shop's effects.
-foreach(effect menu customer_leaves chomp score_board goal master)
+foreach(effect menu customer_leaves chomp score_board goal master pickup_drop buttonclick)
     list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)
 endforeach()
 add_custom_command(OUTPUT ${generated_sounds}
