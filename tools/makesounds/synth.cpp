@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace makesounds {
 
@@ -19,6 +20,11 @@ float Envelope(double t, double length) {
     return static_cast<float>(std::pow(1.0 - std::min(rest, 1.0), 2.0));
 }
 
+// Grows the buffer to hold `count` samples from `first`.
+void Reserve(std::vector<float>& samples, size_t first, size_t count) {
+    if (samples.size() < first + count) samples.resize(first + count, 0.0f);
+}
+
 }  // namespace
 
 double NoteFrequency(int semitones) {
@@ -29,14 +35,47 @@ void MixNotes(std::vector<float>& samples, int sampleRate, const std::vector<Not
     for (const Note& note : notes) {
         size_t first = static_cast<size_t>(note.start * sampleRate);
         size_t count = static_cast<size_t>(note.length * sampleRate);
-        if (samples.size() < first + count) {
-            samples.resize(first + count, 0.0f);
-        }
+        Reserve(samples, first, count);
         for (size_t i = 0; i < count; ++i) {
             double t = static_cast<double>(i) / sampleRate;
             double phase = kTwoPi * note.frequency * t;
             double tone = std::sin(phase) + 0.3 * std::sin(2.0 * phase) + 0.1 * std::sin(3.0 * phase);
             samples[first + i] += static_cast<float>(tone / 1.4) * note.level * Envelope(t, note.length);
+        }
+    }
+}
+
+void MixGlides(std::vector<float>& samples, int sampleRate, const std::vector<Glide>& glides) {
+    for (const Glide& glide : glides) {
+        size_t first = static_cast<size_t>(glide.start * sampleRate);
+        size_t count = static_cast<size_t>(glide.length * sampleRate);
+        Reserve(samples, first, count);
+        double phase = 0.0;
+        for (size_t i = 0; i < count; ++i) {
+            double t = static_cast<double>(i) / sampleRate;
+            double along = t / glide.length;
+            phase += kTwoPi * (glide.from + (glide.to - glide.from) * along) / sampleRate;
+            double tone = std::sin(phase) + 0.25 * std::sin(2.0 * phase);
+            samples[first + i] += static_cast<float>(tone / 1.25) * glide.level * Envelope(t, glide.length);
+        }
+    }
+}
+
+void MixNoise(std::vector<float>& samples, int sampleRate, const std::vector<Noise>& bursts) {
+    for (const Noise& burst : bursts) {
+        size_t first = static_cast<size_t>(burst.start * sampleRate);
+        size_t count = static_cast<size_t>(burst.length * sampleRate);
+        Reserve(samples, first, count);
+        // A small linear congruential generator: the same bytes on every machine.
+        uint32_t state = burst.seed * 2654435761u + 1u;
+        float smoothed = 0.0f;
+        for (size_t i = 0; i < count; ++i) {
+            state = state * 1664525u + 1013904223u;
+            float white = static_cast<float>(state >> 8) / static_cast<float>(1u << 23) - 1.0f;
+            smoothed += (white - smoothed) * (1.0f - burst.dullness);
+            double along = static_cast<double>(i) / static_cast<double>(count);
+            float swell = static_cast<float>(std::sin(3.141592653589793 * along));
+            samples[first + i] += smoothed * burst.level * swell;
         }
     }
 }
