@@ -24,11 +24,15 @@ class VTutorialListener : public VSpriteListener {
 public:
     // The state in which an object's end of suspension moves the step on.
     static constexpr int kWaitingForObject = 2;
+    // The state in which the player's arrival at a station moves the step on.
+    static constexpr int kWaitingForPlayer = 3;
 
     explicit VTutorialListener(const std::weak_ptr<VTutorial>& tutorial) : mTutorial(tutorial) {}
 
     // The object's suspension ended, or OnResume refused and it is still on hold.
     virtual void OnSuspensionEnd(bool stillSuspended, const std::shared_ptr<VSprite>& object);
+    // Empty once the tutorial is gone.
+    std::shared_ptr<VTutorial> GetTutorial() const { return mTutorial.lock(); }
 
 private:
     std::weak_ptr<VTutorial> mTutorial;

@@ -1,6 +1,9 @@
 #include "game/shop/shopwindow.h"
 
 #include "core/scripting/luaobject.h"
+#include "game/chocolates/chocolate.h"
+#include "game/chocolates/chocolatelayer.h"
+#include "game/floor/customer.h"
 #include "game/floor/player.h"
 #include "game/floor/zonecontroller.h"
 #include "game/machines/station.h"
@@ -117,4 +120,31 @@ std::shared_ptr<VStation> ShopWindow::FindStationHolding(const std::shared_ptr<V
 bool ShopWindow::IsStation16Active() const {
     std::shared_ptr<VStation> station = FindStation("station16");
     return station && station->IsVisible();
+}
+
+namespace {
+
+// The customer wants a chocolate of the item's type with the option in the stage's slot.
+bool IsWantedWith(const VChocolate& wanted, const std::shared_ptr<VChocolate>& item, int option, int stage) {
+    if (!item || item->GetChocolateType() != wanted.GetChocolateType()) return false;
+    std::shared_ptr<VChocolateLayer> layer = wanted.GetSlot(stage);
+    return layer && layer->GetOption() == option;
+}
+
+}  // namespace
+
+std::shared_ptr<VChocolate> ShopWindow::PassItemToStation(const std::shared_ptr<VChocolate>& first,
+                                                          const std::shared_ptr<VChocolate>& second, int selection,
+                                                          int stage) const {
+    // The counters are numbered from 1 without gaps.
+    for (int number = 1; std::shared_ptr<VStation> station = FindStationByNumber(number); ++number) {
+        const std::shared_ptr<VCustomer>& customer = station->GetCustomer();
+        if (station->GetKind() != kPlainStation || !customer || customer->GetState() != VCustomer::kWaiting) continue;
+        auto wanted = std::dynamic_pointer_cast<VChocolate>(customer->GetCurrentItem());
+        if (!wanted) continue;
+        for (const std::shared_ptr<VChocolate>& item : {first, second}) {
+            if (IsWantedWith(*wanted, item, selection, stage)) return item;
+        }
+    }
+    return nullptr;
 }

@@ -8,6 +8,7 @@
 
 #include "game/sprites/spritewindow.h"
 
+class VChocolate;
 class VLuaStyle;
 class VPlayer;
 class VStation;
@@ -52,6 +53,14 @@ public:
     std::shared_ptr<VStation> FindStationHolding(const std::shared_ptr<VSprite>& sprite) const;
     // A visible "station16" sends the player along routes of the graph.
     bool IsStation16Active() const;
+
+    // Which of two chocolates a machine should work on with the option at
+    // the stage: the one that the first waiting customer at "station01",
+    // "station02" ... wants, by its chocolate type and the option in the
+    // stage's slot. Empty when no customer wants either.
+    std::shared_ptr<VChocolate> PassItemToStation(const std::shared_ptr<VChocolate>& first,
+                                                  const std::shared_ptr<VChocolate>& second, int selection,
+                                                  int stage) const;
 
 private:
     std::shared_ptr<ZoneController> mZones;

@@ -134,7 +134,7 @@ TEST_F(StationTest, AnArrivingPlayerWithNowhereElseToGoFacesThePointsWay) {
 
 TEST_F(StationTest, CountersAndTheSpecialStationsGlowUnderTheMouse) {
     WriteImage("art/top.png");
-    Define("station = { assets = { anim = false, top = { { file = 'art/top.png' } } } }");
+    Define("station = { assets = { anim = false, tabletop = { { file = 'art/top.png' } } } }");
     // The draw calls of a hovered station of the kind.
     auto drawCalls = [this](int kind) {
         std::shared_ptr<VStation> station = VStation::Create(0, kind);
