@@ -9,6 +9,7 @@
 #include "game/sprites/spritewindow.h"
 
 class VChocolate;
+class VChocolateVendor;
 class VLuaStyle;
 class VPlayer;
 class VStation;
@@ -44,6 +45,9 @@ public:
 
     const std::shared_ptr<ZoneController>& GetZoneController() const { return mZones; }
     const std::shared_ptr<VPlayer>& GetPlayer() const { return mPlayer; }
+    // The level's chocolate catalogue; empty until the level sets one.
+    const std::shared_ptr<VChocolateVendor>& GetChocolateVendor() const { return mChocolateVendor; }
+    void SetChocolateVendor(const std::shared_ptr<VChocolateVendor>& vendor) { mChocolateVendor = vendor; }
     std::shared_ptr<VStation> FindStation(const TString& name) const;
     // The station named "station%0.2i".
     std::shared_ptr<VStation> FindStationByNumber(int number) const;
@@ -65,6 +69,7 @@ public:
 private:
     std::shared_ptr<ZoneController> mZones;
     std::shared_ptr<VPlayer> mPlayer;
+    std::shared_ptr<VChocolateVendor> mChocolateVendor;
     // By lower-cased name.
     std::map<TString, std::shared_ptr<VStation>> mStations;
 };
