@@ -38,11 +38,13 @@ bool IsStationUpgradeOwned(const char* name) {
     return VUpgradeManager::Get()->IsUpgradeOwned(name, kAesthetic);
 }
 
-// The pre-level shop may preview the upgrade on the level being loaded.
+// Endless play shows every upgrade; the pre-level shop may preview one on
+// the level being loaded.
 bool MayShowStationUpgrade(const char* name) {
     std::shared_ptr<VUpgradeManager> upgrades = VUpgradeManager::Get();
-    if (upgrades->IsUpgradeOwned(name, kAesthetic) || upgrades->IsEndlessMode()) return true;
-    if (!upgrades->IsUpgradeActive(name, kAesthetic) || !ShopWindow::GetCurrent()) return false;
+    ShopWindow* screen = ShopWindow::GetCurrent();
+    if (upgrades->IsUpgradeOwned(name, kAesthetic) || (screen && screen->IsEndlessMode())) return true;
+    if (!upgrades->IsUpgradeActive(name, kAesthetic) || !screen) return false;
     const std::shared_ptr<VLevel>& level = VLevelManager::Get()->GetCurrentLevelObject();
     return level && level->NeedPrelevel();
 }

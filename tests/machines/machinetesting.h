@@ -73,7 +73,9 @@ protected:
         WriteAsset("zones/zones.xml",
                    "<zonecontroller><zone name=\"avatar\">"
                    "<point name=\"a\" x=\"100\" y=\"300\"/><point name=\"b\" x=\"300\" y=\"300\"/>"
-                   "<connection first=\"a\" second=\"b\"/></zone></zonecontroller>");
+                   "<point name=\"c\" x=\"200\" y=\"400\"/><point name=\"station07\" x=\"500\" y=\"300\"/>"
+                   "<connection first=\"a\" second=\"b\"/><connection first=\"b\" second=\"c\"/>"
+                   "</zone></zonecontroller>");
         WriteAsset("locations/test/upgrades.xml",
                    "<upgrades><upgradetype type=\"aesthetic\">"
                    "<upgrade name=\"kStation1\"><cost>10</cost></upgrade>"

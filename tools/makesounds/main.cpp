@@ -1,5 +1,6 @@
 // makesounds FOLDER: writes the game's synthesised sounds below FOLDER
-// ("music/theme.ogg", "sfx/click.ogg"). The same program always writes the
+// ("music/theme.ogg", "sfx/click.ogg", "sfx/pickup_drop.ogg",
+// "sfx/buttonclick.ogg"). The same program always writes the
 // same bytes. Each file is written beside its place and then renamed, so a
 // reader never sees half a file.
 #include <cstdio>
@@ -47,14 +48,24 @@ Channels Theme() {
     return stereo;
 }
 
-// A short bright tick: two high notes a moment apart.
-Channels Click() {
+// One channel of the notes.
+Channels Mono(const std::vector<Note>& notes) {
     std::vector<float> mono;
-    makesounds::MixNotes(mono, kSampleRate, {{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}});
+    makesounds::MixNotes(mono, kSampleRate, notes);
     return Channels{mono};
 }
 
-Channels Mono(std::vector<float> samples) {
+// A short bright tick: two high notes a moment apart.
+Channels Click() { return Mono({{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}}); }
+
+// A soft knock of something set down or picked up: a low note under a shorter one.
+Channels PickupDrop() { return Mono({{0.0, 0.09, NoteFrequency(-14), 0.6f}, {0.01, 0.06, NoteFrequency(-2), 0.35f}}); }
+
+// A light tap of a machine's option button.
+Channels ButtonClick() { return Mono({{0.0, 0.04, NoteFrequency(19), 0.5f}}); }
+
+// One channel of ready samples.
+Channels FromSamples(std::vector<float> samples) {
     return Channels{std::move(samples)};
 }
 
@@ -63,14 +74,14 @@ Channels RobotArm(double from, double to) {
     std::vector<float> mono;
     makesounds::MixGlides(mono, kSampleRate, {{0.0, 0.5, from, to, 0.35f}, {0.0, 0.5, from * 2.0, to * 2.0, 0.1f}});
     makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.5, 0.8f, 0.08f, 1}});
-    return Mono(std::move(mono));
+    return FromSamples(std::move(mono));
 }
 
 // A long soft hiss.
 Channels Spray() {
     std::vector<float> mono;
     makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.8, 0.35f, 0.3f, 2}});
-    return Mono(std::move(mono));
+    return FromSamples(std::move(mono));
 }
 
 // A heavy weight landing: a falling thud and a short crunch.
@@ -78,7 +89,7 @@ Channels Stamp() {
     std::vector<float> mono;
     makesounds::MixGlides(mono, kSampleRate, {{0.0, 0.25, 140.0, 45.0, 0.7f}});
     makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.08, 0.6f, 0.4f, 3}});
-    return Mono(std::move(mono));
+    return FromSamples(std::move(mono));
 }
 
 // A latch clacks open and the bucket falls away.
@@ -86,7 +97,7 @@ Channels TrapDoor() {
     std::vector<float> mono;
     makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.06, 0.2f, 0.45f, 4}, {0.25, 0.12, 0.7f, 0.35f, 5}});
     makesounds::MixGlides(mono, kSampleRate, {{0.04, 0.3, 420.0, 110.0, 0.25f}});
-    return Mono(std::move(mono));
+    return FromSamples(std::move(mono));
 }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
@@ -129,6 +140,8 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     bool made = Make(folder / "music" / "theme.ogg", Theme());
     made = Make(folder / "sfx" / "click.ogg", Click()) && made;
+    made = Make(folder / "sfx" / "pickup_drop.ogg", PickupDrop()) && made;
+    made = Make(folder / "sfx" / "buttonclick.ogg", ButtonClick()) && made;
     made = Make(folder / "sfx" / "robot_arm.ogg", RobotArm(180.0, 330.0)) && made;
     made = Make(folder / "sfx" / "robot_arm_2.ogg", RobotArm(330.0, 180.0)) && made;
     made = Make(folder / "sfx" / "spray.ogg", Spray()) && made;
