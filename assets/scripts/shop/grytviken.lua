@@ -106,7 +106,7 @@ end
 -- The machines on their places, each named after its key, which no other
 -- machine of the floor shares: the mixer on the first place, the press on
 -- the third, standing in front of the player who works them. Each has a
--- row of option buttons under it and its moving parts ("anim_") beside the
+-- row of option buttons over it and its moving parts ("anim_") beside the
 -- still ones ("static_") that show while it rests.
 local kMachineDir = "shop/machines/"
 
@@ -145,7 +145,7 @@ local function Options(icons)
             table.insert(icon, { state = name, file = kMachineDir .. "icon_" .. name .. ".png", regX = 7, regY = 7 })
         end
         selections["button" .. (id + 1)] =
-            { id = id, icon = icons[id + 1], x = -24 + 24 * id, y = 44, assets = { button = button, icon = icon } }
+            { id = id, icon = icons[id + 1], x = -24 + 24 * id, y = -52, assets = { button = button, icon = icon } }
     end
     return selections
 end
@@ -159,9 +159,9 @@ stations.station_07.machines = Machine("mixer", Still("mixer_base", 36, 34), Opt
     anim_arm = Part(26, -24, Sheet("mixer_arm")),
     anim_tube = Part(-6, -18, SheetByOption("mixer_tube_")),
     anim_spray = Part(-6, -2, SheetByOption("mixer_spray_")),
-    tank1 = Part(-14, -44, Still("mixer_tank_0", 5, 8)),
-    tank2 = Part(-2, -44, Still("mixer_tank_1", 5, 8)),
-    tank3 = Part(10, -44, Still("mixer_tank_2", 5, 8)),
+    tank1 = Part(-10, -26, Still("mixer_tank_0", 5, 8)),
+    tank2 = Part(1, -26, Still("mixer_tank_1", 5, 8)),
+    tank3 = Part(12, -26, Still("mixer_tank_2", 5, 8)),
 })
 stations.station_09.machines = Machine("press", Sheet("press_base"), Options({ "bar", "truffle", "novelty" }),
 {
