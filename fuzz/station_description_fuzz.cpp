@@ -17,6 +17,7 @@
 #include "core/windows/windowstyle.h"
 #include "foundation/clock.h"
 #include "foundation/virtualfiles.h"
+#include "game/chocolates/chocolate.h"
 #include "game/chocolates/chocolatevendor.h"
 #include "game/machines/machine.h"
 #include "game/machines/station.h"
