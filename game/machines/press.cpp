@@ -68,7 +68,7 @@ void VPress::Interact(const std::shared_ptr<VPlayer>& player) {
     if (player && !IsBusy()) {
         if (TryStartWork() || SwapIn(*player)) return;
     }
-    Select(-1);
+    ClearSelection();
     VMachine::Interact(player);
 }
 
