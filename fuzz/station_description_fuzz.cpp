@@ -1,8 +1,11 @@
 // Builds a station description from arbitrary bytes through the script's C
-// interface (no script runs): the station and machine keys, numbers such as
-// NaN and +-1e300, strings, booleans and nested tables. A station of every
-// kind loads it, applies its upgrades and runs 100 updates of 16 ms on a
-// fake clock, on a level screen whose zone graph knows a few points.
+// interface (no script of the input runs): the station and machine keys,
+// the mixer's and the press's parts, numbers such as NaN and +-1e300,
+// strings, booleans and nested tables. A station of every kind loads it,
+// applies its upgrades, sets its machines to work (some on a bucket) and
+// runs 100 updates of 16 ms on a fake clock, on a level screen whose zone
+// graph knows a few points and whose chocolate vendor makes buckets and
+// shapes.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -14,6 +17,8 @@
 #include "core/windows/windowstyle.h"
 #include "foundation/clock.h"
 #include "foundation/virtualfiles.h"
+#include "game/chocolates/chocolate.h"
+#include "game/chocolates/chocolatevendor.h"
 #include "game/machines/machine.h"
 #include "game/machines/station.h"
 #include "game/shell/luastyle.h"
@@ -28,12 +33,28 @@ const char* const kKeys[] = {
     "id",        "icon",        "stripe",   "x",           "y",         "layer",  "visible", "mouse",
     "leaf",      "clickable",   "assets",   "children",    "tabletop",  "base",   "button",  "file",
     "state",     "anim",        "regX",     "anim_work",   "static_a",  "style",  "type",    "spriteLayer",
+    // The mixer's and the press's parts and buttons.
+    "anim_arm", "anim_tube", "anim_spray", "tank1", "tank3", "button1", "button2", "anim_door", "anim_largeweight",
+    "anim_wheel", "anim_fill", "static_door", "static_largeweight", "static_wheel",
 };
-const char* const kWords[] = {"a", "b", "avatar", "customer01", "station01", "default", "upgrade2", "dark",
-                              "missing.png", "mixer", ""};
+const char* const kWords[] = {"a",        "b",        "avatar",  "customer01", "station01", "default",
+                              "upgrade2", "dark",     "missing.png", "mixer",  "press",     "option_1",
+                              "DoAnim",   "Reverse",  "DoDoor",  "DoAnim_0",   "bar",       ""};
 const double kNumbers[] = {NAN, 1e300, -1e300, INFINITY, 0, -1, 1, 2, 3, 4, 9, 11, 12, 13, 2147483648.0};
 constexpr int kMostDepth = 4;
 constexpr int kMostEntries = 12;
+
+// A bucket whose icon shows the chocolate type, and the bar and truffle shapes.
+const char kChocolates[] = R"(
+    local function look() return { anim = false, { file = "missing.png" } } end
+    chocolates = { { barType = -1, layerType = 0, option = 0, assets = { bucket = look() },
+                     children = { icon = { assets = { choc = look() } } } } }
+    for shape = 0, 1 do
+        for option = 0, 2 do
+            table.insert(chocolates, { barType = shape, layerType = 2, option = option, assets = { look = look() } })
+        end
+    end
+)";
 
 const char kZones[] =
     "<zonecontroller><zone name=\"avatar\"><point name=\"a\" x=\"10\" y=\"20\"/><point name=\"b\" x=\"30\" "
@@ -128,11 +149,17 @@ struct World {
         TWindowStyle style(nullptr);
         screen.PostInit(style);
         screen.LoadZones();
+        TScript chocolates;
+        chocolates.DoLuaString(kChocolates);
+        std::unique_ptr<TLuaTable> table(chocolates.GetGlobalTable("chocolates"));
+        vendor->Load(table.get());
+        screen.SetChocolateVendor(vendor);
     }
 
     os::FakeTimer timer{1000};
     TClock clock;
     ShopWindow screen;
+    std::shared_ptr<VChocolateVendor> vendor = VChocolateVendor::Create();
 };
 
 }  // namespace
@@ -151,7 +178,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         station->SetClock(&world->clock);
         station->Load(description);
         station->ApplyUpgrades();
-        for (const auto& [key, machine] : station->GetMachines()) machine->SetEnabled(key.Length() % 2 == 0);
+        for (const auto& [key, machine] : station->GetMachines()) {
+            machine->SetEnabled(key.Length() % 2 == 0);
+            if (key.Length() % 3 == 0) {
+                machine->PutItem(world->vendor->MakeChocolateIcon(bytes.Next() % 3, true), 1, false);
+            }
+            machine->Select(bytes.Next() % 4);
+            machine->TryStartWork();
+        }
         station->RelinkMachines();
         for (int step = 0; step < 100; ++step) {
             world->timer.Advance(16);

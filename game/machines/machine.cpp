@@ -8,9 +8,12 @@
 #include "game/floor/player.h"
 #include "game/level/upgrademanager.h"
 #include "game/machines/machinebutton.h"
+#include "game/machines/machineparts.h"
+#include "game/machines/mixer.h"
+#include "game/machines/press.h"
 #include "game/machines/station.h"
+#include "game/machines/stationkind.h"
 #include "game/objects/objectdescription.h"
-#include "game/shell/gamesoundmanager.h"
 #include "game/shell/luastyle.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/hoverglow.h"
@@ -23,18 +26,8 @@ constexpr float kGlowStrength = 0.15f;
 constexpr float kSteamFactor = 0.9f;
 const char kPickupSound[] = "audio/sfx/pickup_drop.ogg";
 
-void PlaySound(const char* name) {
-    if (VSoundManager* sounds = VSoundManager::Get()) sounds->PlaySFX(name);
-}
-
 bool StartsWith(const TString& text, const char* prefix) {
     return text.Find(prefix, 0, 0) == 0;
-}
-
-// Only a chocolate takes work of a stage; anything else stays in the hand.
-std::shared_ptr<VChocolate> AcceptingChocolate(const std::shared_ptr<VCarriable>& item, int stage) {
-    auto chocolate = std::dynamic_pointer_cast<VChocolate>(item);
-    return chocolate && chocolate->CanAddLayer(stage) ? chocolate : nullptr;
 }
 
 }  // namespace
@@ -42,6 +35,8 @@ std::shared_ptr<VChocolate> AcceptingChocolate(const std::shared_ptr<VCarriable>
 std::shared_ptr<VMachine> VMachine::Create(int kind) {
     switch (kind) {
         // The kinds join here with their own classes.
+        case kMixerStation: return VMixer::Create();
+        case kPressStation: return VPress::Create();
         default: {
             auto machine = std::make_shared<VMachine>();
             Adopt(machine);
@@ -135,7 +130,7 @@ bool VMachine::PutItem(const std::shared_ptr<VCarriable>& item, int layer, bool 
     mItem->SetLayer(layer);
     AddChild(mItem);
     mItem->SetName("chocolate");
-    if (playSound) PlaySound(kPickupSound);
+    if (playSound) PlayMachineSound(kPickupSound);
     return true;
 }
 
@@ -144,7 +139,7 @@ std::shared_ptr<VCarriable> VMachine::TakeItem(bool playSound) {
     if (!mItem) return nullptr;
     std::shared_ptr<VCarriable> item = std::move(mItem);
     RemoveChild(std::shared_ptr<VSprite>(item));
-    if (playSound) PlaySound(kPickupSound);
+    if (playSound) PlayMachineSound(kPickupSound);
     return item;
 }
 
@@ -220,8 +215,8 @@ int VMachine::FindHand(const std::shared_ptr<VPlayer>& player, int stage) {
         player->GetHeldItem(firstHand == VPlayer::kRightHand ? VPlayer::kLeftHand : VPlayer::kRightHand, &secondHand);
     // An item carried in both hands is one item.
     if (second == first) second.reset();
-    std::shared_ptr<VChocolate> firstChocolate = AcceptingChocolate(first, stage);
-    std::shared_ptr<VChocolate> secondChocolate = AcceptingChocolate(second, stage);
+    std::shared_ptr<VChocolate> firstChocolate = AcceptingStage(first, stage);
+    std::shared_ptr<VChocolate> secondChocolate = AcceptingStage(second, stage);
     if (!firstChocolate) return secondChocolate ? secondHand : -1;
     if (!secondChocolate) return firstHand;
     ShopWindow* screen = ShopWindow::GetCurrent();

@@ -81,6 +81,10 @@ public:
     const std::shared_ptr<VCarriable>& GetItem() const { return mItem; }
     const std::map<TString, std::shared_ptr<VMachineButton>>& GetSelections() const { return mSelections; }
 
+protected:
+    // Forgets the chosen option without telling the listeners of a choice.
+    void ClearSelection() { mSelection = -1; }
+
 private:
     void LoadSelections(const std::shared_ptr<VLuaStyle>& description);
     void Glow();

@@ -1,7 +1,6 @@
 #include "game/sprites/sprite.h"
 
 #include <algorithm>
-#include <new>
 
 #include "core/scripting/luaobject.h"
 #include "core/scripting/script.h"
@@ -11,6 +10,7 @@
 #include "foundation/debuglog.h"
 #include "game/shell/gamesoundmanager.h"
 #include "game/sprites/spriteeffect.h"
+#include "game/sprites/spritelink.h"
 #include "game/sprites/spritelistener.h"
 #include "game/sprites/spritemanager.h"
 #include "graphics/render/renderer.h"
@@ -33,27 +33,8 @@ TClock* TopModalClock() {
     return modal ? modal->GetClock() : nullptr;
 }
 
-// The script functions hold the sprite weakly in a block that the script's
-// collection frees, so a script outliving its sprite finds no sprite.
-using SpriteLink = std::weak_ptr<VSprite>;
-
-int FreeSpriteLink(lua_State* L) {
-    if (void* block = lua_touserdata(L, 1)) static_cast<SpriteLink*>(block)->~SpriteLink();
-    return 0;
-}
-
-void PushSpriteLink(lua_State* L, const std::shared_ptr<VSprite>& sprite) {
-    new (lua_newuserdata(L, sizeof(SpriteLink))) SpriteLink(sprite);
-    lua_newtable(L);
-    lua_pushstring(L, "__gc");
-    lua_pushcfunction(L, FreeSpriteLink);
-    lua_rawset(L, -3);
-    lua_setmetatable(L, -2);
-}
-
 int GetDelayFunction(lua_State* L) {
-    auto* link = static_cast<SpriteLink*>(lua_touserdata(L, lua_upvalueindex(1)));
-    std::shared_ptr<VSprite> sprite = link ? link->lock() : nullptr;
+    std::shared_ptr<VSprite> sprite = ReadSpriteLink(L, lua_upvalueindex(1));
     lua_pushnumber(L, sprite ? sprite->GetDelay() : 0);
     return 1;
 }

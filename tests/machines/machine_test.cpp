@@ -13,6 +13,8 @@
 #include "game/chocolates/chocolatespec.h"
 #include "game/floor/customer.h"
 #include "game/machines/machinebutton.h"
+#include "game/machines/mixer.h"
+#include "game/machines/press.h"
 #include "game/objects/carriable.h"
 #include "tests/machines/machinetesting.h"
 
@@ -80,11 +82,18 @@ protected:
     std::shared_ptr<VStation> station;
 };
 
-TEST_F(MachineTest, EveryKindIsAPlainMachineUntilItsClassIsBuilt) {
-    for (int kind : {0, 1, 2, 9, 11, 12, 13, -1}) {
+TEST_F(MachineTest, EveryKindGetsItsClassAndTheOthersAPlainMachine) {
+    struct Case {
+        int kind;
+        const std::type_info& type;
+    } cases[] = {{0, typeid(VMachine)},  {1, typeid(VMachine)},  {2, typeid(VMixer)},   {4, typeid(VPress)},
+                 {9, typeid(VMachine)},  {11, typeid(VMachine)}, {12, typeid(VMachine)}, {13, typeid(VMachine)},
+                 {-1, typeid(VMachine)}};
+    for (const Case& c : cases) {
+        int kind = c.kind;
         std::shared_ptr<VMachine> machine = VMachine::Create(kind);
         ASSERT_NE(machine, nullptr) << kind;
-        EXPECT_EQ(typeid(*machine), typeid(VMachine)) << kind;
+        EXPECT_EQ(typeid(*machine), c.type) << kind;
         EXPECT_EQ(machine->GetSpriteLayer(), 7);
         EXPECT_TRUE(machine->IsClickable());
     }

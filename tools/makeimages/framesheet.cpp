@@ -10,7 +10,7 @@ namespace makeimages {
 
 namespace {
 
-std::string Sequence(const std::string& name, const FrameSheet& sheet) {
+std::string Sequence(const std::string& name, const FrameSheet& sheet, const std::string& script) {
     std::ostringstream xml;
     xml << "<sequence name=\"" << name << "\">\n";
     xml << "    <img name=\"" << name << ".png\" w=\"" << sheet.width * sheet.count << "\" h=\"" << sheet.height
@@ -28,14 +28,16 @@ std::string Sequence(const std::string& name, const FrameSheet& sheet) {
         played += (frame > 0 ? "," : "") + std::to_string(frame + 1);
     }
     xml << "    </framelist>\n";
-    xml << "    <script luascript=\"function DoAnim() frames{" << played << "} end\"/>\n";
+    std::string text = script.empty() ? "function DoAnim() frames{" + played + "} end" : script;
+    xml << "    <script luascript=\"" << text << "\"/>\n";
     xml << "</sequence>\n";
     return xml.str();
 }
 
 }  // namespace
 
-bool WriteFrameSheet(const std::string& folder, const std::string& path, const FrameSheet& sheet) {
+bool WriteFrameSheet(const std::string& folder, const std::string& path, const FrameSheet& sheet,
+                     const std::string& script) {
     Canvas canvas(sheet.width * sheet.count, sheet.height);
     for (int frame = 0; frame < sheet.count; ++frame) {
         sheet.draw(canvas, static_cast<float>(frame * sheet.width), frame);
@@ -44,7 +46,7 @@ bool WriteFrameSheet(const std::string& folder, const std::string& path, const F
     if (!WritePng(base + ".png", canvas.Width(), canvas.Height(), canvas.ToBytes())) return false;
     std::string name = path.substr(path.find_last_of('/') + 1);
     std::ofstream file(base + ".xml", std::ios::binary);
-    file << Sequence(name, sheet);
+    file << Sequence(name, sheet, script);
     if (!file) std::fprintf(stderr, "makeimages: cannot write %s.xml\n", base.c_str());
     return static_cast<bool>(file);
 }

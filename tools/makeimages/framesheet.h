@@ -30,7 +30,9 @@ struct FrameSheet {
     std::function<std::vector<FrameAnchor>(int frame)> anchors;
 };
 
-// Writes FOLDER/PATH.png and FOLDER/PATH.xml.
-bool WriteFrameSheet(const std::string& folder, const std::string& path, const FrameSheet& sheet);
+// Writes FOLDER/PATH.png and FOLDER/PATH.xml, with the animation script;
+// without one "DoAnim" plays the frames in turn.
+bool WriteFrameSheet(const std::string& folder, const std::string& path, const FrameSheet& sheet,
+                     const std::string& script = "");
 
 }  // namespace makeimages

@@ -1,13 +1,8 @@
-// makeimages FOLDER: draws the game's interface images below FOLDER: the
-// mouse cursor, the oval button in its four looks, dialog and title panels, the
-// title screen's backdrop, the check-box and radio looks, the hiscore screen's
-// round arrow buttons, the slider's rail,
-// thumb and fill bar, the help pages' pictures, the chocolates of the main
-// menu, the layers of the shop's chocolates with the mixer's bowl, the
-// customers with their thought bubbles, menu card, money, sauces and drinks,
-// the player's frame sheets, the rewards' medals and box lid, and the clear
-// one-pixel picture of an object without art of its own. The same program
-// always writes the same bytes.
+// makeimages FOLDER: draws the game's images below FOLDER: the interface
+// (cursor, buttons, panels, title signs and backdrop, options, help pages,
+// the menu's chocolates, medals), the shop floor (chocolates, customers,
+// player, stations, machines) and what the level screens show. The same
+// program always writes the same bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -20,6 +15,7 @@
 #include "tools/makeimages/customers.h"
 #include "tools/makeimages/helppictures.h"
 #include "tools/makeimages/medals.h"
+#include "tools/makeimages/machines.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/stations.h"
 #include "tools/makeimages/pngwriter.h"
@@ -365,6 +361,7 @@ int main(int argc, char** argv) {
     written = makeimages::WriteCustomerArt(folder) && written;
     written = makeimages::WritePlayer(folder) && written;
     written = makeimages::WriteMedals(folder) && written;
+    written = makeimages::WriteMachineArt(folder) && written;
     written = makeimages::WriteStationArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;

@@ -8,6 +8,7 @@ add_executable(makeimages
                ${CMAKE_SOURCE_DIR}/tools/makeimages/customers.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/framesheet.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/helppictures.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/machines.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/medals.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/player.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp
@@ -33,7 +34,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/player/idle_stretch.xml
     ${CMAKE_BINARY_DIR}/assets/ui/rewards/top_box.png
     ${CMAKE_BINARY_DIR}/assets/shop/stations/counter_top_upgrade2.png
-    ${CMAKE_BINARY_DIR}/assets/shop/machines/press_base.png)
+    ${CMAKE_BINARY_DIR}/assets/shop/machines/press_base.png
+    ${CMAKE_BINARY_DIR}/assets/shop/machines/press_fill.xml)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages

@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/makesounds/oggencoder.h"
@@ -94,6 +95,42 @@ std::vector<Effect> ShopEffects() {
     };
 }
 
+// One channel of ready samples.
+Channels FromSamples(std::vector<float> samples) {
+    return Channels{std::move(samples)};
+}
+
+// A servo whining up as the arm lowers, over a faint hiss of air.
+Channels RobotArm(double from, double to) {
+    std::vector<float> mono;
+    makesounds::MixGlides(mono, kSampleRate, {{0.0, 0.5, from, to, 0.35f}, {0.0, 0.5, from * 2.0, to * 2.0, 0.1f}});
+    makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.5, 0.8f, 0.08f, 1}});
+    return FromSamples(std::move(mono));
+}
+
+// A long soft hiss.
+Channels Spray() {
+    std::vector<float> mono;
+    makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.8, 0.35f, 0.3f, 2}});
+    return FromSamples(std::move(mono));
+}
+
+// A heavy weight landing: a falling thud and a short crunch.
+Channels Stamp() {
+    std::vector<float> mono;
+    makesounds::MixGlides(mono, kSampleRate, {{0.0, 0.25, 140.0, 45.0, 0.7f}});
+    makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.08, 0.6f, 0.4f, 3}});
+    return FromSamples(std::move(mono));
+}
+
+// A latch clacks open and the bucket falls away.
+Channels TrapDoor() {
+    std::vector<float> mono;
+    makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.06, 0.2f, 0.45f, 4}, {0.25, 0.12, 0.7f, 0.35f, 5}});
+    makesounds::MixGlides(mono, kSampleRate, {{0.04, 0.3, 420.0, 110.0, 0.25f}});
+    return FromSamples(std::move(mono));
+}
+
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
@@ -135,5 +172,10 @@ int main(int argc, char** argv) {
     bool made = Make(folder / "music" / "theme.ogg", Theme());
     made = Make(folder / "sfx" / "click.ogg", Click()) && made;
     for (const Effect& effect : ShopEffects()) made = Make(folder / "sfx" / effect.name, Notes(effect.notes)) && made;
+    made = Make(folder / "sfx" / "robot_arm.ogg", RobotArm(180.0, 330.0)) && made;
+    made = Make(folder / "sfx" / "robot_arm_2.ogg", RobotArm(330.0, 180.0)) && made;
+    made = Make(folder / "sfx" / "spray.ogg", Spray()) && made;
+    made = Make(folder / "sfx" / "stamp.ogg", Stamp()) && made;
+    made = Make(folder / "sfx" / "barrel_trap_door.ogg", TrapDoor()) && made;
     return made ? 0 : 1;
 }

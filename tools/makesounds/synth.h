@@ -17,6 +17,31 @@ struct Note {
 // rate; the buffer grows to hold the last note.
 void MixNotes(std::vector<float>& samples, int sampleRate, const std::vector<Note>& notes);
 
+// A tone whose pitch slides from one frequency to another, for whines,
+// thuds and falls.
+struct Glide {
+    double start;  // seconds
+    double length; // seconds
+    double from;   // Hz
+    double to;     // Hz
+    float level;   // peak, 0..1
+};
+
+void MixGlides(std::vector<float>& samples, int sampleRate, const std::vector<Glide>& glides);
+
+// A burst of noise, smoothed by `dullness` (0 bright hiss .. below 1 a dull
+// rumble), rising and falling over its length, for sprays, hits and
+// clatter. The same seed gives the same noise.
+struct Noise {
+    double start;   // seconds
+    double length;  // seconds
+    float dullness; // 0..1
+    float level;    // peak, 0..1
+    unsigned seed;
+};
+
+void MixNoise(std::vector<float>& samples, int sampleRate, const std::vector<Noise>& bursts);
+
 // The frequency of the note `semitones` above A4 (440 Hz).
 double NoteFrequency(int semitones);
 

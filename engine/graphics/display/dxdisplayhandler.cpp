@@ -965,6 +965,9 @@ bool TDxDisplayHandler::PrepareDraw(const char* caller, int primitiveType) {
         DebugLog("%s: unknown primitive type %d", caller, primitiveType);
         return false;
     }
+    // An empty view rectangle shows nothing; the device would refuse it and
+    // keep drawing into the last viewport it took.
+    if (IsViewEmpty()) return false;
     // Inside a 2D block the projection follows the viewport, view rectangle
     // and pixel offset as they are at each draw.
     const TDxDisplayState& state = *mState;
@@ -1049,9 +1052,15 @@ void TDxDisplayHandler::PopViewport() {
     if (state.hasDevice) DxCheck(ApplyViewport(state.viewport), mHost, kUnit, __LINE__);
 }
 
+bool TDxDisplayHandler::IsViewEmpty() const {
+    TRect inView;
+    inView.Intersect(mState->viewport, mState->view);
+    return Width(inView) <= 0 || Height(inView) <= 0;
+}
+
 void TDxDisplayHandler::SetViewRect(const TRect& rect) {
     mState->view = rect;
-    if (mState->hasDevice) DxCheck(ApplyViewportInView(), mHost, kUnit, __LINE__);
+    if (mState->hasDevice && !IsViewEmpty()) DxCheck(ApplyViewportInView(), mHost, kUnit, __LINE__);
 }
 
 void TDxDisplayHandler::ApplyProjection(const display::Matrix& matrix) {

@@ -239,6 +239,8 @@ private:
     display::Result ApplyViewport(const TRect& rect);
     // The viewport within the view rectangle.
     display::Result ApplyViewportInView();
+    // The viewport and the view rectangle have no pixel in common.
+    bool IsViewEmpty() const;
     void ApplyProjection(const display::Matrix& matrix);
     void FillOnScreen(const TRect& rect, const TColor4f& color);
     void FillThroughRenderer(const TRect& rect, const TColor4f& color);

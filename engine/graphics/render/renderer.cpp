@@ -237,6 +237,11 @@ TRect TRenderer::GetViewRect() const {
     return mViewRects.empty() ? TRect() : mViewRects.back();
 }
 
+void TRenderer::ClearViewRects() {
+    mViewRects.clear();
+    if (mBackEnd) mBackEnd->SetViewRect(mBackEnd->GetScreenRect());
+}
+
 void TRenderer::ApplyViewRect() {
     if (mBackEnd) mBackEnd->SetViewRect(mViewRects.back());
 }

@@ -109,6 +109,9 @@ public:
     void PopViewRect();
     // The top, or an all-zero rectangle when the stack is empty.
     TRect GetViewRect() const;
+    bool HasViewRect() const { return !mViewRects.empty(); }
+    // Empties the stack; the back end clips to the screen again.
+    void ClearViewRects();
 
     // "fps" turns the frame-rate report on or off; every key then goes to
     // the back end's render hints.

@@ -60,6 +60,19 @@ TEST_F(DxDisplayHandlerGlTest, TheViewRectangleClips) {
     EXPECT_EQ(Pixel(310, 305), kBlue);
 }
 
+TEST_F(DxDisplayHandlerGlTest, AnEmptyViewRectangleDrawsNothing) {
+    FillFrame(TRect(0, 0, 800, 600), TColor4f(0, 0, 1, 1));
+    mRenderer->PushViewRect(TRect(100, 100, 400, 300));
+    for (const TRect& empty : {TRect(100, 100, 400, 100), TRect(200, 100, 150, 300)}) {
+        mRenderer->SetViewRect(empty);
+        FillFrame(TRect(0, 0, 800, 600), TColor4f(1, 0, 0, 1));
+    }
+    mRenderer->PopViewRect();
+    EXPECT_EQ(Pixel(100, 100), kBlue);
+    EXPECT_EQ(Pixel(200, 200), kBlue);
+    EXPECT_EQ(Pixel(0, 0), kBlue);
+}
+
 TEST_F(DxDisplayHandlerGlTest, ALostDeviceIsRepairedAndDrawingResumes) {
     struct Case {
         const char* name;

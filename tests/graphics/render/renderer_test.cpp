@@ -39,6 +39,16 @@ TEST_F(RendererTest, ViewRectStackKeepsItsBottomAndAppliesEveryChange) {
     EXPECT_EQ(recorder->GetCalls().size(), 4u);
 }
 
+TEST_F(RendererTest, ClearingTheViewRectsEmptiesTheStackAndClipsToTheScreen) {
+    renderer.SetViewRect(TRect(0, 0, 400, 300));
+    renderer.PushViewRect(TRect(10, 20, 110, 220));
+    ASSERT_TRUE(renderer.HasViewRect());
+    renderer.ClearViewRects();
+    EXPECT_FALSE(renderer.HasViewRect());
+    EXPECT_EQ(renderer.GetViewRect(), TRect());
+    EXPECT_EQ(recorder->GetViewRect(), TRect(0, 0, 800, 600));
+}
+
 TEST_F(RendererTest, ViewportsNestAndUnwind) {
     EXPECT_EQ(renderer.GetViewport(), TRect(0, 0, 800, 600));
     renderer.PushViewport(TRect(10, 10, 100, 100));

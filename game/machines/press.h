@@ -1,0 +1,70 @@
+// The press gives a chocolate its shape: the player brings the liquid
+// chocolate (carried as a bucket) and chooses a shape on the press's
+// buttons; the press pours the bucket into the mould, stamps it with a
+// large weight while a wheel turns, drops the empty bucket through a trap
+// door, and keeps the shaped chocolate until the player takes it. The
+// moments of the stamp and of the drop belong to the art: the weight's and
+// the door's animation scripts call back "unlock" and "drop".
+#pragma once
+
+#include <memory>
+
+#include "foundation/tstring.h"
+#include "game/machines/machine.h"
+
+class VChocolate;
+class VChocolateLayer;
+
+class VPress : public VMachine {
+public:
+    // The chocolate's stage that the press adds: its shape.
+    static constexpr int kStage = 2;
+    // Work phases: pouring, then stamping.
+    enum { kPouring = 1, kStamping };
+    // The press's own frames: at rest, and pressed down under the weight.
+    enum { kRestFrame = 3, kPressedFrame = 4 };
+    // The weight's frame that meets the mould.
+    static constexpr int kStampFrame = 5;
+
+    static std::shared_ptr<VPress> Create();
+    VPress();
+    ~VPress() override;
+
+    // Starts on a held bucket; else takes a bucket from the player's hands,
+    // giving back a finished chocolate; else hands the chocolate over.
+    void Interact(const std::shared_ptr<VPlayer>& player) override;
+    // A bucket and a selected shape: the chocolate gets its shape layer,
+    // hidden until the stamp, and the pour begins.
+    bool TryStartWork() override;
+    // The bucket empties from the top while the chocolate flows in.
+    void StartWork() override;
+    bool ContinueWork() override;
+    void GoIdle() override;
+    // Buttons of the owned shapes; the weight's and the door's scripts get
+    // "unlock" and "drop".
+    void ApplyUpgrades() override;
+    // Pressed down while the weight meets the mould.
+    void Update(bool paused) override;
+
+    // The weight met the mould: the station is free and the shaped
+    // chocolate shows.
+    void Stamp();
+    // The empty bucket sinks through the trap door.
+    void DropBucket();
+
+    int GetShape() const { return mShape; }
+    const TString& GetFillAnimation() const { return mFillAnimation; }
+    const std::shared_ptr<VChocolateLayer>& GetBucketSprite() const { return mBucketSprite; }
+    const std::shared_ptr<VObject>& GetBucketIcon() const { return mBucketIcon; }
+
+private:
+    // Takes the bucket from the player's hands in exchange for the press's
+    // finished chocolate; false when nothing moved.
+    bool SwapIn(VPlayer& player);
+    void RegisterScriptFunctions();
+
+    int mShape = -1;
+    TString mFillAnimation{"DoAnim_0"};
+    std::shared_ptr<VChocolateLayer> mBucketSprite;
+    std::shared_ptr<VObject> mBucketIcon;
+};
