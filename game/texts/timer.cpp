@@ -51,6 +51,12 @@ void RTimer::UpdateText() {
     SetText(TString::Format("%d:%.2d", static_cast<int>(t / 60000), static_cast<int>(t / 1000 % 60)));
 }
 
+void RTimer::Start() {
+    mRunning = true;
+    const TWindowAnim* animator = FindAnimator();
+    mLastTime = animator ? static_cast<uint32_t>(animator->Now()) : 0;
+}
+
 void RTimer::Reset() {
     mLastTime = 0;
     mStartTime = 0;
