@@ -1,8 +1,10 @@
 // The level screen: the sprite window in which a level is played. It loads
 // the level ("LevelSetup"), holds its zone graph, stations, player, vendors
 // and customers, lets customers arrive and leave every tick, runs the
-// level clock through its HUD, and answers the floor's questions while it
-// is the current level screen.
+// level clock through its HUD, answers the floor's questions while it is
+// the current level screen, and books the level's takings: payments, tips
+// and combo bonuses, with their floating texts and the goal and mastery
+// scores reached.
 #pragma once
 
 #include <cstdint>
@@ -10,11 +12,13 @@
 #include <map>
 #include <memory>
 
+#include "foundation/vector.h"
 #include "game/shell/screenfunctions.h"
 #include "game/sprites/spritewindow.h"
 
 class RActiveTextLayer;
 class RTimer;
+class VCarriable;
 class VChocolateVendor;
 class VCustomer;
 class VCustomerVendor;
@@ -29,6 +33,10 @@ class ZqLevel;
 class ShopWindow : public VSpriteWindow {
 public:
     using CustomerList = std::list<std::shared_ptr<VCustomer>>;
+    // Combo kinds: an order taken, an item served, money collected.
+    enum { kMenuCombo = 1, kServiceCombo = 2, kPayoutCombo = 4 };
+    // Goal stages of the level's takings.
+    enum { kNothingReached = 0, kGoalReached = 1, kMasteryReached = 2 };
 
     static TWindow* Create();
     static TWindowClassId ClassId() { return &Create; }
@@ -85,6 +93,7 @@ public:
     void DoMetrics(int failed, bool mastered) const;
 
     bool IsEndlessMode() const { return mEndless; }
+    void SetEndlessMode(bool endless) { mEndless = endless; }
     void SetDeliveryBusy(bool busy) { mDeliveryBusy = busy; }
     bool IsDeliveryBusy() const { return mDeliveryBusy; }
     // An end is set, or the story level's time is up.
@@ -92,8 +101,9 @@ public:
     // The HUD's game timer; null without one.
     RTimer* GetLevelTimer();
     VShopHud* GetHud();
-    // The sibling "text_window"; null when there is none.
-    RActiveTextLayer* GetTextLayer();
+    // The sibling "text_window" that floating texts go to; looked up each
+    // time, since a script may destroy it. Null when there is none.
+    RActiveTextLayer* GetTextLayer() const;
     // Elapsed level time in percent of its duration, at most 100; 0
     // without a timer or a duration.
     float GetLevelProgress();
@@ -110,6 +120,7 @@ public:
     const std::shared_ptr<ZoneController>& GetZoneController() const { return mZones; }
     const std::shared_ptr<VPlayer>& GetPlayer() const { return mPlayer; }
     const std::shared_ptr<VChocolateVendor>& GetChocolateVendor() const { return mChocolateVendor; }
+    void SetChocolateVendor(const std::shared_ptr<VChocolateVendor>& vendor) { mChocolateVendor = vendor; }
     const std::shared_ptr<VCustomerVendor>& GetCustomerVendor() const { return mCustomerVendor; }
     const CustomerList& GetPendingCustomers() const { return mPendingCustomers; }
     const CustomerList& GetActiveCustomers() const { return mActiveCustomers; }
@@ -122,6 +133,22 @@ public:
     std::shared_ptr<VStation> FindStationHolding(const std::shared_ptr<VSprite>& sprite) const;
     // A visible "station16" sends the player along routes of the graph.
     bool IsStation16Active() const;
+    // Offers the item to the customers at the plain stations "station01",
+    // "station02" ... up to the first number without a station; true when
+    // one took it.
+    bool PassItemToStation(const std::shared_ptr<VCarriable>& item);
+
+    // Books the amount with the sale modifier and the customer's tip (none
+    // without a customer), shows it rising from the point, then counts a
+    // payout combo.
+    void AddPayment(float amount, const TVec2& point, const std::shared_ptr<VCustomer>& customer);
+    // A step of a chain of the kind. A kind other than the last starts a
+    // new chain and pays nothing; the same kind again pays its bonus scaled
+    // by the steps so far.
+    void Combo(int kind);
+    int GetLastComboKind() const { return mLastComboKind; }
+    int GetComboCount() const { return mComboCount; }
+    int GetGoalStage() const { return mGoalStage; }
 
     bool IsStartPending() const { return mStartPending; }
     bool IsPlotPending() const { return mPlotPending; }
@@ -154,6 +181,12 @@ private:
     void SendToStation(const std::shared_ptr<VCustomer>& customer, const std::shared_ptr<VStation>& station);
     uint32_t ClockTime() const;
 
+    // Adds to the level's takings, and in endless mode to the worth of the
+    // game; the new level total.
+    float AddTakings(float amount);
+    // Shows and sounds the mastery or the goal score once reached.
+    void CheckGoal(float levelTotal);
+
     VScreenFunctions mFunctions;
     // By location name.
     std::map<TString, std::shared_ptr<VLuaStyle>> mLocations;
@@ -175,7 +208,7 @@ private:
     bool mPrelevelRequested = false;
     bool mPlotPending = false;
     bool mDeliveryBusy = false;
-    int mGoalStage = 0;
+    int mGoalStage = kNothingReached;
     int mLastComboKind = 0;
     int mComboCount = 0;
     // Level time of the end; 0 while the level runs.
