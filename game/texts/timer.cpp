@@ -1,5 +1,8 @@
 #include "game/texts/timer.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/windows/windowanim.h"
 #include "core/windows/windowstyle.h"
 #include "game/widgets/gamewindow.h"
@@ -55,6 +58,11 @@ void RTimer::Start() {
     mRunning = true;
     const TWindowAnim* animator = FindAnimator();
     mLastTime = animator ? static_cast<uint32_t>(animator->Now()) : 0;
+}
+
+void RTimer::SetElapsedTime(int64_t milliseconds) {
+    mElapsedTime = static_cast<int32_t>(std::clamp<int64_t>(milliseconds, 0, INT32_MAX));
+    UpdateText();
 }
 
 void RTimer::Reset() {
