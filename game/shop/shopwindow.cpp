@@ -577,7 +577,7 @@ void ShopWindow::DoMetrics(int failed, bool mastered) const {
 bool ShopWindow::IsLevelClosing() {
     if (mEndTime != 0) return true;
     RTimer* timer = GetLevelTimer();
-    return !mEndless && timer && timer->GetElapsedTime() >= timer->GetStartTime();
+    return mLevel && !mEndless && timer && timer->GetElapsedTime() >= timer->GetStartTime();
 }
 
 VShopHud* ShopWindow::GetHud() {

@@ -58,7 +58,7 @@ TEST_F(PlayLevelTest, PlayOpensTheFirstLevelWhoseClockRunsDownOnceItsHoldIsOver)
     EXPECT_FALSE(shop->IsEndlessMode());
     RTimer* timer = shop->GetLevelTimer();
     ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->GetText(), "2:00");
+    EXPECT_STREQ(timer->GetText().c_str(), "2:00");
     EXPECT_EQ(TextOf("goal_score"), "$300");
     EXPECT_EQ(TextOf("level_name"), "Level  1");
     EXPECT_FALSE(FindInTop("extension")->IsVisible());
