@@ -83,6 +83,8 @@ public:
     // The named station when it exists, else a free counter drawn at
     // random; empty when that one holds a customer or none is free.
     std::shared_ptr<VStation> ChooseStation(const TString& name) const;
+    // The customer joins the floor and arrives at the station with full patience.
+    void SendToStation(const std::shared_ptr<VCustomer>& customer, const std::shared_ptr<VStation>& station);
     // The level time of the next endless customer after one at elapsed.
     uint32_t NextArrivalTime(uint32_t elapsed) const;
 
@@ -178,7 +180,6 @@ private:
     void ArriveEndless(uint32_t elapsed);
     void ArriveStory();
     void UpdateDepartures();
-    void SendToStation(const std::shared_ptr<VCustomer>& customer, const std::shared_ptr<VStation>& station);
     uint32_t ClockTime() const;
 
     // Adds to the level's takings, and in endless mode to the worth of the
