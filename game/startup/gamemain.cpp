@@ -31,6 +31,7 @@
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
 #include "game/shell/valuemanager.h"
+#include "game/shop/shophud.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/spritewindow.h"
 #include "game/texts/activetext.h"
@@ -120,6 +121,7 @@ const TWindowClass kWindowClasses[] = {
     {"VRewardsWindow", VRewardsWindow::ClassId()},
     {"VRewardNotify", VRewardNotify::ClassId()},
     {"HiscoreWindow", THiscore::ClassId()},
+    {"VShopHud", VShopHud::ClassId()},
 };
 
 void PassRendererOptions() {

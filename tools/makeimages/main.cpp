@@ -18,6 +18,7 @@
 #include "tools/makeimages/machines.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/stations.h"
+#include "tools/makeimages/shopfloor.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace {
@@ -363,6 +364,7 @@ int main(int argc, char** argv) {
     written = makeimages::WriteMedals(folder) && written;
     written = makeimages::WriteMachineArt(folder) && written;
     written = makeimages::WriteStationArt(folder) && written;
+    written = makeimages::WriteShopFloorArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }
