@@ -21,6 +21,7 @@
 #include "game/menus/upsellwindow.h"
 #include "game/objects/objectwindow.h"
 #include "game/progression/plotmanager.h"
+#include "game/progression/questwindow.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
@@ -111,6 +112,7 @@ const TWindowClass kWindowClasses[] = {
     {"VHelpWindow", VHelpWindow::ClassId()},
     {"BLayeredWindow", BLayeredWindow::ClassId()},
     {"VUpsellWindow", VUpsellWindow::ClassId()},
+    {"VQuestWindow", VQuestWindow::ClassId()},
 };
 
 void PassRendererOptions() {
