@@ -69,8 +69,6 @@ void VQuestManager::LoadQuests(const TString& fileName) {
 
 void VQuestManager::LoadQuestStates() {
     std::shared_ptr<VBinaryBlock> block = GetQuestBlock();
-    // Reset first: without a player the last player's states must not stay.
-    block->Reset();
     block->Load();
     for (const auto& [name, quest] : mQuests) quest->LoadState(*block);
 }

@@ -116,6 +116,19 @@ TEST_F(QuestTest, ACompletedQuestStaysCompleteForTheNextManager) {
     EXPECT_EQ(StoredStates().size(), static_cast<size_t>(VQuestManager::kQuestBlockSize));
 }
 
+TEST_F(QuestTest, ANewPlayerStartsWithNoQuestDone) {
+    Begin();
+    PlayLevel(2);
+    Values().SetValue("current_worth", 600, false);
+    Quests().FinishLevel();
+    ASSERT_TRUE(Quest("worth").IsComplete());
+
+    VGame::Get()->CreateNewUser("Bea");
+    EXPECT_EQ(Quest("worth").GetState(), VQuest::kPending);
+    VGame::Get()->SetCurrentUser(0);
+    EXPECT_TRUE(Quest("worth").IsComplete());
+}
+
 TEST_F(QuestTest, MoneyIsAddedAndSavedBeforeTheNextQuestIsChecked) {
     Begin();
     PlayLevel(3);
