@@ -3,6 +3,8 @@
 -- its reward at the end of the first of them in which the goal holds.
 -- "display" 0 shows the count against the goal, 1 the goal alone ("$" first
 -- with format "currency"), 2 only whether the goal is reached.
+-- A player's state of each quest is kept in the place of its key in byte
+-- order: a new quest needs a key that sorts after the others.
 quests =
 {
     morning_rush =
