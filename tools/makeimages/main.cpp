@@ -4,7 +4,7 @@
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, the
 // customers with their thought bubbles, menu card, money, sauces and drinks,
-// the player's frame sheets, and the clear one-pixel picture of an object
+// the player's frame sheets, the panel of the level's quests, and the clear one-pixel picture of an object
 // without art of its own. The same
 // program always writes the same bytes.
 #include <algorithm>
@@ -102,6 +102,20 @@ Canvas TitleBoard() {
                  Vertical(Colour(84, 46, 24), Colour(50, 26, 12), 4.0f, size - 4));
     canvas.Paint([&](float x, float y) { return std::fabs(outline(x, y) + 7.0f) - 0.6f; },
                  Solid(Colour(226, 182, 98, 0.6f)));
+    return canvas;
+}
+
+// The panel under the level's quest lines: a chocolate board with a gold rim
+// whose rounded bottom edge follows the last line; its top stays above the
+// screen's edge, so only the bottom corners are drawn.
+Canvas QuestPanel(int width, int height) {
+    Canvas canvas(width, height);
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    auto outline = [=](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 1, -40, w - 1, h - 1, 16.0f); };
+    canvas.Paint([&](float x, float y) { return outline(x, y) - 1.0f; }, Solid(Colour(40, 20, 8, 0.9f)));
+    canvas.Paint(outline, Solid(Colour(226, 182, 98)));
+    canvas.Paint([&](float x, float y) { return outline(x, y) + 3.0f; },
+                 Vertical(Colour(50, 26, 12, 0.92f), Colour(84, 46, 24, 0.92f), 0.0f, h - 4));
     return canvas;
 }
 
@@ -298,6 +312,7 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/backgrounds/dialog_panel.png", DialogPanel(520, 240)) && written;
     written = Write(folder, "ui/backgrounds/title_backdrop.png", TitleBackdrop()) && written;
     written = Write(folder, "ui/backgrounds/title_board.png", TitleBoard()) && written;
+    written = Write(folder, "shop/hud/quest_panel.png", QuestPanel(300, 120)) && written;
     for (const char* kind : {"check", "radio"}) {
         for (const char* state : {"off", "on", "off_over", "on_over"}) {
             std::string name = std::string("ui/buttons/") + kind + "_" + state + ".png";
