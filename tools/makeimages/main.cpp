@@ -4,9 +4,9 @@
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, the
 // customers with their thought bubbles, menu card, money, sauces and drinks,
-// the player's frame sheets, the panel of the level's quests, and the clear one-pixel picture of an object
-// without art of its own. The same
-// program always writes the same bytes.
+// the player's frame sheets, the panel of the level's quests, and the clear
+// one-pixel picture of an object without art of its own. The same program
+// always writes the same bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
