@@ -1,5 +1,6 @@
 -- The shop floor of the first location: the player, the stations, the
--- customers of this location only and the art every customer shows. Runs
+-- customers of this location only, the art every customer shows, the
+-- chocolates on offer and the music; returned as the location's table. Runs
 -- after "posse.lua", whose Customer makes a customer kind. Six
 -- counters stand in a row at the top, each with its customer's place and
 -- the spot where a paying customer's money shows; the island "station16"
@@ -31,7 +32,7 @@ local function Idle(name)
     return { assets = { idle = Walk(name) } }
 end
 
-player =
+local player =
 {
     startZone = "avatar",
     startPoint = "start",
@@ -49,9 +50,11 @@ player =
     },
 }
 
-stations = {}
+local stations = {}
 
--- Counters: the player faces away, towards the customer.
+-- Counters: the player faces away, towards the customer. Each shows its
+-- piece of the counter row, its top 62 pixels above the station's point.
+local kCounter = { counter = { anim = false, { file = "shop/counter.png", regX = 56, regY = 62 } } }
 for n = 1, 6 do
     local x = 120 + 112 * (n - 1)
     stations[string.format("station_%02d", n)] =
@@ -64,6 +67,7 @@ for n = 1, 6 do
         playerPoint = { string.format("counter%02d", n), 3 },
         custPoint = string.format("customer%02d", n),
         money = { x + 30, 232 },
+        assets = kCounter,
     }
 end
 
@@ -104,7 +108,7 @@ local function Clouds()
 end
 
 -- The customers of this location only.
-customers =
+local customers =
 {
     fisher = Customer("fisher", 100000, 90),
     scientist = Customer("scientist", 120000, 150),
@@ -114,7 +118,7 @@ customers =
 -- clear; its clouds carry the items), the menu card (the open card is its
 -- second frame), the money on the counter (coins in "dollar") and the
 -- sauce and drink items.
-objects =
+local objects =
 {
     thought_bubble = { assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } },
     anim_menu = { assets = { menu = { { file = kCustomerDir .. "menu_card.xml" } } } },
@@ -138,4 +142,14 @@ objects =
             drink = { anim = false, { file = kCustomerDir .. "drink_cup.png" } },
         },
     },
+}
+
+return
+{
+    player = player,
+    stations = stations,
+    customers = customers,
+    objects = objects,
+    chocolates = ReadFile("scripts/shop/chocolates.lua"),
+    music_01 = "audio/music/grytviken.ogg",
 }
