@@ -313,7 +313,7 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/backgrounds/dialog_panel.png", DialogPanel(520, 240)) && written;
     written = Write(folder, "ui/backgrounds/title_backdrop.png", TitleBackdrop()) && written;
     written = Write(folder, "ui/backgrounds/title_board.png", TitleBoard()) && written;
-    written = Write(folder, "shop/hud/quest_panel.png", QuestPanel(300, 120)) && written;
+    written = Write(folder, "shop/hud/quest_panel.png", QuestPanel(260, 80)) && written;
     for (const char* kind : {"check", "radio"}) {
         for (const char* state : {"off", "on", "off_over", "on_over"}) {
             std::string name = std::string("ui/buttons/") + kind + "_" + state + ".png";
