@@ -1,6 +1,5 @@
 #include "game/progression/quest.h"
 
-#include "foundation/stringtable.h"
 #include "game/level/upgrade.h"
 #include "game/level/upgrademanager.h"
 #include "game/objects/objectdescription.h"
@@ -8,21 +7,12 @@
 #include "game/shell/block.h"
 #include "game/shell/luastyle.h"
 #include "game/shell/valuemanager.h"
+#include "game/utilities/localised.h"
 #include "lua/numbercast.h"
-#include "runtime/platform.h"
 
 namespace {
 
 const char kWorthValue[] = "current_worth";
-
-// The label's text with its arguments; the label itself while no string
-// table stands.
-TString Localised(const TString& label, const TString& first = TString(), const TString& second = TString(),
-                  const TString& third = TString()) {
-    TPlatform* platform = TPlatform::GetInstance();
-    const TStringTable* strings = platform ? platform->GetStringTable() : nullptr;
-    return strings ? strings->GetString(label, first, second, third) : label;
-}
 
 }  // namespace
 
