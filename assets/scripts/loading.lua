@@ -86,6 +86,29 @@ local kHud = VShopHud
     }),
 }
 
+-- The active quests hang from the top edge between the two signs: their
+-- names and progress over a panel that ends below the last line. A line is
+-- cream while the goal is not reached, green once it holds, red when it
+-- is past without holding.
+local kQuestFont = { "myriad_pro", 16, Color(255, 240, 214) }
+local kQuests = VQuestWindow
+{
+    name = "quest_window", x = 214, y = 0, w = 260, h = 80, marginY = 8,
+    colors = { Color(255, 240, 214), Color(150, 230, 120), Color(255, 140, 120) },
+    outlinecolor = Color(40, 20, 8), outlinesize = 1,
+    Bitmap { name = "background", x = 0, y = 0, w = 260, h = 80, image = "shop/hud/quest_panel.png" },
+    Text
+    {
+        name = "txt_quest_names", x = 12, y = 5, w = 136, h = 72, font = kQuestFont,
+        flags = kHAlignLeft + kVAlignTop,
+    },
+    Text
+    {
+        name = "txt_quest_status", x = 148, y = 5, w = 100, h = 72, font = kQuestFont,
+        flags = kHAlignRight + kVAlignTop,
+    },
+}
+
 MakeDialog
 {
     Bitmap
@@ -100,6 +123,7 @@ MakeDialog
             posse = posse,
             tutorials = {},
             kHud,
+            kQuests,
         },
     },
 }

@@ -23,6 +23,7 @@
 #include "game/objects/objectdescription.h"
 #include "game/progression/plotmanager.h"
 #include "game/progression/questmanager.h"
+#include "game/progression/questwindow.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
 #include "game/shell/gameassetmanager.h"
@@ -301,12 +302,15 @@ void ShopWindow::LevelSetup() {
 
     int number = ChooseLevelNumber();
     VQuestManager::Get()->SetLevel(number);
+    if (VQuestWindow* window = GetQuestWindow()) window->Refresh();
     LoadLevelDefinition(number);
 
     std::shared_ptr<VUpgradeManager> upgrades = VUpgradeManager::Get();
     upgrades->SetEndlessMode(mEndless);
     upgrades->SetupForLevel(mLevel, TString::Format("locations/%s/upgrades.xml", mLevel->GetLocation().c_str()), -1,
                             std::max(1, VLevelManager::Get()->GetCurrentLevel()), !mEndless, nullptr);
+    // The set-up read the catalogue afresh, hiding what quests revealed.
+    VQuestManager::Get()->ApplyReveals();
     std::shared_ptr<VTutorialManager> tutorials = VTutorialManager::Get();
     tutorials->PrepareTutorials();
     tutorials->SetLevel(mLevel);
@@ -592,6 +596,10 @@ bool ShopWindow::IsLevelClosing() {
 
 VShopHud* ShopWindow::GetHud() {
     return FindChildAs<VShopHud>(this, "shop_hud");
+}
+
+VQuestWindow* ShopWindow::GetQuestWindow() {
+    return FindChildAs<VQuestWindow>(this, "quest_window");
 }
 
 RTimer* ShopWindow::GetLevelTimer() {

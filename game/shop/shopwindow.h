@@ -25,6 +25,7 @@ class VCustomer;
 class VCustomerVendor;
 class VLuaStyle;
 class VPlayer;
+class VQuestWindow;
 class VShopHud;
 class VStation;
 class ZoneController;
@@ -104,6 +105,8 @@ public:
     // The HUD's game timer; null without one.
     RTimer* GetLevelTimer();
     VShopHud* GetHud();
+    // The child "quest_window"; null when there is none.
+    VQuestWindow* GetQuestWindow();
     // The sibling "text_window" that floating texts go to; looked up each
     // time, since a script may destroy it. Null when there is none.
     RActiveTextLayer* GetTextLayer() const;

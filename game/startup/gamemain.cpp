@@ -26,6 +26,7 @@
 #include "game/progression/plotmanager.h"
 #include "game/progression/rewardnotify.h"
 #include "game/progression/rewardswindow.h"
+#include "game/progression/questwindow.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
@@ -121,6 +122,7 @@ const TWindowClass kWindowClasses[] = {
     {"VRewardsWindow", VRewardsWindow::ClassId()},
     {"VRewardNotify", VRewardNotify::ClassId()},
     {"HiscoreWindow", THiscore::ClassId()},
+    {"VQuestWindow", VQuestWindow::ClassId()},
     {"VShopHud", VShopHud::ClassId()},
 };
 

@@ -3,8 +3,8 @@
 #include "foundation/stringtable.h"
 #include "runtime/platform.h"
 
-TString Localised(const TString& label) {
+TString Localised(const TString& label, const TString& first, const TString& second, const TString& third) {
     TPlatform* platform = TPlatform::GetInstance();
     const TStringTable* strings = platform ? platform->GetStringTable() : nullptr;
-    return strings ? strings->GetString(label) : label;
+    return strings ? strings->GetString(label, first, second, third) : label;
 }

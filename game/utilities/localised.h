@@ -3,5 +3,7 @@
 
 #include "foundation/tstring.h"
 
-// The label itself while no string table stands.
-TString Localised(const TString& label);
+// With its arguments in place of "%1%" to "%3%"; the label itself while no
+// string table stands.
+TString Localised(const TString& label, const TString& first = TString(), const TString& second = TString(),
+                  const TString& third = TString());

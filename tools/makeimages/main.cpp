@@ -106,6 +106,20 @@ Canvas TitleBoard() {
     return canvas;
 }
 
+// The panel under the level's quest lines: a chocolate board with a gold rim
+// whose rounded bottom edge follows the last line; its top stays above the
+// screen's edge, so only the bottom corners are drawn.
+Canvas QuestPanel(int width, int height) {
+    Canvas canvas(width, height);
+    const float w = static_cast<float>(width), h = static_cast<float>(height);
+    auto outline = [=](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 1, -40, w - 1, h - 1, 16.0f); };
+    canvas.Paint([&](float x, float y) { return outline(x, y) - 1.0f; }, Solid(Colour(40, 20, 8, 0.9f)));
+    canvas.Paint(outline, Solid(Colour(226, 182, 98)));
+    canvas.Paint([&](float x, float y) { return outline(x, y) + 3.0f; },
+                 Vertical(Colour(50, 26, 12, 0.92f), Colour(84, 46, 24, 0.92f), 0.0f, h - 4));
+    return canvas;
+}
+
 // The scalloped awning, the dark shop wall and the counter with truffles.
 Canvas TitleBackdrop() {
     Canvas canvas(800, 600);
@@ -327,6 +341,7 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/backgrounds/dialog_panel.png", DialogPanel(520, 240)) && written;
     written = Write(folder, "ui/backgrounds/title_backdrop.png", TitleBackdrop()) && written;
     written = Write(folder, "ui/backgrounds/title_board.png", TitleBoard()) && written;
+    written = Write(folder, "shop/hud/quest_panel.png", QuestPanel(260, 80)) && written;
     for (const char* kind : {"check", "radio"}) {
         for (const char* state : {"off", "on", "off_over", "on_over"}) {
             std::string name = std::string("ui/buttons/") + kind + "_" + state + ".png";
