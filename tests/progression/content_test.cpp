@@ -72,13 +72,15 @@ TEST_F(QuestContentTest, EveryLineOfTheWindowAndTheResultsHasItsText) {
 
 TEST_F(QuestContentTest, TheNestEggRevealsComfySeatsForTheShop) {
     PlayLevel(3);
-    EXPECT_EQ(Upgrades().CountOpenUpgrades("gameplay"), 0);
+    const int open = Upgrades().CountOpenUpgrades("gameplay");
     Values().SetValue("current_worth", 1200, false);
     EXPECT_NE(std::string(Quests().FinishLevel().c_str()).find("Nest egg complete! You earned Comfy seats."),
               std::string::npos);
     PlayLevel(4);
     Quests().ApplyReveals();
-    EXPECT_EQ(Upgrades().CountOpenUpgrades("gameplay"), 1);
+    EXPECT_EQ(Upgrades().CountOpenUpgrades("gameplay"), open + 1);
+    EXPECT_NE(Upgrades().GetUpgrade("kComfySeats", "gameplay"), nullptr);
+    EXPECT_FALSE(Upgrades().GetUpgrade("kComfySeats", "gameplay")->IsHidden());
 }
 
 }  // namespace
