@@ -71,6 +71,8 @@ public:
     bool IsBusy() const { return mBusy; }
     bool IsProcessed() const { return mProcessed; }
     int GetSelection() const { return mSelection; }
+    // No option chosen, without telling the listeners.
+    void ClearSelection() { mSelection = -1; }
     int GetPhase() const { return mPhase; }
     void SetPhase(int phase) { mPhase = phase; }
     int GetOptionCount() const { return mOptionCount; }

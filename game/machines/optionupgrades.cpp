@@ -32,3 +32,11 @@ void ApplyOptionUpgrades(VMachine& machine, const VOptionUpgrades& upgrades) {
     if (enabled || VUpgradeManager::Get()->IsEndlessMode()) machine.VMachine::ApplyUpgrades();
     machine.SetVisible(enabled);
 }
+
+int HighestOwnedOption(const VMachine& machine, const char* owned) {
+    int highest = 0;
+    for (int option = 1; option <= machine.GetOptionCount(); ++option) {
+        if (Owned(owned, option)) highest = option;
+    }
+    return highest;
+}

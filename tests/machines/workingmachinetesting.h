@@ -1,10 +1,10 @@
 // Working machines on the machines' floor fixture: a chocolate vendor on the
-// level screen with a bucket whose icon shows the chocolate type and a layer
-// for every shape, a catalogue of the machines' option upgrades, a sound
-// engine whose effects the game's sound manager tracks by name, animation
-// sheets whose scripts play forward and back, and a step that runs one
-// 16 ms frame of a machine: time, animation tasks, update, effects and a
-// drawing.
+// level screen with a bucket whose icon shows the chocolate type and takes
+// an ingredient's overlay, and the layers of every shape, a catalogue of
+// the machines' option upgrades, a sound engine whose effects the game's
+// sound manager tracks by name, animation sheets whose scripts play forward
+// and back, and a step that runs one 16 ms frame of a machine: time,
+// animation tasks, update, effects and a drawing.
 #pragma once
 
 #include <memory>
@@ -30,11 +30,13 @@ protected:
         ASSERT_TRUE(engine->Start());
         SetSoundManager(engine.get());
         VSoundManager::Create();
-        for (const char* name : {"pickup_drop", "robot_arm", "robot_arm_2", "spray", "stamp", "barrel_trap_door"}) {
+        for (const char* name : {"pickup_drop", "robot_arm", "robot_arm_2", "spray", "stamp", "barrel_trap_door",
+                                 "machine_noise", "glug_machine", "topping_machine", "topping", "infusion_machine"}) {
             WriteAsset(std::string("audio/sfx/") + name + ".ogg", MakeOgg(22050, 1, 2205));
         }
         std::string catalogue = "<upgrades><upgradetype type=\"station\">";
-        for (const char* kind : {"kMixer", "kMixerQ", "kPress"}) {
+        for (const char* kind : {"kMixer", "kMixerQ", "kPress", "kIngredient", "kIngredientQ", "kTopping", "kToppingQ",
+                                 "kInfusion", "kInfusionQ"}) {
             for (int n = 1; n <= 3; ++n) catalogue += std::string("<upgrade name=\"") + kind + std::to_string(n) + "\"/>";
         }
         WriteAsset("locations/test/machines.xml", catalogue + "</upgradetype></upgrades>");
@@ -51,13 +53,21 @@ protected:
             end
             catalogue = {
                 { barType = -1, layerType = 0, option = 0, assets = { bucket = states("choc/bucket.png") },
-                  children = { icon = { assets = { choc = states("choc/icon.png") } } } },
+                  children = { icon = { assets = { choc = states("choc/icon.png"),
+                                                   overlay = states("choc/icon.png") } } } },
             }
             for shape = 0, 3 do
                 for option = 0, 2 do
-                    table.insert(catalogue, { barType = shape, layerType = 2, option = option,
-                                              assets = { look = states("choc/shape.png") } })
+                    -- The ingredient, the body and the topping of each shape; infusions have their own.
+                    for _, layer in ipairs({ 1, 2, 4 }) do
+                        table.insert(catalogue, { barType = shape, layerType = layer, option = option,
+                                                  assets = { look = states("choc/shape.png") } })
+                    end
                 end
+            end
+            for option = 0, 2 do
+                table.insert(catalogue, { barType = 3, layerType = 3, option = option,
+                                          assets = { look = states("choc/shape.png") } })
             end
             function Part(sheet) return { assets = { look = { { file = "anims/" .. sheet .. ".xml", anim = true } } } } end
             function Still() return { assets = { look = { anim = false, { file = "art/base.png" } } } } end
