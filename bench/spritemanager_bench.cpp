@@ -27,6 +27,7 @@
 #include "graphics/texture.h"
 #include "platform/display/recordingdevice.h"
 #include "rendererondevice.h"
+#include "spritemanagerframe.h"
 #include "tests/graphics/image/imagetesting.h"
 
 namespace {
@@ -121,13 +122,7 @@ public:
         }
     }
 
-    void Frame() {
-        mManager->Update();
-        TRenderer& renderer = *TRenderer::GetInstance();
-        if (!renderer.BeginDraw(true)) return;
-        mManager->Draw();
-        renderer.EndDraw(true);
-    }
+    void Frame() { UpdateAndDraw(*mManager); }
 
 private:
     std::shared_ptr<VObject> Make(int i) {

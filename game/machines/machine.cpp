@@ -82,12 +82,7 @@ void VMachine::LoadSelections(const std::shared_ptr<VLuaStyle>& description) {
     std::map<TString, std::shared_ptr<VMachineButton>> old;
     old.swap(mSelections);
     mOptionCount = 0;
-    if (!description) return;
-    std::unique_ptr<TLuaTable> selections;
-    {
-        VStyleReach own(*description, 0);
-        selections = description->GetSubTable("selections");
-    }
+    std::unique_ptr<TLuaTable> selections = description ? GetOwnSubTable(*description, "selections") : nullptr;
     if (!selections) return;
     ForEachTableEntry(*selections, [&](const TString& key, const TLuaObjectWrapper& value) {
         if (!value.IsTable()) return;

@@ -3,6 +3,7 @@
 #include "game/level/upgrademanager.h"
 #include "game/machines/machine.h"
 #include "game/machines/machinebutton.h"
+#include "game/shop/shopwindow.h"
 
 namespace {
 
@@ -29,7 +30,8 @@ void ApplyOptionUpgrades(VMachine& machine, const VOptionUpgrades& upgrades) {
         if (owned) button->second->ApplyUpgrades();
     }
     machine.SetEnabled(enabled);
-    if (enabled || VUpgradeManager::Get()->IsEndlessMode()) machine.VMachine::ApplyUpgrades();
+    ShopWindow* shop = ShopWindow::GetCurrent();
+    if (enabled || (shop && shop->IsEndlessMode())) machine.VMachine::ApplyUpgrades();
     machine.SetVisible(enabled);
 }
 

@@ -150,11 +150,7 @@ void VStation::Load(const std::shared_ptr<VLuaStyle>& description) {
 }
 
 void VStation::LoadMachines(const std::shared_ptr<VLuaStyle>& description) {
-    std::unique_ptr<TLuaTable> machines;
-    {
-        VStyleReach own(*description, 0);
-        machines = description->GetSubTable("machines");
-    }
+    std::unique_ptr<TLuaTable> machines = GetOwnSubTable(*description, "machines");
     if (!machines) return;
     ForEachTableEntry(*machines, [&](const TString& key, const TLuaObjectWrapper& value) {
         if (!value.IsTable()) return;

@@ -29,3 +29,8 @@ VStyleReach::VStyleReach(VLuaStyle& style, int levels) : mStyle(style), mOldInhe
 VStyleReach::~VStyleReach() {
     mStyle.SetInherit(mOldInherit);
 }
+
+std::unique_ptr<TLuaTable> GetOwnSubTable(VLuaStyle& description, const char* name) {
+    VStyleReach own(description, 0);
+    return description.GetSubTable(name);
+}

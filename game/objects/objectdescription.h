@@ -3,6 +3,7 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "foundation/tstring.h"
 
@@ -30,3 +31,6 @@ private:
     VLuaStyle& mStyle;
     int mOldInherit;
 };
+
+// The sub-table of the description's own table, not of its parents.
+std::unique_ptr<TLuaTable> GetOwnSubTable(VLuaStyle& description, const char* name);

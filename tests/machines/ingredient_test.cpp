@@ -246,7 +246,7 @@ TEST_F(IngredientTest, WithoutAnOwnedIngredientTheMachineHidesEvenInEndlessMode)
     Grant("kIngredientQ2", "station");
     for (bool endless : {false, true}) {
         SCOPED_TRACE(endless);
-        VUpgradeManager::Get()->SetEndlessMode(endless);
+        screen->SetEndlessMode(endless);
         std::shared_ptr<VIngredient> machine = Working<VIngredient>(3, "ingredient", {});
         EXPECT_FALSE(machine->IsEnabled());
         EXPECT_FALSE(machine->IsVisible());

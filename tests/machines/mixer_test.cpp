@@ -28,11 +28,14 @@ protected:
             end
             local function option(sheet)
                 local asset = {}
-                for n = 0, 2 do table.insert(asset, { state = "option_" .. n, file = "anims/" .. sheet .. ".xml", anim = true }) end
+                for n = 0, 2 do
+                    table.insert(asset, { state = "option_" .. n, file = "anims/" .. sheet .. ".xml", anim = true })
+                end
                 return { assets = { look = asset } }
             end
             mixer = { name = "mixer", assets = { base = { anim = false, { file = "art/base.png" } } },
-                      selections = { button1 = button(0, "dark"), button2 = button(1, "milk"), button3 = button(2, "white") },
+                      selections = { button1 = button(0, "dark"), button2 = button(1, "milk"),
+                                     button3 = button(2, "white") },
                       children = { anim_arm = Part("arm"), anim_tube = option("tube"), anim_spray = option("spray"),
                                    tank1 = Still(), tank2 = Still(), tank3 = Still() } }
             bare = { name = "bare", assets = mixer.assets, selections = mixer.selections,

@@ -30,7 +30,9 @@ protected:
         Sheet("fill", "function DoAnim_0() frames{1,2} end function DoAnim_1() frames{3,4} end "
                       "function DoAnim_2() frames{5,6} end");
         Define(R"(
-            local function button(id) return { id = id, assets = { button = { anim = false, { file = "art/base.png" } } } } end
+            local function button(id)
+                return { id = id, assets = { button = { anim = false, { file = "art/base.png" } } } }
+            end
             press = { name = "press", assets = { base = { { file = "anims/base.xml", anim = true } } },
                       selections = { button1 = button(0), button2 = button(1), button3 = button(2) },
                       children = { static_door = Still(), static_largeweight = Still(), static_wheel = Still(),

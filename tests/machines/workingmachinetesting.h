@@ -37,7 +37,9 @@ protected:
         std::string catalogue = "<upgrades><upgradetype type=\"station\">";
         for (const char* kind : {"kMixer", "kMixerQ", "kPress", "kIngredient", "kIngredientQ", "kTopping", "kToppingQ",
                                  "kInfusion", "kInfusionQ"}) {
-            for (int n = 1; n <= 3; ++n) catalogue += std::string("<upgrade name=\"") + kind + std::to_string(n) + "\"/>";
+            for (int n = 1; n <= 3; ++n) {
+                catalogue += std::string("<upgrade name=\"") + kind + std::to_string(n) + "\"/>";
+            }
         }
         WriteAsset("locations/test/machines.xml", catalogue + "</upgradetype></upgrades>");
         VUpgradeManager::Get()->LoadCatalogue("locations/test/machines.xml");
@@ -69,7 +71,9 @@ protected:
                 table.insert(catalogue, { barType = 3, layerType = 3, option = option,
                                           assets = { look = states("choc/shape.png") } })
             end
-            function Part(sheet) return { assets = { look = { { file = "anims/" .. sheet .. ".xml", anim = true } } } } end
+            function Part(sheet)
+                return { assets = { look = { { file = "anims/" .. sheet .. ".xml", anim = true } } } }
+            end
             function Still() return { assets = { look = { anim = false, { file = "art/base.png" } } } } end
         )");
         vendor = VChocolateVendor::Create();

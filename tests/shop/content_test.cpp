@@ -1,17 +1,21 @@
 // The shipped shop floor of the first location, as the build leaves it in
-// its assets: the zones, the stations on them and the player with its
-// frame sheets.
+// its assets: the zones, the stations on them, the player with its frame
+// sheets, and the machines' parts and buttons.
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
+#include <vector>
 
+#include "core/scripting/script.h"
 #include "foundation/virtualfiles.h"
 #include "game/floor/player.h"
 #include "game/level/upgrademanager.h"
 #include "game/machines/machine.h"
+#include "game/machines/machinebutton.h"
 #include "game/machines/station.h"
 #include "graphics/animatedtexture.h"
 #include "tests/floor/floortesting.h"
@@ -129,17 +133,81 @@ TEST_F(ShopContentTest, CountersShowTheTopOfTheOwnedStationUpgradeAndTheMachines
     struct Place {
         int station;
         const char* machine;
+        const char* firstOption;
     };
-    for (const Place& place : {Place{7, "mixer"}, Place{9, "press"}}) {
+    for (const Place& place : {Place{7, "mixer", "kMixer1"}, Place{9, "press", "kPress1"}}) {
         std::shared_ptr<VStation> station = screen->FindStationByNumber(place.station);
         ASSERT_EQ(station->GetMachines().size(), 1u) << place.machine;
         std::shared_ptr<VMachine> machine = station->GetMachine(place.machine);
         ASSERT_NE(machine, nullptr) << place.machine;
         EXPECT_STREQ(machine->GetName().c_str(), place.machine);
         EXPECT_NE(machine->GetAsset("base"), nullptr);
+        // A machine shows once one of its options is owned, as level 1 owns the first.
+        EXPECT_FALSE(machine->IsVisible());
+        ASSERT_TRUE(upgrades->GrantUpgrade(place.firstOption, "station", false, nullptr));
+        machine->ApplyUpgrades();
+        EXPECT_TRUE(machine->IsVisible());
         EXPECT_EQ(machine->GetCurrentAsset(), machine->GetAsset("base"));
         EXPECT_EQ(machine->GetStation(), station);
     }
+    ReleaseManagerSingleton<VUpgradeManager>();
+}
+
+TEST_F(ShopContentTest, TheMachinesPartsPlayForwardAndBackAndLeaveTheirStepsToTheMachine) {
+    struct Place {
+        int station;
+        const char* machine;
+        const char* icons[3];
+        std::vector<const char*> parts;
+    } places[] = {
+        {7, "mixer", {"dark", "milk", "white"}, {"anim_arm", "anim_tube", "anim_spray", "tank1", "tank2", "tank3"}},
+        {9, "press", {"bar", "truffle", "novelty"},
+         {"static_door", "static_largeweight", "static_wheel", "anim_door", "anim_largeweight", "anim_wheel",
+          "anim_fill"}},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.machine);
+        std::shared_ptr<VMachine> machine = screen->FindStationByNumber(place.station)->GetMachine(place.machine);
+        ASSERT_NE(machine, nullptr);
+        VUpgradeManager::Get()->LoadCatalogue("locations/grytviken/upgrades.xml");
+        for (const char* option : {"kMixer1", "kPress1"}) {
+            VUpgradeManager::Get()->GrantUpgrade(option, "station", false, nullptr);
+        }
+        machine->ApplyUpgrades();
+        for (const char* name : place.parts) {
+            std::shared_ptr<VObject> part = machine->GetChildObject(name);
+            ASSERT_NE(part, nullptr) << name;
+            ASSERT_NE(part->GetTexture(), nullptr) << name;
+            if (std::string(name).rfind("anim_", 0) != 0) continue;
+            TScript* animation = part->GetScript();
+            ASSERT_NE(animation, nullptr) << name;
+            EXPECT_EQ(animation->DoLuaString("assert(type(DoAnim) == 'function' and type(Reverse) == 'function')"), 0)
+                << name;
+        }
+        ASSERT_EQ(machine->GetSelections().size(), 3u);
+        for (int option = 0; option < 3; ++option) {
+            const auto& button = machine->GetSelections().at(TString::Format("button%i", option + 1));
+            EXPECT_EQ(button->GetId(), option);
+            for (const char* look : {"default", "over", "on", "on_over", "disabled"}) {
+                ASSERT_NE(button->GetAsset("button"), nullptr);
+                EXPECT_TRUE(button->GetAsset("button")->HasState(look)) << look;
+            }
+            for (const char* icon : place.icons) EXPECT_TRUE(button->GetAsset("icon")->HasState(icon)) << icon;
+        }
+    }
+    // The machine sets the steps' delay; the door drops and the weight stamps.
+    std::map<std::string, std::string> calls;
+    for (const char* sheet : {"mixer_arm", "mixer_tube_0", "mixer_spray_2", "press_door", "press_weight", "press_wheel",
+                              "press_fill", "press_base"}) {
+        std::ifstream file(std::string(VANDERMOOT_ASSETS) + "/shop/machines/" + sheet + ".xml", std::ios::binary);
+        std::ostringstream text;
+        text << file.rdbuf();
+        EXPECT_EQ(text.str().find("delay("), std::string::npos) << sheet;
+        calls[sheet] = text.str();
+    }
+    EXPECT_NE(calls["press_door"].find("drop()"), std::string::npos);
+    EXPECT_NE(calls["press_weight"].find("unlock()"), std::string::npos);
+    EXPECT_NE(calls["press_fill"].find("DoAnim_2"), std::string::npos);
     ReleaseManagerSingleton<VUpgradeManager>();
 }
 

@@ -74,112 +74,111 @@ bool WriteStill(const std::string& folder, const std::string& name, int width, i
     return WritePng(folder + "/" + name + ".png", width, height, canvas.ToBytes());
 }
 
-// The mixer's arm: a two-part steel arm swinging down from its shoulder
-// over the mould, 64 x 64, in six frames.
+// The mixer's arm: a two-part steel arm swinging down and left from its
+// shoulder over the mould, 40 x 40, in six frames.
 void Arm(Canvas& sheet, float left, int frame) {
     float angle = -0.9f + 1.5f * static_cast<float>(frame) / 5.0f;
-    float ex = 10 + 28 * std::cos(angle), ey = 26 + 28 * std::sin(angle);
-    Rod(sheet, left, 10, 26, ex, ey, 7, kSteel);
-    Rod(sheet, left, ex, ey, ex + 10, ey + 18, 5, kSteel);
-    Disc(sheet, left, 10, 26, 6, kDarkSteel);
-    Disc(sheet, left, ex, ey, 4, kBrass);
+    float ex = 34 - 16 * std::cos(angle), ey = 14 + 16 * std::sin(angle);
+    Rod(sheet, left, 34, 14, ex, ey, 4, kSteel);
+    Rod(sheet, left, ex, ey, ex - 6, ey + 10, 3, kSteel);
+    Disc(sheet, left, 34, 14, 3.5f, kDarkSteel);
+    Disc(sheet, left, ex, ey, 2.5f, kBrass);
 }
 
-// The feeding tube sliding down, 16 x 48, four frames; its colour is the
+// The feeding tube sliding down, 8 x 24, four frames; its colour is the
 // chocolate's.
 void Tube(Canvas& sheet, float left, int frame, const Rgba& colour) {
-    float bottom = 14 + 10 * static_cast<float>(frame);
-    Plate(sheet, left, 3, 0, 13, bottom, 3, Mix(kSteel, colour, 0.55f));
-    Plate(sheet, left, 1, bottom - 5, 15, bottom + 1, 2, kDarkSteel);
+    float bottom = 9 + 5 * static_cast<float>(frame);
+    Plate(sheet, left, 1.5f, 0, 6.5f, bottom, 2, Mix(kSteel, colour, 0.55f));
+    Plate(sheet, left, 0, bottom - 3, 8, bottom, 1, kDarkSteel);
 }
 
-// Drops sprayed into the mould, 40 x 32, three frames.
+// Drops sprayed into the mould, 20 x 16, three frames.
 void Spray(Canvas& sheet, float left, int frame, const Rgba& colour) {
-    for (int i = 0; i < 7; ++i) {
+    for (int i = 0; i < 6; ++i) {
         float t = std::fmod(static_cast<float>(i) * 0.37f + static_cast<float>(frame) / 3.0f, 1.0f);
-        float x = 20 + (static_cast<float>(i) - 3.0f) * 4.0f * t;
-        float y = 3 + 26 * t;
-        Disc(sheet, left, x, y, 2.2f, colour);
+        float x = 10 + (static_cast<float>(i) - 2.5f) * 2.5f * t;
+        float y = 2 + 12 * t;
+        Disc(sheet, left, x, y, 1.3f, colour);
     }
 }
 
-// A glass tank of chocolate, 24 x 36.
+// A glass tank of chocolate, 10 x 16.
 void Tank(Canvas& canvas, const Rgba& colour) {
-    Plate(canvas, 0, 1, 1, 23, 35, 5, Colour(200, 214, 226));
-    canvas.Paint(Box(4, 12, 20, 32, 3), Vertical(Mix(colour, Colour(255, 255, 255), 0.2f), colour, 12, 32));
-    canvas.Paint(Box(5, 4, 8, 30, 1.5f), Solid(Colour(255, 255, 255, 0.5f)));
+    Plate(canvas, 0, 0.5f, 0.5f, 9.5f, 15.5f, 2.5f, Colour(200, 214, 226));
+    canvas.Paint(Box(2.5f, 6, 7.5f, 13.5f, 1.5f), Vertical(Mix(colour, Colour(255, 255, 255), 0.2f), colour, 6, 14));
 }
 
 // The round option button: raised; hovered, lit; pressed in, darker;
-// disabled, flat grey. 30 x 30.
+// disabled, flat grey. 22 x 22.
 void Button(Canvas& canvas, bool on, bool over, bool disabled) {
     Rgba face = disabled ? Colour(170, 170, 174) : on ? Colour(236, 170, 80) : Colour(120, 176, 226);
     if (over && !disabled) face = Mix(face, Colour(255, 255, 255), 0.3f);
-    canvas.Paint([](float x, float y) { return CircleDistance(x, y, 15, 15, 14); }, Solid(kOutline));
-    canvas.Paint([](float x, float y) { return CircleDistance(x, y, 15, 15, 12.5f); },
-                 Vertical(Mix(face, Colour(255, 255, 255), on ? 0.0f : 0.35f), face, 3, 27));
+    canvas.Paint([](float x, float y) { return CircleDistance(x, y, 11, 11, 10.5f); }, Solid(kOutline));
+    canvas.Paint([](float x, float y) { return CircleDistance(x, y, 11, 11, 9); },
+                 Vertical(Mix(face, Colour(255, 255, 255), on ? 0.0f : 0.35f), face, 2, 20));
 }
 
-// The option icons, 20 x 20: a drop of each chocolate, and the press's
+// The option icons, 14 x 14: a drop of each chocolate, and the press's
 // shapes.
 void Drop(Canvas& canvas, const Rgba& colour) {
     auto drop = [](float grow) {
         return [grow](float x, float y) {
-            return std::min(CircleDistance(x, y, 10, 12.5f, 5.5f + grow),
-                            PolygonDistance(x, y, {{10, 1.5f - grow}, {4.5f - grow, 11}, {15.5f + grow, 11}}) - grow);
+            return std::min(CircleDistance(x, y, 7, 8.5f, 4 + grow),
+                            PolygonDistance(x, y, {{7, 1 - grow}, {3 - grow, 7.5f}, {11 + grow, 7.5f}}) - grow);
         };
     };
-    canvas.Paint(drop(1.2f), Solid(kOutline));
+    canvas.Paint(drop(1.0f), Solid(kOutline));
     canvas.Paint(drop(0.0f), Solid(colour));
 }
 
 void ShapeIcon(Canvas& canvas, int shape) {
     const Rgba choc = kTypes[1];
     if (shape == 0) {
-        Plate(canvas, 0, 2, 5, 18, 15, 2, choc);
+        Plate(canvas, 0, 1, 3.5f, 13, 10.5f, 1.5f, choc);
     } else if (shape == 1) {
-        Disc(canvas, 0, 10, 10, 7, choc);
+        Disc(canvas, 0, 7, 7, 5, choc);
     } else {
-        canvas.Paint([](float x, float y) { return HeartDistance(x, y, 10, 10, 17); }, Solid(kOutline));
-        canvas.Paint([](float x, float y) { return HeartDistance(x, y, 10, 10, 14); }, Solid(choc));
+        canvas.Paint([](float x, float y) { return HeartDistance(x, y, 7, 7, 13); }, Solid(kOutline));
+        canvas.Paint([](float x, float y) { return HeartDistance(x, y, 7, 7, 10.5f); }, Solid(choc));
     }
 }
 
-// The press's trap door, 44 x 24, swinging down in four frames.
+// The press's trap door, 30 x 16, swinging down in four frames.
 void Door(Canvas& sheet, float left, int frame) {
     float angle = 1.4f * static_cast<float>(frame) / 3.0f;
-    Rod(sheet, left, 3, 4, 3 + 36 * std::cos(angle), 4 + 36 * std::sin(angle) * 0.5f, 5, kDarkSteel);
-    Disc(sheet, left, 3, 4, 2.5f, kBrass);
+    Rod(sheet, left, 2, 3, 2 + 26 * std::cos(angle), 3 + 20 * std::sin(angle) * 0.5f, 3, kDarkSteel);
+    Disc(sheet, left, 2, 3, 1.5f, kBrass);
 }
 
-// The large weight, 56 x 80, on its rod: it sinks down to the mould by frame
-// six (the stamp).
+// The large weight, 32 x 36, on its rod: it sinks down to the mould by
+// frame six (the stamp).
 void Weight(Canvas& sheet, float left, int frame) {
-    float top = 4 + 7 * static_cast<float>(frame);
-    Rod(sheet, left, 28, 0, 28, top + 4, 6, kSteel);
-    Plate(sheet, left, 6, top, 50, top + 30, 4, kDarkSteel);
-    Plate(sheet, left, 12, top + 30, 44, top + 36, 2, kBrass);
+    float top = 1 + 3.6f * static_cast<float>(frame);
+    Rod(sheet, left, 16, 0, 16, top + 2, 3, kSteel);
+    Plate(sheet, left, 3, top, 29, top + 12, 2, kDarkSteel);
+    Plate(sheet, left, 7, top + 12, 25, top + 15, 1, kBrass);
 }
 
-// A spoked wheel, 32 x 32, a quarter of a spoke further each frame.
+// A spoked wheel, 18 x 18, a quarter of a spoke further each frame.
 void Wheel(Canvas& sheet, float left, int frame) {
-    Disc(sheet, left, 16, 16, 14, kBrass);
-    Disc(sheet, left, 16, 16, 10, Colour(96, 72, 40));
+    Disc(sheet, left, 9, 9, 7.5f, kBrass);
+    Disc(sheet, left, 9, 9, 5.5f, Colour(96, 72, 40));
     for (int spoke = 0; spoke < 4; ++spoke) {
         float angle = (static_cast<float>(spoke) + static_cast<float>(frame) / 4.0f) * kPi / 2.0f;
-        Rod(sheet, left, 16, 16, 16 + 11 * std::cos(angle), 16 + 11 * std::sin(angle), 2, kBrass);
+        Rod(sheet, left, 9, 9, 9 + 6 * std::cos(angle), 9 + 6 * std::sin(angle), 1, kBrass);
     }
-    Disc(sheet, left, 16, 16, 3, kDarkSteel);
+    Disc(sheet, left, 9, 9, 1.8f, kDarkSteel);
 }
 
-// The chocolate pouring into the mould, 16 x 40: two frames for each
+// The chocolate pouring into the mould, 8 x 20: two frames for each
 // chocolate type, the stream's ripples moving.
 void Stream(Canvas& sheet, float left, int frame) {
     const Rgba& colour = kTypes[frame / 2];
-    float wobble = frame % 2 == 0 ? 0.8f : -0.8f;
-    sheet.Paint(At(left, [=](float x, float y) { return std::fabs(x - 8 - wobble * std::sin(y * 0.4f)) - 3.5f; }),
+    float wobble = frame % 2 == 0 ? 0.5f : -0.5f;
+    sheet.Paint(At(left, [=](float x, float y) { return std::fabs(x - 4 - wobble * std::sin(y * 0.6f)) - 1.8f; }),
                 Solid(colour));
-    sheet.Paint(At(left, [](float x, float y) { return std::hypot((x - 8) / 7, (y - 37) / 3) - 1.0f; }),
+    sheet.Paint(At(left, [](float x, float y) { return std::hypot((x - 4) / 3.8f, (y - 18) / 1.8f) - 1.0f; }),
                 Solid(colour));
 }
 
@@ -189,26 +188,23 @@ bool WriteMachineArt(const std::string& root) {
     const std::string folder = root + "/shop/machines";
     bool written = true;
     // The sheets never set their delay: the machine does.
-    written = Animation(folder, "mixer_arm", 64, 64, 10, 26, 6, Arm, ForwardAndBack(6)) && written;
+    written = Animation(folder, "mixer_arm", 40, 40, 34, 14, 6, Arm, ForwardAndBack(6)) && written;
+    const char* types[] = {"dark", "milk", "white"};
     for (int option = 0; option < 3; ++option) {
         const Rgba colour = kTypes[option];
         std::string n = std::to_string(option);
-        written = Animation(folder, "mixer_tube_" + n,
-                                  16, 48, 8, 0, 4, [=](Canvas& s, float l, int f) { Tube(s, l, f, colour); },
-                                        ForwardAndBack(4)) &&
-                  written;
-        written = Animation(folder, "mixer_spray_" + n,
-                                  40, 32, 20, 0, 3, [=](Canvas& s, float l, int f) { Spray(s, l, f, colour); },
-                                        ForwardAndBack(3)) &&
-                  written;
-        written = WriteStill(folder, "mixer_tank_" + n, 24, 36, [=](Canvas& c) { Tank(c, colour); }) && written;
-        written = WriteStill(folder, "icon_" + std::string(option == 0 ? "dark" : option == 1 ? "milk" : "white"), 20,
-                             20, [=](Canvas& c) { Drop(c, colour); }) &&
-                  written;
+        auto tube = [=](Canvas& s, float l, int f) { Tube(s, l, f, colour); };
+        auto spray = [=](Canvas& s, float l, int f) { Spray(s, l, f, colour); };
+        written = Animation(folder, "mixer_tube_" + n, 8, 24, 4, 0, 4, tube, ForwardAndBack(4)) && written;
+        written = Animation(folder, "mixer_spray_" + n, 20, 16, 10, 0, 3, spray, ForwardAndBack(3)) && written;
+        written = WriteStill(folder, "mixer_tank_" + n, 10, 16, [=](Canvas& c) { Tank(c, colour); }) && written;
+        written =
+            WriteStill(folder, std::string("icon_") + types[option], 14, 14, [=](Canvas& c) { Drop(c, colour); }) &&
+            written;
     }
     const char* shapes[] = {"bar", "truffle", "novelty"};
     for (int shape = 0; shape < 3; ++shape) {
-        written = WriteStill(folder, std::string("icon_") + shapes[shape], 20, 20,
+        written = WriteStill(folder, std::string("icon_") + shapes[shape], 14, 14,
                              [=](Canvas& c) { ShapeIcon(c, shape); }) &&
                   written;
     }
@@ -221,33 +217,31 @@ bool WriteMachineArt(const std::string& root) {
                    {"button_on_over", true, true, false},
                    {"button_disabled", false, false, true}};
     for (const auto& b : buttons) {
-        written = WriteStill(folder, b.name, 30, 30, [=](Canvas& c) { Button(c, b.on, b.over, b.disabled); }) && written;
+        auto draw = [=](Canvas& c) { Button(c, b.on, b.over, b.disabled); };
+        written = WriteStill(folder, b.name, 22, 22, draw) && written;
     }
     // The door drops the bucket once it hangs open; the weight frees the
     // station at the stamp, its sixth frame, before it rises again.
-    written = Animation(folder, "press_door",
-                              44, 24, 3, 4, 4, Door,
-                                    ForwardAndBack(4, " function DoDoor() frames{1,2,3,4} drop() frames{4,4,4,3,2,1} end")) &&
+    written = Animation(folder, "press_door", 30, 16, 2, 3, 4, Door,
+                        ForwardAndBack(4, " function DoDoor() frames{1,2,3,4} drop() frames{4,4,4,3,2,1} end")) &&
               written;
-    written = Animation(folder, "press_weight",
-                              56, 80, 28, 0, 6, Weight,
-                                    "function DoAnim() frames{1,2,3,4,5,6} unlock() frames{6,6,5,4,3,2,1} end "
-                                    "function Reverse() frames{6,5,4,3,2,1} end") &&
+    written = Animation(folder, "press_weight", 32, 36, 16, 0, 6, Weight,
+                        "function DoAnim() frames{1,2,3,4,5,6} unlock() frames{6,6,5,4,3,2,1} end "
+                        "function Reverse() frames{6,5,4,3,2,1} end") &&
               written;
-    written = Animation(folder, "press_wheel",
-                              32, 32, 16, 16, 4, Wheel,
-                                    "function DoAnim() frames{1,2,3,4,1,2,3,4,1,2,3,4} end "
-                                    "function Reverse() frames{4,3,2,1,4,3,2,1,4,3,2,1} end") &&
+    written = Animation(folder, "press_wheel", 18, 18, 9, 9, 4, Wheel,
+                        "function DoAnim() frames{1,2,3,4,1,2,3,4,1,2,3,4} end "
+                        "function Reverse() frames{4,3,2,1,4,3,2,1,4,3,2,1} end") &&
               written;
     std::string fills = ForwardAndBack(2);
     for (int option = 0; option < 3; ++option) {
         std::string a = std::to_string(2 * option + 1), b = std::to_string(2 * option + 2);
         fills += " function DoAnim_" + std::to_string(option) + "() loop(6, {" + a + "," + b + "}) end";
     }
-    written = Animation(folder, "press_fill", 16, 40, 8, 0, 6, Stream, fills) && written;
-    written = WriteStill(folder, "press_door_still", 44, 24, [](Canvas& c) { Door(c, 0, 0); }) && written;
-    written = WriteStill(folder, "press_weight_still", 56, 80, [](Canvas& c) { Weight(c, 0, 0); }) && written;
-    written = WriteStill(folder, "press_wheel_still", 32, 32, [](Canvas& c) { Wheel(c, 0, 0); }) && written;
+    written = Animation(folder, "press_fill", 8, 20, 4, 0, 6, Stream, fills) && written;
+    written = WriteStill(folder, "press_door_still", 30, 16, [](Canvas& c) { Door(c, 0, 0); }) && written;
+    written = WriteStill(folder, "press_weight_still", 32, 36, [](Canvas& c) { Weight(c, 0, 0); }) && written;
+    written = WriteStill(folder, "press_wheel_still", 18, 18, [](Canvas& c) { Wheel(c, 0, 0); }) && written;
     return written;
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "tools/makeimages/canvas.h"
+#include "tools/makeimages/framesheet.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace makeimages {
@@ -49,22 +50,23 @@ Canvas MixerBase() {
     return canvas;
 }
 
-// The press's frame with its plate and the weight hanging above.
-Canvas PressBase() {
-    Canvas canvas(kMachineWidth, kMachineHeight);
+// The press's frame with its plate and the weight hanging above, on a
+// sheet at left; pressed, the weight has come down onto the mould.
+void PressBase(Canvas& sheet, float left, bool pressed) {
+    auto at = [left](auto shape) { return [=](float x, float y) { return shape(x - left, y); }; };
     const Rgba frame = Colour(64, 96, 140);
-    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 6, 50, 66, 63, 4); },
-                 Vertical(Colour(80, 110, 150), Colour(44, 66, 100), 50, 63));
-    for (float left : {8.0f, 56.0f}) {
-        canvas.Paint([left](float x, float y) { return RoundedBoxDistance(x, y, left, 4, left + 8, 52, 2); },
-                     Solid(frame));
+    const float drop = pressed ? 16.0f : 0.0f;
+    sheet.Paint(at([](float x, float y) { return RoundedBoxDistance(x, y, 6, 50, 66, 63, 4); }),
+                Vertical(Colour(80, 110, 150), Colour(44, 66, 100), 50, 63));
+    for (float side : {8.0f, 56.0f}) {
+        sheet.Paint(at([side](float x, float y) { return RoundedBoxDistance(x, y, side, 4, side + 8, 52, 2); }),
+                    Solid(frame));
     }
-    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 6, 2, 66, 10, 3); }, Solid(frame));
-    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 20, 14, 52, 26, 3); },
-                 Vertical(Colour(200, 206, 214), Colour(130, 138, 150), 14, 26));
-    canvas.Paint([](float x, float y) { return RoundedBoxDistance(x, y, 16, 44, 56, 50, 2); },
-                 Solid(Colour(214, 220, 228)));
-    return canvas;
+    sheet.Paint(at([](float x, float y) { return RoundedBoxDistance(x, y, 6, 2, 66, 10, 3); }), Solid(frame));
+    sheet.Paint(at([drop](float x, float y) { return RoundedBoxDistance(x, y, 20, 14 + drop, 52, 26 + drop, 3); }),
+                Vertical(Colour(200, 206, 214), Colour(130, 138, 150), 14 + drop, 26 + drop));
+    sheet.Paint(at([](float x, float y) { return RoundedBoxDistance(x, y, 16, 44, 56, 50, 2); }),
+                Solid(Colour(214, 220, 228)));
 }
 
 bool WriteCanvas(const std::string& path, const Canvas& canvas) {
@@ -84,7 +86,10 @@ bool WriteStationArt(const std::string& folder) {
         written = WriteCanvas(folder + "/shop/stations/" + look.name + ".png", CounterTop(look)) && written;
     }
     written = WriteCanvas(folder + "/shop/machines/mixer_base.png", MixerBase()) && written;
-    written = WriteCanvas(folder + "/shop/machines/press_base.png", PressBase()) && written;
+    // The press rests on frame 4 and shows frame 5 while it stamps.
+    FrameSheet press{kMachineWidth, kMachineHeight, 36, 34, 5,
+                     [](Canvas& sheet, float left, int frame) { PressBase(sheet, left, frame == 4); }, nullptr};
+    written = WriteFrameSheet(folder, "shop/machines/press_base", press, "function DoAnim() frames{4} end") && written;
     return written;
 }
 

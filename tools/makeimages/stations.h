@@ -1,6 +1,6 @@
 // The shop's stations and the bodies of its machines: the counter top in
-// its plain look and the two looks of the station upgrades, and the still
-// bodies of the mixer and the press.
+// its plain look and the two looks of the station upgrades, the still body
+// of the mixer, and the press's body at rest and stamping.
 #pragma once
 
 #include <string>

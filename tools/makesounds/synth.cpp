@@ -20,9 +20,12 @@ float Envelope(double t, double length) {
     return static_cast<float>(std::pow(1.0 - std::min(rest, 1.0), 2.0));
 }
 
-// Grows the buffer to hold `count` samples from `first`.
-void Reserve(std::vector<float>& samples, size_t first, size_t count) {
+// The samples from start for length seconds, the buffer grown to hold them.
+float* Span(std::vector<float>& samples, int sampleRate, double start, double length, size_t& count) {
+    size_t first = static_cast<size_t>(start * sampleRate);
+    count = static_cast<size_t>(length * sampleRate);
     if (samples.size() < first + count) samples.resize(first + count, 0.0f);
+    return samples.data() + first;
 }
 
 }  // namespace
@@ -33,39 +36,36 @@ double NoteFrequency(int semitones) {
 
 void MixNotes(std::vector<float>& samples, int sampleRate, const std::vector<Note>& notes) {
     for (const Note& note : notes) {
-        size_t first = static_cast<size_t>(note.start * sampleRate);
-        size_t count = static_cast<size_t>(note.length * sampleRate);
-        Reserve(samples, first, count);
+        size_t count = 0;
+        float* out = Span(samples, sampleRate, note.start, note.length, count);
         for (size_t i = 0; i < count; ++i) {
             double t = static_cast<double>(i) / sampleRate;
             double phase = kTwoPi * note.frequency * t;
             double tone = std::sin(phase) + 0.3 * std::sin(2.0 * phase) + 0.1 * std::sin(3.0 * phase);
-            samples[first + i] += static_cast<float>(tone / 1.4) * note.level * Envelope(t, note.length);
+            out[i] += static_cast<float>(tone / 1.4) * note.level * Envelope(t, note.length);
         }
     }
 }
 
 void MixGlides(std::vector<float>& samples, int sampleRate, const std::vector<Glide>& glides) {
     for (const Glide& glide : glides) {
-        size_t first = static_cast<size_t>(glide.start * sampleRate);
-        size_t count = static_cast<size_t>(glide.length * sampleRate);
-        Reserve(samples, first, count);
+        size_t count = 0;
+        float* out = Span(samples, sampleRate, glide.start, glide.length, count);
         double phase = 0.0;
         for (size_t i = 0; i < count; ++i) {
             double t = static_cast<double>(i) / sampleRate;
             double along = t / glide.length;
             phase += kTwoPi * (glide.from + (glide.to - glide.from) * along) / sampleRate;
             double tone = std::sin(phase) + 0.25 * std::sin(2.0 * phase);
-            samples[first + i] += static_cast<float>(tone / 1.25) * glide.level * Envelope(t, glide.length);
+            out[i] += static_cast<float>(tone / 1.25) * glide.level * Envelope(t, glide.length);
         }
     }
 }
 
 void MixNoise(std::vector<float>& samples, int sampleRate, const std::vector<Noise>& bursts) {
     for (const Noise& burst : bursts) {
-        size_t first = static_cast<size_t>(burst.start * sampleRate);
-        size_t count = static_cast<size_t>(burst.length * sampleRate);
-        Reserve(samples, first, count);
+        size_t count = 0;
+        float* out = Span(samples, sampleRate, burst.start, burst.length, count);
         // A small linear congruential generator: the same bytes on every machine.
         uint32_t state = burst.seed * 2654435761u + 1u;
         float smoothed = 0.0f;
@@ -75,7 +75,7 @@ void MixNoise(std::vector<float>& samples, int sampleRate, const std::vector<Noi
             smoothed += (white - smoothed) * (1.0f - burst.dullness);
             double along = static_cast<double>(i) / static_cast<double>(count);
             float swell = static_cast<float>(std::sin(3.141592653589793 * along));
-            samples[first + i] += smoothed * burst.level * swell;
+            out[i] += smoothed * burst.level * swell;
         }
     }
 }

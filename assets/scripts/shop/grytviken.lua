@@ -105,13 +105,74 @@ end
 
 -- The machines on their places, each named after its key, which no other
 -- machine of the floor shares: the mixer on the first place, the press on
--- the third, standing in front of the player who works them.
-local function Machine(name)
-    local body = { anim = false, { file = "shop/machines/" .. name .. "_base.png", regX = 36, regY = 34 } }
-    return { [name] = { name = name, assets = { base = body } } }
+-- the third, standing in front of the player who works them. Each has a
+-- row of option buttons over it and its moving parts ("anim_") beside the
+-- still ones ("static_") that show while it rests.
+local kMachineDir = "shop/machines/"
+
+local function Still(file, regX, regY)
+    return { anim = false, { file = kMachineDir .. file .. ".png", regX = regX, regY = regY } }
 end
-stations.station_07.machines = Machine("mixer")
-stations.station_09.machines = Machine("press")
+
+local function Sheet(file)
+    return { { file = kMachineDir .. file .. ".xml", anim = true } }
+end
+
+-- A sheet per option, in the states "option_0" to "option_2".
+local function SheetByOption(prefix)
+    local asset = Sheet(prefix .. "0")
+    for option = 0, 2 do
+        table.insert(asset, { state = "option_" .. option, file = kMachineDir .. prefix .. option .. ".xml", anim = true })
+    end
+    return asset
+end
+
+local function Part(x, y, asset)
+    return { x = x, y = y, assets = { look = asset } }
+end
+
+-- An option button: its five looks, and its icon in the state of each of
+-- the machine's options.
+local function Options(icons)
+    local selections = {}
+    for id = 0, 2 do
+        local button = Still("button", 11, 11)
+        for _, look in ipairs({ "over", "on", "on_over", "disabled" }) do
+            table.insert(button, { state = look, file = kMachineDir .. "button_" .. look .. ".png", regX = 11, regY = 11 })
+        end
+        local icon = { anim = false }
+        for _, name in ipairs(icons) do
+            table.insert(icon, { state = name, file = kMachineDir .. "icon_" .. name .. ".png", regX = 7, regY = 7 })
+        end
+        selections["button" .. (id + 1)] =
+            { id = id, icon = icons[id + 1], x = -24 + 24 * id, y = -52, assets = { button = button, icon = icon } }
+    end
+    return selections
+end
+
+local function Machine(name, body, selections, children)
+    return { [name] = { name = name, assets = { base = body }, selections = selections, children = children } }
+end
+
+stations.station_07.machines = Machine("mixer", Still("mixer_base", 36, 34), Options({ "dark", "milk", "white" }),
+{
+    anim_arm = Part(26, -24, Sheet("mixer_arm")),
+    anim_tube = Part(-6, -18, SheetByOption("mixer_tube_")),
+    anim_spray = Part(-6, -2, SheetByOption("mixer_spray_")),
+    tank1 = Part(-10, -26, Still("mixer_tank_0", 5, 8)),
+    tank2 = Part(1, -26, Still("mixer_tank_1", 5, 8)),
+    tank3 = Part(12, -26, Still("mixer_tank_2", 5, 8)),
+})
+stations.station_09.machines = Machine("press", Sheet("press_base"), Options({ "bar", "truffle", "novelty" }),
+{
+    static_door = Part(-14, 12, Still("press_door_still", 2, 3)),
+    anim_door = Part(-14, 12, Sheet("press_door")),
+    static_largeweight = Part(0, -22, Still("press_weight_still", 16, 0)),
+    anim_largeweight = Part(0, -22, Sheet("press_weight")),
+    static_wheel = Part(-26, -24, Still("press_wheel_still", 9, 9)),
+    anim_wheel = Part(-26, -24, Sheet("press_wheel")),
+    anim_fill = Part(0, -8, Sheet("press_fill")),
+})
 
 local kCustomerDir = "shop/customers/"
 
