@@ -7,7 +7,7 @@ target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISF
 
 set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
     ${CMAKE_BINARY_DIR}/assets/audio/sfx/pickup_drop.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/buttonclick.ogg
-    ${CMAKE_BINARY_DIR}/assets/audio/sfx/barrel_trap_door.ogg)
+    ${CMAKE_BINARY_DIR}/assets/audio/sfx/barrel_trap_door.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/infusion_machine.ogg)
 add_custom_command(OUTPUT ${generated_sounds}
                    COMMAND makesounds ${CMAKE_BINARY_DIR}/assets/audio
                    DEPENDS makesounds
