@@ -54,10 +54,6 @@ protected:
         return machine->GetItem();
     }
 
-    void RunToIdle(const std::shared_ptr<VInfuse>& machine) {
-        for (int frame = 0; frame < 200 && machine->GetPhase() != 0; ++frame) Step(machine);
-    }
-
     static float Value(const char* name) { return VValueManager::Get()->GetReal(name, 0); }
 };
 

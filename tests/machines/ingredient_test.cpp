@@ -45,27 +45,6 @@ protected:
     }
 
     std::shared_ptr<VChocolate> Bucket(int type = 1) { return vendor->MakeChocolateIcon(type, true); }
-
-    // Runs the work to its end (at most 3 s), writing each new sound and
-    // each phase with the station's state and the frame it began.
-    std::vector<std::string> Cycle(const std::shared_ptr<VIngredient>& machine) {
-        std::vector<std::string> log;
-        size_t heard = 0;
-        int phase = -1;
-        for (int frame = 0; frame < 200 && (frame == 0 || phase != 0); ++frame) {
-            if (frame > 0) Step(machine);
-            std::vector<std::string> sounds = Sounds();
-            for (; heard < sounds.size(); ++heard) log.push_back(sounds[heard]);
-            if (machine->GetPhase() != phase) {
-                phase = machine->GetPhase();
-                log.push_back("phase " + std::to_string(phase) + (station->IsSuspended() ? " held" : " free"));
-                frames.push_back(frame);
-            }
-        }
-        return log;
-    }
-
-    std::vector<int> frames;
 };
 
 TEST_F(IngredientTest, ACycleOpensPumpsWithTheIngredientFadingInAndCloses) {

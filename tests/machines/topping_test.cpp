@@ -40,27 +40,6 @@ protected:
         return chocolate;
     }
     static void Shape(VChocolate& chocolate, int shape) { chocolate.MakeLayer(shape, 2, 1); }
-
-    // Steps to the end of the work (at most 3 s), writing each new sound and
-    // each phase with the station's state and the frame it began.
-    std::vector<std::string> Cycle(const std::shared_ptr<VTopping>& machine) {
-        std::vector<std::string> log;
-        size_t heard = 0;
-        int phase = -1;
-        for (int frame = 0; frame < 200 && (frame == 0 || phase != 0); ++frame) {
-            if (frame > 0) Step(machine);
-            std::vector<std::string> sounds = Sounds();
-            for (; heard < sounds.size(); ++heard) log.push_back(sounds[heard]);
-            if (machine->GetPhase() != phase) {
-                phase = machine->GetPhase();
-                log.push_back("phase " + std::to_string(phase) + (station->IsSuspended() ? " held" : " free"));
-                frames.push_back(frame);
-            }
-        }
-        return log;
-    }
-
-    std::vector<int> frames;
 };
 
 TEST_F(ToppingTest, AShapedChocolateGetsItsToppingUnderParticlesThatFadeOut) {

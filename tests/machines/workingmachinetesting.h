@@ -3,8 +3,8 @@
 // an ingredient's overlay, and the layers of every shape, a catalogue of
 // the machines' option upgrades, a sound engine whose effects the game's
 // sound manager tracks by name, animation sheets whose scripts play forward
-// and back, and a step that runs one 16 ms frame of a machine: time,
-// animation tasks, update, effects and a drawing.
+// and back, a step that runs one 16 ms frame of a machine (time, animation
+// tasks, update, effects and a drawing), and runs of its work to the end.
 #pragma once
 
 #include <memory>
@@ -124,6 +124,31 @@ protected:
         DrawScene(machine);
     }
 
+    // Steps to the end of the machine's work (at most 3 s).
+    void RunToIdle(const std::shared_ptr<VMachine>& machine) {
+        for (int frame = 0; frame < 200 && machine->GetPhase() != 0; ++frame) Step(machine);
+    }
+
+    // Runs the machine's work to its end (at most 3 s), writing each new
+    // sound and each phase with the station's state; frames gets the frame
+    // each phase began.
+    std::vector<std::string> Cycle(const std::shared_ptr<VMachine>& machine) {
+        std::vector<std::string> log;
+        size_t heard = 0;
+        int phase = -1;
+        for (int frame = 0; frame < 200 && (frame == 0 || phase != 0); ++frame) {
+            if (frame > 0) Step(machine);
+            std::vector<std::string> sounds = Sounds();
+            for (; heard < sounds.size(); ++heard) log.push_back(sounds[heard]);
+            if (machine->GetPhase() != phase) {
+                phase = machine->GetPhase();
+                log.push_back("phase " + std::to_string(phase) + (station->IsSuspended() ? " held" : " free"));
+                frames.push_back(frame);
+            }
+        }
+        return log;
+    }
+
     // The effects played so far, by short name, in order.
     std::vector<std::string> Sounds() const {
         std::vector<std::string> names;
@@ -137,4 +162,5 @@ protected:
     std::unique_ptr<TSoundManager> engine;
     std::shared_ptr<VChocolateVendor> vendor;
     std::shared_ptr<VStation> station;
+    std::vector<int> frames;
 };
