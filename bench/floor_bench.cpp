@@ -15,10 +15,12 @@
 #include <string>
 #include <vector>
 
+#include "core/scripting/luaobject.h"
 #include "core/scripting/script.h"
 #include "core/windows/windowstyle.h"
 #include "foundation/clock.h"
 #include "foundation/virtualfiles.h"
+#include "game/chocolates/chocolate.h"
 #include "game/chocolates/chocolatevendor.h"
 #include "game/level/upgrademanager.h"
 #include "game/machines/machine.h"

@@ -71,8 +71,6 @@ public:
     bool IsBusy() const { return mBusy; }
     bool IsProcessed() const { return mProcessed; }
     int GetSelection() const { return mSelection; }
-    // No option chosen, without telling the listeners.
-    void ClearSelection() { mSelection = -1; }
     int GetPhase() const { return mPhase; }
     void SetPhase(int phase) { mPhase = phase; }
     int GetOptionCount() const { return mOptionCount; }
@@ -82,6 +80,10 @@ public:
     const TString& GetBackwardAnimation() const { return mBackwardAnimation; }
     const std::shared_ptr<VCarriable>& GetItem() const { return mItem; }
     const std::map<TString, std::shared_ptr<VMachineButton>>& GetSelections() const { return mSelections; }
+
+protected:
+    // Forgets the chosen option without telling the listeners of a choice.
+    void ClearSelection() { mSelection = -1; }
 
 private:
     void LoadSelections(const std::shared_ptr<VLuaStyle>& description);

@@ -14,6 +14,7 @@
 #include "game/shell/luastyle.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/hoverglow.h"
+#include "lua/numbercast.h"
 
 namespace {
 
@@ -164,7 +165,9 @@ void VStation::LoadMachines(const std::shared_ptr<VLuaStyle>& description) {
         machine->Load(entry);
         machine->ApplyUpgrades();
         TString name = LowerCase(key);
-        if (auto replaced = mMachines.find(name); replaced != mMachines.end()) RemoveChild(std::shared_ptr<VSprite>(replaced->second));
+        if (auto replaced = mMachines.find(name); replaced != mMachines.end()) {
+            RemoveChild(std::shared_ptr<VSprite>(replaced->second));
+        }
         mMachines[name] = machine;
         AddChild(machine);
     });
@@ -191,7 +194,7 @@ void VStation::LoadPlayerPoints(VLuaStyle& description) {
             std::shared_ptr<ZonePoint> point = zones->FindPoint(kPlayerZone, pairs->GetStringAt(index));
             if (!point) continue;
             mPlayerPoints.push_back(point);
-            mFacings[point->GetName()] = static_cast<int>(pairs->GetNumberAt(index + 1, kFaceFront));
+            mFacings[point->GetName()] = script::truncateNumber<int>(pairs->GetNumberAt(index + 1, kFaceFront));
         }
         return;
     }

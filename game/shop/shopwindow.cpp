@@ -252,11 +252,13 @@ void ShopWindow::Combo(int kind) {
     }
     if (!mEndless) CheckGoal(levelTotal);
     if (!names.record) return;
-    if (values->GetInt(names.record, 0) < count + 1) values->SetValue(names.record, static_cast<float>(count + 1), false);
+    if (values->GetInt(names.record, 0) < count + 1) {
+        values->SetValue(names.record, static_cast<float>(count + 1), false);
+    }
     if (TGameState* state = TGameState::Get()) {
-        int earned = StateValueToInt(state->GetState(names.statistic).c_str());
+        double earned = StateValueToInt(state->GetState(names.statistic).c_str());
         // Held within the int range, however large the bonus.
-        state->SetStateInt(names.statistic, script::truncateNumber<int>(static_cast<double>(earned) + WholeNumber(bonus)));
+        state->SetStateInt(names.statistic, script::truncateNumber<int>(earned + WholeNumber(bonus)));
     }
 }
 
@@ -285,6 +287,7 @@ void ShopWindow::CheckGoal(float levelTotal) {
     }
     mGoalStage = reached;
     if (RActiveTextLayer* layer = GetTextLayer()) {
-        layer->AddText(new VGoalText(Localised(reached == kMasteryReached ? "reached_master" : "reached_goal"), reached));
+        const char* label = reached == kMasteryReached ? "reached_master" : "reached_goal";
+        layer->AddText(new VGoalText(Localised(label), reached));
     }
 }

@@ -178,6 +178,26 @@ TEST_F(PressTest, ABucketIsSwappedForTheFinishedChocolateWhenTheHandsCanTakeIt) 
     EXPECT_EQ(player->GetLeftHand(), bar);
 }
 
+TEST_F(PressTest, AVisitWithoutABucketHandsTheChocolateOverAndForgetsTheShapeUnheard) {
+    std::shared_ptr<VPress> press = Press();
+    std::shared_ptr<VPlayer> player = Player();
+    ASSERT_TRUE(press->PutItem(Bucket(), 1, false));
+    press->Select(0);
+    ASSERT_TRUE(press->TryStartWork());
+    RunToIdle(press);
+    std::shared_ptr<VCarriable> bar = press->GetItem();
+    press->Select(1);
+    EventLog log;
+    auto listener = std::make_shared<LoggingListener>("listener", log);
+    press->AddListener(listener);
+    Step(press);
+    press->Interact(player);
+    EXPECT_EQ(press->GetSelection(), -1);
+    EXPECT_EQ(press->GetItem(), nullptr);
+    EXPECT_EQ(player->GetRightHand(), bar);
+    EXPECT_TRUE(log.empty());
+}
+
 TEST_F(PressTest, AScriptCallAfterThePressHasGoneDoesNothing) {
     std::shared_ptr<VPress> press = Press();
     std::shared_ptr<VObject> weight = press->GetChildObject("anim_largeweight");

@@ -58,6 +58,7 @@ TEST_F(StationTest, PlayerPointsComeWithTheirFacings) {
     } cases[] = {
         {"{ playerPoint = { 'a', 3, 'b' } }", "a:3 b:2"},
         {"{ playerPoint = { 'a', 1.9, 'nowhere', 3, 'c', 0 } }", "a:1 c:0"},
+        {"{ playerPoint = { 'a', 0/0, 'b', 1e300, 'c', -1e300 } }", "a:0 b:2147483647 c:-2147483648"},
         {"{ playerPoint = 'b' }", "b:0"},
         {"{ name = 'station07', playerPoint = 'nowhere' }", "station07:0"},
         {"{ name = 'station07' }", "station07:0"},

@@ -1,6 +1,7 @@
 // The shipped shop floor of the first location, as the build leaves it in
 // its assets: the zones, the stations on them, the player with its frame
-// sheets, and the machines' parts and buttons.
+// sheets, what payments and customers play, show and count, and the
+// machines' parts and buttons.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -11,6 +12,8 @@
 #include <vector>
 
 #include "core/scripting/script.h"
+#include "foundation/file.h"
+#include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
 #include "game/floor/player.h"
 #include "game/level/upgrademanager.h"
@@ -19,6 +22,7 @@
 #include "game/machines/station.h"
 #include "graphics/animatedtexture.h"
 #include "tests/floor/floortesting.h"
+#include "tests/shop/shoptesting.h"
 
 namespace {
 
@@ -150,6 +154,9 @@ TEST_F(ShopContentTest, CountersShowTheTopOfTheOwnedStationUpgradeAndTheMachines
         EXPECT_EQ(machine->GetCurrentAsset(), machine->GetAsset("base"));
         EXPECT_EQ(machine->GetStation(), station);
     }
+    for (const char* sound : {"audio/sfx/pickup_drop.ogg", "audio/sfx/buttonclick.ogg"}) {
+        EXPECT_TRUE(FileExists(sound)) << sound;
+    }
     ReleaseManagerSingleton<VUpgradeManager>();
 }
 
@@ -208,6 +215,16 @@ TEST_F(ShopContentTest, TheMachinesPartsPlayForwardAndBackAndLeaveTheirStepsToTh
     EXPECT_NE(calls["press_door"].find("drop()"), std::string::npos);
     EXPECT_NE(calls["press_weight"].find("unlock()"), std::string::npos);
     EXPECT_NE(calls["press_fill"].find("DoAnim_2"), std::string::npos);
+    for (const char* sound : {"robot_arm", "robot_arm_2", "spray", "stamp", "barrel_trap_door", "machine_noise",
+                              "glug_machine", "topping_machine", "topping", "infusion_machine"}) {
+        EXPECT_TRUE(FileExists((std::string("audio/sfx/") + sound + ".ogg").c_str())) << sound;
+    }
+    VValueManager::Get()->Load("values.xml");
+    for (const char* count : {"num_bars", "num_truffles", "num_infusions"}) {
+        std::shared_ptr<VValue> value = VValueManager::Get()->Find(count);
+        ASSERT_NE(value, nullptr) << count;
+        EXPECT_TRUE(value->IsSaved()) << count;
+    }
     ReleaseManagerSingleton<VUpgradeManager>();
 }
 
@@ -271,6 +288,30 @@ TEST_F(ShopContentTest, TheLayerMachinesComeInWithTheirFirstOptionAndHaveTheirPa
     EXPECT_NE(head.str().find("unlock()"), std::string::npos);
     EXPECT_EQ(head.str().find("delay("), std::string::npos);
     ReleaseManagerSingleton<VUpgradeManager>();
+}
+
+TEST_F(ShopContentTest, TheSoundsTextsAndValuesOfTheMoneyAreShipped) {
+    for (const std::string& name : kShopSounds) {
+        EXPECT_TRUE(FileExists(("audio/sfx/" + name + ".ogg").c_str())) << name;
+    }
+    TStringTable strings;
+    ASSERT_TRUE(strings.Load("strings/en/strings.xml"));
+    for (const char* label : {"combo_menu", "combo_service", "combo_payment", "reached_goal", "reached_master"}) {
+        EXPECT_EQ(strings.GetString(label).Find("Missing string"), -1) << label;
+    }
+    VValueManager* values = VValueManager::Get().get();
+    values->Load("values.xml");
+    for (const char* name : {"tipmodifier", "menu_combobonus", "service_combobonus", "payout_combobonus",
+                             "menu_multiplier_this_level", "service_multiplier_this_level",
+                             "payment_multiplier_this_level", "sauce_price", "drink_price", "num_served", "num_angry",
+                             "num_sauce_sold", "served_this_level", "order_patience_bonus",
+                             "complimentary_patience_bonus", "multi_order_chance", "endless_money_decay"}) {
+        EXPECT_NE(values->Find(name), nullptr) << name;
+    }
+    // A chance in percent for each level past the minimum, and money that
+    // waits some seconds in endless mode.
+    EXPECT_GE(values->GetReal("multi_order_chance", 0), 1.0f);
+    EXPECT_GE(values->GetUint("endless_money_decay", 0), 1000u);
 }
 
 }  // namespace

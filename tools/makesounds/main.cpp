@@ -1,6 +1,5 @@
 // makesounds FOLDER: writes the game's synthesised sounds below FOLDER
-// ("music/theme.ogg", "sfx/click.ogg", "sfx/pickup_drop.ogg",
-// "sfx/buttonclick.ogg"). The same program always writes the
+// ("music/theme.ogg" and the effects of "sfx/"). The same program always writes the
 // same bytes. Each file is written beside its place and then renamed, so a
 // reader never sees half a file.
 #include <cstdio>
@@ -48,21 +47,53 @@ Channels Theme() {
     return stereo;
 }
 
-// One channel of the notes.
-Channels Mono(const std::vector<Note>& notes) {
+// A mono effect of the notes.
+Channels Notes(const std::vector<Note>& notes) {
     std::vector<float> mono;
     makesounds::MixNotes(mono, kSampleRate, notes);
     return Channels{mono};
 }
 
 // A short bright tick: two high notes a moment apart.
-Channels Click() { return Mono({{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}}); }
+Channels Click() {
+    return Notes({{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}});
+}
 
-// A soft knock of something set down or picked up: a low note under a shorter one.
-Channels PickupDrop() { return Mono({{0.0, 0.09, NoteFrequency(-14), 0.6f}, {0.01, 0.06, NoteFrequency(-2), 0.35f}}); }
+// The shop's effects, each a few notes: short blips for what happens at a
+// counter, rising chimes for money and goals.
+struct Effect {
+    const char* name;
+    std::vector<Note> notes;
+};
 
-// A light tap of a machine's option button.
-Channels ButtonClick() { return Mono({{0.0, 0.04, NoteFrequency(19), 0.5f}}); }
+std::vector<Effect> ShopEffects() {
+    return {
+        // An order taken: two soft blips.
+        {"menu.ogg", {{0.0, 0.08, NoteFrequency(15), 0.5f}, {0.09, 0.08, NoteFrequency(19), 0.5f}}},
+        // An item handed over, a customer on the way out: a falling pair.
+        {"customer_leaves.ogg", {{0.0, 0.1, NoteFrequency(22), 0.45f}, {0.1, 0.14, NoteFrequency(15), 0.4f}}},
+        // A gift eaten: three quick low blips.
+        {"chomp.ogg",
+         {{0.0, 0.05, NoteFrequency(-2), 0.6f}, {0.07, 0.05, NoteFrequency(-4), 0.6f},
+          {0.14, 0.05, NoteFrequency(-2), 0.6f}}},
+        // Money collected: a rising arpeggio.
+        {"score_board.ogg",
+         {{0.0, 0.1, NoteFrequency(19), 0.4f}, {0.07, 0.1, NoteFrequency(23), 0.4f},
+          {0.14, 0.1, NoteFrequency(26), 0.4f}, {0.21, 0.25, NoteFrequency(31), 0.45f}}},
+        // The goal: a major chime.
+        {"goal.ogg",
+         {{0.0, 0.6, NoteFrequency(3), 0.35f}, {0.12, 0.6, NoteFrequency(7), 0.35f},
+          {0.24, 0.8, NoteFrequency(10), 0.4f}}},
+        // Mastery: the chime climbing an octave higher.
+        {"master.ogg",
+         {{0.0, 0.5, NoteFrequency(3), 0.35f}, {0.1, 0.5, NoteFrequency(7), 0.35f},
+          {0.2, 0.5, NoteFrequency(10), 0.35f}, {0.3, 1.0, NoteFrequency(15), 0.45f}}},
+        // Something set down in a machine or picked up: a low knock under a shorter note.
+        {"pickup_drop.ogg", {{0.0, 0.09, NoteFrequency(-14), 0.6f}, {0.01, 0.06, NoteFrequency(-2), 0.35f}}},
+        // A machine's option button: a light tap.
+        {"buttonclick.ogg", {{0.0, 0.04, NoteFrequency(19), 0.5f}}},
+    };
+}
 
 // One channel of ready samples.
 Channels FromSamples(std::vector<float> samples) {
@@ -128,8 +159,10 @@ Channels ToppingMachine() {
 // Sprinkles pattering down: short bright ticks.
 Channels Topping() {
     std::vector<Note> ticks;
-    for (int tick = 0; tick < 8; ++tick) ticks.push_back({0.05 * tick, 0.03, NoteFrequency(24 + (tick * 5) % 7), 0.25f});
-    return Mono(ticks);
+    for (int tick = 0; tick < 8; ++tick) {
+        ticks.push_back({0.05 * tick, 0.03, NoteFrequency(24 + (tick * 5) % 7), 0.25f});
+    }
+    return Notes(ticks);
 }
 
 // A press head sinking into bubbling liquid: a low glide and a slow fizz.
@@ -180,8 +213,7 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     bool made = Make(folder / "music" / "theme.ogg", Theme());
     made = Make(folder / "sfx" / "click.ogg", Click()) && made;
-    made = Make(folder / "sfx" / "pickup_drop.ogg", PickupDrop()) && made;
-    made = Make(folder / "sfx" / "buttonclick.ogg", ButtonClick()) && made;
+    for (const Effect& effect : ShopEffects()) made = Make(folder / "sfx" / effect.name, Notes(effect.notes)) && made;
     made = Make(folder / "sfx" / "robot_arm.ogg", RobotArm(180.0, 330.0)) && made;
     made = Make(folder / "sfx" / "robot_arm_2.ogg", RobotArm(330.0, 180.0)) && made;
     made = Make(folder / "sfx" / "spray.ogg", Spray()) && made;

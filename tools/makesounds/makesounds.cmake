@@ -5,9 +5,13 @@ add_executable(makesounds ${CMAKE_SOURCE_DIR}/tools/makesounds/main.cpp
                ${CMAKE_SOURCE_DIR}/tools/makesounds/oggencoder.cpp ${CMAKE_SOURCE_DIR}/tools/makesounds/synth.cpp)
 target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISFILE)
 
-set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
-    ${CMAKE_BINARY_DIR}/assets/audio/sfx/pickup_drop.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/buttonclick.ogg
-    ${CMAKE_BINARY_DIR}/assets/audio/sfx/barrel_trap_door.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/infusion_machine.ogg)
+set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg)
+# The shop's and the machines' effects.
+foreach(effect menu customer_leaves chomp score_board goal master pickup_drop buttonclick
+        robot_arm robot_arm_2 spray stamp barrel_trap_door
+        machine_noise glug_machine topping_machine topping infusion_machine)
+    list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)
+endforeach()
 add_custom_command(OUTPUT ${generated_sounds}
                    COMMAND makesounds ${CMAKE_BINARY_DIR}/assets/audio
                    DEPENDS makesounds
