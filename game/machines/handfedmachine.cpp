@@ -5,7 +5,7 @@
 
 namespace {
 
-// A chocolate loaded without an option sits behind one loaded to start.
+// The sprite layers a chocolate goes in on: loaded to wait, or to start.
 constexpr int kWaitingLayer = 1;
 constexpr int kWorkingLayer = 0;
 
