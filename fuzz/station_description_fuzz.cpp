@@ -1,11 +1,13 @@
 // Builds a station description from arbitrary bytes through the script's C
 // interface (no script of the input runs): the station and machine keys,
 // the mixer's and the press's parts, numbers such as NaN and +-1e300,
-// strings, booleans and nested tables. A station of every kind loads it,
-// applies its upgrades, sets its machines to work (some on a bucket) and
-// runs 100 updates of 16 ms on a fake clock, on a level screen whose zone
-// graph knows a few points and whose chocolate vendor makes buckets and
-// shapes.
+// strings, booleans and nested tables, with the ingredient machine's, the
+// topping machine's and the infuser's parts. A station of every kind loads
+// it, applies its upgrades, sets its machines to work (some on a bucket,
+// some on a shaped chocolate) and runs 100 updates of 16 ms on a fake
+// clock, on a level screen whose zone graph knows a few points and whose
+// chocolate vendor makes buckets, shapes, ingredients, toppings and
+// infusions.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -36,22 +38,29 @@ const char* const kKeys[] = {
     // The mixer's and the press's parts and buttons.
     "anim_arm", "anim_tube", "anim_spray", "tank1", "tank3", "button1", "button2", "anim_door", "anim_largeweight",
     "anim_wheel", "anim_fill", "static_door", "static_largeweight", "static_wheel",
+    // The ingredient machine's, the topping machine's and the infuser's.
+    "anim_intro", "anim_pump", "anim_top1", "anim_top2", "static_top1", "static_top2", "anim_funnel",
+    "anim_particles", "static_base", "static_top", "anim_base", "anim_top_working", "overlay",
 };
 const char* const kWords[] = {"a",        "b",        "avatar",  "customer01", "station01", "default",
                               "upgrade2", "dark",     "missing.png", "mixer",  "press",     "option_1",
-                              "DoAnim",   "Reverse",  "DoDoor",  "DoAnim_0",   "bar",       ""};
+                              "DoAnim",   "Reverse",  "DoDoor",  "DoAnim_0",   "bar",       "DoParticles",
+                              "upgrade1", "upgrade3", "ingredient", "topping", "infuser", ""};
 const double kNumbers[] = {NAN, 1e300, -1e300, INFINITY, 0, -1, 1, 2, 3, 4, 9, 11, 12, 13, 2147483648.0};
 constexpr int kMostDepth = 4;
 constexpr int kMostEntries = 12;
 
-// A bucket whose icon shows the chocolate type, and the bar and truffle shapes.
+// A bucket whose icon shows the chocolate type and takes an ingredient, the
+// bar and truffle shapes with their ingredients and toppings, and infusions.
 const char kChocolates[] = R"(
     local function look() return { anim = false, { file = "missing.png" } } end
     chocolates = { { barType = -1, layerType = 0, option = 0, assets = { bucket = look() },
-                     children = { icon = { assets = { choc = look() } } } } }
-    for shape = 0, 1 do
+                     children = { icon = { assets = { choc = look(), overlay = look() } } } } }
+    for shape = 0, 3 do
         for option = 0, 2 do
-            table.insert(chocolates, { barType = shape, layerType = 2, option = option, assets = { look = look() } })
+            for layer = 1, 4 do
+                table.insert(chocolates, { barType = shape, layerType = layer, option = option, assets = { look = look() } })
+            end
         end
     end
 )";
@@ -181,7 +190,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         for (const auto& [key, machine] : station->GetMachines()) {
             machine->SetEnabled(key.Length() % 2 == 0);
             if (key.Length() % 3 == 0) {
-                machine->PutItem(world->vendor->MakeChocolateIcon(bytes.Next() % 3, true), 1, false);
+                std::shared_ptr<VChocolate> chocolate = world->vendor->MakeChocolateIcon(bytes.Next() % 3, true);
+                // Some shaped, for the topping machine.
+                if (bytes.Next() % 2) chocolate->MakeLayer(bytes.Next() % 4, 2, 0);
+                machine->PutItem(chocolate, 1, false);
             }
             machine->Select(bytes.Next() % 4);
             machine->TryStartWork();

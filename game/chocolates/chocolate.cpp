@@ -157,13 +157,12 @@ void VChocolate::RemoveLayer(int layerType) {
     while (mTopLayer >= 0 && !mSlots[mTopLayer]) --mTopLayer;
 }
 
-void VChocolate::SetIngredient(int option) {
+std::shared_ptr<VObject> VChocolate::SetIngredient(int option) {
     mIngredient = option;
     mTopLayer = kIngredientLayer;
     std::shared_ptr<VChocolateLayer> bucket = mSlots[kBucketLayer];
-    if (std::shared_ptr<VObject> icon = bucket ? bucket->GetChildObject("icon") : nullptr) {
-        icon->AddChildObject("overlay", TString::Format("option_%i", option), 0);
-    }
+    std::shared_ptr<VObject> icon = bucket ? bucket->GetChildObject("icon") : nullptr;
+    return icon ? icon->AddChildObject("overlay", TString::Format("option_%i", option), 0) : nullptr;
 }
 
 // Comparing

@@ -41,8 +41,9 @@ public:
     // A layer from the vendor, reset and added; null when there is none.
     virtual std::shared_ptr<VChocolateLayer> MakeLayer(int barType, int layerType, int option);
     virtual void RemoveLayer(int layerType);
-    // Marks the ingredient, also on the bucket's icon.
-    virtual void SetIngredient(int option);
+    // Marks the ingredient, also on the bucket's icon; the overlay it put
+    // there, or empty.
+    virtual std::shared_ptr<VObject> SetIngredient(int option);
     // Equal layers in all five slots; false for none.
     virtual bool SameLayers(const std::shared_ptr<VChocolate>& other) const;
     // The first count slots as in SameLayers, and this chocolate's next

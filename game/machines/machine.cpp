@@ -1,6 +1,5 @@
 #include "game/machines/machine.h"
 
-#include <algorithm>
 #include <cmath>
 
 #include "core/scripting/luaobject.h"
@@ -9,10 +8,13 @@
 #include "game/level/upgrademanager.h"
 #include "game/machines/machinebutton.h"
 #include "game/machines/machineparts.h"
+#include "game/machines/ingredient.h"
+#include "game/machines/infuse.h"
 #include "game/machines/mixer.h"
 #include "game/machines/press.h"
 #include "game/machines/station.h"
 #include "game/machines/stationkind.h"
+#include "game/machines/topping.h"
 #include "game/objects/objectdescription.h"
 #include "game/shell/luastyle.h"
 #include "game/shop/shopwindow.h"
@@ -36,7 +38,10 @@ std::shared_ptr<VMachine> VMachine::Create(int kind) {
     switch (kind) {
         // The kinds join here with their own classes.
         case kMixerStation: return VMixer::Create();
+        case kIngredientStation: return VIngredient::Create();
         case kPressStation: return VPress::Create();
+        case kToppingStation: return VTopping::Create();
+        case kInfusionStation: return VInfuse::Create();
         default: {
             auto machine = std::make_shared<VMachine>();
             Adopt(machine);
@@ -138,14 +143,15 @@ std::shared_ptr<VCarriable> VMachine::TakeItem(bool playSound) {
     mProcessed = false;
     if (!mItem) return nullptr;
     std::shared_ptr<VCarriable> item = std::move(mItem);
-    RemoveChild(std::shared_ptr<VSprite>(item));
+    // A kind may park its item on one of its parts while it works.
+    if (std::shared_ptr<VSprite> holder = item->GetOwner()) holder->RemoveChild(std::shared_ptr<VSprite>(item));
     if (playSound) PlayMachineSound(kPickupSound);
     return item;
 }
 
 void VMachine::Interact(const std::shared_ptr<VPlayer>& player) {
     if (!mItem || mBusy || !player) return;
-    if (player->CountFreeHands() < std::max(1, mItem->GetKind())) return;
+    if (player->CountFreeHands() < HandsFor(*mItem)) return;
     player->PickUp(TakeItem(true));
 }
 

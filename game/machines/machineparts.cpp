@@ -1,7 +1,10 @@
 #include "game/machines/machineparts.h"
 
+#include <algorithm>
+
 #include "game/chocolates/chocolate.h"
 #include "game/chocolates/chocolatelayer.h"
+#include "game/floor/player.h"
 #include "game/objects/object.h"
 #include "game/shell/gamesoundmanager.h"
 
@@ -25,6 +28,15 @@ std::shared_ptr<TSoundInstance> PlayMachineSound(const char* name) {
 std::shared_ptr<VChocolate> AcceptingStage(const std::shared_ptr<VCarriable>& item, int stage) {
     auto chocolate = std::dynamic_pointer_cast<VChocolate>(item);
     return chocolate && chocolate->CanAddLayer(stage) ? chocolate : nullptr;
+}
+
+int HandsFor(const VCarriable& item) {
+    return std::max(1, item.GetKind());
+}
+
+bool CanSwap(const VPlayer& player, const VCarriable& given, const std::shared_ptr<VCarriable>& back) {
+    // Handing what comes back to full hands would lose it.
+    return !back || player.CountFreeHands() + HandsFor(given) >= HandsFor(*back);
 }
 
 std::shared_ptr<VChocolateLayer> LowestLayer(const VChocolate& chocolate) {

@@ -34,3 +34,11 @@ void ApplyOptionUpgrades(VMachine& machine, const VOptionUpgrades& upgrades) {
     if (enabled || (shop && shop->IsEndlessMode())) machine.VMachine::ApplyUpgrades();
     machine.SetVisible(enabled);
 }
+
+int HighestOwnedOption(const VMachine& machine, const char* owned) {
+    int highest = 0;
+    for (int option = 1; option <= machine.GetOptionCount(); ++option) {
+        if (Owned(owned, option)) highest = option;
+    }
+    return highest;
+}

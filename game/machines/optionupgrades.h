@@ -19,3 +19,7 @@ struct VOptionUpgrades {
 // option is there. The base's upgrade step runs when it is enabled or the
 // game runs endless, and the machine shows exactly when it is enabled.
 void ApplyOptionUpgrades(VMachine& machine, const VOptionUpgrades& upgrades);
+
+// The highest option (from 1) whose upgrade, named by the format, is owned;
+// 0 for none.
+int HighestOwnedOption(const VMachine& machine, const char* owned);

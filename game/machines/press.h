@@ -10,12 +10,9 @@
 #include <memory>
 
 #include "foundation/tstring.h"
-#include "game/machines/machine.h"
+#include "game/machines/bucketmachine.h"
 
-class VChocolate;
-class VChocolateLayer;
-
-class VPress : public VMachine {
+class VPress : public VBucketMachine {
 public:
     // The chocolate's stage that the press adds: its shape.
     static constexpr int kStage = 2;
@@ -30,9 +27,6 @@ public:
     VPress();
     ~VPress() override;
 
-    // Starts on a held bucket; else takes a bucket from the player's hands,
-    // giving back a finished chocolate; else hands the chocolate over.
-    void Interact(const std::shared_ptr<VPlayer>& player) override;
     // A bucket and a selected shape: the chocolate gets its shape layer,
     // hidden until the stamp, and the pour begins.
     bool TryStartWork() override;
@@ -49,22 +43,12 @@ public:
     // The weight met the mould: the station is free and the shaped
     // chocolate shows.
     void Stamp();
-    // The empty bucket sinks through the trap door.
-    void DropBucket();
+    void Unlock() override { Stamp(); }
 
     int GetShape() const { return mShape; }
     const TString& GetFillAnimation() const { return mFillAnimation; }
-    const std::shared_ptr<VChocolateLayer>& GetBucketSprite() const { return mBucketSprite; }
-    const std::shared_ptr<VObject>& GetBucketIcon() const { return mBucketIcon; }
 
 private:
-    // Takes the bucket from the player's hands in exchange for the press's
-    // finished chocolate; false when nothing moved.
-    bool SwapIn(VPlayer& player);
-    void RegisterScriptFunctions();
-
     int mShape = -1;
     TString mFillAnimation{"DoAnim_0"};
-    std::shared_ptr<VChocolateLayer> mBucketSprite;
-    std::shared_ptr<VObject> mBucketIcon;
 };

@@ -46,27 +46,6 @@ protected:
     std::shared_ptr<VMixer> Mixer(const char* global = "mixer") {
         return Working<VMixer>(2, global, {"kMixer1", "kMixer2"});
     }
-
-    // Runs the cycle to its end (at most 3 s), writing each new sound and
-    // each phase with the station's state and the frame it began.
-    std::vector<std::string> Cycle(const std::shared_ptr<VMixer>& mixer) {
-        std::vector<std::string> log;
-        size_t heard = 0;
-        int phase = -1;
-        for (int frame = 0; frame < 200 && (frame == 0 || phase != 0); ++frame) {
-            if (frame > 0) Step(mixer);
-            std::vector<std::string> sounds = Sounds();
-            for (; heard < sounds.size(); ++heard) log.push_back(sounds[heard]);
-            if (mixer->GetPhase() != phase) {
-                phase = mixer->GetPhase();
-                log.push_back("phase " + std::to_string(phase) + (station->IsSuspended() ? " held" : " free"));
-                frames.push_back(frame);
-            }
-        }
-        return log;
-    }
-
-    std::vector<int> frames;
 };
 
 TEST_F(MixerMachineTest, ACycleRunsItsPhasesWithTheirSoundsAndFillsTheMouldFromBelow) {

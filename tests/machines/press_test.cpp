@@ -51,11 +51,6 @@ protected:
     // The mixer's product: a bucket of the chocolate type.
     std::shared_ptr<VChocolate> Bucket(int type = 1) { return vendor->MakeChocolateIcon(type, true); }
 
-    // Steps to the end of the work (at most 3 s).
-    void RunToIdle(const std::shared_ptr<VPress>& press) {
-        for (int frame = 0; frame < 200 && press->GetPhase() != 0; ++frame) Step(press);
-    }
-
     static float Value(const char* name) { return VValueManager::Get()->GetReal(name, 0); }
 };
 

@@ -1,10 +1,10 @@
 // Working machines on the machines' floor fixture: a chocolate vendor on the
-// level screen with a bucket whose icon shows the chocolate type and a layer
-// for every shape, a catalogue of the machines' option upgrades, a sound
-// engine whose effects the game's sound manager tracks by name, animation
-// sheets whose scripts play forward and back, and a step that runs one
-// 16 ms frame of a machine: time, animation tasks, update, effects and a
-// drawing.
+// level screen with a bucket whose icon shows the chocolate type and takes
+// an ingredient's overlay, and the layers of every shape, a catalogue of
+// the machines' option upgrades, a sound engine whose effects the game's
+// sound manager tracks by name, animation sheets whose scripts play forward
+// and back, a step that runs one 16 ms frame of a machine (time, animation
+// tasks, update, effects and a drawing), and runs of its work to the end.
 #pragma once
 
 #include <memory>
@@ -30,11 +30,13 @@ protected:
         ASSERT_TRUE(engine->Start());
         SetSoundManager(engine.get());
         VSoundManager::Create();
-        for (const char* name : {"pickup_drop", "robot_arm", "robot_arm_2", "spray", "stamp", "barrel_trap_door"}) {
+        for (const char* name : {"pickup_drop", "robot_arm", "robot_arm_2", "spray", "stamp", "barrel_trap_door",
+                                 "machine_noise", "glug_machine", "topping_machine", "topping", "infusion_machine"}) {
             WriteAsset(std::string("audio/sfx/") + name + ".ogg", MakeOgg(22050, 1, 2205));
         }
         std::string catalogue = "<upgrades><upgradetype type=\"station\">";
-        for (const char* kind : {"kMixer", "kMixerQ", "kPress"}) {
+        for (const char* kind : {"kMixer", "kMixerQ", "kPress", "kIngredient", "kIngredientQ", "kTopping", "kToppingQ",
+                                 "kInfusion", "kInfusionQ"}) {
             for (int n = 1; n <= 3; ++n) {
                 catalogue += std::string("<upgrade name=\"") + kind + std::to_string(n) + "\"/>";
             }
@@ -53,13 +55,21 @@ protected:
             end
             catalogue = {
                 { barType = -1, layerType = 0, option = 0, assets = { bucket = states("choc/bucket.png") },
-                  children = { icon = { assets = { choc = states("choc/icon.png") } } } },
+                  children = { icon = { assets = { choc = states("choc/icon.png"),
+                                                   overlay = states("choc/icon.png") } } } },
             }
             for shape = 0, 3 do
                 for option = 0, 2 do
-                    table.insert(catalogue, { barType = shape, layerType = 2, option = option,
-                                              assets = { look = states("choc/shape.png") } })
+                    -- The ingredient, the body and the topping of each shape; infusions have their own.
+                    for _, layer in ipairs({ 1, 2, 4 }) do
+                        table.insert(catalogue, { barType = shape, layerType = layer, option = option,
+                                                  assets = { look = states("choc/shape.png") } })
+                    end
                 end
+            end
+            for option = 0, 2 do
+                table.insert(catalogue, { barType = 3, layerType = 3, option = option,
+                                          assets = { look = states("choc/shape.png") } })
             end
             function Part(sheet)
                 return { assets = { look = { { file = "anims/" .. sheet .. ".xml", anim = true } } } }
@@ -114,6 +124,31 @@ protected:
         DrawScene(machine);
     }
 
+    // Steps to the end of the machine's work (at most 3 s).
+    void RunToIdle(const std::shared_ptr<VMachine>& machine) {
+        for (int frame = 0; frame < 200 && machine->GetPhase() != 0; ++frame) Step(machine);
+    }
+
+    // Runs the machine's work to its end (at most 3 s), writing each new
+    // sound and each phase with the station's state; frames gets the frame
+    // each phase began.
+    std::vector<std::string> Cycle(const std::shared_ptr<VMachine>& machine) {
+        std::vector<std::string> log;
+        size_t heard = 0;
+        int phase = -1;
+        for (int frame = 0; frame < 200 && (frame == 0 || phase != 0); ++frame) {
+            if (frame > 0) Step(machine);
+            std::vector<std::string> sounds = Sounds();
+            for (; heard < sounds.size(); ++heard) log.push_back(sounds[heard]);
+            if (machine->GetPhase() != phase) {
+                phase = machine->GetPhase();
+                log.push_back("phase " + std::to_string(phase) + (station->IsSuspended() ? " held" : " free"));
+                frames.push_back(frame);
+            }
+        }
+        return log;
+    }
+
     // The effects played so far, by short name, in order.
     std::vector<std::string> Sounds() const {
         std::vector<std::string> names;
@@ -127,4 +162,5 @@ protected:
     std::unique_ptr<TSoundManager> engine;
     std::shared_ptr<VChocolateVendor> vendor;
     std::shared_ptr<VStation> station;
+    std::vector<int> frames;
 };

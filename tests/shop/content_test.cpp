@@ -208,15 +208,78 @@ TEST_F(ShopContentTest, TheMachinesPartsPlayForwardAndBackAndLeaveTheirStepsToTh
     EXPECT_NE(calls["press_door"].find("drop()"), std::string::npos);
     EXPECT_NE(calls["press_weight"].find("unlock()"), std::string::npos);
     EXPECT_NE(calls["press_fill"].find("DoAnim_2"), std::string::npos);
-    for (const char* sound : {"robot_arm", "robot_arm_2", "spray", "stamp", "barrel_trap_door"}) {
+    for (const char* sound : {"robot_arm", "robot_arm_2", "spray", "stamp", "barrel_trap_door", "machine_noise",
+                              "glug_machine", "topping_machine", "topping", "infusion_machine"}) {
         EXPECT_TRUE(FileExists((std::string("audio/sfx/") + sound + ".ogg").c_str())) << sound;
     }
     VValueManager::Get()->Load("values.xml");
-    for (const char* count : {"num_bars", "num_truffles"}) {
+    for (const char* count : {"num_bars", "num_truffles", "num_infusions"}) {
         std::shared_ptr<VValue> value = VValueManager::Get()->Find(count);
         ASSERT_NE(value, nullptr) << count;
         EXPECT_TRUE(value->IsSaved()) << count;
     }
+    ReleaseManagerSingleton<VUpgradeManager>();
+}
+
+TEST_F(ShopContentTest, TheLayerMachinesComeInWithTheirFirstOptionAndHaveTheirParts) {
+    std::shared_ptr<VUpgradeManager> upgrades = VUpgradeManager::Get();
+    upgrades->LoadCatalogue("locations/grytviken/upgrades.xml");
+    upgrades->ApplyUpgradeEffects(*screen->GetSpriteManager());
+    struct Place {
+        int station;
+        const char* machine;
+        const char* firstOption;
+        const char* icon;
+        // Each part, with the animation function the machine plays.
+        std::vector<std::vector<const char*>> parts;
+    } places[] = {
+        {8, "ingredient", "kIngredient1", "ingredient_%i",
+         {{"anim_intro", "Reverse"}, {"anim_pump", "DoAnim"}, {"anim_top1", "Reverse"}, {"anim_top2", "Reverse"},
+          {"static_top1"}, {"static_top2"}}},
+        {10, "decorator", "kTopping1", "topping_%i", {{"anim_funnel", "DoAnim"}, {"anim_particles", "DoParticles"}}},
+        {12, "infuser", "kInfusion1", "infusion_%i",
+         {{"static_base"}, {"static_top"}, {"anim_base", "DoAnim"}, {"anim_top_working", "DoAnim"},
+          {"anim_door", "DoDoor"}}},
+    };
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.machine);
+        std::shared_ptr<VStation> station = screen->FindStationByNumber(place.station);
+        std::shared_ptr<VMachine> machine = station->GetMachine(place.machine);
+        ASSERT_NE(machine, nullptr);
+        EXPECT_FALSE(machine->IsVisible());
+        EXPECT_EQ(station->GetSoleMachine(), nullptr);
+        // The grant alone brings the machine in and its station counts it.
+        ASSERT_TRUE(upgrades->GrantUpgrade(place.firstOption, "station", false, nullptr));
+        EXPECT_TRUE(machine->IsVisible());
+        EXPECT_EQ(station->GetSoleMachine(), machine);
+        EXPECT_EQ(machine->GetCurrentAsset(), machine->GetAsset("base"));
+        ASSERT_NE(machine->GetTexture(), nullptr);
+        for (const std::vector<const char*>& part : place.parts) {
+            std::shared_ptr<VObject> child = machine->GetChildObject(part[0]);
+            ASSERT_NE(child, nullptr) << part[0];
+            ASSERT_NE(child->GetTexture(), nullptr) << part[0];
+            if (part.size() < 2) continue;
+            ASSERT_NE(child->GetScript(), nullptr) << part[0];
+            std::string check = std::string("assert(type(") + part[1] + ") == 'function')";
+            EXPECT_EQ(child->GetScript()->DoLuaString(check.c_str()), 0) << part[0];
+        }
+        for (int option = 0; option < 3; ++option) {
+            const auto& button = machine->GetSelections().at(TString::Format("button%i", option + 1));
+            EXPECT_EQ(button->GetId(), option);
+            EXPECT_TRUE(button->GetAsset("icon")->HasState(TString::Format(place.icon, option))) << option;
+        }
+    }
+    // The ingredient machine's dials take the highest ingredient's look.
+    ASSERT_TRUE(upgrades->GrantUpgrade("kIngredient2", "station", false, nullptr));
+    std::shared_ptr<VMachine> ingredient = screen->FindStationByNumber(8)->GetMachine("ingredient");
+    ingredient->ApplyUpgrades();
+    EXPECT_STREQ(ingredient->GetChildObject("static_top1")->GetCurrentState().c_str(), "upgrade2");
+    // The head frees the station; the machine sets the steps' delay.
+    std::ifstream file(std::string(VANDERMOOT_ASSETS) + "/shop/machines/infuser_head.xml", std::ios::binary);
+    std::ostringstream head;
+    head << file.rdbuf();
+    EXPECT_NE(head.str().find("unlock()"), std::string::npos);
+    EXPECT_EQ(head.str().find("delay("), std::string::npos);
     ReleaseManagerSingleton<VUpgradeManager>();
 }
 

@@ -182,6 +182,146 @@ void Stream(Canvas& sheet, float left, int frame) {
                 Solid(colour));
 }
 
+// The ingredient machine, the topping machine and the infuser. Their
+// options' colours: the ingredients (nut, cherry, mint), the toppings and
+// the infusions' fillings, as on the chocolates.
+const Rgba kIngredients[] = {Colour(196, 140, 80), Colour(176, 32, 52), Colour(120, 178, 88)};
+const Rgba kToppings[] = {Colour(250, 240, 220), Colour(204, 136, 62), Colour(214, 80, 112)};
+const Rgba kFillings[] = {Colour(188, 58, 92), Colour(222, 160, 70), Colour(140, 206, 150)};
+// The tops' metal in the plain look and in those of the three ingredients.
+const Rgba kTopMetals[] = {kSteel, Colour(206, 164, 72), Colour(190, 110, 70), Colour(236, 206, 92)};
+
+// A cabinet of the machine's colour with a dark window, 72 x 64.
+void Cabinet(Canvas& canvas, const Rgba& colour, float top) {
+    Plate(canvas, 0, 10, top, 62, 63, 4, colour);
+    Plate(canvas, 0, 18, top + 10, 54, top + 24, 3, Colour(60, 52, 56));
+}
+
+// The hopper's lid, 28 x 12, lifting open in four frames.
+void Lid(Canvas& sheet, float left, int frame) {
+    float angle = -0.35f * static_cast<float>(frame);
+    Rod(sheet, left, 3, 10, 3 + 22 * std::cos(angle), 10 + 22 * std::sin(angle), 3, kDarkSteel);
+    Disc(sheet, left, 3, 10, 1.5f, kBrass);
+}
+
+// The pump's piston, 10 x 20, down and up in four frames.
+void Piston(Canvas& sheet, float left, int frame) {
+    float depth = 3.0f * static_cast<float>(frame < 2 ? frame : 4 - frame);
+    Rod(sheet, left, 5, 0, 5, 8 + depth, 2, kSteel);
+    Plate(sheet, left, 1, 7 + depth, 9, 12 + depth, 1, kDarkSteel);
+}
+
+// A dial on top, 12 x 12, its needle swinging over three frames.
+void Dial(Canvas& sheet, float left, int frame, const Rgba& metal) {
+    Disc(sheet, left, 6, 6, 4.5f, metal);
+    Disc(sheet, left, 6, 6, 3, Colour(240, 236, 226));
+    float angle = -2.2f + 0.7f * static_cast<float>(frame);
+    Rod(sheet, left, 6, 6, 6 + 2.5f * std::cos(angle), 6 + 2.5f * std::sin(angle), 0.6f, Colour(200, 40, 40));
+}
+
+// The topping's funnel, 20 x 16, shaking in four frames.
+void Funnel(Canvas& sheet, float left, int frame) {
+    float shake = frame % 2 == 0 ? -0.8f : 0.8f;
+    auto outer = [](float x, float y) { return PolygonDistance(x, y, {{1, 1}, {19, 1}, {12, 12}, {8, 12}}); };
+    auto inner = [](float x, float y) {
+        return PolygonDistance(x, y, {{3, 2.5f}, {17, 2.5f}, {11, 11}, {9, 11}}) + 0.5f;
+    };
+    sheet.Paint(At(left + shake, outer), Solid(kOutline));
+    sheet.Paint(At(left + shake, inner), Vertical(Colour(220, 226, 234), kSteel, 2, 11));
+    Plate(sheet, left + shake, 8, 11, 12, 16, 1, kDarkSteel);
+}
+
+// Sprinkles falling from the funnel, 20 x 24, six frames, in the three
+// toppings' colours.
+void Sprinkles(Canvas& sheet, float left, int frame) {
+    for (int i = 0; i < 9; ++i) {
+        float t = std::fmod(static_cast<float>(i) * 0.29f + static_cast<float>(frame) / 6.0f, 1.0f);
+        float x = 10 + (static_cast<float>(i % 3) - 1.0f) * (2 + 5 * t);
+        Disc(sheet, left, x, 1 + 21 * t, 1.0f, kToppings[i % 3]);
+    }
+}
+
+// The infuser's glass vessel, 24 x 26, its filling bubbling over eight frames
+// (frame -1: still).
+void Vessel(Canvas& sheet, float left, int frame) {
+    Plate(sheet, left, 1, 1, 23, 25, 6, Colour(200, 214, 226));
+    sheet.Paint(At(left, Box(4, 9, 20, 22, 4)),
+                Vertical(kFillings[0], Mix(kFillings[0], Colour(0, 0, 0), 0.3f), 9, 22));
+    for (int i = 0; frame >= 0 && i < 3; ++i) {
+        float t = std::fmod(static_cast<float>(i) / 3.0f + static_cast<float>(frame) / 8.0f, 1.0f);
+        Disc(sheet, left, 8 + 4 * static_cast<float>(i), 21 - 11 * t, 1.2f, Colour(255, 230, 240));
+    }
+}
+
+// The infuser's head, 28 x 22, pressing down into the vessel and back.
+void Head(Canvas& sheet, float left, int frame) {
+    float down = 2.5f * static_cast<float>(frame);
+    Rod(sheet, left, 14, 0, 14, 6 + down, 3, kSteel);
+    Plate(sheet, left, 3, 4 + down, 25, 10 + down, 2, kBrass);
+}
+
+// The option icons of the three machines, 14 x 14.
+void IngredientIcon(Canvas& canvas, const Rgba& colour) {
+    Disc(canvas, 0, 7, 7.5f, 4.5f, colour);
+    Disc(canvas, 0, 5.5f, 6, 1.2f, Mix(colour, Colour(255, 255, 255), 0.6f));
+}
+
+void ToppingIcon(Canvas& canvas, const Rgba& colour) {
+    const float dots[][2] = {{4, 4}, {10, 5}, {6, 10}, {11, 10}};
+    for (const auto& dot : dots) Disc(canvas, 0, dot[0], dot[1], 1.8f, colour);
+}
+
+// Writes the three machines' bodies, parts and icons.
+bool WriteAddingMachines(const std::string& folder) {
+    bool written = true;
+    auto ingredientBody = [](Canvas& c) { Cabinet(c, Colour(96, 150, 110), 22); };
+    auto toppingBody = [](Canvas& c) { Cabinet(c, Colour(200, 120, 150), 26); };
+    // A frame standing round the vessel, with the door under it.
+    auto infuserBody = [](Canvas& c) {
+        const Rgba frame = Colour(110, 80, 150);
+        Plate(c, 0, 8, 46, 64, 63, 4, Colour(130, 96, 170));
+        Plate(c, 0, 8, 4, 14, 48, 2, frame);
+        Plate(c, 0, 58, 4, 64, 48, 2, frame);
+        Plate(c, 0, 8, 2, 64, 9, 3, frame);
+    };
+    written = WriteStill(folder, "ingredient_base", 72, 64, ingredientBody) && written;
+    written = WriteStill(folder, "topping_base", 72, 64, toppingBody) && written;
+    written = WriteStill(folder, "infuser_base", 72, 64, infuserBody) && written;
+    written = Animation(folder, "ingredient_lid", 28, 12, 3, 10, 4, Lid, ForwardAndBack(4)) && written;
+    const char pump[] = "function DoAnim() frames{1,2,3,4} end";
+    written = Animation(folder, "ingredient_pump", 10, 20, 5, 0, 4, Piston, pump) && written;
+    const char* looks[] = {"default", "upgrade1", "upgrade2", "upgrade3"};
+    for (int look = 0; look < 4; ++look) {
+        const Rgba metal = kTopMetals[look];
+        auto dial = [=](Canvas& s, float l, int f) { Dial(s, l, f, metal); };
+        std::string name = std::string("ingredient_top_") + looks[look];
+        written = Animation(folder, name, 12, 12, 6, 6, 3, dial, ForwardAndBack(3)) && written;
+        written = WriteStill(folder, name + "_still", 12, 12, [=](Canvas& c) { Dial(c, 0, 0, metal); }) && written;
+    }
+    written = Animation(folder, "topping_funnel", 20, 16, 10, 0, 4, Funnel, ForwardAndBack(4)) && written;
+    written = Animation(folder, "topping_particles", 20, 24, 10, 0, 6, Sprinkles,
+                        "function DoParticles() frames{1,2,3,4,5,6,1,2,3,4,5,6} end") && written;
+    written = Animation(folder, "infuser_vessel", 24, 26, 12, 13, 8, Vessel,
+                        "function DoAnim() frames{1,2,3,4,5,6,7,8,1,2,3,4,5,6,7,8} end") && written;
+    written = WriteStill(folder, "infuser_vessel_still", 24, 26, [](Canvas& c) { Vessel(c, 0, -1); }) && written;
+    // The head frees the station when it has pressed the filling in, well
+    // before the vessel stops bubbling.
+    written = Animation(folder, "infuser_head", 28, 22, 14, 0, 4, Head,
+                        "function DoAnim() frames{1,2,3,4,4} unlock() frames{4,3,2,1} end "
+                        "function Reverse() frames{4,3,2,1} end") && written;
+    written = WriteStill(folder, "infuser_head_still", 28, 22, [](Canvas& c) { Head(c, 0, 0); }) && written;
+    for (int option = 0; option < 3; ++option) {
+        std::string n = std::to_string(option);
+        const Rgba ingredient = kIngredients[option], topping = kToppings[option], filling = kFillings[option];
+        auto ingredientIcon = [=](Canvas& c) { IngredientIcon(c, ingredient); };
+        auto toppingIcon = [=](Canvas& c) { ToppingIcon(c, topping); };
+        written = WriteStill(folder, "icon_ingredient_" + n, 14, 14, ingredientIcon) && written;
+        written = WriteStill(folder, "icon_topping_" + n, 14, 14, toppingIcon) && written;
+        written = WriteStill(folder, "icon_infusion_" + n, 14, 14, [=](Canvas& c) { Drop(c, filling); }) && written;
+    }
+    return written;
+}
+
 }  // namespace
 
 bool WriteMachineArt(const std::string& root) {
@@ -242,6 +382,7 @@ bool WriteMachineArt(const std::string& root) {
     written = WriteStill(folder, "press_door_still", 30, 16, [](Canvas& c) { Door(c, 0, 0); }) && written;
     written = WriteStill(folder, "press_weight_still", 32, 36, [](Canvas& c) { Weight(c, 0, 0); }) && written;
     written = WriteStill(folder, "press_wheel_still", 18, 18, [](Canvas& c) { Wheel(c, 0, 0); }) && written;
+    written = WriteAddingMachines(folder) && written;
     return written;
 }
 

@@ -38,7 +38,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/machines/press_base.png
     ${CMAKE_BINARY_DIR}/assets/shop/machines/press_fill.xml
     ${CMAKE_BINARY_DIR}/assets/shop/floor.png
-    ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png)
+    ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png
+    ${CMAKE_BINARY_DIR}/assets/shop/machines/icon_infusion_2.png)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages

@@ -143,6 +143,48 @@ Channels TrapDoor() {
     return FromSamples(std::move(mono));
 }
 
+// A motor humming up to speed under a rattle.
+Channels MachineNoise() {
+    std::vector<float> mono;
+    makesounds::MixGlides(mono, kSampleRate, {{0.0, 0.6, 70.0, 110.0, 0.4f}, {0.0, 0.6, 140.0, 220.0, 0.12f}});
+    makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.6, 0.85f, 0.12f, 6}});
+    return FromSamples(std::move(mono));
+}
+
+// Liquid pumped in gulps: falling bubbles.
+Channels GlugMachine() {
+    std::vector<float> mono;
+    std::vector<makesounds::Glide> gulps;
+    for (int gulp = 0; gulp < 4; ++gulp) gulps.push_back({0.22 * gulp, 0.12, 420.0 - 30.0 * gulp, 160.0, 0.45f});
+    makesounds::MixGlides(mono, kSampleRate, gulps);
+    return FromSamples(std::move(mono));
+}
+
+// A funnel's motor whirring.
+Channels ToppingMachine() {
+    std::vector<float> mono;
+    makesounds::MixGlides(mono, kSampleRate, {{0.0, 0.5, 260.0, 300.0, 0.2f}});
+    makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.5, 0.7f, 0.1f, 7}});
+    return FromSamples(std::move(mono));
+}
+
+// Sprinkles pattering down: short bright ticks.
+Channels Topping() {
+    std::vector<Note> ticks;
+    for (int tick = 0; tick < 8; ++tick) {
+        ticks.push_back({0.05 * tick, 0.03, NoteFrequency(24 + (tick * 5) % 7), 0.25f});
+    }
+    return Notes(ticks);
+}
+
+// A press head sinking into bubbling liquid: a low glide and a slow fizz.
+Channels InfusionMachine() {
+    std::vector<float> mono;
+    makesounds::MixGlides(mono, kSampleRate, {{0.0, 0.4, 220.0, 90.0, 0.35f}});
+    makesounds::MixNoise(mono, kSampleRate, {{0.1, 0.7, 0.5f, 0.15f, 8}});
+    return FromSamples(std::move(mono));
+}
+
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::error_code error;
     std::filesystem::create_directories(path.parent_path(), error);
@@ -190,5 +232,10 @@ int main(int argc, char** argv) {
     made = Make(folder / "sfx" / "spray.ogg", Spray()) && made;
     made = Make(folder / "sfx" / "stamp.ogg", Stamp()) && made;
     made = Make(folder / "sfx" / "barrel_trap_door.ogg", TrapDoor()) && made;
+    made = Make(folder / "sfx" / "machine_noise.ogg", MachineNoise()) && made;
+    made = Make(folder / "sfx" / "glug_machine.ogg", GlugMachine()) && made;
+    made = Make(folder / "sfx" / "topping_machine.ogg", ToppingMachine()) && made;
+    made = Make(folder / "sfx" / "topping.ogg", Topping()) && made;
+    made = Make(folder / "sfx" / "infusion_machine.ogg", InfusionMachine()) && made;
     return made ? 0 : 1;
 }

@@ -8,8 +8,26 @@ target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISF
 set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
     ${CMAKE_BINARY_DIR}/assets/audio/music/grytviken.ogg)
 # The shop's and the machines' effects.
-foreach(effect menu customer_leaves chomp score_board goal master customer_arrives pickup_drop buttonclick
-        robot_arm robot_arm_2 spray stamp barrel_trap_door)
+foreach(effect
+        menu
+        customer_leaves
+        chomp
+        score_board
+        goal
+        master
+        customer_arrives
+        pickup_drop
+        buttonclick
+        robot_arm
+        robot_arm_2
+        spray
+        stamp
+        barrel_trap_door
+        machine_noise
+        glug_machine
+        topping_machine
+        topping
+        infusion_machine)
     list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)
 endforeach()
 add_custom_command(OUTPUT ${generated_sounds}

@@ -180,6 +180,51 @@ stations.station_09.machines = Machine("press", Sheet("press_base"), Options({ "
     anim_fill = Part(0, -8, Sheet("press_fill")),
 })
 
+-- The machines that add a layer: the ingredient machine on the second
+-- place, the topping machine (the "decorator") on the fourth, the infuser
+-- on the sixth. Their names sort before their stations', so that an
+-- upgrade that brings one in resets it before its station counts it. The
+-- ingredient machine's dials take the look of its highest ingredient.
+local function Dials(still)
+    local suffix = still and "_still.png" or ".xml"
+    local asset = { anim = not still }
+    for _, look in ipairs({ "default", "upgrade1", "upgrade2", "upgrade3" }) do
+        local file = kMachineDir .. "ingredient_top_" .. look .. suffix
+        table.insert(asset, { state = look, file = file, regX = 6, regY = 6, anim = not still })
+    end
+    return asset
+end
+
+local function Dial(x, still)
+    return { x = x, y = -18, assets = { anim = Dials(still) } }
+end
+
+stations.station_08.machines = Machine("ingredient", Still("ingredient_base", 36, 34),
+    Options({ "ingredient_0", "ingredient_1", "ingredient_2" }),
+{
+    anim_intro = Part(-12, -10, Sheet("ingredient_lid")),
+    anim_pump = Part(18, -14, Sheet("ingredient_pump")),
+    anim_top1 = Dial(-20, false),
+    anim_top2 = Dial(-6, false),
+    static_top1 = Dial(-20, true),
+    static_top2 = Dial(-6, true),
+})
+stations.station_10.machines = Machine("decorator", Still("topping_base", 36, 34),
+    Options({ "topping_0", "topping_1", "topping_2" }),
+{
+    anim_funnel = Part(0, -24, Sheet("topping_funnel")),
+    anim_particles = Part(0, -8, Sheet("topping_particles")),
+})
+stations.station_12.machines = Machine("infuser", Still("infuser_base", 36, 34),
+    Options({ "infusion_0", "infusion_1", "infusion_2" }),
+{
+    static_base = Part(0, -6, Still("infuser_vessel_still", 12, 13)),
+    anim_base = Part(0, -6, Sheet("infuser_vessel")),
+    static_top = Part(0, -30, Still("infuser_head_still", 14, 0)),
+    anim_top_working = Part(0, -30, Sheet("infuser_head")),
+    anim_door = Part(-14, 12, Sheet("press_door")),
+})
+
 local kCustomerDir = "shop/customers/"
 
 -- The thought bubble's cloud, in the colour of the customer's mood, with
