@@ -21,6 +21,7 @@
 #include "game/menus/upsellwindow.h"
 #include "game/objects/objectwindow.h"
 #include "game/progression/plotmanager.h"
+#include "game/progression/plotwindow.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
@@ -112,6 +113,7 @@ const TWindowClass kWindowClasses[] = {
     {"VHelpWindow", VHelpWindow::ClassId()},
     {"BLayeredWindow", BLayeredWindow::ClassId()},
     {"VUpsellWindow", VUpsellWindow::ClassId()},
+    {"VPlotWindow", VPlotWindow::ClassId()},
     {"VShopHud", VShopHud::ClassId()},
 };
 
