@@ -6,19 +6,18 @@
 #include <cstdint>
 #include <cstdlib>
 #include <algorithm>
-#include <filesystem>
 #include <set>
 #include <string>
 #include <vector>
 
 #include "foundation/prefs.h"
-#include "foundation/settings.h"
 #include "foundation/virtualfiles.h"
 #include "game/level/level.h"
 #include "game/level/upgrade.h"
 #include "game/level/upgrademanager.h"
 #include "game/shell/game.h"
 #include "game/sprites/spritemanager.h"
+#include "fuzz/fuzzgame.h"
 
 namespace {
 
@@ -28,34 +27,6 @@ const char kLevelFile[] = "levels/level03.xml";
 const char kLevelText[] = "<level><location>grytviken</location></level>";
 // The categories whose every upgrade is asked, previewed and granted.
 const char* const kExercised[] = {"station", "aesthetic", "gameplay", ""};
-
-// The process's own data folder (in memory where the system has one),
-// removed with everything in it at exit.
-class TFuzzFolder {
-public:
-    TFuzzFolder() {
-        std::string pattern = (std::filesystem::is_directory("/dev/shm") ? "/dev/shm" : "/tmp");
-        pattern += "/upgrades-fuzz.XXXXXX";
-        if (mkdtemp(pattern.data()) == nullptr) std::abort();
-        mFolder = pattern;
-    }
-    ~TFuzzFolder() {
-        std::error_code ignored;
-        std::filesystem::remove_all(mFolder, ignored);
-    }
-    const std::string& Path() const { return mFolder; }
-
-private:
-    std::string mFolder;
-};
-
-// A game whose one player is current, made once.
-void PrepareGame() {
-    static const TFuzzFolder folder;
-    SetDataFolders(folder.Path().c_str(), folder.Path().c_str(), folder.Path().c_str());
-    SetSetting("encryptionkey", "fuzzing key");
-    VGame::Create()->CreateNewUser("fuzz");
-}
 
 class NoSpider : public VUpgradeSpider {
 public:
@@ -72,23 +43,19 @@ std::vector<uint8_t> StoredBlock() {
     return bytes;
 }
 
-void Check(bool condition) {
-    if (!condition) std::abort();
-}
-
 void Exercise(VUpgradeManager& upgrades, const std::shared_ptr<VUpgradeSpider>& spider) {
     for (const char* category : kExercised) {
         int open = 0;
         // A copy: grants and previews change states, never the catalogue.
         VUpgradeManager::Category entries = upgrades.GetCategory(category);
         for (const auto& [name, upgrade] : entries) {
-            Check(upgrades.IsUpgradeOwned(name, category) == upgrade->IsOwned());
+            FuzzCheck(upgrades.IsUpgradeOwned(name, category) == upgrade->IsOwned());
             upgrades.IsUpgradeActive(name, category);
             upgrades.AreRequirementsOwned(*upgrade);
             upgrade->GetProperty("header");
             open += !upgrade->IsHidden() && !upgrade->IsOwned();
         }
-        Check(upgrades.CountOpenUpgrades(category) == open);
+        FuzzCheck(upgrades.CountOpenUpgrades(category) == open);
         for (const auto& [name, upgrade] : entries) {
             upgrades.PreviewUpgrade(name, category, spider);
             upgrades.RevealUpgrade(name, category);
@@ -96,9 +63,9 @@ void Exercise(VUpgradeManager& upgrades, const std::shared_ptr<VUpgradeSpider>& 
         }
         upgrades.RevertPreviews("", category, spider);
         for (const auto& [name, upgrade] : entries) {
-            Check(upgrade->GetState() != VUpgrade::kPreview);
+            FuzzCheck(upgrade->GetState() != VUpgrade::kPreview);
             upgrades.GrantUpgrade(name, category, true, spider);
-            Check(upgrade->GetState() == VUpgrade::kBought);
+            FuzzCheck(upgrade->GetState() == VUpgrade::kBought);
         }
     }
 }
@@ -106,7 +73,7 @@ void Exercise(VUpgradeManager& upgrades, const std::shared_ptr<VUpgradeSpider>& 
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    static const bool prepared = (PrepareGame(), true);
+    static const bool prepared = (PrepareFuzzGame("upgrades-fuzz"), true);
     (void)prepared;
     if (size < 4) return 0;
     int levelNumber = static_cast<int8_t>(data[0]);
@@ -136,15 +103,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     }
     const size_t kSaved = VUpgradeManager::kSavedUpgrades;
     if (before.empty()) before.assign(kSaved, 0xFF);
-    Check(after.size() >= before.size() && after.size() <= std::max(before.size(), kSaved));
+    FuzzCheck(after.size() >= before.size() && after.size() <= std::max(before.size(), kSaved));
     for (size_t i = 0; i < after.size(); ++i) {
         uint8_t was = i < before.size() ? before[i] : 0xFF;
-        Check(after[i] == was || (after[i] == 1 && i < kSaved && indexes.count(i) == 1));
+        FuzzCheck(after[i] == was || (after[i] == 1 && i < kSaved && indexes.count(i) == 1));
     }
     for (const char* category : kExercised) {
         for (const auto& [name, upgrade] : upgrades->GetCategory(category)) {
             size_t index = static_cast<size_t>(upgrade->GetIndex());
-            Check(index >= kSaved || after.at(index) == 1);
+            FuzzCheck(index >= kSaved || after.at(index) == 1);
         }
     }
     upgrades->Clear();

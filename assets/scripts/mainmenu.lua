@@ -1,7 +1,7 @@
 -- The main menu: the shop's name, the welcome line with the player's name
 -- under it, and the buttons to play the story or endless mode, set
--- options, pick a player, read the help and the credits, see more games
--- and quit.
+-- options, pick a player, read the help and the credits, see the rewards,
+-- the scores and more games, and quit.
 ReadFile("scripts/dialogparts.lua")
 
 local kWelcomeFont = { "edwardian_medium", 40, Color(255, 224, 156) }
@@ -109,7 +109,9 @@ MakeDialog
             OvalButton("credits", 160, 400, "menu_credits", function() DoModal("scripts/credits.lua") end),
             OvalButton("endless", 420, 400, "menu_endless", PlayEndless),
             OvalButton("moregames", 30, 540, "menu_moregames", function() DoModal("scripts/upsell.lua") end),
+            OvalButton("rewards", 30, 480, "menu_rewards", function() DoModal("scripts/rewards.lua") end),
             OvalButton("quit", 290, 480, "menu_quit", function() ReadFile("scripts/quitverify.lua") end, kPressedByEscape),
+            OvalButton("scores", 550, 480, "menu_scores", function() DoModal("scripts/hiscore.lua") end),
             Button
             {
                 name = "mainmenu_debug_button", x = 0, y = 0, graphics = kOvalButtonImages, scale = 0.25,

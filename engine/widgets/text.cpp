@@ -132,6 +132,18 @@ void TText::SetRotation(float degrees, float originX, float originY) {
     if (mLayout) mLayout->SetRotation(degrees, originX, originY);
 }
 
+void TText::SetFontSize(int size) {
+    if (!mLayout || size < 1 || size == mLayout->GetLineHeight()) return;
+    mLayout->SetLineHeight(size);
+    Redraw();
+}
+
+void TText::SetPadding(int padding) {
+    if (padding == mPadding) return;
+    mPadding = padding;
+    Redraw();
+}
+
 TRect TText::GetTextExtents() const {
     return mLayout ? mLayout->GetExtents(1) : TRect();
 }

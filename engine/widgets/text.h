@@ -43,6 +43,11 @@ public:
                       int flags, const TString& text);
     void SetRotation(float degrees, float originX, float originY);
     void SetAlpha(float alpha) { mAlpha = alpha; }
+    // The base font's size in pixels, laid out again before the next draw
+    // or measurement; sizes below 1 are ignored.
+    void SetFontSize(int size);
+    // Extra pixels between lines (negative draws them closer).
+    void SetPadding(int padding);
     void SetScale(float scale) { mScale = scale; }
     // The laid-out text at scale 1; empty without a layout.
     TRect GetTextExtents() const;

@@ -80,7 +80,7 @@ void TMainMenu::SetWelcomeText() {
 }
 
 void TMainMenu::MainDebug() {
-    VAchievementManager::Get()->CheckAll();
+    VAchievementManager::Get()->AwardAll();
 }
 
 void TMainMenu::SetTextOf(const char* name, const TString& text) {

@@ -5,6 +5,7 @@
 #include "core/scripting/luaobject.h"
 #include "core/windows/platformlink.h"
 #include "foundation/stringtable.h"
+#include "graphics/render/renderer.h"
 #include "graphics/text/textlayout.h"
 #include "lua/numbercast.h"
 
@@ -164,8 +165,11 @@ void VTextSprite::Draw(const TDrawState& parentState, int) {
     if (!mLayout || !IsVisible()) return;
     const Settings& s = mSettings;
     TDrawState composed = TDrawState::Compose(mDrawState, parentState);
-    int x = static_cast<int>(composed.matrix.m[2][0] + 0.5f) + s.marginLeft;
-    int y = static_cast<int>(composed.matrix.m[2][1] + 0.5f) + s.marginTop;
+    // The text is drawn in screen coordinates, the sprites in their window's.
+    TRenderer* renderer = TRenderer::GetInstance();
+    TRect view = renderer ? renderer->GetViewRect() : TRect();
+    int x = static_cast<int>(composed.matrix.m[2][0] + 0.5f) + s.marginLeft + view.left;
+    int y = static_cast<int>(composed.matrix.m[2][1] + 0.5f) + s.marginTop + view.top;
     TRect rect(x + s.box.left, y + s.box.top, x + s.box.right, y + s.box.bottom);
     if (s.shadowOffset.x != 0 || s.shadowOffset.y != 0) {
         int dx = static_cast<int>(s.shadowOffset.x + 0.5f);

@@ -20,8 +20,13 @@
 #include "game/menus/options.h"
 #include "game/menus/upsellwindow.h"
 #include "game/objects/objectwindow.h"
+#include "game/progression/achievementmanager.h"
+#include "game/progression/chooseachievements.h"
+#include "game/progression/hiscore.h"
 #include "game/progression/plotmanager.h"
 #include "game/progression/plotwindow.h"
+#include "game/progression/rewardnotify.h"
+#include "game/progression/rewardswindow.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
@@ -115,6 +120,10 @@ const TWindowClass kWindowClasses[] = {
     {"VUpsellWindow", VUpsellWindow::ClassId()},
     {"VPlotWindow", VPlotWindow::ClassId()},
     {"VShopHud", VShopHud::ClassId()},
+    {"VChooseAchievements", VChooseAchievements::ClassId()},
+    {"VRewardsWindow", VRewardsWindow::ClassId()},
+    {"VRewardNotify", VRewardNotify::ClassId()},
+    {"HiscoreWindow", THiscore::ClassId()},
 };
 
 void PassRendererOptions() {
@@ -221,6 +230,7 @@ void GameMainTearDown(TGameSession& session) {
     VGame::Destroy();
     RTransitionManager::Destroy();
     VSoundManager::Release();
+    ReleaseManagerSingleton<VAchievementManager>();
     ReleaseManagerSingleton<VLevelManager>();
     ReleaseManagerSingleton<VValueManager>();
     ReleaseManagerSingleton<VPlotManager>();

@@ -8,11 +8,17 @@
 
 #include "core/app/platformevent.h"
 #include "game/objects/objectwindow.h"
+#include "game/objects/tiledobject.h"
+#include "game/progression/achievementmanager.h"
+#include "game/progression/reward.h"
+#include "game/progression/rewardswindow.h"
 #include "game/sprites/sprite.h"
 #include "game/sprites/spritemanager.h"
+#include "game/sprites/textsprite.h"
 #include "game/widgets/split9image.h"
 #include "game/startup/gamemain.h"
 #include "game/widgets/disablebutton.h"
+#include "online/qmhiscores.h"
 #include "widgets/button.h"
 #include "widgets/text.h"
 #include "widgets/textedit.h"
@@ -79,6 +85,7 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
     } screens[] = {
         {"options", "options_sfxlevel_slider"}, {"players", "chooseplayer_button_0"}, {"help", "txt_page"},
         {"credits", "credits"}, {"moregames", "game1"}, {"endless", "medium"},
+        {"rewards", "reward_list"}, {"scores", "gamemode"},
     };
     for (const auto& screen : screens) {
         ASSERT_TRUE(RunUntilShown(screen.button)) << screen.button;
@@ -89,6 +96,33 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
         Click(back);
     }
     EXPECT_TRUE(RunUntilShown("play"));
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+// Every medal of the rewards screen stands for a shipped achievement, whose
+// card then has its title and description; the first sale is earned.
+TEST_F(FirstScreenTest, TheRewardsScreenShowsEveryShippedAchievement) {
+    AddFile("achievements.xml", ReadAsset("achievements.xml"));
+    GameMainSetUp(mPlatform.get(), mSession);
+    VAchievementManager::Get()->Load("achievements.xml");
+    VAchievementManager::Get()->Award("first_sale", "adventure");
+    ASSERT_TRUE(RunUntilShown("rewards"));
+    Click(FindInTop("rewards"));
+    ASSERT_TRUE(RunUntilShown("reward_list"));
+    auto* screen = dynamic_cast<VRewardsWindow*>(FindInTop("reward_list"));
+    ASSERT_NE(screen, nullptr);
+    VAchievementManager::AchievementList all;
+    VAchievementManager::Get()->ListAll(all);
+    ASSERT_EQ(screen->GetRewards().size(), all.size());
+    for (const auto& [key, reward] : screen->GetRewards()) {
+        SCOPED_TRACE(key.c_str());
+        EXPECT_NE(VAchievementManager::Get()->GetAchievement(reward->GetCategory(), reward->GetName()), nullptr);
+        ASSERT_EQ(reward->GetBox()->GetChildList().size(), 2u);
+        for (const auto& text : reward->GetBox()->GetChildList()) {
+            EXPECT_EQ(std::string(static_cast<VTextSprite&>(*text).GetText().c_str()).find('#'), std::string::npos);
+        }
+        EXPECT_EQ(reward->GetAlpha(), reward->GetName() == "first_sale" ? 1.0f : 0.2f);
+    }
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
@@ -575,3 +609,39 @@ TEST_F(FirstScreenTest, TheMenusDialogsLeaveItsLinesReadable) {
 }
 
 }  // namespace
+
+TEST_F(FirstScreenTest, TheScoresScreenSubmitsTheNewScoreAndShowsItRanked) {
+    AddAssetFolder("ui/buttons");
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(VGame::Get()->GetHiscores()->AddLocalScore(31415, false, "", ""));
+    ASSERT_TRUE(RunUntilShown("scores"));
+    Click(FindInTop("scores"));
+    ASSERT_TRUE(RunUntilShown("gamemode"));
+    EXPECT_EQ(TextOf("name1"), "Ada");
+    EXPECT_EQ(TextOf("score1"), "31415");
+    EXPECT_TRUE(FindInTop("p1_1")->IsVisible());
+    EXPECT_TRUE(FindInTop("submit")->IsVisible());
+    EXPECT_FALSE(FindInTop("viewlocal")->IsVisible());
+
+    Click(FindInTop("submit"));
+    ASSERT_TRUE(RunUntilShown("nameedit"));
+    EXPECT_EQ(TextOf("nameedit"), "Ada");
+    EXPECT_EQ(TextOf("eligiblescore"), "31415");
+    EXPECT_TRUE(FindInTop("submittoserver")->IsVisible());
+    EXPECT_FALSE(FindInTop("submitconnect")->IsVisible());
+    EXPECT_FALSE(FindInTop("submiterrorok")->IsVisible());
+    Click(FindInTop("submittoserver"));
+    RunFor(500);
+
+    // The dialog closed itself; the online table ranks the score.
+    EXPECT_EQ(FindInTop("nameedit"), nullptr);
+    ASSERT_NE(FindInTop("congratulations"), nullptr);
+    EXPECT_TRUE(FindInTop("congratulations")->IsVisible());
+    EXPECT_EQ(TextOf("name1"), "Ada");
+    EXPECT_EQ(TextOf("1"), "1.");
+    EXPECT_TRUE(FindInTop("viewlocal")->IsVisible());
+    EXPECT_FALSE(FindInTop("submit")->IsVisible());
+    Click(FindInTop("viewlocal"));
+    EXPECT_FALSE(FindInTop("p1_1")->IsVisible());
+    EXPECT_FALSE(mLog.Contains("Lua Error")) << mLog.Text();
+}

@@ -1,22 +1,25 @@
 // makeimages FOLDER: draws the game's interface images below FOLDER: the
 // mouse cursor, the oval button in its four looks, dialog and title panels, the
-// title screen's backdrop, the check-box and radio looks, the slider's rail,
+// title screen's backdrop, the check-box and radio looks, the hiscore screen's
+// round arrow buttons, the slider's rail,
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, the
 // customers with their thought bubbles, menu card, money, sauces and drinks,
-// the player's frame sheets, and the clear one-pixel picture of an object
-// without art of its own. The same
-// program always writes the same bytes.
+// the player's frame sheets, the rewards' medals and box lid, and the clear
+// one-pixel picture of an object without art of its own. The same program
+// always writes the same bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tools/makeimages/canvas.h"
 #include "tools/makeimages/chocolates.h"
 #include "tools/makeimages/customers.h"
 #include "tools/makeimages/helppictures.h"
+#include "tools/makeimages/medals.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/plot.h"
 #include "tools/makeimages/shopfloor.h"
@@ -147,6 +150,34 @@ Canvas Choice(bool round, bool on, bool hovered) {
         canvas.Paint([](float x, float y) { return makeimages::CircleDistance(x, y, 20, 20, 10); },
                      Vertical(Colour(122, 72, 40), Colour(52, 26, 12), 10.0f, 30.0f));
     }
+    return canvas;
+}
+
+// A round arrow button of the hiscore screen: a light-blue disc with a
+// chocolate triangle pointing left, right, up or down; hovered, the rim
+// turns pink; pressed, the disc darkens.
+Canvas ArrowButton(char direction, OvalLook look) {
+    Canvas canvas(44, 44);
+    const OvalColours colours = ColoursOf(look);
+    auto disc = [](float x, float y) { return makeimages::CircleDistance(x, y, 22, 22, 20); };
+    canvas.Paint(disc, Solid(colours.rim));
+    canvas.Paint([&](float x, float y) { return disc(x, y) + 3.0f; }, Vertical(colours.top, colours.bottom, 5, 39));
+    // The triangle pointing right, turned to the direction.
+    auto turned = [direction](float x, float y) {
+        float dx = x - 22, dy = y - 22;
+        switch (direction) {
+            case 'l': return makeimages::Point{-dx, dy};
+            case 'u': return makeimages::Point{-dy, dx};
+            case 'd': return makeimages::Point{dy, dx};
+            default: return makeimages::Point{dx, dy};
+        }
+    };
+    const std::vector<makeimages::Point> triangle = {{-6, -10}, {10, 0}, {-6, 10}};
+    canvas.Paint([&](float x, float y) {
+        makeimages::Point p = turned(x, y);
+        return makeimages::PolygonDistance(p.x, p.y, triangle);
+    },
+                 Solid(Colour(74, 40, 20)));
     return canvas;
 }
 
@@ -307,6 +338,13 @@ int main(int argc, char** argv) {
             written = Write(folder, name.c_str(), look) && written;
         }
     }
+    for (const char* direction : {"left", "right", "up", "down"}) {
+        for (auto [look, name] : {std::pair{OvalLook::kNormal, "up"}, std::pair{OvalLook::kPressed, "down"},
+                                  std::pair{OvalLook::kHover, "over"}}) {
+            std::string file = std::string("ui/buttons/arrow_") + direction + "_" + name + ".png";
+            written = Write(folder, file.c_str(), ArrowButton(direction[0], look)) && written;
+        }
+    }
     written = Write(folder, "ui/options/rail_left.png", Rail(RailPiece::kLeft)) && written;
     written = Write(folder, "ui/options/rail_mid.png", Rail(RailPiece::kMiddle)) && written;
     written = Write(folder, "ui/options/rail_right.png", Rail(RailPiece::kRight)) && written;
@@ -330,6 +368,7 @@ int main(int argc, char** argv) {
     written = makeimages::WritePlotArt(folder) && written;
     written = Write(folder, "ui/plot/page_frame.png", DialogPanel(600, 300)) && written;
     written = makeimages::WriteShopFloorArt(folder) && written;
+    written = makeimages::WriteMedals(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

@@ -1,11 +1,18 @@
 # The image generator, run by the build: it draws the game's interface images
 # into the build's assets (which the source tree's .gitignore files keep out
 # of version control).
-add_executable(makeimages ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/chocolates.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/customers.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/framesheet.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/helppictures.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/player.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/plot.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/shopfloor.cpp)
+add_executable(makeimages
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/chocolates.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/customers.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/framesheet.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/helppictures.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/medals.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/player.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/plot.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/shopfloor.cpp)
 target_link_libraries(makeimages PRIVATE PNG::PNG)
 
 set(generated_images
@@ -28,6 +35,7 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/ui/plot/continue_down.png
     ${CMAKE_BINARY_DIR}/assets/shop/floor.png
     ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png)
+    ${CMAKE_BINARY_DIR}/assets/ui/rewards/top_box.png)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages

@@ -98,6 +98,16 @@ int TMarkupTag::GetIntAttribute(const char* name, int def) const {
     return static_cast<int>(std::strtol(value.c_str(), nullptr, 10));
 }
 
+TString EscapeMarkup(const TString& text) {
+    TString escaped;
+    const char* bytes = text.c_str();
+    for (int i = 0; i < text.Length(); ++i) {
+        if (bytes[i] == '\\' || bytes[i] == '<') escaped += '\\';
+        escaped += bytes[i];
+    }
+    return escaped;
+}
+
 bool ParseMarkupColor(const TString& value, bool allowAlpha, TColor4f& colour) {
     const char* digits = value.c_str();
     int length = value.Length();

@@ -60,6 +60,10 @@ private:
     TKind mKind = kUnknown;
 };
 
+// The text shown as written: a backslash before every backslash and "<",
+// so that no tag is read from it.
+TString EscapeMarkup(const TString& text);
+
 // A colour of hexadecimal digits, red, green, blue and, when alpha is
 // allowed and there are exactly eight digits, alpha, with or without a
 // leading "#". Missing digits read as 0, so a short value is still read

@@ -43,6 +43,7 @@ public:
     void SetRotation(float degrees, float originX, float originY);
     // The base font's size.
     void SetLineHeight(int size);
+    int GetLineHeight() const { return mBase.size; }
     // Text drawn into a fresh target replaces its pixels.
     void SetCopyMode();
 

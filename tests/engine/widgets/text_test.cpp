@@ -1,6 +1,6 @@
 // The text window in a window manager: its description keys, labels through
 // the string table, the window without a size, redraws, scrolling and links
-// that press buttons.
+// that press buttons, and its font size and padding set from code.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -212,6 +212,35 @@ TEST_F(TextTest, ScrollingMovesTheFirstVisibleLineToTheLastPage) {
     EXPECT_TRUE(manager->IsInvalid());
     text->Scroll(0);
     EXPECT_FLOAT_EQ(text->GetLayout()->GetFirstVisibleLine(), 0);
+}
+
+TEST_F(TextTest, FontSizeAndPaddingChangeTheLayoutAndRedraw) {
+    TText* text = MakeText("{ w = 300, h = 100, label = 'one<br>two', font = { '', 20 } }");
+    TRect large = text->GetTextExtents();
+    Frame();
+    text->SetFontSize(10);
+    EXPECT_TRUE(manager->IsInvalid());
+    EXPECT_EQ(text->GetLayout()->GetLines()[0]->height, 10);
+    TRect small = text->GetTextExtents();
+    EXPECT_LT(small.right - small.left, large.right - large.left);
+    EXPECT_EQ(small.bottom - small.top, 20);
+
+    // The same size, and sizes below 1, change nothing.
+    Frame();
+    for (int size : {10, 0, -3}) text->SetFontSize(size);
+    EXPECT_FALSE(manager->IsInvalid());
+    EXPECT_EQ(text->GetLayout()->GetLineHeight(), 10);
+
+    text->SetPadding(-6);
+    EXPECT_EQ(text->GetPadding(), -6);
+    EXPECT_TRUE(manager->IsInvalid());
+    Frame();
+    text->SetPadding(-6);
+    EXPECT_FALSE(manager->IsInvalid());
+
+    TText* empty = MakeText("{ w = 0, h = 10 }");
+    empty->SetFontSize(30);
+    EXPECT_EQ(empty->GetLayout(), nullptr);
 }
 
 TEST_F(TextTest, CastToTTextFindsTextWindowsOnly) {

@@ -8,6 +8,7 @@
 
 #include "graphics/render/renderbackend.h"
 #include "graphics/render/renderer.h"
+#include "graphics/text/markup.h"
 #include "graphics/text/pixeltarget.h"
 #include "graphics/text/qmminivecdraw.h"
 #include "graphics/text/textlayout.h"
@@ -70,6 +71,25 @@ TEST_F(TextLayoutTest, AnEmptyTextHasNoLinesAndZeroExtents) {
     EXPECT_EQ(layout->GetExtents(1), TRect(0, 0, 0, 0));
     EXPECT_EQ(layout->CountLinesFitting(1, 0), 0);
     EXPECT_EQ(InkOf(*DrawnAt(*layout, 10, 10)).count, 0);
+}
+
+TEST_F(TextLayoutTest, AnEscapedTextShowsItsTagsAsWritten) {
+    const TString text = "<b>a</b><br><font size='40' face='x'>b\\<i>c<a id='x'>d\\";
+    const TString escaped = EscapeMarkup(text);
+    EXPECT_STREQ(escaped.c_str(), "\\<b>a\\</b>\\<br>\\<font size='40' face='x'>b\\\\\\<i>c\\<a id='x'>d\\\\");
+    auto layout = Make(escaped.c_str(), 2000);
+    ASSERT_EQ(layout->GetLines().size(), 1u);
+    const std::vector<TTextRun>& runs = layout->GetLines()[0]->runs;
+    ASSERT_FALSE(runs.empty());
+    // The runs hold the whole text, up to the last backslash shown.
+    EXPECT_EQ(runs.back().last, escaped.Length() - 1);
+    for (const TTextRun& run : runs) {
+        EXPECT_FALSE(run.bold || run.italic || run.underline);
+        EXPECT_EQ(run.size, 16);
+        EXPECT_EQ(run.linkId.Length(), 0);
+    }
+    // Unescaped, the same text breaks its line.
+    EXPECT_EQ(Make(text.c_str(), 2000)->GetLines().size(), 2u);
 }
 
 TEST_F(TextLayoutTest, VerticalPlacementOfTheBlock) {
