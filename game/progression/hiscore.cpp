@@ -10,7 +10,7 @@
 #include "foundation/settings.h"
 #include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
-#include "game/menus/findchild.h"
+#include "game/utilities/findchild.h"
 #include "game/progression/hiscoresubmit.h"
 #include "game/shell/game.h"
 #include "game/widgets/widgetclass.h"

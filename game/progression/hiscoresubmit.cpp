@@ -2,7 +2,7 @@
 
 #include "core/app/message.h"
 #include "core/windows/windowmanager.h"
-#include "game/menus/findchild.h"
+#include "game/utilities/findchild.h"
 #include "game/progression/hiscore.h"
 #include "game/widgets/widgetclass.h"
 #include "graphics/text/markup.h"

@@ -83,9 +83,18 @@ bool VPlotManager::IsStepQueued(const TString& name) const {
     return std::find(mQueued.begin(), mQueued.end(), name) != mQueued.end();
 }
 
+// An episode once told is not shown again: without one still to tell no
+// window opens, so a replayed level starts without a pause.
+bool VPlotManager::HasUntoldItem() const {
+    return std::any_of(mQueued.begin(), mQueued.end(), [this](const TString& name) {
+        std::shared_ptr<VPlotItem> item = FindItem(name);
+        return item && !item->IsDone();
+    });
+}
+
 void VPlotManager::ShowPlotWindow() {
     TWindowManager* windows = TWindowManager::GetInstance();
-    if (mQueued.empty() || !windows) return;
+    if (!HasUntoldItem() || !windows) return;
     auto* modal = new TModalWindow();
     // Named before the script runs, so it can be popped whatever the script does.
     modal->SetName(kPlotModal);

@@ -32,8 +32,9 @@ public:
     // Once; the item's value goes back to 0, its done flag stays.
     void QueueItem(const TString& name);
     bool IsStepQueued(const TString& name) const;
-    // Runs "scripts/plotwindow.lua" in a new modal "plot_modal" when items
-    // are queued; the modal goes again when the script makes no plot window.
+    // Runs "scripts/plotwindow.lua" in a new modal "plot_modal" when a
+    // queued item is still to be told; the modal goes again when the script
+    // makes no plot window.
     void ShowPlotWindow();
     // False without an item of that name.
     bool Respond(const TString& item, const TString& response);
@@ -50,6 +51,7 @@ public:
 private:
     friend class VManagerSingleton<VPlotManager>;
     VPlotManager();
+    bool HasUntoldItem() const;
 
     std::map<TString, std::shared_ptr<VPlotItem>> mItems;
     std::vector<TString> mQueued;

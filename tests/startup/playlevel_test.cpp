@@ -28,13 +28,16 @@ protected:
         }
         for (const char* name : {"assets.xml", "values.xml"}) AddFile(name, ReadAsset(name));
         // The level script reads the floor's descriptions through the working folder.
-        for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/grytviken.lua", "scripts/shop/chocolates.lua"}) {
+        for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/grytviken.lua", "scripts/shop/chocolates.lua",
+                                 "locations/grytviken/plot.lua"}) {
             AddFile(std::string("assets/") + name, ReadAsset(name));
         }
     }
 
-    // The level screen once Play has opened it.
-    ShopWindow* PlayFromTheMenu() {
+    // The level screen once Play has opened it. The player has been told
+    // the opening episode unless the test says otherwise.
+    ShopWindow* PlayFromTheMenu(bool told = true) {
+        if (told) Prefs().SetData(0, "plot_grytviken", "\1", 1, true);
         // The player is in the window: entering the level asks no pause.
         static_cast<window::ScriptedWindow&>(mPlatform->GetData().GetWindow()).focused = true;
         GameMainSetUp(mPlatform.get(), mSession);
@@ -64,7 +67,7 @@ TEST_F(PlayLevelTest, PlayOpensTheFirstLevelWhoseClockRunsDownOnceItsHoldIsOver)
     EXPECT_FALSE(FindInTop("extension")->IsVisible());
 
     RunFor(3000);
-    EXPECT_FALSE(shop->IsStartPending());
+    EXPECT_FALSE(shop->IsStartPending()) << mLog.Text();
     EXPECT_FALSE(shop->GetSpriteManager()->IsPaused());
     EXPECT_TRUE(timer->IsRunning());
     EXPECT_GT(timer->GetElapsedTime(), 0);

@@ -34,7 +34,7 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/player/idle_stretch.xml
     ${CMAKE_BINARY_DIR}/assets/ui/plot/continue_down.png
     ${CMAKE_BINARY_DIR}/assets/shop/floor.png
-    ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png)
+    ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png
     ${CMAKE_BINARY_DIR}/assets/ui/rewards/top_box.png)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets

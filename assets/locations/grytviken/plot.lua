@@ -3,9 +3,15 @@
 -- portrait and words, and its answers as buttons. "onward" leads to the
 -- next page; the last page's answers end the episode, each with its value.
 local kDir = "ui/plot/"
-local kSpeechFont = { "myriad_pro", 22, Color(74, 40, 20) }
-local kNameFont = { "myriad_pro", 18, Color(120, 70, 40) }
-local kButtonFont = { "myriad_pro", 20, Color(74, 40, 20) }
+-- Self-contained: the shop floor's tests read it outside the window script.
+local function Rgb(r, g, b)
+    return { r / 255, g / 255, b / 255, 1 }
+end
+local kAlignLeft = 0
+local kAlignCentre = 1
+local kSpeechFont = { "myriad_pro", 22, Rgb(74, 40, 20) }
+local kNameFont = { "myriad_pro", 18, Rgb(120, 70, 40) }
+local kButtonFont = { "myriad_pro", 20, Rgb(74, 40, 20) }
 
 -- A button's looks, each centred on the button's position.
 local function Looks(file)
@@ -38,8 +44,8 @@ local function Page(speaker, words, responses)
         },
         text =
         {
-            name = { x = 30, y = 176, w = 120, h = 24, label = "plot_speaker_" .. speaker, font = kNameFont, flags = kHAlignCenter },
-            words = { x = 180, y = 30, w = 390, h = 150, label = words, font = kSpeechFont, flags = kHAlignLeft },
+            name = { x = 30, y = 176, w = 120, h = 24, label = "plot_speaker_" .. speaker, font = kNameFont, flags = kAlignCentre },
+            words = { x = 180, y = 30, w = 390, h = 150, label = words, font = kSpeechFont, flags = kAlignLeft },
         },
         responses = responses,
     }
