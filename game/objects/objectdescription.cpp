@@ -16,6 +16,18 @@ void ForEachTableEntry(const TLuaTable& table,
     }
 }
 
+std::shared_ptr<VLuaStyle> OwnSubStyle(const VLuaStyle& description, const char* name) {
+    std::unique_ptr<TLuaTable> table = description.GetSubTable(name);
+    if (!table || !table->IsTable()) return nullptr;
+    return VLuaStyle::Create(table.release(), nullptr);
+}
+
+std::shared_ptr<VLuaStyle> OwnStyleOf(const TLuaObjectWrapper& value) {
+    if (!value.IsTable()) return nullptr;
+    value.Push();
+    return VLuaStyle::Create(new TLuaTable(value.GetState()), nullptr);
+}
+
 TString LowerCase(const TString& text) {
     TString lowered = text;
     lowered.ToLower();

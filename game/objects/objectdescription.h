@@ -18,6 +18,12 @@ void ForEachTableEntry(const TLuaTable& table,
 
 TString LowerCase(const TString& text);
 
+// The entry as a description of its own, inheriting nothing from the one
+// it stands in; null when the entry is no table.
+std::shared_ptr<VLuaStyle> OwnSubStyle(const VLuaStyle& description, const char* name);
+// The same for a value met in a table walk.
+std::shared_ptr<VLuaStyle> OwnStyleOf(const TLuaObjectWrapper& value);
+
 // While it lives, lookups on the style climb at most the given number of
 // parent styles (-1: no limit).
 class VStyleReach {

@@ -102,6 +102,9 @@ bool VSpriteManager::OnMouseMove(const TPoint& point) {
 }
 
 bool VSpriteManager::OnMouseDown(const TPoint& point) {
+    // What lies under the pointer now: it may have moved this instant, or
+    // sprites may have come, gone or faded in under a resting pointer.
+    UpdateHover(point);
     std::shared_ptr<VSprite> hovered = mHovered;
     if (!hovered || !Accepts(hovered)) {
         mPressed.reset();

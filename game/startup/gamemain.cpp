@@ -24,6 +24,7 @@
 #include "game/progression/chooseachievements.h"
 #include "game/progression/hiscore.h"
 #include "game/progression/plotmanager.h"
+#include "game/progression/plotwindow.h"
 #include "game/progression/rewardnotify.h"
 #include "game/progression/rewardswindow.h"
 #include "game/progression/questwindow.h"
@@ -124,6 +125,7 @@ const TWindowClass kWindowClasses[] = {
     {"HiscoreWindow", THiscore::ClassId()},
     {"VQuestWindow", VQuestWindow::ClassId()},
     {"VShopHud", VShopHud::ClassId()},
+    {"VPlotWindow", VPlotWindow::ClassId()},
 };
 
 void PassRendererOptions() {

@@ -1,5 +1,6 @@
 #include "game/utilities/luacommand.h"
 
+#include "core/app/message.h"
 #include "core/scripting/script.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/debuglog.h"
@@ -13,7 +14,10 @@ void QueueLuaCommand(const TString& command) {
     }
     // The line break keeps a command's trailing "--" comment off its "end".
     TString statement = TString::Format("table.insert( gCommandQueue, function() %s\nend );", command.c_str());
-    script->DoLuaString(statement.c_str(), -1);
+    if (script->DoLuaString(statement.c_str(), -1) != 0) return;
+    // A script waiting for messages without a time-out (a dialog's wait)
+    // runs queued commands only when a message wakes it.
+    manager->PostMessage(new TMessage(TMessage::kCommandOnly, TString(), nullptr));
 }
 
 TString QuoteLuaString(const TString& text) {

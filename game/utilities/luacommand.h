@@ -1,6 +1,7 @@
 // Hands a Lua statement to the main script as a queued command: a closure
 // appended to "gCommandQueue", which the main script's loop runs later, in
-// order, on its own coroutine.
+// order, on its own coroutine. A message (of type "command only") wakes
+// the script for it.
 #pragma once
 
 #include "foundation/tstring.h"

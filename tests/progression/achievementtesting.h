@@ -1,21 +1,14 @@
-// The achievement tests' fixture: a game whose first player is loaded, a
-// dialog on the display as the top modal window, the achievements of a
-// small "achievements.xml", a notification script, and idle passes of the
-// window manager on the fake clock.
+// The achievement tests' fixture: the achievements of a small
+// "achievements.xml" and a notification script for the loaded player.
 #pragma once
 
 #include <string>
 
-#include "core/app/platformevent.h"
-#include "core/windows/modalwindow.h"
-#include "core/windows/windowmanager.h"
 #include "game/progression/achievement.h"
 #include "game/progression/achievementmanager.h"
 #include "game/progression/rewardnotify.h"
 #include "game/progression/rewardswindow.h"
-#include "game/shell/gameassetmanager.h"
-#include "graphics/render/renderer.h"
-#include "tests/shell/shelltesting.h"
+#include "tests/progression/progressiontesting.h"
 
 // Two categories and one achievement outside any; "long" comes twice.
 inline const char kAchievementsXml[] =
@@ -37,54 +30,28 @@ inline const char kAchievementsXml[] =
     "<unknown/>"
     "</achievements>";
 
-class AchievementFixture : public ShellTest {
+class AchievementFixture : public ProgressionTest {
 protected:
     void SetUp() override {
-        ShellTest::SetUp();
+        ProgressionTest::SetUp();
         if (IsSkipped()) return;
-        mPlatform->SetDisplay(800, 600, false);
-        dialog = new TModalWindow();
-        dialog->SetSize(800, 600);
-        windows()->PushModal(dialog);
         windows()->RegisterWindowType("VRewardNotify", VRewardNotify::ClassId());
         windows()->RegisterWindowType("VRewardsWindow", VRewardsWindow::ClassId());
         AddFile("achievements.xml", kAchievementsXml);
         AddFile("scripts/rewardnotify.lua", kNotifyScript);
         AddFile("strings/en/strings.xml", "<Workbook><Worksheet><Table>" + Row("t_first", "First sale") +
                                               Row("d_first", "Serve a customer.") + "</Table></Worksheet></Workbook>");
-        CreateGameWithUser();
-        VGame::Get()->LoadUserProgress();
+        StartPlayer();
     }
     void TearDown() override {
         ReleaseManagerSingleton<VAchievementManager>();
-        ReleaseManagerSingleton<VAssetManager>();
-        ShellTest::TearDown();
+        ProgressionTest::TearDown();
     }
 
-    static TWindowManager* windows() { return TWindowManager::GetInstance(); }
     static std::shared_ptr<VAchievementManager> Achievements() { return VAchievementManager::Get(); }
 
     std::shared_ptr<VAchievement> Find(const char* category, const char* name) {
         return Achievements()->GetAchievement(category, name);
-    }
-
-    static std::string Row(const std::string& label, const std::string& text) {
-        return "<Row><Cell><Data>" + label + "</Data></Cell><Cell><Data>" + text + "</Data></Cell></Row>";
-    }
-
-    // Idle passes of 16 ms for the time given, each with a frame of the
-    // dialog (effects take hold as they draw).
-    void RunFor(uint32_t milliseconds) {
-        for (uint32_t passed = 0; passed < milliseconds; passed += 16) {
-            mTimer.Advance(16);
-            TPlatformEvent idle;
-            idle.type = TPlatformEvent::kIdle;
-            windows()->HandleEvent(idle);
-            ASSERT_TRUE(TRenderer::GetInstance()->BeginDraw(false));
-            TWindow::DrawWindowTree(dialog, TWindow::kDrawAll);
-            TRenderer::GetInstance()->EndDraw(false);
-        }
-        windows()->FlushDeletes();
     }
 
     // The notification's board slides in from x 300; items are 300 wide.
@@ -93,6 +60,4 @@ protected:
         " duration = 5000, spacing = 0, background = { x = 300, y = 0, w = 300, h = 80 },"
         " item = { x = 0, y = 10, w = 300, h = 55, text = { header = { w = 200, h = 20 },"
         " description = { y = 20, w = 200, h = 30 } } } } }";
-
-    TModalWindow* dialog = nullptr;
 };

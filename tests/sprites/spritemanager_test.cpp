@@ -146,6 +146,19 @@ TEST_F(SpriteManagerTest, APressedSpriteOnlyDragsAndKeepsTheHover) {
     EXPECT_FALSE(manager->OnMouseUp(TPoint(21, 20)));
 }
 
+// A press takes what lies under the pointer at that instant, also when the
+// move came with it and no update has run since.
+TEST_F(SpriteManagerTest, APressFindsTheSpriteUnderThePointerAtOnce) {
+    auto a = Square("a", 20, 20);
+    TVec2 at = a->GetPosition();
+    TPoint point(static_cast<int>(at.x), static_cast<int>(at.y));
+    manager->OnMouseMove(point);
+    EXPECT_TRUE(manager->OnMouseDown(point));
+    EXPECT_EQ(manager->GetHovered(), a);
+    manager->OnMouseUp(point);
+    EXPECT_FALSE(manager->OnMouseDown(TPoint(500, 500)));
+}
+
 TEST_F(SpriteManagerTest, RestrictedInputTakesOnlyAllowedSprites) {
     auto a = Square("a", 20, 20);
     auto b = Square("b", 60, 20);
@@ -168,11 +181,12 @@ TEST_F(SpriteManagerTest, RestrictedInputTakesOnlyAllowedSprites) {
         if (test.allowB) manager->AllowInput(b);
         for (const auto& [sprite, expected] : {std::pair{a, test.hoversA}, std::pair{b, test.hoversB}}) {
             TVec2 at = sprite->GetPosition();
-            manager->OnMouseMove(TPoint(static_cast<int>(at.x), static_cast<int>(at.y)));
+            TPoint point(static_cast<int>(at.x), static_cast<int>(at.y));
+            manager->OnMouseMove(point);
             manager->Update();
             EXPECT_EQ(manager->GetHovered() == sprite, expected);
-            EXPECT_EQ(manager->OnMouseDown(TPoint(0, 0)), expected);
-            manager->OnMouseUp(TPoint(0, 0));
+            EXPECT_EQ(manager->OnMouseDown(point), expected);
+            manager->OnMouseUp(point);
         }
     }
 }

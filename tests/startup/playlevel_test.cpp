@@ -11,6 +11,10 @@
 #include "game/floor/player.h"
 #include "game/level/level.h"
 #include "game/machines/station.h"
+#include "game/progression/plotitem.h"
+#include "game/progression/plotmanager.h"
+#include "game/shell/block.h"
+#include "game/shell/game.h"
 #include "game/shop/shophud.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/spritemanager.h"
@@ -28,13 +32,16 @@ protected:
         }
         for (const char* name : {"assets.xml", "values.xml"}) AddFile(name, ReadAsset(name));
         // The level script reads the floor's descriptions through the working folder.
-        for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/grytviken.lua", "scripts/shop/chocolates.lua"}) {
+        for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/grytviken.lua", "scripts/shop/chocolates.lua",
+                                 "locations/grytviken/plot.lua"}) {
             AddFile(std::string("assets/") + name, ReadAsset(name));
         }
     }
 
-    // The level screen once Play has opened it.
-    ShopWindow* PlayFromTheMenu() {
+    // The level screen once Play has opened it. The player has been told
+    // the opening episode unless the test says otherwise.
+    ShopWindow* PlayFromTheMenu(bool told = true) {
+        if (told) Prefs().SetData(0, "plot_grytviken", "\1", 1, true);
         // The player is in the window: entering the level asks no pause.
         static_cast<window::ScriptedWindow&>(mPlatform->GetData().GetWindow()).focused = true;
         GameMainSetUp(mPlatform.get(), mSession);
@@ -64,7 +71,7 @@ TEST_F(PlayLevelTest, PlayOpensTheFirstLevelWhoseClockRunsDownOnceItsHoldIsOver)
     EXPECT_FALSE(FindInTop("extension")->IsVisible());
 
     RunFor(3000);
-    EXPECT_FALSE(shop->IsStartPending());
+    EXPECT_FALSE(shop->IsStartPending()) << mLog.Text();
     EXPECT_FALSE(shop->GetSpriteManager()->IsPaused());
     EXPECT_TRUE(timer->IsRunning());
     EXPECT_GT(timer->GetElapsedTime(), 0);
@@ -107,6 +114,36 @@ TEST_F(PlayLevelTest, CustomersArriveAnOrderIsTakenAtStationOneAndTheWaitingLeav
     EXPECT_EQ(std::count(shop->GetActiveCustomers().begin(), shop->GetActiveCustomers().end(), customer), 0);
     EXPECT_EQ(shop->FindSprite(customer->GetName()), nullptr);
     EXPECT_TRUE(shop->IsLevelClosing());
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+// A new player is told the opening episode before the first level: three
+// pages, the last with two answers; then the plot closes and the clock runs.
+// The episode is recorded and not opened again.
+TEST_F(PlayLevelTest, TheOpeningEpisodeIsToldOnceBeforeTheFirstLevel) {
+    ShopWindow* shop = PlayFromTheMenu(false);
+    ASSERT_NE(shop, nullptr);
+    ASSERT_TRUE(RunUntilShown("plot_window"));
+    std::shared_ptr<VPlotManager> plots = VPlotManager::Get();
+    // The recording display cannot hit sprites: the answers go to the
+    // manager as the page buttons' listener sends them.
+    for (const char* answer : {"onward", "onward", "gladly"}) {
+        SCOPED_TRACE(answer);
+        RunFor(1200);
+        ASSERT_TRUE(FindInTop("plot_window"));
+        EXPECT_FALSE(shop->GetLevelTimer()->IsRunning());
+        plots->Respond("story_01_arrival", answer);
+    }
+    EXPECT_TRUE(plots->FindItem("story_01_arrival")->IsDone());
+    EXPECT_EQ(plots->FindItem("story_01_arrival")->GetValue(), 2);
+    ASSERT_TRUE(RunUntilGone("plot_window"));
+    RunFor(3000);
+    EXPECT_TRUE(shop->GetLevelTimer()->IsRunning());
+    EXPECT_EQ(GetPlayerBinaryBlock("plot_grytviken")->ReadByte(0), 1);
+
+    const size_t modals = TWindowManager::GetInstance()->GetModalStack().size();
+    plots->ShowPlotWindow();
+    EXPECT_EQ(TWindowManager::GetInstance()->GetModalStack().size(), modals);
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 

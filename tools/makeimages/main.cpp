@@ -18,6 +18,7 @@
 #include "tools/makeimages/machines.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/stations.h"
+#include "tools/makeimages/plot.h"
 #include "tools/makeimages/shopfloor.h"
 #include "tools/makeimages/pngwriter.h"
 
@@ -380,6 +381,8 @@ int main(int argc, char** argv) {
     written = makeimages::WriteMachineArt(folder) && written;
     written = makeimages::WriteStationArt(folder) && written;
     written = makeimages::WriteShopFloorArt(folder) && written;
+    written = makeimages::WritePlotArt(folder) && written;
+    written = Write(folder, "ui/plot/page_frame.png", DialogPanel(600, 300)) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

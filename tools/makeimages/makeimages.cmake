@@ -11,6 +11,7 @@ add_executable(makeimages
                ${CMAKE_SOURCE_DIR}/tools/makeimages/machines.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/medals.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/player.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/plot.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/shopfloor.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/stations.cpp)
@@ -39,7 +40,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/machines/press_fill.xml
     ${CMAKE_BINARY_DIR}/assets/shop/floor.png
     ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png
-    ${CMAKE_BINARY_DIR}/assets/shop/machines/icon_infusion_2.png)
+    ${CMAKE_BINARY_DIR}/assets/shop/machines/icon_infusion_2.png
+    ${CMAKE_BINARY_DIR}/assets/ui/plot/continue_down.png)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages

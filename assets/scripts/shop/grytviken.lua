@@ -281,5 +281,6 @@ return
     customers = customers,
     objects = objects,
     chocolates = ReadFile("scripts/shop/chocolates.lua"),
+    plot = ReadFile("locations/grytviken/plot.lua"),
     music_01 = "audio/music/grytviken.ogg",
 }
