@@ -32,6 +32,8 @@ public:
     bool IsRunning() const { return mRunning; }
     int32_t GetStartTime() const { return mStartTime; }
     int32_t GetElapsedTime() const { return mElapsedTime; }
+    // Kept within 0..INT32_MAX; the text follows at once.
+    void SetElapsedTime(int64_t milliseconds);
 
 private:
     uint32_t mLastTime = 0;  // 0 until the first step
