@@ -27,6 +27,7 @@
 #include "game/shell/sessionmetrics.h"
 #include "game/shell/valuemanager.h"
 #include "game/shop/register.h"
+#include "game/shop/shophud.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/spritewindow.h"
 #include "game/texts/activetext.h"
@@ -113,6 +114,7 @@ const TWindowClass kWindowClasses[] = {
     {"BLayeredWindow", BLayeredWindow::ClassId()},
     {"VUpsellWindow", VUpsellWindow::ClassId()},
     {"VRegister", VRegister::GetFactory()},
+    {"VShopHud", VShopHud::ClassId()},
 };
 
 void PassRendererOptions() {

@@ -59,6 +59,12 @@ void RTimer::SetElapsedTime(int64_t milliseconds) {
     UpdateText();
 }
 
+void RTimer::Start() {
+    mRunning = true;
+    const TWindowAnim* animator = FindAnimator();
+    mLastTime = animator ? static_cast<uint32_t>(animator->Now()) : 0;
+}
+
 void RTimer::Reset() {
     mLastTime = 0;
     mStartTime = 0;

@@ -25,6 +25,8 @@ public:
     void UpdateText();
     // Back to 0 and running.
     void Reset();
+    // Runs from now on its clock: time spent stopped is not counted.
+    void Start();
 
     void SetIncrementing(bool incrementing) { mIncrementing = incrementing; }
     void SetStartTime(int32_t milliseconds) { mStartTime = milliseconds; }
