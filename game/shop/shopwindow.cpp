@@ -9,6 +9,7 @@
 #include "core/windows/windowstyle.h"
 #include "foundation/debuglog.h"
 #include "game/chocolates/chocolatevendor.h"
+#include "game/floor/background.h"
 #include "game/floor/customer.h"
 #include "game/floor/customervendor.h"
 #include "game/floor/player.h"
@@ -234,6 +235,7 @@ void ShopWindow::LevelSetup() {
     RemoveAllSprites();
     mStations.clear();
     mPlayer.reset();
+    mBackground.reset();
     mPendingCustomers.clear();
     mActiveCustomers.clear();
     mLastComboKind = 0;
@@ -341,6 +343,7 @@ void ShopWindow::LoadLocation(const std::shared_ptr<VLuaStyle>& location) {
     }
     LoadCustomerArt(location);
     if (std::shared_ptr<VLuaStyle> player = LocationPart(location, "player")) LoadPlayer(player);
+    LoadBackground(location);
     LoadPlot(location);
 }
 
@@ -357,6 +360,15 @@ void ShopWindow::LoadCustomerArt(const std::shared_ptr<VLuaStyle>& location) {
     if (std::shared_ptr<VLuaStyle> customers = LocationPart(location, "customers")) {
         mCustomerVendor->LoadLevelTypes(customers);
     }
+}
+
+void ShopWindow::LoadBackground(const std::shared_ptr<VLuaStyle>& location) {
+    std::shared_ptr<VLuaStyle> background = LocationPart(location, "background");
+    if (!background) return;
+    mBackground = VBackground::Create();
+    AddSprite(mBackground);
+    mBackground->Load(background);
+    mBackground->Reset();
 }
 
 void ShopWindow::LoadPlot(const std::shared_ptr<VLuaStyle>& location) {
@@ -583,6 +595,7 @@ void ShopWindow::RefreshAfterUpgrades() {
     mChocolateVendor->UpdateAvailability();
     VTutorialManager::Get()->SetSpriteManager(GetSpriteManager());
     for (const auto& [name, station] : mStations) station->ApplyUpgrades();
+    if (mBackground) mBackground->Reset();
 }
 
 std::shared_ptr<VLuaStyle> ShopWindow::GetLocation(const TString& name) const {

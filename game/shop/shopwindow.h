@@ -15,6 +15,7 @@
 
 class RActiveTextLayer;
 class RTimer;
+class VBackground;
 class VChocolateVendor;
 class VCustomer;
 class VCustomerVendor;
@@ -109,6 +110,7 @@ public:
 
     const std::shared_ptr<ZoneController>& GetZoneController() const { return mZones; }
     const std::shared_ptr<VPlayer>& GetPlayer() const { return mPlayer; }
+    const std::shared_ptr<VBackground>& GetBackground() const { return mBackground; }
     const std::shared_ptr<VChocolateVendor>& GetChocolateVendor() const { return mChocolateVendor; }
     const std::shared_ptr<VCustomerVendor>& GetCustomerVendor() const { return mCustomerVendor; }
     const CustomerList& GetPendingCustomers() const { return mPendingCustomers; }
@@ -140,6 +142,7 @@ private:
     void LoadLocation(const std::shared_ptr<VLuaStyle>& location);
     void LoadChocolates(const std::shared_ptr<VLuaStyle>& location);
     void LoadCustomerArt(const std::shared_ptr<VLuaStyle>& location);
+    void LoadBackground(const std::shared_ptr<VLuaStyle>& location);
     void LoadPlot(const std::shared_ptr<VLuaStyle>& location);
     void QueueLevelCustomers();
     void PlayLevelMusic(const std::shared_ptr<VLuaStyle>& location);
@@ -168,6 +171,7 @@ private:
     CustomerList mActiveCustomers;
     std::shared_ptr<VCustomerVendor> mCustomerVendor;
     std::shared_ptr<VChocolateVendor> mChocolateVendor;
+    std::shared_ptr<VBackground> mBackground;
 
     bool mStartPending = false;
     bool mZonesLoaded = false;
