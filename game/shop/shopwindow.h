@@ -9,8 +9,10 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "game/shell/screenfunctions.h"
+#include "game/shop/shopconsole.h"
 #include "game/sprites/spritewindow.h"
 
 class RActiveTextLayer;
@@ -30,6 +32,10 @@ class ZqLevel;
 class ShopWindow : public VSpriteWindow {
 public:
     using CustomerList = std::list<std::shared_ptr<VCustomer>>;
+    // Angry customers that end an endless level when "angry_customer_limit"
+    // is not declared; every reader of the value takes it, as the first
+    // read makes the value.
+    static constexpr int kDefaultAngryLimit = 5;
 
     static TWindow* Create();
     static TWindowClassId ClassId() { return &Create; }
@@ -55,6 +61,8 @@ public:
     bool Animate() override;
     // Every click counts, whatever it hits.
     bool OnMouseDown(const TPoint& point) override;
+    // Ctrl+C opens the debug console.
+    bool OnKeyDown(int key, int modifiers) override;
 
     // Loads the current level into the screen and waits for its start.
     void LevelSetup();
@@ -84,11 +92,16 @@ public:
     TString GetEndlevelText(int n) const;
     // The level's records for the game state's statistics.
     void DoMetrics(int failed, bool mastered) const;
+    // Settles the level and queues its end dialog; once per level set-up.
+    void EndLevel();
+    bool HasLevelEnded() const { return mLevelEnded; }
+    // The level time at which the level's end began; empty while it runs.
+    std::optional<uint32_t> GetEndTime() const { return mEndTime; }
 
     bool IsEndlessMode() const { return mEndless; }
     void SetDeliveryBusy(bool busy) { mDeliveryBusy = busy; }
     bool IsDeliveryBusy() const { return mDeliveryBusy; }
-    // An end is set, or the story level's time is up.
+    // An end is set or done, or the story level's time is up.
     bool IsLevelClosing();
     // The HUD's game timer; null without one.
     RTimer* GetLevelTimer();
@@ -154,9 +167,14 @@ private:
     void ArriveEndless(uint32_t elapsed);
     void ArriveStory();
     void UpdateDepartures();
+    // The end conditions set the end time once.
+    void UpdateStoryEnd(uint32_t elapsed);
+    void UpdateEndless(uint32_t elapsed);
+    void StepEndlessDifficulty(uint32_t elapsed);
     void SendToStation(const std::shared_ptr<VCustomer>& customer, const std::shared_ptr<VStation>& station);
     uint32_t ClockTime() const;
 
+    VShopConsole mConsole{*this};
     VScreenFunctions mFunctions;
     // By location name.
     std::map<TString, std::shared_ptr<VLuaStyle>> mLocations;
@@ -182,8 +200,8 @@ private:
     int mGoalStage = 0;
     int mLastComboKind = 0;
     int mComboCount = 0;
-    // Level time of the end; 0 while the level runs.
-    uint32_t mEndTime = 0;
+    std::optional<uint32_t> mEndTime;
+    bool mLevelEnded = false;
     uint32_t mLastEndlessStepTime = 0;
     uint32_t mNextArrivalTime = 0;
     // While above 0 the tick only counts it down.

@@ -3,6 +3,7 @@
 // named values they read.
 #pragma once
 
+#include <cstdio>
 #include <map>
 #include <memory>
 #include <string>
@@ -11,6 +12,9 @@
 #include "core/windows/modalwindow.h"
 #include "core/windows/windowstyle.h"
 #include "game/shell/valuemanager.h"
+#include "game/shop/shophud.h"
+#include "game/shop/shopwindow.h"
+#include "game/texts/timer.h"
 #include "tests/level/leveltesting.h"
 
 class ShopTest : public LevelTestBase {
@@ -47,4 +51,97 @@ protected:
 
 private:
     std::map<TWindow*, std::unique_ptr<TLuaTable>> mDescriptions;
+};
+
+// A level screen in the dialog as a level script builds it: the screen
+// with the first location's stations and one kind of customer, its HUD with
+// the level clock, and the sibling text layer. Levels 1, 10, 11 and 60 exist
+// with goal 100 and mastery 200; the first player's progress is loaded.
+class LevelScreenTest : public ShopTest {
+protected:
+    void SetUp() override {
+        ShopTest::SetUp();
+        if (IsSkipped()) return;
+        AddFile("values.xml", kValues);
+        std::string goals = "<levelgoals>";
+        for (int level : {1, 2, 10, 11, 60}) {
+            goals += "<levelgoal level=\"" + std::to_string(level) + "\" goal=\"100\" mastery=\"200\"/>";
+        }
+        AddFile("levels/goals.xml", goals + "</levelgoals>");
+        for (int level : {1, 2, 10, 11, 60}) WriteLevel(level, "");
+        AddFile("scripts/testlevel.lua", kLevelScript);
+        StartPlayer();
+        TWindowManager* windows = TWindowManager::GetInstance();
+        windows->RegisterWindowType("ShopWindow", ShopWindow::ClassId());
+        windows->RegisterWindowType("VShopHud", VShopHud::ClassId());
+        windows->RegisterWindowType("RTimer", RTimer::ClassId());
+        ASSERT_EQ(Run("function DisplayDialog(t) shown = t end "
+                      "function DoModal(f) modal = f end "
+                      "gCommandQueue = {}"),
+                  "");
+    }
+
+    // The level's file: one minute long, in the first location, with the
+    // customers' elements.
+    void WriteLevel(int level, const std::string& customers) {
+        char name[32];
+        std::snprintf(name, sizeof name, "levels/level%02d.xml", level);
+        AddFile(name, "<level><location>grytviken</location><minutes>1</minutes><seconds>0</seconds>"
+                      "<maxlayers>1</maxlayers>" + customers + "</level>");
+    }
+    // A customer of the fixture's kind at the first counter from the start.
+    static std::string Customer() {
+        return "<customer><type>walker</type><start>0</start><station>station01</station></customer>";
+    }
+
+    // The screen of the level script, set up for the current level.
+    ShopWindow* Screen() {
+        TWindowManager::GetInstance()->RunWindowScript(dialog, "scripts/testlevel.lua");
+        ShopWindow* screen = ShopWindow::GetCurrent();
+        EXPECT_NE(screen, nullptr);
+        if (screen) screen->LevelSetup();
+        return screen;
+    }
+    // Ticks of 16 ms of the dialog's tasks: the clocks and the screen.
+    void Tick(int ticks = 1) {
+        for (int i = 0; i < ticks; ++i) {
+            mTimer.Advance(16);
+            dialog->RunTasks(0);
+        }
+    }
+    // Past the set-up's hold, with the level clock running.
+    void Start(ShopWindow* screen) {
+        Tick(70);
+        ASSERT_FALSE(screen->IsStartPending());
+    }
+    // Runs the queued commands; the end dialog's table lands in "shown".
+    void RunQueued() { ASSERT_EQ(Run("for i = 1, table.getn(gCommandQueue) do gCommandQueue[i]() end gCommandQueue = {}"), ""); }
+
+    static constexpr const char* kValues =
+        "<values>"
+        "<value name=\"current_level\" value=\"1\" min=\"1\" max=\"60\" saved=\"true\"/>"
+        "<value name=\"highest_level\" value=\"0\" min=\"0\" max=\"60\" saved=\"true\"/>"
+        "<value name=\"total_worth\" value=\"0\" saved=\"true\"/>"
+        "<value name=\"completed_grytviken\" value=\"0\" saved=\"true\"/>"
+        "<value name=\"num_levels_mastered\" value=\"0\" saved=\"true\"/>"
+        "<value name=\"current_worth\" value=\"0\"/>"
+        "<value name=\"current_level_total\" value=\"0\"/>"
+        "<value name=\"do_map_transition\" value=\"0\"/>"
+        "</values>";
+    static constexpr const char* kLevelScript = R"(
+        MakeDialog { ShopWindow
+        {
+            name = "shop", x = 0, y = 0, w = 800, h = 600,
+            posse = { walker = { name = "walker" } },
+            location_grytviken = {
+                stations = { station_one = { name = "station01", stationType = 1 } },
+                background = { statics = { lamp = { upgrade = "kLamp" } } },
+            },
+            VShopHud
+            {
+                name = "shop_hud", x = 0, y = 0, w = 200, h = 50,
+                RTimer { name = "game_timer", x = 0, y = 0, w = 100, h = 30 },
+            },
+        } }
+    )";
 };
