@@ -70,6 +70,7 @@ protected:
         AddFile("levels/goals.xml", goals + "</levelgoals>");
         for (int level : {1, 2, 10, 11, 60}) WriteLevel(level, "");
         AddFile("scripts/testlevel.lua", kLevelScript);
+        AddFile("locations/grytviken/upgrades.xml", kCatalogue);
         StartPlayer();
         TWindowManager* windows = TWindowManager::GetInstance();
         windows->RegisterWindowType("ShopWindow", ShopWindow::ClassId());
@@ -128,6 +129,13 @@ protected:
         "<value name=\"current_level_total\" value=\"0\"/>"
         "<value name=\"do_map_transition\" value=\"0\"/>"
         "</values>";
+    // The backdrop's two upgrades, and a lamp of its own.
+    static constexpr const char* kCatalogue =
+        "<upgrades><upgradetype type=\"aesthetic\">"
+        "<upgrade name=\"kBackground1\"><cost>1</cost><object name=\"background\"/></upgrade>"
+        "<upgrade name=\"kBackground2\"><cost>1</cost><object name=\"background\"/></upgrade>"
+        "<upgrade name=\"kLamp\"><cost>1</cost><object name=\"background\"/></upgrade>"
+        "</upgradetype></upgrades>";
     static constexpr const char* kLevelScript = R"(
         MakeDialog { ShopWindow
         {
@@ -135,7 +143,11 @@ protected:
             posse = { walker = { name = "walker" } },
             location_grytviken = {
                 stations = { station_one = { name = "station01", stationType = 1 } },
-                background = { statics = { lamp = { upgrade = "kLamp" } } },
+                background = {
+                    assets = { anim = false, background = { { file = "art/back.png" },
+                                                            { state = "upgrade1", file = "art/back.png" } } },
+                    statics = { lamp = { upgrade = "kLamp" } },
+                },
             },
             VShopHud
             {
