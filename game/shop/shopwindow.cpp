@@ -251,7 +251,8 @@ void ShopWindow::LevelSetup() {
     std::shared_ptr<VAssetManager> assets = VAssetManager::Get();
     assets->RetireCurrentAssets();
     if (!mZonesLoaded) PrepareFirstSetup();
-    assets->LoadAssetList(kAssetList, true);
+    // Retired above and dropped at the end, so what the list names again stays loaded.
+    assets->LoadAssetList(kAssetList, false);
 
     RemoveAllSprites();
     mStations.clear();
