@@ -588,6 +588,9 @@ void ShopWindow::EndLevel() {
     }
     int status = EndStoryLevel(*mLevel);
     DoMetrics(status == VLevelManager::kNotCompleted ? 1 : 0, status == VLevelManager::kMastered);
+    // Settled: a pass put the takings into the worth, a failure earned
+    // nothing, so the end dialog's worth does not count them twice.
+    VValueManager::Get()->SetValue("current_level_total", 0, false);
 }
 
 // End of level texts and statistics.

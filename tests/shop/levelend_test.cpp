@@ -146,6 +146,8 @@ TEST_F(LevelEndTest, TheResultSettlesIntoTheProgressAndTheValues) {
         EXPECT_EQ(Value("num_levels_mastered"), 2 + c.mastered);
         EXPECT_EQ(Value("total_worth"), 5000 + c.total);
         EXPECT_EQ(Value("current_worth"), 1000 + c.total);
+        // The takings are in the worth now, which the end dialog shows once.
+        EXPECT_EQ(Value("current_level_total"), 0);
         EXPECT_EQ(Levels()->GetLocationScore(1), 1000 + c.total);
         EXPECT_EQ(Levels()->GetCurrentLevel(), 2);
         EXPECT_EQ(Levels()->GetHighestComplete(), 1);
@@ -175,6 +177,7 @@ TEST_F(LevelEndTest, AFailureChangesNoTotalsAndSubmitsNothingButSendsItsStatisti
     EXPECT_EQ(Levels()->GetCurrentLevel(), 1);
     EXPECT_EQ(Value("total_worth"), 5000);
     EXPECT_EQ(Value("current_worth"), 1000);
+    EXPECT_EQ(Value("current_level_total"), 0);
     EXPECT_EQ(Value("completed_grytviken"), 0);
     EXPECT_EQ(Levels()->GetLocationScore(1), 1000);
     EXPECT_EQ(LocalScore(), -1);
