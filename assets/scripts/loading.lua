@@ -38,6 +38,23 @@ local function GaugeIcon(file)
     return Bitmap { name = "gauge_" .. file, x = 0, y = 0, image = "shop/hud/gauge_" .. file .. ".png" }
 end
 
+local location = ReadFile("scripts/shop/grytviken.lua")
+
+-- Endless mode counts the level's takings on a register under the clock.
+local function EndlessRegister()
+    if GetCurrentGameMode() == 0 then
+        return function() end
+    end
+    return Board("register_board", 8, 58, 172, 40,
+    {
+        VRegister
+        {
+            name = "register", x = 20, y = 4, w = 6 * location.digit.w, h = 32, numDigits = 6,
+            digit = location.digit,
+        },
+    })
+end
+
 -- The clock on the left: the sweep of the time left, the time and the level;
 -- the takings on the right: the dial, the gauge, the goal and mastery
 -- scores, and below them the angry customers of endless mode.
@@ -83,6 +100,7 @@ local kHud = VShopHud
         HudText("anger_label", 14, 8, 60, 24, kHudSmallFont, "hud_angry"),
         HudText("anger_score", 76, 8, 56, 24, kHudFont),
     }),
+    EndlessRegister(),
 }
 
 MakeDialog
@@ -95,7 +113,7 @@ MakeDialog
         ShopWindow
         {
             name = "shop", x = 0, y = 0, w = 800, h = 600,
-            location_grytviken = ReadFile("scripts/shop/grytviken.lua"),
+            location_grytviken = location,
             posse = posse,
             tutorials = {},
             kHud,

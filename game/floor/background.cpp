@@ -78,6 +78,8 @@ VBackground::ObjectMap VBackground::LoadObjects(const std::shared_ptr<VLuaStyle>
         if (!value.IsTable()) return;
         std::shared_ptr<VObject> object = VObject::Create(LowerCase(key), TString(), 0);
         object->Load(VLuaStyle::CreateFromObject(entries, value));
+        // Shows its first look and starts a continuous animation.
+        object->Reset();
         objects[key] = object;
         if (manager) manager->AddSprite(object);
     });
