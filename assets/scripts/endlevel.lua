@@ -82,7 +82,8 @@ if not endless and GetCurrentLevel() <= kLastPlayableLevel then
     table.insert(buttons, { "next", "button_next", Play(nil), kPressedByEnter })
 end
 table.insert(buttons, { "replay", "button_replay", Play(t.level_num) })
-table.insert(buttons, { "menu", "button_menu", function() QuitToMainMenu() end, kPressedByEscape })
+-- The level screen's modal goes, and this dialog above it.
+table.insert(buttons, { "menu", "button_menu", function() PopModal("scripts/loading.lua") end, kPressedByEscape })
 local kButtonWidth = 220
 local gap = (kPanelWidth - table.getn(buttons) * kButtonWidth) / (table.getn(buttons) + 1)
 for i, b in ipairs(buttons) do
