@@ -9,7 +9,7 @@ ReadFile("scripts/shop/posse.lua")
 local kHudFont = { "myriad_pro", 22, Color(255, 224, 156) }
 local kHudSmallFont = { "myriad_pro", 16, Color(236, 206, 166) }
 local kHudBoard = "ui/backgrounds/title_board.png"
-local kBoardCorner = 24
+local kBoardCorner = 16
 
 -- A dark sign of the HUD with its windows on it.
 local function Board(name, x, y, w, h, windows)
@@ -45,60 +45,61 @@ local function EndlessRegister()
     if GetCurrentGameMode() == 0 then
         return function() end
     end
-    return Board("register_board", 8, 58, 172, 40,
+    return Board("register_board", 8, 40, 172, 36,
     {
         VRegister
         {
-            name = "register", x = 20, y = 4, w = 6 * location.digit.w, h = 32, numDigits = 6,
+            name = "register", x = 20, y = 2, w = 6 * location.digit.w, h = 32, numDigits = 6,
             digit = location.digit,
         },
     })
 end
 
--- The clock on the left: the sweep of the time left, the time and the level;
--- the takings on the right: the dial, the gauge, the goal and mastery
--- scores, and below them the angry customers of endless mode.
+-- Two low signs along the top edge, clear of the customers' thought
+-- bubbles: on the left the sweep of the time left, the time and the level;
+-- on the right the takings' dial and gauge and the goal and mastery scores;
+-- below it the angry customers of endless mode.
 local kHud = VShopHud
 {
-    name = "shop_hud", x = 0, y = 0, w = 800, h = 100,
-    Board("clock_board", 8, 2, 210, 54,
+    name = "shop_hud", x = 0, y = 0, w = 800, h = 80,
+    Board("clock_board", 8, 0, 200, 38,
     {
         KSweepDial
         {
-            name = "timer_sweep", x = 10, y = 3, w = 48, h = 48, center_x = 24, center_y = 24,
+            name = "timer_sweep", x = 8, y = 3, w = 32, h = 32, center_x = 16, center_y = 16,
             sweep = "shop/hud/clock_sweep.png", overlay = "shop/hud/clock_ring.png", startpos = 1,
         },
         RTimer
         {
-            name = "game_timer", x = 70, y = 5, w = 120, h = 26, font = kHudFont,
+            name = "game_timer", x = 46, y = 8, w = 64, h = 30, font = kHudFont,
             flags = kHAlignLeft + kVAlignCenter, isincrementing = false,
         },
-        HudText("level_name", 70, 29, 130, 20, kHudSmallFont),
+        HudText("level_name", 110, 4, 84, 30, kHudSmallFont),
     }),
-    Board("score_board", 532, 2, 260, 54,
+    Board("score_board", 480, 0, 312, 38,
     {
-        Bitmap { name = "dial_face", x = 10, y = 3, image = "shop/hud/dial_face.png" },
+        Bitmap { name = "dial_face", x = 8, y = 3, image = "shop/hud/dial_face.png" },
         KDial
         {
-            name = "dialPower", x = 10, y = 3, w = 48, h = 48, center_x = 24, center_y = 24,
-            needle = "shop/hud/dial_needle.png", needle_regx = 3, needle_regy = 20, minrot = -1.5708, maxrot = 1.5708,
+            name = "dialPower", x = 8, y = 3, w = 32, h = 32, center_x = 16, center_y = 16,
+            needle = "shop/hud/dial_needle.png", needle_regx = 2, needle_regy = 13, minrot = -1.5708, maxrot = 1.5708,
         },
         BLayeredWindow
         {
-            name = "progress_gauge", x = 66, y = 7, w = 40, h = 40,
+            name = "progress_gauge", x = 46, y = 5, w = 28, h = 28,
             SelectLayer(0), GaugeIcon("below"),
             SelectLayer(1), GaugeIcon("past"),
             SelectLayer(2), GaugeIcon("anger"),
         },
-        HudText("goal_label", 114, 4, 60, 24, kHudSmallFont, "hud_goal"),
-        HudText("goal_score", 176, 4, 76, 24, kHudFont),
-        HudText("mastery_label", 114, 27, 60, 24, kHudSmallFont, "hud_mastery"),
-        HudText("mastery_score", 176, 27, 76, 24, kHudFont),
+        HudText("goal_label", 80, 4, 40, 30, kHudSmallFont, "hud_goal"),
+        HudText("goal_score", 118, 4, 70, 30, kHudFont),
+        HudText("mastery_label", 190, 4, 56, 30, kHudSmallFont, "hud_mastery"),
+        HudText("mastery_score", 244, 4, 66, 30, kHudFont),
     }),
-    Board("extension", 652, 58, 140, 40,
+    Board("extension", 652, 40, 140, 36,
     {
-        HudText("anger_label", 14, 8, 60, 24, kHudSmallFont, "hud_angry"),
-        HudText("anger_score", 76, 8, 56, 24, kHudFont),
+        HudText("anger_label", 14, 4, 60, 28, kHudSmallFont, "hud_angry"),
+        HudText("anger_score", 76, 4, 56, 28, kHudFont),
     }),
     EndlessRegister(),
 }

@@ -30,6 +30,7 @@
 #include "game/shell/luastyle.h"
 #include "game/shell/valuemanager.h"
 #include "game/shop/levelend.h"
+#include "game/shop/floatingtexts.h"
 #include "game/shop/shophud.h"
 #include "game/sprites/spritemanager.h"
 #include "game/texts/activetext.h"
@@ -56,6 +57,7 @@ const int32_t kSetupHoldTime = 1000;
 const uint32_t kFirstEndlessArrival = 3000;
 const int64_t kEndWait = 2001;
 const uint32_t kEndlessStepPeriod = 250;
+const char kLevelTotal[] = "current_level_total";
 
 // Location descriptions by their field in the screen's description.
 const struct {
@@ -94,6 +96,42 @@ std::shared_ptr<VLuaStyle> LocationPart(const std::shared_ptr<VLuaStyle>& locati
     if (location) DebugLog("ShopWindow: the location has no \"%s\" table", field);
     return nullptr;
 }
+
+// The named value of a combo kind's bonus, its label, the best chain of the
+// level and the statistics key of the points it earned; kinds without a
+// record of their own pay and show as the menu combo.
+struct ComboNames {
+    const char* bonus;
+    const char* label;
+    const char* record;
+    const char* statistic;
+};
+
+const ComboNames& NamesOf(int kind) {
+    static const ComboNames kMenu = {"menu_combobonus", "combo_menu", "menu_multiplier_this_level",
+                                     "MenuDeliveryChainPointsEarned"};
+    static const ComboNames kService = {"service_combobonus", "combo_service", "service_multiplier_this_level",
+                                        "ServiceChainPointsEarned"};
+    static const ComboNames kPayout = {"payout_combobonus", "combo_payment", "payment_multiplier_this_level",
+                                       "CashPickupChainPointsEarned"};
+    static const ComboNames kOther = {kMenu.bonus, kMenu.label, nullptr, nullptr};
+    switch (kind) {
+    case ShopWindow::kMenuCombo:
+        return kMenu;
+    case ShopWindow::kServiceCombo:
+        return kService;
+    case ShopWindow::kPayoutCombo:
+        return kPayout;
+    default:
+        return kOther;
+    }
+}
+
+void PlaySound(const char* name) {
+    if (VSoundManager* sounds = VSoundManager::Get()) sounds->PlaySFX(name);
+}
+
+int WholeNumber(float value) { return script::truncateNumber<int>(value); }
 
 }  // namespace
 
@@ -153,8 +191,8 @@ void ShopWindow::PostInit(const TWindowStyle& style) {
     }
     mTutorials = VLuaStyle::Create(description ? description->GetTable("tutorials") : nullptr, nullptr);
     mPosse = VLuaStyle::Create(description ? description->GetTable("posse") : nullptr, nullptr);
-    TWindow* parent = GetParent();
-    if (RActiveTextLayer* layer = GetTextLayer()) layer->MoveNextTo(parent ? this : nullptr);
+    // Floating texts show over the floor.
+    if (RActiveTextLayer* layer = GetTextLayer()) layer->MoveNextTo(this);
 }
 
 void ShopWindow::Draw() {
@@ -519,7 +557,7 @@ void ShopWindow::ArriveStory() {
             continue;
         }
         SendToStation(customer, station);
-        if (VSoundManager* sounds = VSoundManager::Get()) sounds->PlaySFX(kArrivalSound);
+        PlaySound(kArrivalSound);
         it = mPendingCustomers.erase(it);
         SetStat("++TotalCustomers", "");
     }
@@ -612,7 +650,7 @@ void ShopWindow::DoMetrics(int failed, bool mastered) const {
     SetStat("add-timer", PlayKey("DiaryTime"));
     SetStat("add-timer", PlayKey("TutorialTime"));
     SetStat("add-state", "TutorialEnd");
-    SetStatInt("add-value", VValueManager::Get()->GetInt("current_level_total", 0));
+    SetStatInt("add-value", VValueManager::Get()->GetInt(kLevelTotal, 0));
     SetStatInt("add-value", mastered ? 1 : 0);
     for (const char* counter : kLevelCounters) SetStat("add-state", counter);
     for (const char* counter : {"TrashUsedItemID", "TotalClicks", "TotalValidClicks", "SweetRewardsEarnedID"}) {
@@ -626,7 +664,7 @@ void ShopWindow::DoMetrics(int failed, bool mastered) const {
 bool ShopWindow::IsLevelClosing() {
     if (mEndTime || mLevelEnded) return true;
     RTimer* timer = GetLevelTimer();
-    return !mEndless && timer && timer->GetElapsedTime() >= timer->GetStartTime();
+    return mLevel && !mEndless && timer && timer->GetElapsedTime() >= timer->GetStartTime();
 }
 
 VShopHud* ShopWindow::GetHud() {
@@ -638,7 +676,7 @@ RTimer* ShopWindow::GetLevelTimer() {
     return hud ? hud->GetGameTimer() : nullptr;
 }
 
-RActiveTextLayer* ShopWindow::GetTextLayer() {
+RActiveTextLayer* ShopWindow::GetTextLayer() const {
     TWindow* parent = GetParent();
     return parent ? FindChildAs<RActiveTextLayer>(parent, "text_window") : nullptr;
 }
@@ -750,4 +788,88 @@ std::shared_ptr<VStation> ShopWindow::FindStationHolding(const std::shared_ptr<V
 bool ShopWindow::IsStation16Active() const {
     std::shared_ptr<VStation> station = FindStation("station16");
     return station && station->IsVisible();
+}
+
+bool ShopWindow::PassItemToStation(const std::shared_ptr<VCarriable>& item) {
+    for (int number = 1;; ++number) {
+        std::shared_ptr<VStation> station = FindStationByNumber(number);
+        if (!station) return false;
+        if (station->GetKind() != VStation::kPlainStation) continue;
+        const std::shared_ptr<VCustomer>& customer = station->GetCustomer();
+        if (customer && customer->OfferItem(item)) return true;
+    }
+}
+
+// Payment, tips and combos
+
+void ShopWindow::AddPayment(float amount, const TVec2& point, const std::shared_ptr<VCustomer>& customer) {
+    VValueManager* values = VValueManager::Get().get();
+    float total = values->ScaleWithinLimits("salemodifier", amount, true);
+    if (customer) {
+        total += values->ScaleWithinLimits("tipmodifier", customer->GetPatience() / 100.0f * customer->GetTip(), true);
+    }
+    float levelTotal = AddTakings(total);
+    if (RActiveTextLayer* layer = GetTextLayer()) {
+        layer->AddText(new VPaymentText(WholeNumber(std::floor(total)), WholeNumber(point.x), WholeNumber(point.y)));
+    }
+    if (!mEndless) CheckGoal(levelTotal);
+    Combo(kPayoutCombo);
+}
+
+void ShopWindow::Combo(int kind) {
+    if (kind != mLastComboKind) {
+        mLastComboKind = kind;
+        mComboCount = 0;
+        return;
+    }
+    int count = ++mComboCount;
+    const ComboNames& names = NamesOf(kind);
+    VValueManager* values = VValueManager::Get().get();
+    float bonus = values->ScaleWithinLimits(names.bonus, static_cast<float>(count), true);
+    float levelTotal = AddTakings(bonus);
+    if (RActiveTextLayer* layer = GetTextLayer()) {
+        TVec2 at = mPlayer ? mPlayer->GetPosition() + TVec2(0, -75) : TVec2(400, 300);
+        layer->AddText(new VComboText(Localised(names.label), count + 1, WholeNumber(bonus), WholeNumber(at.x),
+                                      WholeNumber(at.y)));
+    }
+    if (!mEndless) CheckGoal(levelTotal);
+    if (!names.record) return;
+    if (values->GetInt(names.record, 0) < count + 1) {
+        values->SetValue(names.record, static_cast<float>(count + 1), false);
+    }
+    if (TGameState* state = TGameState::Get()) {
+        double earned = StateValueToInt(state->GetState(names.statistic).c_str());
+        // Held within the int range, however large the bonus.
+        state->SetStateInt(names.statistic, script::truncateNumber<int>(earned + WholeNumber(bonus)));
+    }
+}
+
+float ShopWindow::AddTakings(float amount) {
+    VValueManager* values = VValueManager::Get().get();
+    float levelTotal = values->AddToValue(kLevelTotal, amount, 0, false);
+    if (mEndless) {
+        values->AddToValue("current_worth", amount, 0, false);
+        values->AddToValue("endless_level_counter", amount, 0, false);
+    }
+    return levelTotal;
+}
+
+void ShopWindow::CheckGoal(float levelTotal) {
+    std::shared_ptr<VLevelManager> levels = VLevelManager::Get();
+    int reached = kNothingReached;
+    if (mGoalStage <= kGoalReached && static_cast<float>(levels->GetCurrentMastery()) <= levelTotal) {
+        reached = kMasteryReached;
+        PlaySound("audio/sfx/master.ogg");
+        VValueManager::Get()->SetValue("mastery_this_level", 1.0f, false);
+    } else if (mGoalStage == kNothingReached && static_cast<float>(levels->GetCurrentGoal()) <= levelTotal) {
+        reached = kGoalReached;
+        PlaySound("audio/sfx/goal.ogg");
+    } else {
+        return;
+    }
+    mGoalStage = reached;
+    if (RActiveTextLayer* layer = GetTextLayer()) {
+        const char* label = reached == kMasteryReached ? "reached_master" : "reached_goal";
+        layer->AddText(new VGoalText(Localised(label), reached));
+    }
 }

@@ -1,8 +1,10 @@
 // The level screen: the sprite window in which a level is played. It loads
 // the level ("LevelSetup"), holds its zone graph, stations, player, vendors
 // and customers, lets customers arrive and leave every tick, runs the
-// level clock through its HUD, and answers the floor's questions while it
-// is the current level screen.
+// level clock through its HUD, answers the floor's questions while it is
+// the current level screen, and books the level's takings: payments, tips
+// and combo bonuses, with their floating texts and the goal and mastery
+// scores reached.
 #pragma once
 
 #include <cstdint>
@@ -11,6 +13,7 @@
 #include <memory>
 #include <optional>
 
+#include "foundation/vector.h"
 #include "game/shell/screenfunctions.h"
 #include "game/shop/shopconsole.h"
 #include "game/sprites/spritewindow.h"
@@ -18,6 +21,7 @@
 class RActiveTextLayer;
 class RTimer;
 class VBackground;
+class VCarriable;
 class VChocolateVendor;
 class VCustomer;
 class VCustomerVendor;
@@ -36,6 +40,10 @@ public:
     // is not declared; every reader of the value takes it, as the first
     // read makes the value.
     static constexpr int kDefaultAngryLimit = 5;
+    // Combo kinds: an order taken, an item served, money collected.
+    enum { kMenuCombo = 1, kServiceCombo = 2, kPayoutCombo = 4 };
+    // Goal stages of the level's takings.
+    enum { kNothingReached = 0, kGoalReached = 1, kMasteryReached = 2 };
 
     static TWindow* Create();
     static TWindowClassId ClassId() { return &Create; }
@@ -84,6 +92,8 @@ public:
     // The named station when it exists, else a free counter drawn at
     // random; empty when that one holds a customer or none is free.
     std::shared_ptr<VStation> ChooseStation(const TString& name) const;
+    // The customer joins the floor and arrives at the station with full patience.
+    void SendToStation(const std::shared_ptr<VCustomer>& customer, const std::shared_ptr<VStation>& station);
     // The level time of the next endless customer after one at elapsed.
     uint32_t NextArrivalTime(uint32_t elapsed) const;
 
@@ -99,6 +109,7 @@ public:
     std::optional<uint32_t> GetEndTime() const { return mEndTime; }
 
     bool IsEndlessMode() const { return mEndless; }
+    void SetEndlessMode(bool endless) { mEndless = endless; }
     void SetDeliveryBusy(bool busy) { mDeliveryBusy = busy; }
     bool IsDeliveryBusy() const { return mDeliveryBusy; }
     // An end is set or done, or the story level's time is up.
@@ -106,8 +117,9 @@ public:
     // The HUD's game timer; null without one.
     RTimer* GetLevelTimer();
     VShopHud* GetHud();
-    // The sibling "text_window"; null when there is none.
-    RActiveTextLayer* GetTextLayer();
+    // The sibling "text_window" that floating texts go to; looked up each
+    // time, since a script may destroy it. Null when there is none.
+    RActiveTextLayer* GetTextLayer() const;
     // Elapsed level time in percent of its duration, at most 100; 0
     // without a timer or a duration.
     float GetLevelProgress();
@@ -125,6 +137,7 @@ public:
     const std::shared_ptr<VPlayer>& GetPlayer() const { return mPlayer; }
     const std::shared_ptr<VBackground>& GetBackground() const { return mBackground; }
     const std::shared_ptr<VChocolateVendor>& GetChocolateVendor() const { return mChocolateVendor; }
+    void SetChocolateVendor(const std::shared_ptr<VChocolateVendor>& vendor) { mChocolateVendor = vendor; }
     const std::shared_ptr<VCustomerVendor>& GetCustomerVendor() const { return mCustomerVendor; }
     const CustomerList& GetPendingCustomers() const { return mPendingCustomers; }
     const CustomerList& GetActiveCustomers() const { return mActiveCustomers; }
@@ -137,6 +150,22 @@ public:
     std::shared_ptr<VStation> FindStationHolding(const std::shared_ptr<VSprite>& sprite) const;
     // A visible "station16" sends the player along routes of the graph.
     bool IsStation16Active() const;
+    // Offers the item to the customers at the plain stations "station01",
+    // "station02" ... up to the first number without a station; true when
+    // one took it.
+    bool PassItemToStation(const std::shared_ptr<VCarriable>& item);
+
+    // Books the amount with the sale modifier and the customer's tip (none
+    // without a customer), shows it rising from the point, then counts a
+    // payout combo.
+    void AddPayment(float amount, const TVec2& point, const std::shared_ptr<VCustomer>& customer);
+    // A step of a chain of the kind. A kind other than the last starts a
+    // new chain and pays nothing; the same kind again pays its bonus scaled
+    // by the steps so far.
+    void Combo(int kind);
+    int GetLastComboKind() const { return mLastComboKind; }
+    int GetComboCount() const { return mComboCount; }
+    int GetGoalStage() const { return mGoalStage; }
 
     bool IsStartPending() const { return mStartPending; }
     bool IsPlotPending() const { return mPlotPending; }
@@ -171,8 +200,13 @@ private:
     void UpdateStoryEnd(uint32_t elapsed);
     void UpdateEndless(uint32_t elapsed);
     void StepEndlessDifficulty(uint32_t elapsed);
-    void SendToStation(const std::shared_ptr<VCustomer>& customer, const std::shared_ptr<VStation>& station);
     uint32_t ClockTime() const;
+
+    // Adds to the level's takings, and in endless mode to the worth of the
+    // game; the new level total.
+    float AddTakings(float amount);
+    // Shows and sounds the mastery or the goal score once reached.
+    void CheckGoal(float levelTotal);
 
     VShopConsole mConsole{*this};
     VScreenFunctions mFunctions;
@@ -197,7 +231,7 @@ private:
     bool mPrelevelRequested = false;
     bool mPlotPending = false;
     bool mDeliveryBusy = false;
-    int mGoalStage = 0;
+    int mGoalStage = kNothingReached;
     int mLastComboKind = 0;
     int mComboCount = 0;
     std::optional<uint32_t> mEndTime;

@@ -1,7 +1,7 @@
-// Player-visible texts by their label in the platform's string table.
+// A text of the game's string table by its label.
 #pragma once
 
 #include "foundation/tstring.h"
 
-// The label's text; the label itself while no string table stands.
+// The label itself while no string table stands.
 TString Localised(const TString& label);

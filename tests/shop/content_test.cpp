@@ -1,16 +1,19 @@
 // The shipped shop floor of the first location, as the build leaves it in
-// its assets: the zones, the stations on them and the player with its
-// frame sheets.
+// its assets: the zones, the stations on them, the player with its frame
+// sheets, and what payments and customers play, show and count.
 #include <gtest/gtest.h>
 
 #include <set>
 #include <string>
 
+#include "foundation/file.h"
+#include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
 #include "game/floor/player.h"
 #include "game/machines/station.h"
 #include "graphics/animatedtexture.h"
 #include "tests/floor/floortesting.h"
+#include "tests/shop/shoptesting.h"
 
 namespace {
 
@@ -95,6 +98,30 @@ TEST_F(ShopContentTest, ThePlayerStartsOnItsPointWithItsSheetsArmsAndIdles) {
     EXPECT_EQ(player->GetIdleAnimations().size(), 2u);
     EXPECT_NE(player->GetChildObject("idle_wave")->GetTexture(), nullptr);
     EXPECT_FLOAT_EQ(VValueManager::Get()->GetReal("walkspeed", 0), 5.0f);
+}
+
+TEST_F(ShopContentTest, TheSoundsTextsAndValuesOfTheMoneyAreShipped) {
+    for (const std::string& name : kShopSounds) {
+        EXPECT_TRUE(FileExists(("audio/sfx/" + name + ".ogg").c_str())) << name;
+    }
+    TStringTable strings;
+    ASSERT_TRUE(strings.Load("strings/en/strings.xml"));
+    for (const char* label : {"combo_menu", "combo_service", "combo_payment", "reached_goal", "reached_master"}) {
+        EXPECT_EQ(strings.GetString(label).Find("Missing string"), -1) << label;
+    }
+    VValueManager* values = VValueManager::Get().get();
+    values->Load("values.xml");
+    for (const char* name : {"tipmodifier", "menu_combobonus", "service_combobonus", "payout_combobonus",
+                             "menu_multiplier_this_level", "service_multiplier_this_level",
+                             "payment_multiplier_this_level", "sauce_price", "drink_price", "num_served", "num_angry",
+                             "num_sauce_sold", "served_this_level", "order_patience_bonus",
+                             "complimentary_patience_bonus", "multi_order_chance", "endless_money_decay"}) {
+        EXPECT_NE(values->Find(name), nullptr) << name;
+    }
+    // A chance in percent for each level past the minimum, and money that
+    // waits some seconds in endless mode.
+    EXPECT_GE(values->GetReal("multi_order_chance", 0), 1.0f);
+    EXPECT_GE(values->GetUint("endless_money_decay", 0), 1000u);
 }
 
 }  // namespace

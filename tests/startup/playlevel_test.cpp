@@ -4,6 +4,8 @@
 // customer shows its order, and customers left waiting go away angry.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "core/app/gamestate.h"
 #include "game/floor/customer.h"
 #include "game/floor/player.h"
@@ -56,7 +58,7 @@ TEST_F(PlayLevelTest, PlayOpensTheFirstLevelWhoseClockRunsDownOnceItsHoldIsOver)
     EXPECT_FALSE(shop->IsEndlessMode());
     RTimer* timer = shop->GetLevelTimer();
     ASSERT_NE(timer, nullptr);
-    EXPECT_EQ(timer->GetText(), "2:00");
+    EXPECT_STREQ(timer->GetText().c_str(), "2:00");
     EXPECT_EQ(TextOf("goal_score"), "$300");
     EXPECT_EQ(TextOf("level_name"), "Level  1");
     EXPECT_FALSE(FindInTop("extension")->IsVisible());
@@ -87,19 +89,23 @@ TEST_F(PlayLevelTest, CustomersArriveAnOrderIsTakenAtStationOneAndTheWaitingLeav
     // they are drawn, which the recording display does not show; the click
     // is handed to the counter.)
     first->OnClick();
-    RunFor(4000);
+    // The walk, then the customer's look at the menu.
+    RunFor(7000);
     std::shared_ptr<VPlayer> player = shop->GetPlayer();
     ASSERT_NE(player, nullptr);
     EXPECT_EQ(shop->FindStationAtPoint(player->GetCurrentPoint()), first);
     EXPECT_TRUE(customer->HasOutstandingOrder());
     EXPECT_EQ(customer->GetState(), VCustomer::kWaiting);
 
-    // Three minutes on, no one was served: the customers who came have left angry.
+    // Three minutes on, no one was served: customers came, and those whose
+    // patience ran out have left angry, the first of them.
     RunFor(180000);
     EXPECT_GE(Stat("TotalCustomers"), 3);
+    EXPECT_GE(Stat("TotalCustomersLost"), 2);
     EXPECT_EQ(customer->GetState(), VCustomer::kDone);
     EXPECT_EQ(first->GetCustomer(), nullptr);
-    EXPECT_TRUE(shop->GetActiveCustomers().empty());
+    EXPECT_EQ(std::count(shop->GetActiveCustomers().begin(), shop->GetActiveCustomers().end(), customer), 0);
+    EXPECT_EQ(shop->FindSprite(customer->GetName()), nullptr);
     EXPECT_TRUE(shop->IsLevelClosing());
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }

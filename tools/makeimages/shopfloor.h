@@ -1,13 +1,14 @@
 // The level screen's pictures: the shop floor behind the stations (the wall,
-// the counters the customers stand behind, the island and the machines'
-// bench), and the HUD's clock, dial and progress signs.
+// the island and the machines' bench), a counter the customers stand
+// behind, and the HUD's clock, dial and progress signs.
 #pragma once
 
 #include <string>
 
 namespace makeimages {
 
-// Writes "shop/floor.png" and the pictures of "shop/hud/" below FOLDER;
+// Writes "shop/floor.png", "shop/counter.png" and the pictures of
+// "shop/hud/" below FOLDER;
 // false (with a message on standard error) when one cannot be written.
 bool WriteShopFloorArt(const std::string& folder);
 

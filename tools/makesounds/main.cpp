@@ -1,7 +1,6 @@
 // makesounds FOLDER: writes the game's synthesised sounds below FOLDER
-// ("music/theme.ogg", "music/grytviken.ogg", "sfx/click.ogg",
-// "sfx/customer_arrives.ogg"). The same program always writes the
-// same bytes. Each file is written beside its place and then renamed, so a
+// ("music/theme.ogg", "music/grytviken.ogg" and the effects of "sfx/"). The
+// same program always writes the same bytes. Each file is written beside its place and then renamed, so a
 // reader never sees half a file.
 #include <cstdio>
 #include <filesystem>
@@ -57,18 +56,50 @@ Channels Grytviken() {
                 {-24, -19, -20, -17, -24, -22, -17, -24}, 0.3, 3);
 }
 
-// A shop bell: a high note, then a lower one ringing on.
-Channels CustomerArrives() {
+// A mono effect of the notes.
+Channels Notes(const std::vector<Note>& notes) {
     std::vector<float> mono;
-    makesounds::MixNotes(mono, kSampleRate, {{0.0, 0.35, NoteFrequency(19), 0.5f}, {0.16, 0.6, NoteFrequency(15), 0.45f}});
+    makesounds::MixNotes(mono, kSampleRate, notes);
     return Channels{mono};
 }
 
 // A short bright tick: two high notes a moment apart.
 Channels Click() {
-    std::vector<float> mono;
-    makesounds::MixNotes(mono, kSampleRate, {{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}});
-    return Channels{mono};
+    return Notes({{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}});
+}
+
+// The shop's effects, each a few notes: short blips for what happens at a
+// counter, rising chimes for money and goals.
+struct Effect {
+    const char* name;
+    std::vector<Note> notes;
+};
+
+std::vector<Effect> ShopEffects() {
+    return {
+        // An order taken: two soft blips.
+        {"menu.ogg", {{0.0, 0.08, NoteFrequency(15), 0.5f}, {0.09, 0.08, NoteFrequency(19), 0.5f}}},
+        // An item handed over, a customer on the way out: a falling pair.
+        {"customer_leaves.ogg", {{0.0, 0.1, NoteFrequency(22), 0.45f}, {0.1, 0.14, NoteFrequency(15), 0.4f}}},
+        // A gift eaten: three quick low blips.
+        {"chomp.ogg",
+         {{0.0, 0.05, NoteFrequency(-2), 0.6f}, {0.07, 0.05, NoteFrequency(-4), 0.6f},
+          {0.14, 0.05, NoteFrequency(-2), 0.6f}}},
+        // Money collected: a rising arpeggio.
+        {"score_board.ogg",
+         {{0.0, 0.1, NoteFrequency(19), 0.4f}, {0.07, 0.1, NoteFrequency(23), 0.4f},
+          {0.14, 0.1, NoteFrequency(26), 0.4f}, {0.21, 0.25, NoteFrequency(31), 0.45f}}},
+        // The goal: a major chime.
+        {"goal.ogg",
+         {{0.0, 0.6, NoteFrequency(3), 0.35f}, {0.12, 0.6, NoteFrequency(7), 0.35f},
+          {0.24, 0.8, NoteFrequency(10), 0.4f}}},
+        // A customer at the counter: a shop bell, high, then lower and ringing on.
+        {"customer_arrives.ogg", {{0.0, 0.35, NoteFrequency(19), 0.5f}, {0.16, 0.6, NoteFrequency(15), 0.45f}}},
+        // Mastery: the chime climbing an octave higher.
+        {"master.ogg",
+         {{0.0, 0.5, NoteFrequency(3), 0.35f}, {0.1, 0.5, NoteFrequency(7), 0.35f},
+          {0.2, 0.5, NoteFrequency(10), 0.35f}, {0.3, 1.0, NoteFrequency(15), 0.45f}}},
+    };
 }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
@@ -112,6 +143,6 @@ int main(int argc, char** argv) {
     bool made = Make(folder / "music" / "theme.ogg", Theme());
     made = Make(folder / "sfx" / "click.ogg", Click()) && made;
     made = Make(folder / "music" / "grytviken.ogg", Grytviken()) && made;
-    made = Make(folder / "sfx" / "customer_arrives.ogg", CustomerArrives()) && made;
+    for (const Effect& effect : ShopEffects()) made = Make(folder / "sfx" / effect.name, Notes(effect.notes)) && made;
     return made ? 0 : 1;
 }

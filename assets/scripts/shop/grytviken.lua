@@ -53,7 +53,9 @@ local player =
 
 local stations = {}
 
--- Counters: the player faces away, towards the customer.
+-- Counters: the player faces away, towards the customer. Each shows its
+-- piece of the counter row, its top 62 pixels above the station's point.
+local kCounter = { counter = { anim = false, { file = "shop/counter.png", regX = 56, regY = 62 } } }
 for n = 1, 6 do
     local x = 120 + 112 * (n - 1)
     stations[string.format("station_%02d", n)] =
@@ -66,6 +68,7 @@ for n = 1, 6 do
         playerPoint = { string.format("counter%02d", n), 3 },
         custPoint = string.format("customer%02d", n),
         money = { x + 30, 232 },
+        assets = kCounter,
     }
 end
 
