@@ -65,11 +65,6 @@ void RTimer::Start() {
     mLastTime = animator ? static_cast<uint32_t>(animator->Now()) : 0;
 }
 
-void RTimer::SetElapsedTime(int64_t milliseconds) {
-    mElapsedTime = static_cast<int32_t>(std::clamp<int64_t>(milliseconds, 0, INT32_MAX));
-    UpdateText();
-}
-
 void RTimer::Reset() {
     mLastTime = 0;
     mStartTime = 0;

@@ -97,6 +97,29 @@ TEST_F(LevelEndTest, TheStoryEndWaitsForCustomersAndTheDelivery) {
     }
 }
 
+TEST_F(LevelEndTest, ALevelEndsOnceTheLastCustomerHasLeftAfterTheTime) {
+    WriteLevel(1, Customer());
+    ShopWindow* screen = Screen();
+    ASSERT_NE(screen, nullptr);
+    Start(screen);
+    ASSERT_EQ(screen->GetActiveCustomers().size(), 1u);
+    Timer(screen)->SetElapsedTime(60000);
+    Tick(10);
+    EXPECT_FALSE(screen->GetEndTime().has_value());
+    // Out of patience, the customer leaves angry.
+    screen->GetActiveCustomers().front()->SetPatience(0);
+    for (int i = 0; i < 300 && !screen->GetActiveCustomers().empty(); ++i) Tick();
+    ASSERT_TRUE(screen->GetActiveCustomers().empty());
+    Tick();
+    ASSERT_TRUE(screen->GetEndTime().has_value());
+    // Set once: the wait counts from the departure.
+    uint32_t end = *screen->GetEndTime();
+    Tick(5);
+    EXPECT_EQ(*screen->GetEndTime(), end);
+    TickUntilEnded(screen);
+    EXPECT_TRUE(screen->HasLevelEnded());
+}
+
 TEST_F(LevelEndTest, TheEndWaitsForTheLevelToBeSetUp) {
     TWindowManager::GetInstance()->RunWindowScript(dialog, "scripts/testlevel.lua");
     ShopWindow* screen = ShopWindow::GetCurrent();

@@ -220,11 +220,12 @@ protected:
         "<value name=\"current_level_total\" value=\"0\"/>"
         "<value name=\"do_map_transition\" value=\"0\"/>"
         "</values>";
-    // The backdrop's two upgrades, and a lamp of its own.
+    // The backdrop's two upgrades, the second without an effect of its own
+    // (the backdrop looks again when the level screen resets it), and a lamp.
     static constexpr const char* kCatalogue =
         "<upgrades><upgradetype type=\"aesthetic\">"
         "<upgrade name=\"kBackground1\"><cost>1</cost><object name=\"background\"/></upgrade>"
-        "<upgrade name=\"kBackground2\"><cost>1</cost><object name=\"background\"/></upgrade>"
+        "<upgrade name=\"kBackground2\"><cost>1</cost></upgrade>"
         "<upgrade name=\"kLamp\"><cost>1</cost><object name=\"background\"/></upgrade>"
         "</upgradetype></upgrades>";
     static constexpr const char* kLevelScript = R"(
@@ -236,7 +237,8 @@ protected:
                 stations = { station_one = { name = "station01", stationType = 1 } },
                 background = {
                     assets = { anim = false, background = { { file = "art/back.png" },
-                                                            { state = "upgrade1", file = "art/back.png" } } },
+                                                            { state = "upgrade1", file = "art/back.png" },
+                                                            { state = "upgrade2", file = "art/back.png" } } },
                     statics = { lamp = { upgrade = "kLamp" } },
                 },
             },
