@@ -33,6 +33,7 @@
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
 #include "game/shell/valuemanager.h"
+#include "game/shop/register.h"
 #include "game/shop/shophud.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/spritewindow.h"
@@ -124,6 +125,7 @@ const TWindowClass kWindowClasses[] = {
     {"VRewardNotify", VRewardNotify::ClassId()},
     {"HiscoreWindow", THiscore::ClassId()},
     {"VQuestWindow", VQuestWindow::ClassId()},
+    {"VRegister", VRegister::GetFactory()},
     {"VShopHud", VShopHud::ClassId()},
     {"VPlotWindow", VPlotWindow::ClassId()},
 };

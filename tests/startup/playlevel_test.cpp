@@ -1,7 +1,10 @@
 // The first level of the story as a player meets it from the main menu: the
 // level screen opens with its HUD counting down, customers come to the
 // counters, a click on a customer's counter walks the player there and the
-// customer shows its order, and customers left waiting go away angry.
+// customer shows its order, and customers left waiting go away angry. The
+// debug console opened with Ctrl+C ends the level with a cheat; the end
+// dialog shows the result and the worth on its register, and its buttons
+// play the next level or go back to the main menu.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -10,11 +13,13 @@
 #include "game/floor/customer.h"
 #include "game/floor/player.h"
 #include "game/level/level.h"
+#include "game/level/levelmanager.h"
 #include "game/machines/station.h"
 #include "game/progression/plotitem.h"
 #include "game/progression/plotmanager.h"
 #include "game/shell/block.h"
 #include "game/shell/game.h"
+#include "game/shop/register.h"
 #include "game/shop/shophud.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/spritemanager.h"
@@ -144,6 +149,54 @@ TEST_F(PlayLevelTest, TheOpeningEpisodeIsToldOnceBeforeTheFirstLevel) {
     const size_t modals = TWindowManager::GetInstance()->GetModalStack().size();
     plots->ShowPlotWindow();
     EXPECT_EQ(TWindowManager::GetInstance()->GetModalStack().size(), modals);
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(PlayLevelTest, ACheatTypedIntoTheConsoleEndsTheLevelAndNextPlaysTheNext) {
+    ShopWindow* shop = PlayFromTheMenu();
+    ASSERT_NE(shop, nullptr);
+    RunFor(1500);
+    TPlatformEvent ctrlC;
+    ctrlC.type = TPlatformEvent::kKeyDown;
+    ctrlC.param = 'C';
+    ctrlC.extra = 2;
+    HandleGameEvent(mPlatform.get(), ctrlC);
+    RunFor(100);
+    ASSERT_NE(FindInTop("console_window"), nullptr);
+    Type("cheat 2");
+    Press(13);
+    ASSERT_TRUE(RunUntilShown("endlevel"));
+    EXPECT_TRUE(shop->HasLevelEnded());
+    EXPECT_EQ(TextOf("result"), "Level mastered!");
+    EXPECT_EQ(TextOf("subtitle"), "Level 1");
+    for (const char* button : {"next", "replay", "menu"}) EXPECT_NE(FindInTop(button), nullptr) << button;
+    // The worth rolls up to the banked mastery score.
+    RunFor(600);
+    auto* register_ = dynamic_cast<VRegister*>(FindInTop("register"));
+    ASSERT_NE(register_, nullptr);
+    EXPECT_EQ(register_->GetShownAmount(), VLevelManager::Get()->GetMasteryScore(1));
+    EXPECT_EQ(register_->GetDigits()[0]->GetCurrent(), register_->GetShownAmount() % 10);
+
+    Click(FindInTop("next"));
+    ASSERT_TRUE(RunUntilGone("endlevel"));
+    ASSERT_EQ(FindInTop("shop"), shop);
+    ASSERT_NE(shop->GetLevel(), nullptr);
+    EXPECT_EQ(shop->GetLevel()->GetNumber(), 2);
+    EXPECT_FALSE(shop->HasLevelEnded());
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(PlayLevelTest, MenuGoesBackToTheMainMenuAfterAFailedLevel) {
+    ShopWindow* shop = PlayFromTheMenu();
+    ASSERT_NE(shop, nullptr);
+    RunFor(1500);
+    ASSERT_EQ(Run("DoCheatGame(0, '')"), "");
+    ASSERT_TRUE(RunUntilShown("endlevel"));
+    EXPECT_EQ(TextOf("result"), "Not enough takings today");
+    Click(FindInTop("menu"));
+    EXPECT_TRUE(RunUntilShown("play"));
+    EXPECT_EQ(FindInTop("shop"), nullptr);
+    EXPECT_EQ(VLevelManager::Get()->GetCurrentLevel(), 1);
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 

@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "tools/makeimages/backdrop.h"
 #include "tools/makeimages/canvas.h"
 #include "tools/makeimages/chocolates.h"
 #include "tools/makeimages/customers.h"
@@ -383,6 +384,7 @@ int main(int argc, char** argv) {
     written = makeimages::WriteShopFloorArt(folder) && written;
     written = makeimages::WritePlotArt(folder) && written;
     written = Write(folder, "ui/plot/page_frame.png", DialogPanel(600, 300)) && written;
+    written = makeimages::WriteBackdropArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

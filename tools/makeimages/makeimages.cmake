@@ -3,6 +3,7 @@
 # of version control).
 add_executable(makeimages
                ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/backdrop.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/chocolates.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/customers.cpp
@@ -41,7 +42,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/floor.png
     ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png
     ${CMAKE_BINARY_DIR}/assets/shop/machines/icon_infusion_2.png
-    ${CMAKE_BINARY_DIR}/assets/ui/plot/continue_down.png)
+    ${CMAKE_BINARY_DIR}/assets/ui/plot/continue_down.png
+    ${CMAKE_BINARY_DIR}/assets/shop/background/steam.xml)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages
