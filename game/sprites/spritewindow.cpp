@@ -54,7 +54,6 @@ void VSpriteWindow::PostInit(const TWindowStyle& style) {
 
 void VSpriteWindow::Draw() {
     RWindow::Draw();
-    mManager->SetDrawOrigin(LocalToGlobal(TPoint(0, 0)));
     mManager->Draw();
 }
 

@@ -136,14 +136,24 @@ TEST_F(SpriteWindowTest, OutsideAnyModalThereIsNoClockAndNoAnimation) {
     window->Update();
 }
 
-TEST_F(SpriteWindowTest, SpritesDrawFromTheWindowsCornerOnTheScreen) {
+// The window's view rectangle places its sprites on the screen: they draw
+// in the window's own coordinates, as its points are.
+TEST_F(SpriteWindowTest, SpritesDrawInTheWindowsViewWhereverItStands) {
     RWindow* frame = Make<RWindow>("{ x = 40, y = 20, w = 400, h = 300 }");
     VSpriteWindow* window = Make<VSpriteWindow>("{ x = 60, y = 30, w = 200, h = 100 }", frame);
     std::shared_ptr<VSprite> sprite = VSprite::Create("dot", 0);
     sprite->SetAnimation(AddImage("dot.png", 8, 8));
     sprite->SetPosition(TVec2(10, 5));
     window->AddSprite(sprite);
-    DrawWindow(window);
+    DrawWindow(frame);
+    std::vector<TRecordingRenderBackEnd::TCall> views = Calls(TRecordingRenderBackEnd::kSetViewRect);
+    ASSERT_FALSE(views.empty());
+    EXPECT_EQ(views.back().rect, TRect(40, 20, 440, 320));
+    EXPECT_NE(std::find_if(views.begin(), views.end(),
+                           [](const TRecordingRenderBackEnd::TCall& call) {
+                               return call.rect == TRect(100, 50, 300, 150);
+                           }),
+              views.end());
     std::vector<TRecordingRenderBackEnd::TCall> draws = Calls(TRecordingRenderBackEnd::kDrawVertices);
     ASSERT_EQ(draws.size(), 1u);
     float left = draws[0].vertices[0].x;
@@ -153,10 +163,8 @@ TEST_F(SpriteWindowTest, SpritesDrawFromTheWindowsCornerOnTheScreen) {
         top = std::min(top, vertex.y);
     }
     // Centred on its position: 4 pixels to its left and above.
-    EXPECT_FLOAT_EQ(left, 40 + 60 + 10 - 4);
-    EXPECT_FLOAT_EQ(top, 20 + 30 + 5 - 4);
-    // Points stay the window's own.
-    EXPECT_EQ(window->GetSpriteManager()->GetDrawState().matrix.m[2][0], 0.0f);
+    EXPECT_FLOAT_EQ(left, 10 - 4);
+    EXPECT_FLOAT_EQ(top, 5 - 4);
 }
 
 }  // namespace
