@@ -15,6 +15,7 @@ const char kPlayerName[] = "player_character";
 const int kPlayerLayer = 0;
 
 ShopWindow* gCurrent = nullptr;
+int gPlayNumber = 0;
 
 }  // namespace
 
@@ -24,6 +25,10 @@ TWindow* ShopWindow::Create() {
 
 ShopWindow* ShopWindow::GetCurrent() {
     return gCurrent;
+}
+
+int ShopWindow::GetPlayNumber() {
+    return gPlayNumber;
 }
 
 ShopWindow::ShopWindow() = default;

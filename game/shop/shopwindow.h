@@ -20,6 +20,8 @@ public:
     static TWindowClassId ClassId() { return &Create; }
     // The level screen made last and not yet destroyed; null outside a level.
     static ShopWindow* GetCurrent();
+    // The count of level plays since the program started.
+    static int GetPlayNumber();
 
     ShopWindow();
     ~ShopWindow() override;
