@@ -130,8 +130,9 @@ void VTutorialManager::TryStart(const std::shared_ptr<VTutorial>& tutorial) {
         SetStat("TutorialEnd", 1);
         return;
     }
-    tutorial->Start(true);
+    // Shown first: its steps begin on the window's clock.
     ShowTutorial(tutorial);
+    tutorial->Start(true);
 }
 
 void VTutorialManager::ShowTutorial(const std::shared_ptr<VTutorial>& tutorial) {

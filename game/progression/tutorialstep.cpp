@@ -59,9 +59,9 @@ uint32_t VTutorialStep::Now() const {
 
 void VTutorialStep::Reset() {
     VTiledObject::Reset();
-    mStartTime = 0;
+    mBegun = false;
     // A step shown again waits its delay anew.
-    mDoneTime = 0;
+    mDone = false;
     Drop(*this, mFadeIn);
     Drop(*this, mFadeOut);
     SetVisible(false);
@@ -70,7 +70,7 @@ void VTutorialStep::Reset() {
 void VTutorialStep::Update(bool paused) {
     if (mFadeOut && !mFadeOut->IsActive()) {
         SetVisible(false);
-        mStartTime = 0;
+        mBegun = false;
         Drop(*this, mFadeOut);
     }
     VTiledObject::Update(paused);
@@ -157,7 +157,8 @@ void VTutorialStep::LoadButton(VLuaStyle& description) {
 }
 
 void VTutorialStep::Begin(const std::shared_ptr<VAlphaEffect>& fadeIn, bool tutorialPause) {
-    if (mStartTime != 0) return;
+    if (mBegun) return;
+    mBegun = true;
     mStartTime = Now();
     if (mEmpty) {
         // Nothing to fade: the tutorial need not wait for it.
@@ -182,20 +183,22 @@ void VTutorialStep::End(const std::shared_ptr<VAlphaEffect>& fadeOut) {
 }
 
 void VTutorialStep::SetDone() {
-    if (mDoneTime == 0) mDoneTime = Now();
+    if (mDone) return;
+    mDone = true;
+    mDoneTime = Now();
 }
 
-bool VTutorialStep::IsOver(uint32_t mark, int length) const {
-    if (mark == 0 || length < 0) return true;
+bool VTutorialStep::IsOver(bool marked, uint32_t mark, int length) const {
+    if (!marked || length < 0) return true;
     return Now() - mark >= static_cast<uint32_t>(length);
 }
 
 bool VTutorialStep::IsDurationOver() const {
-    return IsOver(mStartTime, mDuration);
+    return IsOver(mBegun, mStartTime, mDuration);
 }
 
 bool VTutorialStep::IsDelayOver() const {
-    return IsOver(mDoneTime, mDelay);
+    return IsOver(mDone, mDoneTime, mDelay);
 }
 
 int VTutorialStep::GetTriggerValue(const TString& name) const {

@@ -54,7 +54,7 @@ public:
     bool IsClickAny() const { return mClickAny; }
     int GetDuration() const { return mDuration; }
     int GetDelay() const { return mDelay; }
-    uint32_t GetStartTime() const { return mStartTime; }
+    bool HasBegun() const { return mBegun; }
     const std::shared_ptr<VTextSprite>& GetText() const { return mText; }
     const std::shared_ptr<VButton>& GetButton() const { return mButton; }
 
@@ -62,7 +62,7 @@ private:
     uint32_t Now() const;
     // Whether the time since the mark has reached the length; marks and
     // lengths that are not set count as over.
-    bool IsOver(uint32_t mark, int length) const;
+    bool IsOver(bool marked, uint32_t mark, int length) const;
     void LoadStepKeys(VLuaStyle& description);
     void LoadTriggers(VLuaStyle& description);
     // The text sprite, and the description's children placed on the panel
@@ -82,7 +82,10 @@ private:
     bool mClickAny = false;
     int mDuration = -1;
     int mDelay = -1;
+    // Flags beside the times: a clock may well read 0.
+    bool mBegun = false;
     uint32_t mStartTime = 0;
+    bool mDone = false;
     uint32_t mDoneTime = 0;
     std::shared_ptr<VTextSprite> mText;
     std::shared_ptr<VButton> mButton;
