@@ -42,8 +42,8 @@ VTutorialManager::~VTutorialManager() = default;
 // Loading
 
 void VTutorialManager::LoadTutorials(TLuaTable* tutorials, const std::shared_ptr<VLuaStyle>& parent) {
+    EndTutorial(mActive);
     mTutorials.clear();
-    mActive.reset();
     if (!tutorials) {
         DebugLog("VTutorialManager::LoadTutorials: no tutorials table");
     } else {
@@ -88,11 +88,13 @@ void VTutorialManager::SetTutorialsShown(bool shown, bool save) {
 }
 
 void VTutorialManager::PrepareTutorials() {
+    // Ended, not only forgotten: its time stops and the level takes input.
+    EndTutorial(mActive);
     for (const auto& [name, tutorial] : mTutorials) tutorial->Reset();
-    mActive.reset();
 }
 
 void VTutorialManager::Clear() {
+    EndTutorial(mActive);
     mTutorials.clear();
     mLevel.reset();
     mSpriteManager.reset();
