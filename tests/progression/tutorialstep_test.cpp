@@ -183,6 +183,47 @@ TEST_F(TutorialStepTest, TheStepButtonAndTheDismissButtonPostPresses) {
     EXPECT_EQ(Stat("TutorialEnd"), "1");
 }
 
+TEST_F(TutorialStepTest, ClicksPassOnlyToTriggerWindowsAndThroughClearOnes) {
+    // The floor holds a counter, covered by a clear overlay, and a wall.
+    TWindow* floor = Make<TWindow>("{ name = 'floor', w = 800, h = 600 }");
+    Make<TWindow>("{ name = 'counter', x = 100, y = 100, w = 100, h = 100 }", floor);
+    Make<TWindow>("{ name = 'overlay', x = 50, y = 50, w = 300, h = 300 }", floor);
+    Make<TWindow>("{ name = 'wall', x = 500, y = 100, w = 100, h = 100 }", floor);
+    std::shared_ptr<VTutorial> tutorial = Started(
+        "{ w = 10, h = 10, trigger_objects = { { 'counter', 2 }, { 'overlay', 4 } } }, { w = 10, h = 10 }",
+        "window = 'floor',");
+    Play(530);
+    const struct {
+        TPoint point;
+        bool heldBack;
+    } kCases[] = {
+        {TPoint(150, 150), false},  // the counter, through the overlay
+        {TPoint(300, 300), true},   // the overlay alone: only the floor lies beneath
+        {TPoint(550, 150), true},   // the wall
+        {TPoint(700, 500), true},   // the bare floor
+    };
+    for (const auto& c : kCases) {
+        EXPECT_EQ(Window()->OnMouseDown(c.point), c.heldBack) << c.point.x << "," << c.point.y;
+        EXPECT_EQ(Window()->OnMouseUp(c.point), c.heldBack) << c.point.x << "," << c.point.y;
+    }
+    // Value 2 lets the click through without moving the step on.
+    EXPECT_EQ(tutorial->GetCurrentStepNumber(), 1);
+    EXPECT_EQ(floor->FindChildWindow("overlay", 1)->GetWidth(), 300);
+}
+
+TEST_F(TutorialStepTest, AClearTestWindowEndsTheSearchAndKeepsItsWidth) {
+    TWindow* floor = Make<TWindow>("{ name = 'floor', w = 800, h = 600 }");
+    Make<TWindow>("{ name = 'glass', x = 100, y = 100, w = 100, h = 100 }", floor);
+    std::shared_ptr<VTutorial> tutorial = Started(
+        "{ w = 10, h = 10, trigger_objects = { { 'floor', 4 }, { 'glass', 4 } } }", "window = 'floor',");
+    EXPECT_FALSE(tutorial->IsClickOnTrigger(dialog, TPoint(150, 150)));
+    EXPECT_FALSE(tutorial->IsClickOnTrigger(dialog, TPoint(600, 400)));
+    EXPECT_EQ(floor->GetWidth(), 800);
+    EXPECT_EQ(floor->FindChildWindow("glass", 1)->GetWidth(), 100);
+    // Without a host, or without a window named, every click passes.
+    EXPECT_TRUE(tutorial->IsClickOnTrigger(nullptr, TPoint(150, 150)));
+}
+
 TEST_F(TutorialStepTest, ALevelPausesWhileAStepAndItsTutorialAskForIt) {
     const struct {
         const char* step;
