@@ -109,6 +109,8 @@ public:
     const std::shared_ptr<VObject>& GetMenuSprite() const { return mMenuSprite; }
     const std::shared_ptr<VObject>& GetMoneySprite() const { return mMoneySprite; }
     const std::shared_ptr<VCarriable>& GetOrderables() const { return mOrderables; }
+    // The order item it waits for now; empty when none.
+    virtual std::shared_ptr<VCarriable> GetCurrentItem() const { return mCurrentItem; }
     const std::map<TString, std::shared_ptr<VObject>>& GetStaticChildren() const { return mStaticChildren; }
     const std::map<TString, std::shared_ptr<VObject>>& GetIdleChildren() const { return mIdleChildren; }
     const std::shared_ptr<VCustomerData>& GetDefinition() const { return mDefinition; }

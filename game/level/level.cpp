@@ -6,17 +6,11 @@
 #include "game/level/datafile.h"
 #include "game/shell/value.h"
 #include "game/texts/scorerformat.h"
+#include "game/utilities/localised.h"
 #include "lua/numbercast.h"
 #include "runtime/platform.h"
 
 namespace {
-
-// The label's text; the label itself while no string table stands.
-TString Localised(const TString& label) {
-    TPlatform* platform = TPlatform::GetInstance();
-    const TStringTable* strings = platform ? platform->GetStringTable() : nullptr;
-    return strings ? strings->GetString(label) : label;
-}
 
 int WholeNumber(float value) {
     return script::truncateNumber<int>(value);

@@ -5,6 +5,12 @@
 #include "game/floor/customer.h"
 #include "game/floor/player.h"
 #include "game/floor/zonecontroller.h"
+#include "game/level/level.h"
+#include "game/level/levelmanager.h"
+#include "game/level/upgrademanager.h"
+#include "game/machines/machine.h"
+#include "game/objects/objectdescription.h"
+#include "game/objects/suspendabletutorial.h"
 #include "game/shell/luastyle.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/hoverglow.h"
@@ -25,6 +31,24 @@ std::shared_ptr<VPlayer> LevelPlayer() {
     return screen ? screen->GetPlayer() : nullptr;
 }
 
+const char kTabletop[] = "tabletop";
+const char kAesthetic[] = "aesthetic";
+
+bool IsStationUpgradeOwned(const char* name) {
+    return VUpgradeManager::Get()->IsUpgradeOwned(name, kAesthetic);
+}
+
+// Endless play shows every upgrade; the pre-level shop may preview one on
+// the level being loaded.
+bool MayShowStationUpgrade(const char* name) {
+    std::shared_ptr<VUpgradeManager> upgrades = VUpgradeManager::Get();
+    ShopWindow* screen = ShopWindow::GetCurrent();
+    if (upgrades->IsUpgradeOwned(name, kAesthetic) || (screen && screen->IsEndlessMode())) return true;
+    if (!upgrades->IsUpgradeActive(name, kAesthetic) || !screen) return false;
+    const std::shared_ptr<VLevel>& level = VLevelManager::Get()->GetCurrentLevelObject();
+    return level && level->NeedPrelevel();
+}
+
 }  // namespace
 
 std::shared_ptr<VStation> VStation::Create(int number, int kind) {
@@ -32,11 +56,11 @@ std::shared_ptr<VStation> VStation::Create(int number, int kind) {
     Adopt(station);
     switch (kind) {
         case kPlainStation:
-        case kDisplayShelf:
-        case kConveyor:
+        case kDisplayStation:
+        case kConveyorStation:
             station->AddEffect(VHoverGlow::Create(false, kGlowStrength, true, true));
             break;
-        case kDisposal:
+        case kDisposalStation:
             station->AddEffect(VHoverGlow::Create(true, kGlowStrength, true, false));
             break;
         default:
@@ -52,16 +76,42 @@ VStation::VStation(int number, int kind)
 
 VStation::~VStation() = default;
 
+void VStation::Reset() { ApplyUpgrades(); }
+
 void VStation::ApplyUpgrades() {
     VSuspendable::Reset();
+    const char* state = "default";
+    if (IsStationUpgradeOwned("kStation2")) {
+        state = "upgrade2";
+    } else if (IsStationUpgradeOwned("kStation1")) {
+        state = "upgrade1";
+    }
+    SetAsset(kTabletop, state, "default");
     RelinkMachines();
     SetMouseEnabled(mEnabledMachines > 0 || mCustomer);
 }
 
 void VStation::RelinkMachines() {
-    // No machine kind exists yet: none is enabled.
+    mSoleMachine.reset();
     mEnabledMachines = 0;
+    for (const auto& [key, machine] : mMachines) {
+        if (!machine->IsEnabled()) continue;
+        ++mEnabledMachines;
+        mSoleMachine = mEnabledMachines == 1 ? machine : nullptr;
+    }
+    std::shared_ptr<VStation> self = GetSharedAs<VStation>();
+    for (const auto& [key, machine] : mMachines) machine->SetStation(self);
 }
+
+void VStation::OnMouseEnter() { TellSoleMachine(kEventEnter); }
+
+void VStation::OnMouseLeave() { TellSoleMachine(kEventLeave); }
+
+void VStation::TellSoleMachine(int event) {
+    if (mSoleMachine) mSoleMachine->SendEvent(event, TPoint(), mSoleMachine->GetDrawState(), 0);
+}
+
+void VStation::Update(bool paused) { VObject::Update(paused); }
 
 void VStation::OnClick() {
     std::shared_ptr<VPlayer> player = LevelPlayer();
@@ -86,13 +136,52 @@ std::shared_ptr<ZonePoint> VStation::NearestPlayerPoint(const TVec2& from) const
 
 void VStation::Load(const std::shared_ptr<VLuaStyle>& description) {
     DetachCustomer();
+    mMachines.clear();
+    RemoveAllChildren();
     if (description) {
         mStationId = description->GetInt("stationID", 0);
         mKind = description->GetInt("stationType", 0);
+        LoadMachines(description);
         LoadPlayerPoints(*description);
         LoadCustomerPlace(*description);
     }
     VSuspendable::Load(description);
+    PreloadTabletop();
+}
+
+void VStation::LoadMachines(const std::shared_ptr<VLuaStyle>& description) {
+    std::unique_ptr<TLuaTable> machines;
+    {
+        VStyleReach own(*description, 0);
+        machines = description->GetSubTable("machines");
+    }
+    if (!machines) return;
+    ForEachTableEntry(*machines, [&](const TString& key, const TLuaObjectWrapper& value) {
+        if (!value.IsTable()) return;
+        std::shared_ptr<VLuaStyle> entry = VLuaStyle::CreateFromObject(description, value);
+        int kind;
+        {
+            VStyleReach own(*entry, 0);
+            kind = entry->GetInt("stationType", mKind);
+        }
+        std::shared_ptr<VMachine> machine = CreateMachine(kind);
+        machine->Load(entry);
+        machine->ApplyUpgrades();
+        TString name = LowerCase(key);
+        if (auto replaced = mMachines.find(name); replaced != mMachines.end()) RemoveChild(std::shared_ptr<VSprite>(replaced->second));
+        mMachines[name] = machine;
+        AddChild(machine);
+    });
+}
+
+std::shared_ptr<VMachine> VStation::CreateMachine(int kind) const { return VMachine::Create(kind); }
+
+void VStation::PreloadTabletop() {
+    // Ahead of the tabletop that the upgrades will show.
+    bool secondOwned = IsStationUpgradeOwned("kStation2");
+    if (MayShowStationUpgrade("kStation2")) PreloadAssets(kTabletop, "upgrade2", false);
+    if (!secondOwned && MayShowStationUpgrade("kStation1")) PreloadAssets(kTabletop, "upgrade2", false);
+    if (!secondOwned && !IsStationUpgradeOwned("kStation1")) PreloadAssets(kTabletop, "default", false);
 }
 
 void VStation::LoadPlayerPoints(VLuaStyle& description) {
@@ -151,12 +240,44 @@ std::shared_ptr<VCustomer> VStation::DetachCustomer() {
     return customer;
 }
 
+void VStation::QueueMachine(const TString& name) {
+    mQueuedMachines.push_back(name);
+    SendEvent(kEventClick, TPoint(), GetDrawState(), 0);
+}
+
 void VStation::Interact(const std::shared_ptr<VPlayer>& player, const std::shared_ptr<ZonePoint>& point) {
     if (!player) return;
-    // Taking the order, handing over what it wants, collecting its money.
-    if (!IsSuspended() && mCustomer) mCustomer->Interact(player);
+    std::shared_ptr<VSprite> hold = GetShared();
+    // Clicks made while a machine works are forgotten.
+    std::vector<TString> queued;
+    queued.swap(mQueuedMachines);
+    if (!IsSuspended()) {
+        if (mSoleMachine) {
+            mSoleMachine->Interact(player);
+        } else if (mMachines.size() > 1) {
+            for (const TString& name : queued) {
+                if (std::shared_ptr<VMachine> machine = GetMachine(name)) machine->Interact(player);
+            }
+        }
+        // Taking the order, handing over what it wants, collecting its money.
+        if (mCustomer) mCustomer->Interact(player);
+        std::vector<std::shared_ptr<VSpriteListener>> listeners(GetListeners().begin(), GetListeners().end());
+        for (const std::shared_ptr<VSpriteListener>& listener : listeners) {
+            if (auto waiter = std::dynamic_pointer_cast<VTutorialListener>(listener)) NotifyWaiter(*waiter);
+        }
+    }
     if (!player->IsQueueEmpty()) return;
     player->Face(point ? GetFacing(point->GetName()) : kFaceFront);
+}
+
+void VStation::NotifyWaiter(const VTutorialListener& waiter) {
+    std::shared_ptr<VTutorial> tutorial = waiter.GetTutorial();
+    if (tutorial && tutorial->GetObjectState(GetName()) == VTutorialListener::kWaitingForPlayer) tutorial->Advance();
+}
+
+std::shared_ptr<VMachine> VStation::GetMachine(const TString& key) const {
+    auto found = mMachines.find(LowerCase(key));
+    return found == mMachines.end() ? nullptr : found->second;
 }
 
 bool VStation::HasPlayerPoint(const std::shared_ptr<ZonePoint>& point) const {

@@ -29,6 +29,10 @@ VButton::VButton(int id, const TString& text)
     SetClickable(true);
 }
 
+VButton::VButton(const TString& type, int layer) : VObject(TString(), type, layer), mId(0) {
+    SetClickable(true);
+}
+
 VButton::~VButton() = default;
 
 void VButton::ShowState(bool mouseOver) {

@@ -42,6 +42,10 @@ public:
     const TString& GetSound() const { return mSound; }
     const std::shared_ptr<VTextSprite>& GetLabel() const { return mLabel; }
 
+protected:
+    // An unnamed button of its own object type.
+    VButton(const TString& type, int layer);
+
 private:
     // The state for the flags and whether the mouse is over the button.
     void ShowState(bool mouseOver);

@@ -16,12 +16,16 @@ public:
     // by a click, or its hold ended.
     static constexpr int kAdvanceOnClick = 1;
     static constexpr int kWaitingForObject = 2;
+    // The state in which the player's arrival at a station moves the step on.
+    static constexpr int kWaitingForPlayer = 3;
 
     explicit VTutorialListener(const std::weak_ptr<VTutorial>& tutorial) : mTutorial(tutorial) {}
 
     void OnClick(const std::shared_ptr<VSprite>& sprite) override;
     // The object's suspension ended, or OnResume refused and it is still on hold.
     virtual void OnSuspensionEnd(bool stillSuspended, const std::shared_ptr<VSprite>& object);
+    // Empty once the tutorial is gone.
+    std::shared_ptr<VTutorial> GetTutorial() const { return mTutorial.lock(); }
 
 private:
     // Advances the tutorial, while it lives, when the object has the value.

@@ -61,6 +61,8 @@ public:
     void AddText(RActiveText* text);
     void Clear();
     size_t GetTextCount() const { return mTexts.size(); }
+    // In the order added; null past the end.
+    RActiveText* GetText(size_t index) const { return index < mTexts.size() ? mTexts[index].get() : nullptr; }
 
 private:
     std::vector<std::unique_ptr<RActiveText>> mTexts;

@@ -10,6 +10,8 @@
 
 #include "foundation/virtualfiles.h"
 #include "game/floor/player.h"
+#include "game/level/upgrademanager.h"
+#include "game/machines/machine.h"
 #include "game/machines/station.h"
 #include "graphics/animatedtexture.h"
 #include "tests/floor/floortesting.h"
@@ -103,6 +105,42 @@ TEST_F(ShopContentTest, ThePlayerStartsOnItsPointWithItsSheetsArmsAndIdles) {
     EXPECT_EQ(player->GetIdleAnimations().size(), 2u);
     EXPECT_NE(player->GetChildObject("idle_wave")->GetTexture(), nullptr);
     EXPECT_FLOAT_EQ(VValueManager::Get()->GetReal("walkspeed", 0), 5.0f);
+}
+
+TEST_F(ShopContentTest, CountersShowTheTopOfTheOwnedStationUpgradeAndTheMachinesTheirBodies) {
+    std::shared_ptr<VUpgradeManager> upgrades = VUpgradeManager::Get();
+    upgrades->LoadCatalogue("locations/grytviken/upgrades.xml");
+    upgrades->ApplyUpgradeEffects(*screen->GetSpriteManager());
+    struct Case {
+        const char* upgrade;
+        const char* state;
+    } cases[] = {{nullptr, "default"}, {"kStation1", "upgrade1"}, {"kStation2", "upgrade2"}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.state);
+        if (c.upgrade) {
+            ASSERT_TRUE(upgrades->GrantUpgrade(c.upgrade, "aesthetic", false, nullptr));
+        }
+        for (int n = 1; n <= 6; ++n) {
+            std::shared_ptr<VStation> counter = screen->FindStationByNumber(n);
+            ASSERT_NE(counter->GetCurrentAsset(), nullptr) << n;
+            EXPECT_STREQ(counter->GetCurrentState().c_str(), c.state) << n;
+        }
+    }
+    struct Place {
+        int station;
+        const char* machine;
+    };
+    for (const Place& place : {Place{7, "mixer"}, Place{9, "press"}}) {
+        std::shared_ptr<VStation> station = screen->FindStationByNumber(place.station);
+        ASSERT_EQ(station->GetMachines().size(), 1u) << place.machine;
+        std::shared_ptr<VMachine> machine = station->GetMachine(place.machine);
+        ASSERT_NE(machine, nullptr) << place.machine;
+        EXPECT_STREQ(machine->GetName().c_str(), place.machine);
+        EXPECT_NE(machine->GetAsset("base"), nullptr);
+        EXPECT_EQ(machine->GetCurrentAsset(), machine->GetAsset("base"));
+        EXPECT_EQ(machine->GetStation(), station);
+    }
+    ReleaseManagerSingleton<VUpgradeManager>();
 }
 
 }  // namespace

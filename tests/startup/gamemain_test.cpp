@@ -4,25 +4,15 @@
 #include <vector>
 
 #include "core/app/gamestate.h"
-#include "core/app/gamestatehandler.h"
 #include "core/app/platformevent.h"
 #include "game/level/levelmanager.h"
 #include "game/shell/sessionmetrics.h"
 #include "game/startup/gamemain.h"
 #include "game/transitions/transitionmanager.h"
+#include "tests/core/app/recordinghandler.h"
 #include "tests/shell/shelltesting.h"
 
 namespace {
-
-// Keeps every write offered to it and lets it through.
-class RecordingHandler : public TGameStateHandler {
-public:
-    bool HandleSetState(const char* key, const char* value) override {
-        records.push_back(std::string(key) + "=" + value);
-        return false;
-    }
-    std::vector<std::string> records;
-};
 
 // Counts the key presses that reach it.
 class KeyWindow : public TWindow {
@@ -53,17 +43,6 @@ protected:
         auto* handler = new RecordingHandler();
         TGameState::AddHandler(handler);
         return handler;
-    }
-
-    // The records of the keys given, in order.
-    static std::vector<std::string> Only(const RecordingHandler& handler, const std::vector<std::string>& keys) {
-        std::vector<std::string> kept;
-        for (const std::string& record : handler.records) {
-            for (const std::string& key : keys) {
-                if (record.compare(0, key.size() + 1, key + "=") == 0) kept.push_back(record);
-            }
-        }
-        return kept;
     }
 
     int Queued() { return std::stoi(Eval("table.getn(gCommandQueue)")); }

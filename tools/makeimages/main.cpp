@@ -18,6 +18,7 @@
 #include "tools/makeimages/customers.h"
 #include "tools/makeimages/helppictures.h"
 #include "tools/makeimages/player.h"
+#include "tools/makeimages/stations.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace {
@@ -325,6 +326,7 @@ int main(int argc, char** argv) {
     written = WriteShopChocolates(folder) && written;
     written = makeimages::WriteCustomerArt(folder) && written;
     written = makeimages::WritePlayer(folder) && written;
+    written = makeimages::WriteStationArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

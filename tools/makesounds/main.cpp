@@ -1,5 +1,6 @@
 // makesounds FOLDER: writes the game's synthesised sounds below FOLDER
-// ("music/theme.ogg", "sfx/click.ogg"). The same program always writes the
+// ("music/theme.ogg", "sfx/click.ogg", "sfx/pickup_drop.ogg",
+// "sfx/buttonclick.ogg"). The same program always writes the
 // same bytes. Each file is written beside its place and then renamed, so a
 // reader never sees half a file.
 #include <cstdio>
@@ -46,12 +47,21 @@ Channels Theme() {
     return stereo;
 }
 
-// A short bright tick: two high notes a moment apart.
-Channels Click() {
+// One channel of the notes.
+Channels Mono(const std::vector<Note>& notes) {
     std::vector<float> mono;
-    makesounds::MixNotes(mono, kSampleRate, {{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}});
+    makesounds::MixNotes(mono, kSampleRate, notes);
     return Channels{mono};
 }
+
+// A short bright tick: two high notes a moment apart.
+Channels Click() { return Mono({{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}}); }
+
+// A soft knock of something set down or picked up: a low note under a shorter one.
+Channels PickupDrop() { return Mono({{0.0, 0.09, NoteFrequency(-14), 0.6f}, {0.01, 0.06, NoteFrequency(-2), 0.35f}}); }
+
+// A light tap of a machine's option button.
+Channels ButtonClick() { return Mono({{0.0, 0.04, NoteFrequency(19), 0.5f}}); }
 
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::error_code error;
@@ -93,5 +103,7 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     bool made = Make(folder / "music" / "theme.ogg", Theme());
     made = Make(folder / "sfx" / "click.ogg", Click()) && made;
+    made = Make(folder / "sfx" / "pickup_drop.ogg", PickupDrop()) && made;
+    made = Make(folder / "sfx" / "buttonclick.ogg", ButtonClick()) && made;
     return made ? 0 : 1;
 }

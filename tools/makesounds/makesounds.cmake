@@ -5,7 +5,8 @@ add_executable(makesounds ${CMAKE_SOURCE_DIR}/tools/makesounds/main.cpp
                ${CMAKE_SOURCE_DIR}/tools/makesounds/oggencoder.cpp ${CMAKE_SOURCE_DIR}/tools/makesounds/synth.cpp)
 target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISFILE)
 
-set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg)
+set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
+    ${CMAKE_BINARY_DIR}/assets/audio/sfx/pickup_drop.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/buttonclick.ogg)
 add_custom_command(OUTPUT ${generated_sounds}
                    COMMAND makesounds ${CMAKE_BINARY_DIR}/assets/audio
                    DEPENDS makesounds

@@ -3,8 +3,8 @@
 -- after "posse.lua", whose Customer makes a customer kind. Six
 -- counters stand in a row at the top, each with its customer's place and
 -- the spot where a paying customer's money shows; the island "station16"
--- stands mid-floor, and the machine places wait along the bottom, still
--- empty. Station points are those of zones/zones.xml.
+-- stands mid-floor, and the machine places wait along the bottom, the
+-- mixer and the press on theirs. Station points are those of zones/zones.xml.
 local kPlayerDir = "shop/player/"
 
 local function Walk(name)
@@ -51,6 +51,17 @@ player =
 
 stations = {}
 
+-- The counter top in its plain look and in those of the station upgrades,
+-- standing a little in front of the customer behind it.
+local kStationDir = "shop/stations/"
+local function Tabletop()
+    local asset = { anim = false, { file = kStationDir .. "counter_top.png", regX = 52, regY = 14 } }
+    for _, state in ipairs({ "upgrade1", "upgrade2" }) do
+        table.insert(asset, { state = state, file = kStationDir .. "counter_top_" .. state .. ".png", regX = 52, regY = 14 })
+    end
+    return asset
+end
+
 -- Counters: the player faces away, towards the customer.
 for n = 1, 6 do
     local x = 120 + 112 * (n - 1)
@@ -64,6 +75,7 @@ for n = 1, 6 do
         playerPoint = { string.format("counter%02d", n), 3 },
         custPoint = string.format("customer%02d", n),
         money = { x + 30, 232 },
+        assets = { tabletop = Tabletop() },
     }
 end
 
@@ -90,6 +102,16 @@ for place, kind in ipairs(kMachineKinds) do
         playerPoint = { string.format("machine%02d", place), 2 },
     }
 end
+
+-- The machines on their places, each named after its key, which no other
+-- machine of the floor shares: the mixer on the first place, the press on
+-- the third, standing in front of the player who works them.
+local function Machine(name)
+    local body = { anim = false, { file = "shop/machines/" .. name .. "_base.png", regX = 36, regY = 34 } }
+    return { [name] = { name = name, assets = { base = body } } }
+end
+stations.station_07.machines = Machine("mixer")
+stations.station_09.machines = Machine("press")
 
 local kCustomerDir = "shop/customers/"
 
