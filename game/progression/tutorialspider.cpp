@@ -24,6 +24,7 @@ void VTutorialSpider::ForgetObjects() {
     mObjects.clear();
     mListened.clear();
     mHighlightNames.clear();
+    mAnyHighlight.clear();
 }
 
 void VTutorialSpider::Begin(int stepCount) {
@@ -51,7 +52,11 @@ void VTutorialSpider::BeginStep(int number) {
     std::shared_ptr<VTutorial> tutorial = mTutorial.lock();
     std::shared_ptr<VTutorialStep> step = tutorial ? tutorial->GetStep(number) : nullptr;
     ApplyDim(*level, step && step->IsDim());
+    for (const auto& [stepNumber, names] : mHighlightNames) mAnyHighlight.insert(names.begin(), names.end());
+    auto previous = mEffects.find(number - 1);
+    mPreviousEffects = previous == mEffects.end() ? nullptr : &previous->second;
     level->VisitSprites(shared_from_this(), true);
+    mPreviousEffects = nullptr;
     mEffects.erase(number - 1);
 }
 
@@ -107,22 +112,24 @@ bool VTutorialSpider::IsHighlightedIn(int step, const TString& name) const {
     return found != mHighlightNames.end() && found->second.count(name) > 0;
 }
 
+std::shared_ptr<VTintEffect> VTutorialSpider::PreviousEffect(const TString& name) const {
+    if (!mPreviousEffects || mPreviousEffects->empty()) return nullptr;
+    auto found = mPreviousEffects->find(name);
+    return found == mPreviousEffects->end() ? nullptr : found->second;
+}
+
 bool VTutorialSpider::Visit(const std::shared_ptr<VSprite>& sprite) {
     const TString& name = sprite->GetName();
-    bool matched = false;
-    for (const auto& [number, names] : mHighlightNames) matched = matched || names.count(name) > 0;
-    bool now = IsHighlightedIn(mCurrentStep, name);
+    std::shared_ptr<VTintEffect> previous = PreviousEffect(name);
+    bool matched = mDim && mAnyHighlight.count(name) > 0;
+    bool now = matched && IsHighlightedIn(mCurrentStep, name);
     // The first step has no step before it: its objects start bright.
-    bool before = IsHighlightedIn(mCurrentStep - 1, name) || (matched && mCurrentStep == 1);
-    std::shared_ptr<VTintEffect> previous;
-    if (auto step = mEffects.find(mCurrentStep - 1); step != mEffects.end()) {
-        if (auto found = step->second.find(name); found != step->second.end()) previous = found->second;
-    }
-    EffectMap& current = mEffects[mCurrentStep];
-    if (!matched || !mDim || (!now && !before)) {
-        if (previous) current[name] = previous;
+    bool before = matched && (mCurrentStep == 1 || IsHighlightedIn(mCurrentStep - 1, name));
+    if (!now && !before) {
+        if (previous) mEffects[mCurrentStep][name] = previous;
         return true;
     }
+    EffectMap& current = mEffects[mCurrentStep];
     sprite->RemoveEffect(mDim);
     if (now) {
         if (previous) {

@@ -50,6 +50,7 @@ private:
 
     static std::shared_ptr<VTintEffect> MakeTint(float startLevel);
     bool IsHighlightedIn(int step, const TString& name) const;
+    std::shared_ptr<VTintEffect> PreviousEffect(const TString& name) const;
     void TakeUpObjects(VSpriteManager& level, int number);
     void ApplyDim(VSpriteManager& level, bool dim);
     void LetGo(VSpriteManager* level);
@@ -60,6 +61,10 @@ private:
     std::map<int, SpriteList> mObjects;
     std::map<int, SpriteList> mListened;
     std::map<int, std::set<TString>> mHighlightNames;
+    // Every step's highlight names together, and the previous step's
+    // effects: what each visit of a step asks first.
+    std::set<TString> mAnyHighlight;
+    const EffectMap* mPreviousEffects = nullptr;
     std::map<int, EffectMap> mEffects;
     std::shared_ptr<VTintEffect> mDim;
     int mCurrentStep = 0;
