@@ -82,8 +82,7 @@ public:
     }
 
     void Frame() {
-        mTimer.Advance(16);
-        mManager->Update();
+        Pass(16);
         TRenderer& renderer = *TRenderer::GetInstance();
         if (!renderer.BeginDraw(true)) return;
         mManager->Draw();
@@ -115,13 +114,15 @@ private:
     bool mReady = false;
 };
 
+bool IsReady(benchmark::State& state, const Level& level) {
+    if (!level.IsReady()) state.SkipWithError("the recording display did not come up");
+    return level.IsReady();
+}
+
 void BM_BeginStepOfTenNames(benchmark::State& state) {
     display::RecordingDevice device;
     Level level(device);
-    if (!level.IsReady()) {
-        state.SkipWithError("the recording display did not come up");
-        return;
-    }
+    if (!IsReady(state, level)) return;
     std::shared_ptr<VTutorialSpider> highlighter = level.StartTutorial()->GetHighlighter();
     int step = 1;
     for (auto _ : state) {
@@ -139,10 +140,7 @@ BENCHMARK(BM_BeginStepOfTenNames)->Unit(benchmark::kMicrosecond)->Repetitions(9)
 void BM_LevelFrame(benchmark::State& state) {
     display::RecordingDevice device;
     Level level(device);
-    if (!level.IsReady()) {
-        state.SkipWithError("the recording display did not come up");
-        return;
-    }
+    if (!IsReady(state, level)) return;
     if (state.range(0) == 1) {
         std::shared_ptr<VTutorial> tutorial = level.StartTutorial();
         level.Pass(600);
