@@ -98,7 +98,7 @@ MakeDialog
             name = "shop", x = 0, y = 0, w = 800, h = 600,
             location_grytviken = ReadFile("scripts/shop/grytviken.lua"),
             posse = posse,
-            tutorials = {},
+            tutorials = ReadFile("scripts/shop/tutorials.lua"),
             kHud,
         },
     },

@@ -209,6 +209,12 @@ bool ShopWindow::OnMouseDown(const TPoint& point) {
     return VSpriteWindow::OnMouseDown(point);
 }
 
+bool ShopWindow::OnMessage(TMessage* message) {
+    std::shared_ptr<VTutorialManager> tutorials = VTutorialManager::Get();
+    if (tutorials->IsInputAllowed() && tutorials->OfferMessage(message)) return true;
+    return VSpriteWindow::OnMessage(message);
+}
+
 uint32_t ShopWindow::ClockTime() const {
     TClock* clock = GetSpriteManager()->GetClock();
     return clock ? static_cast<uint32_t>(clock->GetTime()) : 0;
@@ -244,6 +250,7 @@ void ShopWindow::UpdateStart(uint32_t now) {
         if (RTimer* timer = GetLevelTimer()) timer->Start();
         sprites->SetPaused(false);
         sprites->SetInputRestricted(false);
+        if (mEndless) VTutorialManager::Get()->StartTutorial("tutorial_endless_2");
         VTutorialManager::Get()->FireTrigger("endless_start", "");
     } else if (!mStartPending && !mEndless && !VTutorialManager::Get()->IsInputAllowed()) {
         bool shown = VTutorialManager::Get()->AreTutorialsShown();

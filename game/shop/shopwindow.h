@@ -63,6 +63,8 @@ public:
     bool Animate() override;
     // Every click counts, whatever it hits.
     bool OnMouseDown(const TPoint& point) override;
+    // While a tutorial runs, it hears the button presses first.
+    bool OnMessage(TMessage* message) override;
 
     // Loads the current level into the screen and waits for its start.
     void LevelSetup();

@@ -7,6 +7,7 @@
 #include "core/app/message.h"
 #include "game/level/level.h"
 #include "game/shell/game.h"
+#include "game/shop/shopwindow.h"
 #include "tests/progression/tutorialtesting.h"
 
 namespace {
@@ -174,6 +175,19 @@ TEST_F(TutorialManagerTest, MessagesGoToTheActiveTutorialOnly) {
     EXPECT_FALSE(tutorials->OfferMessage(&other));
     EXPECT_FALSE(tutorials->OfferMessage(&generic));
     EXPECT_TRUE(tutorials->OfferMessage(&press));
+    EXPECT_EQ(Find("t")->GetCurrentStepNumber(), 2);
+}
+
+TEST_F(TutorialManagerTest, TheLevelScreenOffersItsButtonPressesWhileATutorialRuns) {
+    auto* shop = Make<ShopWindow>("{ name = 'shop', w = 800, h = 600 }");
+    Load("tutorials = { t = { modes = { 0 }, steps = { { w = 10, h = 10, trigger_objects = { { 'mixer_button', 1 } } }, "
+         "{ w = 10, h = 10 } } } }");
+    TMessage early(TMessage::kButtonPress, "mixer_button", shop);
+    EXPECT_FALSE(shop->OnMessage(&early));
+    tutorials->StartTutorial("t");
+    Play(530);
+    TMessage press(TMessage::kButtonPress, "mixer_button", shop);
+    EXPECT_TRUE(shop->OnMessage(&press));
     EXPECT_EQ(Find("t")->GetCurrentStepNumber(), 2);
 }
 
