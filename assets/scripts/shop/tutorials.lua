@@ -4,20 +4,20 @@
 local kPanel = { anim = false, { file = "ui/backgrounds/split9_dialog_small.png" } }
 local kCorner = 24
 local kFont = { "myriad_pro", 18, Color(74, 40, 20) }
-local kButtonFont = { "myriad_pro", 22, Color(20, 52, 96) }
+local kButtonFont = { "myriad_pro", 18, Color(20, 52, 96) }
 
--- An oval button of the dialogs at 60 % of its size, its label on it.
+-- A small oval button centred on (x, y), its label on it.
 local function Button(name, label, x, y)
     return
     {
-        name = name, label = label, x = x, y = y, scale = 0.6, font = kButtonFont,
+        name = name, label = label, x = x, y = y, font = kButtonFont,
         assets =
         {
             button =
             {
                 anim = false,
-                { file = "ui/buttons/oval_lt_blue_up.png" },
-                { state = "over", file = "ui/buttons/oval_lt_blue_over.png" },
+                { file = "ui/buttons/tutorial_default.png" },
+                { state = "over", file = "ui/buttons/tutorial_over.png" },
             },
         },
     }
@@ -45,7 +45,7 @@ local function ReadingStep(label, x, y, step)
     step = Step(label, x, y, 380, 130, step or {})
     step.trigger_objects = step.trigger_objects or {}
     table.insert(step.trigger_objects, { "tutorial_next", 1 })
-    step.button = Button("tutorial_next", "tutorial_next", 310, 105)
+    step.button = Button("tutorial_next", "tutorial_next", 290, 100)
     return step
 end
 
