@@ -1,6 +1,8 @@
 -- The tutorials of the shop floor: each one a list of steps, every step a
 -- cream panel with its text and the floor's objects it points out. The
--- level screen hands this table to the tutorial manager.
+-- level screen hands this table to the tutorial manager. No tutorial names
+-- a window: clicks reach the floor, which takes them only on the objects
+-- that the step opens.
 local kPanel = { anim = false, { file = "ui/backgrounds/split9_dialog_small.png" } }
 local kCorner = 24
 local kFont = { "myriad_pro", 18, Color(74, 40, 20) }
@@ -58,7 +60,7 @@ return
     tutorial_intro =
     {
         trigger_type = "customer_arrival", trigger_object = "first_customer",
-        minlevel = 1, maxlevel = 1, modes = { 0 }, window = "shop", skip = kSkip,
+        minlevel = 1, maxlevel = 1, modes = { 0 }, skip = kSkip,
         steps =
         {
             ReadingStep("tutorial_intro_1", 210, 300, { highlight_objects = { "first_customer", "station01" } }),
@@ -76,7 +78,7 @@ return
     -- The second level's new machine, when a customer first orders.
     tutorial_machines =
     {
-        trigger_type = "customer_order", minlevel = 2, maxlevel = 2, modes = { 0 }, window = "shop", skip = kSkip,
+        trigger_type = "customer_order", minlevel = 2, maxlevel = 2, modes = { 0 }, skip = kSkip,
         steps =
         {
             Step("tutorial_machines_1", 210, 300, 380, 100, { trigger_objects = { { "station08", 3 } } }),
@@ -91,13 +93,13 @@ return
     -- The first airship at the delivery station.
     tutorial_zepplin =
     {
-        modes = { 0 }, window = "shop", skip = kSkip,
+        modes = { 0 }, skip = kSkip,
         steps = { ReadingStep("tutorial_zepplin_1", 210, 300, { highlight_objects = { "station14" } }) },
     },
     -- The start of endless mode, in each of its difficulties.
     tutorial_endless_2 =
     {
-        modes = { 1, 2, 3 }, window = "shop", skip = kSkip,
+        modes = { 1, 2, 3 }, skip = kSkip,
         steps = { ReadingStep("tutorial_endless_1", 210, 300) },
     },
 }
