@@ -22,6 +22,11 @@ protected:
                       steps = { { w = 10, h = 10 } } },
         })");
     }
+    // A tutorial "t" whose first step the press of the button ends.
+    void LoadButtonStep(const std::string& button) {
+        Load("tutorials = { t = { modes = { 0 }, steps = { { w = 10, h = 10, trigger_objects = { { '" + button +
+             "', 1 } } }, { w = 10, h = 10 } } } }");
+    }
 };
 
 TEST_F(TutorialManagerTest, ANameWithoutTutorialIsNotAdded) {
@@ -164,8 +169,7 @@ TEST_F(TutorialManagerTest, PreparingTheTutorialsClosesARunningWindowAtOnce) {
 }
 
 TEST_F(TutorialManagerTest, MessagesGoToTheActiveTutorialOnly) {
-    Load("tutorials = { t = { modes = { 0 }, steps = { { w = 10, h = 10, trigger_objects = { { 'go', 1 } } }, "
-         "{ w = 10, h = 10 } } } }");
+    LoadButtonStep("go");
     TMessage press(TMessage::kButtonPress, "go", nullptr);
     EXPECT_FALSE(tutorials->OfferMessage(&press));
     tutorials->StartTutorial("t");
@@ -180,8 +184,7 @@ TEST_F(TutorialManagerTest, MessagesGoToTheActiveTutorialOnly) {
 
 TEST_F(TutorialManagerTest, TheLevelScreenOffersItsButtonPressesWhileATutorialRuns) {
     auto* shop = Make<ShopWindow>("{ name = 'shop', w = 800, h = 600 }");
-    Load("tutorials = { t = { modes = { 0 }, steps = { { w = 10, h = 10, trigger_objects = { { 'mixer_button', 1 } } }, "
-         "{ w = 10, h = 10 } } } }");
+    LoadButtonStep("mixer_button");
     TMessage early(TMessage::kButtonPress, "mixer_button", shop);
     EXPECT_FALSE(shop->OnMessage(&early));
     tutorials->StartTutorial("t");
