@@ -11,9 +11,13 @@
 #include "game/floor/player.h"
 #include "game/level/level.h"
 #include "game/machines/station.h"
+#include "game/progression/tutorial.h"
+#include "game/progression/tutorialmanager.h"
+#include "game/progression/tutorialspider.h"
 #include "game/shop/shophud.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/spritemanager.h"
+#include "game/sprites/tinteffect.h"
 #include "game/texts/timer.h"
 #include "tests/startup/gamescreentesting.h"
 
@@ -28,19 +32,22 @@ protected:
         }
         for (const char* name : {"assets.xml", "values.xml"}) AddFile(name, ReadAsset(name));
         // The level script reads the floor's descriptions through the working folder.
-        for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/grytviken.lua", "scripts/shop/chocolates.lua"}) {
+        for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/grytviken.lua", "scripts/shop/chocolates.lua",
+                                 "scripts/shop/tutorials.lua"}) {
             AddFile(std::string("assets/") + name, ReadAsset(name));
         }
     }
 
-    // The level screen once Play has opened it.
-    ShopWindow* PlayFromTheMenu() {
+    // The level screen once Play has opened it; unless asked, the player has
+    // had the tips, so the first customer starts no tutorial.
+    ShopWindow* PlayFromTheMenu(bool tips = false) {
         // The player is in the window: entering the level asks no pause.
         static_cast<window::ScriptedWindow&>(mPlatform->GetData().GetWindow()).focused = true;
         GameMainSetUp(mPlatform.get(), mSession);
         EXPECT_TRUE(RunUntilShown("play"));
         Click(FindInTop("play"));
         EXPECT_TRUE(RunUntilShown("shop"));
+        if (!tips) VTutorialManager::Get()->SetTutorialsShown(false, false);
         return dynamic_cast<ShopWindow*>(FindInTop("shop"));
     }
 
@@ -70,6 +77,25 @@ TEST_F(PlayLevelTest, PlayOpensTheFirstLevelWhoseClockRunsDownOnceItsHoldIsOver)
     EXPECT_GT(timer->GetElapsedTime(), 0);
     EXPECT_LT(timer->GetElapsedTime(), 3000);
     EXPECT_EQ(TextOf("game_timer"), "1:58");
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(PlayLevelTest, TheFirstCustomerStartsTheIntroductionWhichHoldsTheLevel) {
+    ShopWindow* shop = PlayFromTheMenu(true);
+    ASSERT_NE(shop, nullptr);
+    RunFor(3000);
+    std::shared_ptr<VTutorialManager> tutorials = VTutorialManager::Get();
+    ASSERT_NE(tutorials->GetActiveTutorial(), nullptr);
+    EXPECT_STREQ(tutorials->GetActiveTutorial()->GetName().c_str(), "tutorial_intro");
+    EXPECT_TRUE(tutorials->IsInputAllowed());
+    EXPECT_TRUE(shop->GetSpriteManager()->IsPaused());
+    EXPECT_NE(FindInTop("tutorial_window"), nullptr);
+    // The customer and its counter stand out of the dimmed floor.
+    std::shared_ptr<VTintEffect> dim = tutorials->GetActiveTutorial()->GetHighlighter()->GetDimEffect();
+    ASSERT_NE(dim, nullptr);
+    EXPECT_FALSE(shop->FindStation("station01")->GetCustomer()->HasEffect(dim));
+    EXPECT_FALSE(shop->FindStation("station01")->HasEffect(dim));
+    EXPECT_TRUE(shop->FindStation("station02")->HasEffect(dim));
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
