@@ -139,7 +139,7 @@ MakeDialog
             name = "shop", x = 0, y = 0, w = 800, h = 600,
             location_grytviken = location,
             posse = posse,
-            tutorials = {},
+            tutorials = ReadFile("scripts/shop/tutorials.lua"),
             kHud,
             kQuests,
         },

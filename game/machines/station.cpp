@@ -11,6 +11,7 @@
 #include "game/machines/machine.h"
 #include "game/objects/objectdescription.h"
 #include "game/objects/suspendabletutorial.h"
+#include "game/progression/tutorial.h"
 #include "game/shell/luastyle.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/hoverglow.h"

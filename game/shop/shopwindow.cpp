@@ -7,10 +7,10 @@
 
 #include "core/app/gamestate.h"
 #include "core/scripting/luaobject.h"
-#include "game/chocolates/chocolate.h"
-#include "game/chocolates/chocolatelayer.h"
 #include "core/windows/windowstyle.h"
 #include "foundation/debuglog.h"
+#include "game/chocolates/chocolate.h"
+#include "game/chocolates/chocolatelayer.h"
 #include "game/chocolates/chocolatevendor.h"
 #include "game/floor/background.h"
 #include "game/floor/customer.h"
@@ -216,6 +216,12 @@ bool ShopWindow::OnMouseDown(const TPoint& point) {
     return VSpriteWindow::OnMouseDown(point);
 }
 
+bool ShopWindow::OnMessage(TMessage* message) {
+    std::shared_ptr<VTutorialManager> tutorials = VTutorialManager::Get();
+    if (tutorials->IsInputAllowed() && tutorials->OfferMessage(message)) return true;
+    return VSpriteWindow::OnMessage(message);
+}
+
 uint32_t ShopWindow::ClockTime() const {
     TClock* clock = GetSpriteManager()->GetClock();
     return clock ? static_cast<uint32_t>(clock->GetTime()) : 0;
@@ -267,6 +273,7 @@ void ShopWindow::UpdateStart(uint32_t now) {
         if (RTimer* timer = GetLevelTimer()) timer->Start();
         sprites->SetPaused(false);
         sprites->SetInputRestricted(false);
+        if (mEndless) VTutorialManager::Get()->StartTutorial("tutorial_endless_2");
         VTutorialManager::Get()->FireTrigger("endless_start", "");
     } else if (!mStartPending && !mEndless && !VTutorialManager::Get()->IsInputAllowed()) {
         bool shown = VTutorialManager::Get()->AreTutorialsShown();
@@ -824,7 +831,7 @@ std::shared_ptr<VChocolate> ShopWindow::PassItemToStation(const std::shared_ptr<
     // The counters are numbered from 1 without gaps.
     for (int number = 1; std::shared_ptr<VStation> station = FindStationByNumber(number); ++number) {
         const std::shared_ptr<VCustomer>& customer = station->GetCustomer();
-        if (station->GetKind() != kPlainStation || !customer || customer->GetState() != VCustomer::kWaiting) continue;
+        if (station->GetKind() != VStation::kPlainStation || !customer || customer->GetState() != VCustomer::kWaiting) continue;
         auto wanted = std::dynamic_pointer_cast<VChocolate>(customer->GetCurrentItem());
         if (!wanted) continue;
         for (const std::shared_ptr<VChocolate>& item : {first, second}) {

@@ -73,6 +73,8 @@ public:
     bool OnMouseDown(const TPoint& point) override;
     // Ctrl+C opens the debug console.
     bool OnKeyDown(int key, int modifiers) override;
+    // While a tutorial runs, it hears the button presses first.
+    bool OnMessage(TMessage* message) override;
 
     // Loads the current level into the screen and waits for its start.
     void LevelSetup();
@@ -178,6 +180,7 @@ public:
     std::shared_ptr<VChocolate> PassItemToStation(const std::shared_ptr<VChocolate>& first,
                                                   const std::shared_ptr<VChocolate>& second, int selection,
                                                   int stage) const;
+
     bool IsStartPending() const { return mStartPending; }
     bool IsPlotPending() const { return mPlotPending; }
     bool IsPrelevelRequested() const { return mPrelevelRequested; }

@@ -431,13 +431,13 @@ void VSprite::OpenBrackets(int kind, const TDrawState& state, int depth) {
     mDispatching = true;
     std::shared_ptr<VSprite> self = GetShared();
     bool image = (kind & kEventBeginImage) != 0;
+    // Filled in place: the vector keeps its room from frame to frame.
     std::vector<std::shared_ptr<VSpriteEffect>>& open = image ? mOpenImageBrackets : mOpenRenderBrackets;
-    std::vector<std::shared_ptr<VSpriteEffect>> effects;
+    open.clear();
     for (const auto& [id, entry] : mEffects) {
-        if (entry.effect) effects.push_back(entry.effect);
+        if (entry.effect) open.push_back(entry.effect);
     }
-    open = effects;
-    for (const std::shared_ptr<VSpriteEffect>& effect : effects) {
+    for (const std::shared_ptr<VSpriteEffect>& effect : open) {
         if (image) {
             effect->BeginImage(self, state, depth);
         } else {
@@ -452,8 +452,7 @@ void VSprite::CloseBrackets(int kind, const TDrawState& state, int depth) {
     mDispatching = true;
     std::shared_ptr<VSprite> self = GetShared();
     bool image = (kind & kEventEndImage) != 0;
-    std::vector<std::shared_ptr<VSpriteEffect>> open;
-    open.swap(image ? mOpenImageBrackets : mOpenRenderBrackets);
+    std::vector<std::shared_ptr<VSpriteEffect>>& open = image ? mOpenImageBrackets : mOpenRenderBrackets;
     for (auto effect = open.rbegin(); effect != open.rend(); ++effect) {
         if (image) {
             (*effect)->EndImage(self, state, depth);
@@ -461,6 +460,7 @@ void VSprite::CloseBrackets(int kind, const TDrawState& state, int depth) {
             (*effect)->EndRender(self, state, depth);
         }
     }
+    open.clear();
     mDispatching = false;
 }
 

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "game/objects/suspendabletutorial.h"
+#include "game/progression/tutorial.h"
 
 class FakeTutorial : public VTutorial {
 public:
-    explicit FakeTutorial(int state) : state(state) {}
+    explicit FakeTutorial(int state) : VTutorial("fake", 0), state(state) {}
     int GetObjectState(const TString& name) override {
         asked.emplace_back(name.c_str());
         return state;

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "game/objects/suspendabletutorial.h"
+#include "game/progression/tutorial.h"
 #include "tests/objects/objecttesting.h"
 
 namespace {
@@ -12,6 +13,7 @@ namespace {
 // Answers one state for every object and counts the steps it was moved on.
 class FakeTutorial : public VTutorial {
 public:
+    FakeTutorial() : VTutorial("fake", 0) {}
     int GetObjectState(const TString& name) override {
         asked = name;
         return state;

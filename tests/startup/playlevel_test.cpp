@@ -20,9 +20,13 @@
 #include "game/shell/block.h"
 #include "game/shell/game.h"
 #include "game/shop/register.h"
+#include "game/progression/tutorial.h"
+#include "game/progression/tutorialmanager.h"
+#include "game/progression/tutorialspider.h"
 #include "game/shop/shophud.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/spritemanager.h"
+#include "game/sprites/tinteffect.h"
 #include "game/texts/timer.h"
 #include "tests/startup/gamescreentesting.h"
 
@@ -38,14 +42,15 @@ protected:
         for (const char* name : {"assets.xml", "values.xml"}) AddFile(name, ReadAsset(name));
         // The level script reads the floor's descriptions through the working folder.
         for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/grytviken.lua", "scripts/shop/chocolates.lua",
-                                 "locations/grytviken/plot.lua"}) {
+                                 "locations/grytviken/plot.lua", "scripts/shop/tutorials.lua"}) {
             AddFile(std::string("assets/") + name, ReadAsset(name));
         }
     }
 
-    // The level screen once Play has opened it. The player has been told
-    // the opening episode unless the test says otherwise.
-    ShopWindow* PlayFromTheMenu(bool told = true) {
+    // The level screen once Play has opened it. Unless the test says
+    // otherwise, the player has been told the opening episode and has had
+    // the tips, so the first customer starts no tutorial.
+    ShopWindow* PlayFromTheMenu(bool told = true, bool tips = false) {
         if (told) Prefs().SetData(0, "plot_grytviken", "\1", 1, true);
         // The player is in the window: entering the level asks no pause.
         static_cast<window::ScriptedWindow&>(mPlatform->GetData().GetWindow()).focused = true;
@@ -53,6 +58,7 @@ protected:
         EXPECT_TRUE(RunUntilShown("play"));
         Click(FindInTop("play"));
         EXPECT_TRUE(RunUntilShown("shop"));
+        if (!tips) VTutorialManager::Get()->SetTutorialsShown(false, false);
         return dynamic_cast<ShopWindow*>(FindInTop("shop"));
     }
 
@@ -82,6 +88,25 @@ TEST_F(PlayLevelTest, PlayOpensTheFirstLevelWhoseClockRunsDownOnceItsHoldIsOver)
     EXPECT_GT(timer->GetElapsedTime(), 0);
     EXPECT_LT(timer->GetElapsedTime(), 3000);
     EXPECT_EQ(TextOf("game_timer"), "1:58");
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(PlayLevelTest, TheFirstCustomerStartsTheIntroductionWhichHoldsTheLevel) {
+    ShopWindow* shop = PlayFromTheMenu(true, true);
+    ASSERT_NE(shop, nullptr);
+    RunFor(3000);
+    std::shared_ptr<VTutorialManager> tutorials = VTutorialManager::Get();
+    ASSERT_NE(tutorials->GetActiveTutorial(), nullptr);
+    EXPECT_STREQ(tutorials->GetActiveTutorial()->GetName().c_str(), "tutorial_intro");
+    EXPECT_TRUE(tutorials->IsInputAllowed());
+    EXPECT_TRUE(shop->GetSpriteManager()->IsPaused());
+    EXPECT_NE(FindInTop("tutorial_window"), nullptr);
+    // The customer and its counter stand out of the dimmed floor.
+    std::shared_ptr<VTintEffect> dim = tutorials->GetActiveTutorial()->GetHighlighter()->GetDimEffect();
+    ASSERT_NE(dim, nullptr);
+    EXPECT_FALSE(shop->FindStation("station01")->GetCustomer()->HasEffect(dim));
+    EXPECT_FALSE(shop->FindStation("station01")->HasEffect(dim));
+    EXPECT_TRUE(shop->FindStation("station02")->HasEffect(dim));
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 

@@ -60,17 +60,21 @@ OvalColours ColoursOf(OvalLook look) {
     return {Colour(28, 76, 128), Colour(196, 232, 255), Colour(98, 172, 232), true};
 }
 
-Canvas OvalButton(OvalLook look) {
-    const float w = 220.0f, h = 60.0f, r = 27.0f;
+// The dialogs' button is 220 by 60 pixels; smaller ones keep its shape.
+Canvas OvalButton(OvalLook look, int width = 220, int height = 60) {
+    const float w = static_cast<float>(width), h = static_cast<float>(height), r = h * 0.45f;
     const OvalColours colours = ColoursOf(look);
-    Canvas canvas(220, 60);
+    Canvas canvas(width, height);
     auto outline = [=](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 1, 1, w - 1, h - 1, r); };
     canvas.Paint(outline, Solid(colours.rim));
     canvas.Paint([&](float x, float y) { return outline(x, y) + 3.0f; },
                  Vertical(colours.top, colours.bottom, 4.0f, h - 4.0f));
     if (colours.shine) {
-        canvas.Paint([=](float x, float y) { return makeimages::RoundedBoxDistance(x, y, 14, 6, w - 14, h * 0.48f, 16.0f); },
-                     Vertical(Colour(255, 255, 255, 0.55f), Colour(255, 255, 255, 0.05f), 6.0f, h * 0.48f));
+        const float inset = h * 0.1f;
+        canvas.Paint([=](float x, float y) {
+            return makeimages::RoundedBoxDistance(x, y, 2.3f * inset, inset, w - 2.3f * inset, h * 0.48f, h * 0.27f);
+        },
+                     Vertical(Colour(255, 255, 255, 0.55f), Colour(255, 255, 255, 0.05f), inset, h * 0.48f));
     }
     return canvas;
 }
@@ -339,6 +343,9 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/buttons/oval_lt_blue_down.png", OvalButton(OvalLook::kPressed)) && written;
     written = Write(folder, "ui/buttons/oval_lt_blue_over.png", OvalButton(OvalLook::kHover)) && written;
     written = Write(folder, "ui/buttons/oval_lt_blue_disabled.png", OvalButton(OvalLook::kDisabled)) && written;
+    // The tutorial panels' buttons.
+    written = Write(folder, "ui/buttons/tutorial_default.png", OvalButton(OvalLook::kNormal, 140, 36)) && written;
+    written = Write(folder, "ui/buttons/tutorial_over.png", OvalButton(OvalLook::kHover, 140, 36)) && written;
     written = Write(folder, "ui/backgrounds/split9_dialog_small.png", DialogPanel(96, 96)) && written;
     written = Write(folder, "ui/backgrounds/dialog_panel.png", DialogPanel(520, 240)) && written;
     written = Write(folder, "ui/backgrounds/title_backdrop.png", TitleBackdrop()) && written;

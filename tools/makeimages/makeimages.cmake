@@ -24,6 +24,7 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/ui/buttons/oval_lt_blue_down.png
     ${CMAKE_BINARY_DIR}/assets/ui/buttons/oval_lt_blue_over.png
     ${CMAKE_BINARY_DIR}/assets/ui/buttons/oval_lt_blue_disabled.png
+    ${CMAKE_BINARY_DIR}/assets/ui/buttons/tutorial_over.png
     ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/split9_dialog_small.png
     ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/dialog_panel.png
     ${CMAKE_BINARY_DIR}/assets/ui/backgrounds/title_backdrop.png
