@@ -15,6 +15,7 @@ class VCarriable;
 struct VChocolateSpec;
 class VCustomerData;
 class VCustomerVendor;
+class ShopWindow;
 class VPlayer;
 class VSpriteEffect;
 class VStation;
@@ -69,10 +70,16 @@ public:
     virtual void CopyTo(const std::shared_ptr<VCustomer>& target);
     // A scripted customer's name, tip and decay (those given).
     virtual void SetDefinition(const std::shared_ptr<VCustomerData>& definition);
+    // Takes the item when it is the one wanted now (a chocolate of the same
+    // layers) and charges its price.
     virtual bool OfferItem(const std::shared_ptr<VCarriable>& item);
+    // An item given away while the customer waits: more patience.
     virtual bool OfferComplimentary(const std::shared_ptr<VCarriable>& item);
+    // The definition's orders, else one or two items drawn: chocolates from
+    // the level's vendor, now and then a sauce or a drink.
     virtual void GenerateOrder();
     virtual void AddOrderItem(const VChocolateSpec& spec);
+    // Every item in the bubble; the first becomes the one wanted.
     virtual void ShowOrder();
     // Takes the bubble off the customer and empties it.
     virtual void DetachBubble();
@@ -84,7 +91,10 @@ public:
     virtual std::shared_ptr<VStation> GetStation() const { return mStation.lock(); }
     virtual void UpdateMood();
     virtual void SetMood(int mood);
+    // Takes the order, is served, or gives its money, by its state.
     virtual void Interact(const std::shared_ptr<VPlayer>& player);
+    // Served or angry: money on the counter when something was bought, the
+    // fade-out and the player's statistics.
     virtual void Leave();
     virtual void ShowStatics(bool visible);
 
@@ -115,6 +125,11 @@ public:
     const std::map<TString, std::shared_ptr<VObject>>& GetIdleChildren() const { return mIdleChildren; }
     const std::shared_ptr<VCustomerData>& GetDefinition() const { return mDefinition; }
     const std::shared_ptr<VSpriteEffect>& GetFadeOut() const { return mFadeOut; }
+    const std::shared_ptr<VSpriteEffect>& GetMoneyFade() const { return mMoneyFade; }
+    const std::list<std::shared_ptr<VCarriable>>& GetOrder() const { return mOrder; }
+    uint32_t GetMoneyPlacedTime() const { return mMoneyPlacedTime; }
+    // "chocolate" for a chocolate, else the item's name.
+    static TString ItemName(const std::shared_ptr<VCarriable>& item);
 
 private:
     using ChildMap = std::map<TString, std::shared_ptr<VObject>>;
@@ -127,6 +142,26 @@ private:
     void DrawIdleCooldown();
     // Forwards a pointer event to the station.
     void TellStation(int kind);
+    void TakeOrder();
+    int DrawItemCount(ShopWindow& screen);
+    // A sauce or a drink now and then when they are made; 0 for a chocolate.
+    int DrawExtraKind() const;
+    bool CanOrderExtra(const char* upgrade, const char* asset) const;
+    void ShowItem(const std::shared_ptr<VCarriable>& item);
+    // The front of the order becomes the one wanted; none when it is empty.
+    void NextItem();
+    void Serve(const std::shared_ptr<VPlayer>& player);
+    // The item's price onto the money owed; false when it is not the one wanted.
+    bool Charge(const TString& wanted, const std::shared_ptr<VCarriable>& item);
+    // Coins on the money sprite, which lies at the station's money place.
+    void PlaceMoney();
+    void AddCoin(int index);
+    void CountDeparture(bool served);
+    void CollectMoney();
+    void FadeMoney();
+    // In endless mode money left on the counter too long is lost.
+    void ExpireMoney();
+    uint32_t ClockNow() const;
 
     float mPatience = 100.0f;
     float mDecayRate = 0.001f;

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "core/scripting/luaobject.h"
 #include "game/chocolates/chocolate.h"
@@ -15,16 +16,10 @@
 #include "game/shell/valuemanager.h"
 #include "tests/objects/objecttesting.h"
 
-class ChocolatesTest : public ObjectTest {
-protected:
-    void SetUp() override {
-        ObjectTest::SetUp();
-        WriteImage("choc/layer.png", 8, 8);
-        WriteImage("choc/bucket.png", 8, 8);
-        WriteImage("choc/icon.png", 4, 4);
-        // Bar types 0 to 3 with layer types 1 to 4 and options 0 to 2, and
-        // a bucket whose icon shows the chocolate type and the ingredient.
-        Define(R"(
+// Layers for bar types 0 to 3 with layer types 1 to 4 and options 0 to 2,
+// and a bucket whose icon shows the chocolate type and the ingredient; their
+// images are "choc/layer.png", "choc/bucket.png" and "choc/icon.png".
+inline const char kChocolateCatalogue[] = R"(
             local function look(file) return { anim = false, look = { { file = file } } } end
             local function states()
                 local list = {}
@@ -45,7 +40,31 @@ protected:
                     end
                 end
             end
-        )");
+        )";
+
+// Options 1 to 3 and their qualities of every machine kind, and the
+// upgrades given.
+inline std::string StationCatalogue(const std::vector<std::string>& more = {}) {
+    std::string xml = "<upgrades><upgradetype type=\"station\">";
+    for (const char* kind : {"kMixer", "kIngredient", "kTopping", "kInfusion", "kPress"}) {
+        for (const char* quality : {"", "Q"}) {
+            for (int n = 1; n <= 3; ++n) {
+                xml += std::string("<upgrade name=\"") + kind + quality + std::to_string(n) + "\"/>";
+            }
+        }
+    }
+    for (const std::string& name : more) xml += "<upgrade name=\"" + name + "\"/>";
+    return xml + "</upgradetype></upgrades>";
+}
+
+class ChocolatesTest : public ObjectTest {
+protected:
+    void SetUp() override {
+        ObjectTest::SetUp();
+        WriteImage("choc/layer.png", 8, 8);
+        WriteImage("choc/bucket.png", 8, 8);
+        WriteImage("choc/icon.png", 4, 4);
+        Define(kChocolateCatalogue);
         WriteAsset(kStationCatalogue, StationCatalogue());
         vendor = VChocolateVendor::Create();
         std::unique_ptr<TLuaTable> table(script.GetGlobalTable("catalogue"));
@@ -75,18 +94,6 @@ protected:
     }
 
     static constexpr char kStationCatalogue[] = "locations/test/upgrades.xml";
-    // Options 1 to 3 and their qualities of every machine kind.
-    static std::string StationCatalogue() {
-        std::string xml = "<upgrades><upgradetype type=\"station\">";
-        for (const char* kind : {"kMixer", "kIngredient", "kTopping", "kInfusion", "kPress"}) {
-            for (const char* quality : {"", "Q"}) {
-                for (int n = 1; n <= 3; ++n) {
-                    xml += std::string("<upgrade name=\"") + kind + quality + std::to_string(n) + "\"/>";
-                }
-            }
-        }
-        return xml + "</upgradetype></upgrades>";
-    }
 
     // The five slots as "bar/option" or "-", separated by blanks.
     static std::string Slots(const VChocolate& chocolate) {

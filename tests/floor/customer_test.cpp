@@ -76,7 +76,8 @@ TEST_F(CustomerTest, RunningOutOfPatienceAngersOnlyAWaitingCustomer) {
         int after;
     };
     for (const Case& c :
-         {Case{VCustomer::kArrived, VCustomer::kAngry}, Case{VCustomer::kWaiting, VCustomer::kAngry},
+         // Angry, it leaves at once: with nothing bought, it is done.
+         {Case{VCustomer::kArrived, VCustomer::kDone}, Case{VCustomer::kWaiting, VCustomer::kDone},
           Case{VCustomer::kServed, VCustomer::kServed}, Case{VCustomer::kMoneyPlaced, VCustomer::kMoneyPlaced}}) {
         SCOPED_TRACE(c.state);
         customer->SetState(c.state);

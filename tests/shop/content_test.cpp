@@ -1,13 +1,13 @@
 // The shipped shop floor of the first location, as the build leaves it in
-// its assets: the zones, the stations on them and the player with its
-// frame sheets.
+// its assets: the zones, the stations on them, the player with its frame
+// sheets, and what payments and customers play, show and count.
 #include <gtest/gtest.h>
 
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 
+#include "foundation/file.h"
+#include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
 #include "game/floor/player.h"
 #include "game/level/upgrademanager.h"
@@ -15,6 +15,7 @@
 #include "game/machines/station.h"
 #include "graphics/animatedtexture.h"
 #include "tests/floor/floortesting.h"
+#include "tests/shop/shoptesting.h"
 
 namespace {
 
@@ -23,13 +24,7 @@ protected:
     void SetUp() override {
         FloorTest::SetUp();
         ScanFolder(VANDERMOOT_ASSETS, ".");
-        // The common customers first, as the level screen runs them.
-        for (const char* script : {"posse.lua", "grytviken.lua"}) {
-            std::ifstream file(std::string(VANDERMOOT_ASSETS) + "/scripts/shop/" + script, std::ios::binary);
-            std::ostringstream text;
-            text << file.rdbuf();
-            Define(text.str());
-        }
+        DefineShippedLocation();
         screen = CurrentScreen(clock);
         screen->LoadZones();
         screen->LoadStations(Describe("stations"));
@@ -141,6 +136,30 @@ TEST_F(ShopContentTest, CountersShowTheTopOfTheOwnedStationUpgradeAndTheMachines
         EXPECT_EQ(machine->GetStation(), station);
     }
     ReleaseManagerSingleton<VUpgradeManager>();
+}
+
+TEST_F(ShopContentTest, TheSoundsTextsAndValuesOfTheMoneyAreShipped) {
+    for (const std::string& name : kShopSounds) {
+        EXPECT_TRUE(FileExists(("audio/sfx/" + name + ".ogg").c_str())) << name;
+    }
+    TStringTable strings;
+    ASSERT_TRUE(strings.Load("strings/en/strings.xml"));
+    for (const char* label : {"combo_menu", "combo_service", "combo_payment", "reached_goal", "reached_master"}) {
+        EXPECT_EQ(strings.GetString(label).Find("Missing string"), -1) << label;
+    }
+    VValueManager* values = VValueManager::Get().get();
+    values->Load("values.xml");
+    for (const char* name : {"tipmodifier", "menu_combobonus", "service_combobonus", "payout_combobonus",
+                             "menu_multiplier_this_level", "service_multiplier_this_level",
+                             "payment_multiplier_this_level", "sauce_price", "drink_price", "num_served", "num_angry",
+                             "num_sauce_sold", "served_this_level", "order_patience_bonus",
+                             "complimentary_patience_bonus", "multi_order_chance", "endless_money_decay"}) {
+        EXPECT_NE(values->Find(name), nullptr) << name;
+    }
+    // A chance in percent for each level past the minimum, and money that
+    // waits some seconds in endless mode.
+    EXPECT_GE(values->GetReal("multi_order_chance", 0), 1.0f);
+    EXPECT_GE(values->GetUint("endless_money_decay", 0), 1000u);
 }
 
 }  // namespace

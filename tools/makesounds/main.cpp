@@ -1,7 +1,6 @@
 // makesounds FOLDER: writes the game's synthesised sounds below FOLDER
-// ("music/theme.ogg", "sfx/click.ogg", "sfx/pickup_drop.ogg",
-// "sfx/buttonclick.ogg"). The same program always writes the
-// same bytes. Each file is written beside its place and then renamed, so a
+// ("music/theme.ogg", "music/grytviken.ogg" and the effects of "sfx/"). The
+// same program always writes the same bytes. Each file is written beside its place and then renamed, so a
 // reader never sees half a file.
 #include <cstdio>
 #include <filesystem>
@@ -19,18 +18,16 @@ using makesounds::NoteFrequency;
 
 const int kSampleRate = 44100;
 
-// Four bars of a slow tune over a bass line, the bass a little to the left.
-Channels Theme() {
-    const int kMelody[] = {3, 7, 10, 7, 5, 8, 12, 8, 3, 7, 10, 15, 14, 10, 7, 3};
-    const int kBass[] = {-21, -16, -14, -21};
-    const double kBeat = 0.375;
+// A tune over a bass line, the bass a little to the left: melody notes one
+// beat each, bass notes bassBeats beats each (semitones from A4).
+Channels Tune(const std::vector<int>& tune, const std::vector<int>& bassLine, double beat, int bassBeats) {
     std::vector<Note> melody;
     std::vector<Note> bass;
-    for (int i = 0; i < 16; ++i) {
-        melody.push_back({i * kBeat, kBeat * 0.95, NoteFrequency(kMelody[i]), 0.35f});
+    for (size_t i = 0; i < tune.size(); ++i) {
+        melody.push_back({static_cast<double>(i) * beat, beat * 0.95, NoteFrequency(tune[i]), 0.35f});
     }
-    for (int bar = 0; bar < 4; ++bar) {
-        bass.push_back({bar * 4 * kBeat, 4 * kBeat, NoteFrequency(kBass[bar]), 0.3f});
+    for (size_t bar = 0; bar < bassLine.size(); ++bar) {
+        bass.push_back({static_cast<double>(bar) * bassBeats * beat, bassBeats * beat, NoteFrequency(bassLine[bar]), 0.3f});
     }
     std::vector<float> high;
     std::vector<float> low;
@@ -47,21 +44,67 @@ Channels Theme() {
     return stereo;
 }
 
-// One channel of the notes.
-Channels Mono(const std::vector<Note>& notes) {
+// Four bars of a slow tune.
+Channels Theme() {
+    return Tune({3, 7, 10, 7, 5, 8, 12, 8, 3, 7, 10, 15, 14, 10, 7, 3}, {-21, -16, -14, -21}, 0.375, 4);
+}
+
+// The first shop's tune: eight bars of a lilting waltz that ends where it
+// began, so it loops.
+Channels Grytviken() {
+    return Tune({0, 4, 7, 5, 4, 2, 0, 2, 4, 5, 4, 2, 7, 9, 7, 5, 4, 2, 4, 2, -1, 0, -5, -3},
+                {-24, -19, -20, -17, -24, -22, -17, -24}, 0.3, 3);
+}
+
+// A mono effect of the notes.
+Channels Notes(const std::vector<Note>& notes) {
     std::vector<float> mono;
     makesounds::MixNotes(mono, kSampleRate, notes);
     return Channels{mono};
 }
 
 // A short bright tick: two high notes a moment apart.
-Channels Click() { return Mono({{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}}); }
+Channels Click() {
+    return Notes({{0.0, 0.06, NoteFrequency(27), 0.6f}, {0.015, 0.05, NoteFrequency(34), 0.3f}});
+}
 
-// A soft knock of something set down or picked up: a low note under a shorter one.
-Channels PickupDrop() { return Mono({{0.0, 0.09, NoteFrequency(-14), 0.6f}, {0.01, 0.06, NoteFrequency(-2), 0.35f}}); }
+// The shop's effects, each a few notes: short blips for what happens at a
+// counter, rising chimes for money and goals.
+struct Effect {
+    const char* name;
+    std::vector<Note> notes;
+};
 
-// A light tap of a machine's option button.
-Channels ButtonClick() { return Mono({{0.0, 0.04, NoteFrequency(19), 0.5f}}); }
+std::vector<Effect> ShopEffects() {
+    return {
+        // An order taken: two soft blips.
+        {"menu.ogg", {{0.0, 0.08, NoteFrequency(15), 0.5f}, {0.09, 0.08, NoteFrequency(19), 0.5f}}},
+        // An item handed over, a customer on the way out: a falling pair.
+        {"customer_leaves.ogg", {{0.0, 0.1, NoteFrequency(22), 0.45f}, {0.1, 0.14, NoteFrequency(15), 0.4f}}},
+        // A gift eaten: three quick low blips.
+        {"chomp.ogg",
+         {{0.0, 0.05, NoteFrequency(-2), 0.6f}, {0.07, 0.05, NoteFrequency(-4), 0.6f},
+          {0.14, 0.05, NoteFrequency(-2), 0.6f}}},
+        // Money collected: a rising arpeggio.
+        {"score_board.ogg",
+         {{0.0, 0.1, NoteFrequency(19), 0.4f}, {0.07, 0.1, NoteFrequency(23), 0.4f},
+          {0.14, 0.1, NoteFrequency(26), 0.4f}, {0.21, 0.25, NoteFrequency(31), 0.45f}}},
+        // The goal: a major chime.
+        {"goal.ogg",
+         {{0.0, 0.6, NoteFrequency(3), 0.35f}, {0.12, 0.6, NoteFrequency(7), 0.35f},
+          {0.24, 0.8, NoteFrequency(10), 0.4f}}},
+        // A customer at the counter: a shop bell, high, then lower and ringing on.
+        {"customer_arrives.ogg", {{0.0, 0.35, NoteFrequency(19), 0.5f}, {0.16, 0.6, NoteFrequency(15), 0.45f}}},
+        // Mastery: the chime climbing an octave higher.
+        {"master.ogg",
+         {{0.0, 0.5, NoteFrequency(3), 0.35f}, {0.1, 0.5, NoteFrequency(7), 0.35f},
+          {0.2, 0.5, NoteFrequency(10), 0.35f}, {0.3, 1.0, NoteFrequency(15), 0.45f}}},
+        // Something set down or picked up: a low note under a shorter one.
+        {"pickup_drop.ogg", {{0.0, 0.09, NoteFrequency(-14), 0.6f}, {0.01, 0.06, NoteFrequency(-2), 0.35f}}},
+        // A light tap of a machine's option button.
+        {"buttonclick.ogg", {{0.0, 0.04, NoteFrequency(19), 0.5f}}},
+    };
+}
 
 bool WriteFile(const std::filesystem::path& path, const std::string& bytes) {
     std::error_code error;
@@ -103,7 +146,7 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     bool made = Make(folder / "music" / "theme.ogg", Theme());
     made = Make(folder / "sfx" / "click.ogg", Click()) && made;
-    made = Make(folder / "sfx" / "pickup_drop.ogg", PickupDrop()) && made;
-    made = Make(folder / "sfx" / "buttonclick.ogg", ButtonClick()) && made;
+    made = Make(folder / "music" / "grytviken.ogg", Grytviken()) && made;
+    for (const Effect& effect : ShopEffects()) made = Make(folder / "sfx" / effect.name, Notes(effect.notes)) && made;
     return made ? 0 : 1;
 }

@@ -6,7 +6,11 @@ add_executable(makesounds ${CMAKE_SOURCE_DIR}/tools/makesounds/main.cpp
 target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISFILE)
 
 set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
-    ${CMAKE_BINARY_DIR}/assets/audio/sfx/pickup_drop.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/buttonclick.ogg)
+    ${CMAKE_BINARY_DIR}/assets/audio/music/grytviken.ogg)
+# The shop's effects.
+foreach(effect menu customer_leaves chomp score_board goal master customer_arrives pickup_drop buttonclick)
+    list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)
+endforeach()
 add_custom_command(OUTPUT ${generated_sounds}
                    COMMAND makesounds ${CMAKE_BINARY_DIR}/assets/audio
                    DEPENDS makesounds
