@@ -21,7 +21,10 @@
 #include "game/menus/upsellwindow.h"
 #include "game/objects/objectwindow.h"
 #include "game/progression/plotmanager.h"
+#include "game/progression/prelevelwindow.h"
 #include "game/progression/tutorialmanager.h"
+#include "game/progression/upgradelist.h"
+#include "game/progression/upgradetab.h"
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
@@ -113,6 +116,9 @@ const TWindowClass kWindowClasses[] = {
     {"BLayeredWindow", BLayeredWindow::ClassId()},
     {"VUpsellWindow", VUpsellWindow::ClassId()},
     {"VShopHud", VShopHud::ClassId()},
+    {"VPrelevelWindow", VPrelevelWindow::ClassId()},
+    {"VUpgradeList", VUpgradeList::ClassId()},
+    {"VUpgradeTab", VUpgradeTab::ClassId()},
 };
 
 void PassRendererOptions() {
