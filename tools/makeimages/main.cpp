@@ -19,6 +19,7 @@
 #include "tools/makeimages/helppictures.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/stations.h"
+#include "tools/makeimages/upgradeshop.h"
 #include "tools/makeimages/shopfloor.h"
 #include "tools/makeimages/pngwriter.h"
 
@@ -328,6 +329,7 @@ int main(int argc, char** argv) {
     written = makeimages::WriteCustomerArt(folder) && written;
     written = makeimages::WritePlayer(folder) && written;
     written = makeimages::WriteStationArt(folder) && written;
+    written = makeimages::WriteUpgradeShopArt(folder) && written;
     written = makeimages::WriteShopFloorArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;

@@ -8,7 +8,8 @@ target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISF
 set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
     ${CMAKE_BINARY_DIR}/assets/audio/music/grytviken.ogg)
 # The shop's effects.
-foreach(effect menu customer_leaves chomp score_board goal master customer_arrives pickup_drop buttonclick)
+foreach(effect menu customer_leaves chomp score_board goal master customer_arrives pickup_drop buttonclick
+               purchase_upgrade_button)
     list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)
 endforeach()
 add_custom_command(OUTPUT ${generated_sounds}
