@@ -43,7 +43,7 @@ TEST_F(UpgradeTabTest, TheTabShowsItsUpgradesTextsAndPrice) {
     // Without texts of its own a tab shows the table's mark of a missing label.
     VUpgradeTab* plain = Tab("upgrade_tab_kb");
     ASSERT_NE(plain, nullptr);
-    EXPECT_NE(TextOf(plain, "txt_header").Find("#####", 0, 0), -1);
+    EXPECT_NE(TextOf(plain, "txt_header").Find("#####"), -1);
     auto* thumbnail = dynamic_cast<TImage*>(plain->FindChildWindow("img_thumbnail", -1));
     ASSERT_NE(thumbnail, nullptr);
     EXPECT_FALSE(thumbnail->HasTexture());
