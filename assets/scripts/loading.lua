@@ -38,6 +38,23 @@ local function GaugeIcon(file)
     return Bitmap { name = "gauge_" .. file, x = 0, y = 0, image = "shop/hud/gauge_" .. file .. ".png" }
 end
 
+local location = ReadFile("scripts/shop/grytviken.lua")
+
+-- Endless mode counts the level's takings on a register under the clock.
+local function EndlessRegister()
+    if GetCurrentGameMode() == 0 then
+        return function() end
+    end
+    return Board("register_board", 8, 40, 172, 36,
+    {
+        VRegister
+        {
+            name = "register", x = 20, y = 2, w = 6 * location.digit.w, h = 32, numDigits = 6,
+            digit = location.digit,
+        },
+    })
+end
+
 -- Two low signs along the top edge, clear of the customers' thought
 -- bubbles: on the left the sweep of the time left, the time and the level;
 -- on the right the takings' dial and gauge and the goal and mastery scores;
@@ -84,6 +101,7 @@ local kHud = VShopHud
         HudText("anger_label", 14, 4, 60, 28, kHudSmallFont, "hud_angry"),
         HudText("anger_score", 76, 4, 56, 28, kHudFont),
     }),
+    EndlessRegister(),
 }
 
 MakeDialog
@@ -96,7 +114,7 @@ MakeDialog
         ShopWindow
         {
             name = "shop", x = 0, y = 0, w = 800, h = 600,
-            location_grytviken = ReadFile("scripts/shop/grytviken.lua"),
+            location_grytviken = location,
             posse = posse,
             tutorials = {},
             kHud,

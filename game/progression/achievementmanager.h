@@ -15,6 +15,9 @@ public:
     void GetMedalsXml(TString& /*text*/) const {}
     // Checks every achievement against the current values: none here.
     void CheckAll() {}
+    // The end of a level's check of the achievements of the category (all
+    // for an empty filter), shown at once or held for later: none here.
+    void AwardNewAchievements(const TString& /*filter*/, bool /*show*/, int /*hold*/) {}
 
 private:
     friend class VManagerSingleton<VAchievementManager>;

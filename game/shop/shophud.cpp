@@ -125,7 +125,8 @@ void VShopHud::Setup() {
         SetTextOf(GetMasteryText(), TString::Format("$%i", levels->GetCurrentMastery()));
         if (TWindow* extension = FindChildWindow("extension", -1)) extension->SetFlags(0);
     } else {
-        SetTextOf(GetAngerText(), TString::Format("0/%i", values->GetInt("angry_customer_limit", 0)));
+        int limit = values->GetInt("angry_customer_limit", ShopWindow::kDefaultAngryLimit);
+        SetTextOf(GetAngerText(), TString::Format("0/%i", limit));
     }
     SetTextOf(GetLevelName(), TString::Format("%s  %i", Localised("level_abbreviation").c_str(),
                                               values->GetInt("current_level", 0)));
@@ -180,7 +181,7 @@ void VShopHud::UpdateScores() {
 void VShopHud::UpdateAnger() {
     std::shared_ptr<VValueManager> values = VValueManager::Get();
     float angry = values->GetReal("angry_this_level", 0.0f);
-    float limit = values->GetReal("angry_customer_limit", 0.0f);
+    float limit = values->GetReal("angry_customer_limit", static_cast<float>(ShopWindow::kDefaultAngryLimit));
     if (KDial* dial = GetPowerDial()) dial->SetValue(Share(angry, limit));
     SetTextOf(GetAngerText(), TString::Format("%i/%i", script::truncateNumber<int>(angry),
                                               script::truncateNumber<int>(limit)));

@@ -1,6 +1,7 @@
 #include "game/shop/shopwindow.h"
 
 #include <algorithm>
+#include <cfloat>
 #include <cmath>
 #include <iterator>
 
@@ -11,6 +12,7 @@
 #include "core/windows/windowstyle.h"
 #include "foundation/debuglog.h"
 #include "game/chocolates/chocolatevendor.h"
+#include "game/floor/background.h"
 #include "game/floor/customer.h"
 #include "game/floor/customervendor.h"
 #include "game/floor/player.h"
@@ -29,6 +31,7 @@
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/luastyle.h"
 #include "game/shell/valuemanager.h"
+#include "game/shop/levelend.h"
 #include "game/shop/floatingtexts.h"
 #include "game/shop/shophud.h"
 #include "game/sprites/spritemanager.h"
@@ -54,7 +57,8 @@ const int kCustomerStations = 6;
 const float kArrivalPatience = 100.0f;
 const int32_t kSetupHoldTime = 1000;
 const uint32_t kFirstEndlessArrival = 3000;
-const uint32_t kEndWait = 2001;
+const int64_t kEndWait = 2001;
+const uint32_t kEndlessStepPeriod = 250;
 const char kLevelTotal[] = "current_level_total";
 
 // Location descriptions by their field in the screen's description.
@@ -159,6 +163,8 @@ ShopWindow::ShopWindow() {
     mFunctions.Publish("ReadyForPrelevel", this, &ShopWindow::ReadyForPrelevel);
     mFunctions.Publish("GetEndlevelText", this, &ShopWindow::GetEndlevelText);
     mFunctions.Publish("DoMetrics", this, &ShopWindow::DoMetrics);
+    mFunctions.Publish("DoCommand", &mConsole, &VShopConsole::DoCommand);
+    mFunctions.Publish("DoCheatGame", &mConsole, &VShopConsole::DoCheatGame);
     VPlotManager::Get()->Clear();
 }
 
@@ -220,16 +226,32 @@ bool ShopWindow::Animate() {
         Update();
         return true;
     }
+    if (mLevelEnded) return false;
     uint32_t now = ClockTime();
     UpdateStart(now);
     mLastTickTime = now;
     UpdateCustomers();
     if (VShopHud* hud = GetHud()) hud->Update();
-    if (!mEndless) UpdateStoryRequests();
     RTimer* timer = GetLevelTimer();
+    // Read unsigned, as the clock it follows wraps.
     uint32_t elapsed = timer ? static_cast<uint32_t>(timer->GetElapsedTime()) : 0;
-    if (mEndTime == 0 || elapsed - mEndTime < kEndWait) Update();
-    return true;
+    if (mEndless) {
+        UpdateEndless(elapsed);
+    } else {
+        UpdateStoryRequests();
+        UpdateStoryEnd(elapsed);
+    }
+    if (!mEndTime || static_cast<int64_t>(elapsed) - *mEndTime < kEndWait) {
+        Update();
+        return true;
+    }
+    EndLevel();
+    return false;
+}
+
+bool ShopWindow::OnKeyDown(int key, int modifiers) {
+    if ((key == 'c' || key == 'C') && (modifiers & VSpriteManager::kCtrlFlag) != 0) return mConsole.Open();
+    return VSpriteWindow::OnKeyDown(key, modifiers);
 }
 
 void ShopWindow::UpdateStart(uint32_t now) {
@@ -283,11 +305,13 @@ void ShopWindow::LevelSetup() {
     RemoveAllSprites();
     mStations.clear();
     mPlayer.reset();
+    mBackground.reset();
     mPendingCustomers.clear();
     mActiveCustomers.clear();
     mLastComboKind = 0;
     mComboCount = 0;
-    mEndTime = 0;
+    mEndTime.reset();
+    mLevelEnded = false;
     mGoalStage = 0;
     LoadManagedValues();
     std::shared_ptr<VValueManager> values = VValueManager::Get();
@@ -390,6 +414,7 @@ void ShopWindow::LoadLocation(const std::shared_ptr<VLuaStyle>& location) {
     }
     LoadCustomerArt(location);
     if (std::shared_ptr<VLuaStyle> player = LocationPart(location, "player")) LoadPlayer(player);
+    LoadBackground(location);
     LoadPlot(location);
 }
 
@@ -406,6 +431,15 @@ void ShopWindow::LoadCustomerArt(const std::shared_ptr<VLuaStyle>& location) {
     if (std::shared_ptr<VLuaStyle> customers = LocationPart(location, "customers")) {
         mCustomerVendor->LoadLevelTypes(customers);
     }
+}
+
+void ShopWindow::LoadBackground(const std::shared_ptr<VLuaStyle>& location) {
+    std::shared_ptr<VLuaStyle> background = LocationPart(location, "background");
+    if (!background) return;
+    mBackground = VBackground::Create();
+    AddSprite(mBackground);
+    mBackground->Load(background);
+    mBackground->Reset();
 }
 
 void ShopWindow::LoadPlot(const std::shared_ptr<VLuaStyle>& location) {
@@ -554,6 +588,59 @@ void ShopWindow::UpdateDepartures() {
     }
 }
 
+// The end of the level.
+
+void ShopWindow::UpdateStoryEnd(uint32_t elapsed) {
+    if (mEndTime || mDeliveryBusy || !mActiveCustomers.empty()) return;
+    RTimer* timer = GetLevelTimer();
+    bool timeUp = timer && static_cast<int64_t>(elapsed) >= timer->GetStartTime();
+    if (timeUp || mPendingCustomers.empty()) mEndTime = elapsed;
+}
+
+void ShopWindow::UpdateEndless(uint32_t elapsed) {
+    StepEndlessDifficulty(elapsed);
+    std::shared_ptr<VValueManager> values = VValueManager::Get();
+    if (!mEndTime &&
+        values->GetInt("angry_this_level", 0) >= values->GetInt("angry_customer_limit", kDefaultAngryLimit)) {
+        mEndTime = elapsed;
+    }
+}
+
+// Each endless level of the block of ten lasts until the elapsed minutes
+// reach its threshold; the tenth has none.
+void ShopWindow::StepEndlessDifficulty(uint32_t elapsed) {
+    if (elapsed - mLastEndlessStepTime < kEndlessStepPeriod) return;
+    mLastEndlessStepTime = elapsed;
+    std::shared_ptr<VLevelManager> levels = VLevelManager::Get();
+    int level = levels->GetCurrentLevel();
+    int step = level % VLevelManager::kLevelsPerLocation;
+    if (step < 1) return;
+    // Without a threshold the level stays.
+    float threshold = VValueManager::Get()->GetReal(TString::Format("endless_threshold_%i", step), FLT_MAX);
+    if (threshold > static_cast<float>(elapsed / 1000) / 60.0f) return;
+    levels->SetCurrentLevel(level + 1);
+    VUpgradeManager::Get()->SelectLocation(level + 1, TString(), -1, level + 1, nullptr);
+    if (mChocolateVendor) {
+        mChocolateVendor->SetEndlessLayers(static_cast<float>(elapsed / 60000));
+        mChocolateVendor->UpdateAvailability();
+    }
+    VTutorialManager::Get()->StartTutorial("tutorial_endless_2");
+}
+
+void ShopWindow::EndLevel() {
+    if (!mLevel || mLevelEnded) return;
+    mLevelEnded = true;
+    if (mEndless) {
+        EndEndlessLevel(GetLevelTimer());
+        return;
+    }
+    int status = EndStoryLevel(*mLevel);
+    DoMetrics(status == VLevelManager::kNotCompleted ? 1 : 0, status == VLevelManager::kMastered);
+    // Settled: a pass put the takings into the worth, a failure earned
+    // nothing, so the end dialog's worth does not count them twice.
+    VValueManager::Get()->SetValue("current_level_total", 0, false);
+}
+
 // End of level texts and statistics.
 
 TString ShopWindow::GetEndlevelText(int n) const {
@@ -585,7 +672,7 @@ void ShopWindow::DoMetrics(int failed, bool mastered) const {
 // Accessors.
 
 bool ShopWindow::IsLevelClosing() {
-    if (mEndTime != 0) return true;
+    if (mEndTime || mLevelEnded) return true;
     RTimer* timer = GetLevelTimer();
     return mLevel && !mEndless && timer && timer->GetElapsedTime() >= timer->GetStartTime();
 }
@@ -632,6 +719,7 @@ void ShopWindow::RefreshAfterUpgrades() {
     mChocolateVendor->UpdateAvailability();
     VTutorialManager::Get()->SetSpriteManager(GetSpriteManager());
     for (const auto& [name, station] : mStations) station->ApplyUpgrades();
+    if (mBackground) mBackground->Reset();
 }
 
 std::shared_ptr<VLuaStyle> ShopWindow::GetLocation(const TString& name) const {

@@ -11,13 +11,16 @@
 #include <list>
 #include <map>
 #include <memory>
+#include <optional>
 
 #include "foundation/vector.h"
 #include "game/shell/screenfunctions.h"
+#include "game/shop/shopconsole.h"
 #include "game/sprites/spritewindow.h"
 
 class RActiveTextLayer;
 class RTimer;
+class VBackground;
 class VCarriable;
 class VChocolate;
 class VChocolateVendor;
@@ -34,6 +37,10 @@ class ZqLevel;
 class ShopWindow : public VSpriteWindow {
 public:
     using CustomerList = std::list<std::shared_ptr<VCustomer>>;
+    // Angry customers that end an endless level when "angry_customer_limit"
+    // is not declared; every reader of the value takes it, as the first
+    // read makes the value.
+    static constexpr int kDefaultAngryLimit = 5;
     // Combo kinds: an order taken, an item served, money collected.
     enum { kMenuCombo = 1, kServiceCombo = 2, kPayoutCombo = 4 };
     // Goal stages of the level's takings.
@@ -63,6 +70,8 @@ public:
     bool Animate() override;
     // Every click counts, whatever it hits.
     bool OnMouseDown(const TPoint& point) override;
+    // Ctrl+C opens the debug console.
+    bool OnKeyDown(int key, int modifiers) override;
 
     // Loads the current level into the screen and waits for its start.
     void LevelSetup();
@@ -94,12 +103,17 @@ public:
     TString GetEndlevelText(int n) const;
     // The level's records for the game state's statistics.
     void DoMetrics(int failed, bool mastered) const;
+    // Settles the level and queues its end dialog; once per level set-up.
+    void EndLevel();
+    bool HasLevelEnded() const { return mLevelEnded; }
+    // The level time at which the level's end began; empty while it runs.
+    std::optional<uint32_t> GetEndTime() const { return mEndTime; }
 
     bool IsEndlessMode() const { return mEndless; }
     void SetEndlessMode(bool endless) { mEndless = endless; }
     void SetDeliveryBusy(bool busy) { mDeliveryBusy = busy; }
     bool IsDeliveryBusy() const { return mDeliveryBusy; }
-    // An end is set, or the story level's time is up.
+    // An end is set or done, or the story level's time is up.
     bool IsLevelClosing();
     // The HUD's game timer; null without one.
     RTimer* GetLevelTimer();
@@ -122,6 +136,7 @@ public:
 
     const std::shared_ptr<ZoneController>& GetZoneController() const { return mZones; }
     const std::shared_ptr<VPlayer>& GetPlayer() const { return mPlayer; }
+    const std::shared_ptr<VBackground>& GetBackground() const { return mBackground; }
     const std::shared_ptr<VChocolateVendor>& GetChocolateVendor() const { return mChocolateVendor; }
     void SetChocolateVendor(const std::shared_ptr<VChocolateVendor>& vendor) { mChocolateVendor = vendor; }
     const std::shared_ptr<VCustomerVendor>& GetCustomerVendor() const { return mCustomerVendor; }
@@ -177,6 +192,7 @@ private:
     void LoadLocation(const std::shared_ptr<VLuaStyle>& location);
     void LoadChocolates(const std::shared_ptr<VLuaStyle>& location);
     void LoadCustomerArt(const std::shared_ptr<VLuaStyle>& location);
+    void LoadBackground(const std::shared_ptr<VLuaStyle>& location);
     void LoadPlot(const std::shared_ptr<VLuaStyle>& location);
     void QueueLevelCustomers();
     void PlayLevelMusic(const std::shared_ptr<VLuaStyle>& location);
@@ -188,6 +204,10 @@ private:
     void ArriveEndless(uint32_t elapsed);
     void ArriveStory();
     void UpdateDepartures();
+    // The end conditions set the end time once.
+    void UpdateStoryEnd(uint32_t elapsed);
+    void UpdateEndless(uint32_t elapsed);
+    void StepEndlessDifficulty(uint32_t elapsed);
     uint32_t ClockTime() const;
 
     // Adds to the level's takings, and in endless mode to the worth of the
@@ -196,6 +216,7 @@ private:
     // Shows and sounds the mastery or the goal score once reached.
     void CheckGoal(float levelTotal);
 
+    VShopConsole mConsole{*this};
     VScreenFunctions mFunctions;
     // By location name.
     std::map<TString, std::shared_ptr<VLuaStyle>> mLocations;
@@ -210,6 +231,7 @@ private:
     CustomerList mActiveCustomers;
     std::shared_ptr<VCustomerVendor> mCustomerVendor;
     std::shared_ptr<VChocolateVendor> mChocolateVendor;
+    std::shared_ptr<VBackground> mBackground;
 
     bool mStartPending = false;
     bool mZonesLoaded = false;
@@ -220,8 +242,8 @@ private:
     int mGoalStage = kNothingReached;
     int mLastComboKind = 0;
     int mComboCount = 0;
-    // Level time of the end; 0 while the level runs.
-    uint32_t mEndTime = 0;
+    std::optional<uint32_t> mEndTime;
+    bool mLevelEnded = false;
     uint32_t mLastEndlessStepTime = 0;
     uint32_t mNextArrivalTime = 0;
     // While above 0 the tick only counts it down.

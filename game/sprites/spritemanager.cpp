@@ -180,10 +180,13 @@ void VSpriteManager::Draw() {
     }
     TRenderer* renderer = TRenderer::GetInstance();
     if (!renderer || !renderer->Begin2d()) return;
+    TDrawState state = mDrawState;
+    state.matrix.m[2][0] += static_cast<float>(mDrawOrigin.x);
+    state.matrix.m[2][1] += static_cast<float>(mDrawOrigin.y);
     // A copy: drawing may run hooks that change the list.
     std::vector<std::shared_ptr<VSprite>> sprites(mSprites);
     for (const std::shared_ptr<VSprite>& sprite : sprites) {
-        if (sprite->IsVisible()) sprite->Render(mDrawState, -1);
+        if (sprite->IsVisible()) sprite->Render(state, -1);
     }
     DrawTrace();
     renderer->End2d();

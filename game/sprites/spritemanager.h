@@ -49,6 +49,7 @@ public:
     virtual void UpdateEffects();
     // Ctrl+T and Ctrl+S toggle the overlay's parts; never takes the key.
     virtual bool OnKeyDown(int key, int flags);
+    // Draws at the draw origin: the screen position of the window's corner.
     virtual void Draw();
     virtual void DrawTrace();
     virtual const TDrawState& GetDrawState() const { return mDrawState; }
@@ -67,6 +68,8 @@ public:
     std::shared_ptr<VSprite> FindSprite(const TString& name) const;
     void VisitSprites(const std::shared_ptr<VSpriteSpider>& spider, bool recurse);
     void SetClock(TClock* clock);
+    // Drawing is in screen coordinates while points are the window's own.
+    void SetDrawOrigin(const TPoint& origin) { mDrawOrigin = origin; }
     void ResetInput();
     void AllowInput(const std::shared_ptr<VSprite>& sprite);
     void ClearAllowedInput() { mAllowed.clear(); }
@@ -118,6 +121,7 @@ private:
     std::vector<std::shared_ptr<VSpriteEffect>> mEffects;
     std::set<std::shared_ptr<VSpriteEffect>> mRunningEffects;
     TDrawState mDrawState{TVec2(0, 0), 1.0f, 1.0f, 0};
+    TPoint mDrawOrigin;
     int mMouseX = kNoMouse;
     int mMouseY = kNoMouse;
     TClock* mClock = nullptr;  // not owned

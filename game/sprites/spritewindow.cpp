@@ -54,6 +54,7 @@ void VSpriteWindow::PostInit(const TWindowStyle& style) {
 
 void VSpriteWindow::Draw() {
     RWindow::Draw();
+    mManager->SetDrawOrigin(LocalToGlobal(TPoint(0, 0)));
     mManager->Draw();
 }
 

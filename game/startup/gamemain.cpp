@@ -29,6 +29,7 @@
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
 #include "game/shell/valuemanager.h"
+#include "game/shop/register.h"
 #include "game/shop/shophud.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/spritewindow.h"
@@ -115,6 +116,7 @@ const TWindowClass kWindowClasses[] = {
     {"VHelpWindow", VHelpWindow::ClassId()},
     {"BLayeredWindow", BLayeredWindow::ClassId()},
     {"VUpsellWindow", VUpsellWindow::ClassId()},
+    {"VRegister", VRegister::GetFactory()},
     {"VShopHud", VShopHud::ClassId()},
     {"VPrelevelWindow", VPrelevelWindow::ClassId()},
     {"VUpgradeList", VUpgradeList::ClassId()},

@@ -54,15 +54,15 @@ void RTimer::UpdateText() {
     SetText(TString::Format("%d:%.2d", static_cast<int>(t / 60000), static_cast<int>(t / 1000 % 60)));
 }
 
+void RTimer::SetElapsedTime(int64_t milliseconds) {
+    mElapsedTime = static_cast<int32_t>(std::clamp<int64_t>(milliseconds, 0, INT32_MAX));
+    UpdateText();
+}
+
 void RTimer::Start() {
     mRunning = true;
     const TWindowAnim* animator = FindAnimator();
     mLastTime = animator ? static_cast<uint32_t>(animator->Now()) : 0;
-}
-
-void RTimer::SetElapsedTime(int64_t milliseconds) {
-    mElapsedTime = static_cast<int32_t>(std::clamp<int64_t>(milliseconds, 0, INT32_MAX));
-    UpdateText();
 }
 
 void RTimer::Reset() {

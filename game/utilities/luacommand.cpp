@@ -1,5 +1,6 @@
 #include "game/utilities/luacommand.h"
 
+#include "core/app/message.h"
 #include "core/scripting/script.h"
 #include "core/windows/windowmanager.h"
 #include "foundation/debuglog.h"
@@ -14,6 +15,9 @@ void QueueLuaCommand(const TString& command) {
     // The line break keeps a command's trailing "--" comment off its "end".
     TString statement = TString::Format("table.insert( gCommandQueue, function() %s\nend );", command.c_str());
     script->DoLuaString(statement.c_str(), -1);
+    // A script waiting for a message without a time-out runs the queue only
+    // when a message comes: this one wakes it on the next pass.
+    manager->PostMessage(new TMessage(TMessage::kCommandOnly, TString(), nullptr));
 }
 
 TString QuoteLuaString(const TString& text) {

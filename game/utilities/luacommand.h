@@ -6,7 +6,8 @@
 #include "foundation/tstring.h"
 
 // A statement that does not compile is logged by the script and queues
-// nothing; without a window script the command is logged and dropped.
+// nothing; without a window script the command is logged and dropped. A
+// message posted with it wakes a script that waits for one.
 void QueueLuaCommand(const TString& command);
 
 // The text as a single-quoted Lua string literal: quotes, backslashes and

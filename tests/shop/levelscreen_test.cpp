@@ -1,7 +1,8 @@
 // What the level screen tells the rest of the game: the statistics of a
 // level (reset when it loads, sent in order when it ends, with the play-time
 // timer of the level's play number), every click counted, the end-of-level
-// text, and whether the level is closing.
+// text, whether the level is closing, the pre-level shop asked once, and the
+// screen drawn without its customers.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -107,6 +108,35 @@ TEST_F(ShopWindowLevelTest, AStoryLevelClosesWhenItsTimeIsUpAndAnEndlessOneDoesN
     screen->LevelSetup();
     timer->SetElapsedTime(900000);
     EXPECT_FALSE(screen->IsLevelClosing());
+}
+
+TEST_F(ShopWindowLevelTest, ThePrelevelShopIsAskedOnceAndItsClosingBringsThePlot) {
+    EXPECT_FALSE(screen->LevelNeedsPrelevel());
+    screen->RefreshAfterUpgrades();
+    EXPECT_FALSE(screen->IsPlotPending());
+    WriteAsset("values.xml", "<values><value name=\"current_level\" value=\"4\"/></values>");
+    WriteAsset("levels/level04.xml", LevelFile(""));
+    screen->LevelSetup();
+    EXPECT_TRUE(screen->LevelNeedsPrelevel());
+    screen->ReadyForPrelevel();
+    Frame();
+    EXPECT_FALSE(screen->LevelNeedsPrelevel());
+    EXPECT_FALSE(screen->IsPlotPending());
+    screen->RefreshAfterUpgrades();
+    EXPECT_TRUE(screen->IsPlotPending());
+    Frame();
+    EXPECT_FALSE(screen->IsPlotPending());
+}
+
+TEST_F(ShopWindowLevelTest, DrawingWithoutCustomersLeavesThemAsTheyWere) {
+    StartLevel();
+    ASSERT_EQ(screen->GetActiveCustomers().size(), 1u);
+    std::shared_ptr<VCustomer> kid = screen->GetActiveCustomers().front();
+    screen->DrawWithLayers();
+    EXPECT_TRUE(kid->IsVisible());
+    kid->SetVisible(false);
+    screen->DrawWithLayers();
+    EXPECT_FALSE(kid->IsVisible());
 }
 
 TEST_F(ShopWindowLevelTest, TheScreenGoingTakesTheLevelWithIt) {

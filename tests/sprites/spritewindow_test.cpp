@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "game/shell/gameassetmanager.h"
 #include "game/sprites/sprite.h"
@@ -132,6 +134,29 @@ TEST_F(SpriteWindowTest, OutsideAnyModalThereIsNoClockAndNoAnimation) {
     EXPECT_EQ(window->GetInvalidator(), nullptr);
     EXPECT_EQ(window->GetElapsed(), 0u);
     window->Update();
+}
+
+TEST_F(SpriteWindowTest, SpritesDrawFromTheWindowsCornerOnTheScreen) {
+    RWindow* frame = Make<RWindow>("{ x = 40, y = 20, w = 400, h = 300 }");
+    VSpriteWindow* window = Make<VSpriteWindow>("{ x = 60, y = 30, w = 200, h = 100 }", frame);
+    std::shared_ptr<VSprite> sprite = VSprite::Create("dot", 0);
+    sprite->SetAnimation(AddImage("dot.png", 8, 8));
+    sprite->SetPosition(TVec2(10, 5));
+    window->AddSprite(sprite);
+    DrawWindow(window);
+    std::vector<TRecordingRenderBackEnd::TCall> draws = Calls(TRecordingRenderBackEnd::kDrawVertices);
+    ASSERT_EQ(draws.size(), 1u);
+    float left = draws[0].vertices[0].x;
+    float top = draws[0].vertices[0].y;
+    for (const TRenderVertex& vertex : draws[0].vertices) {
+        left = std::min(left, vertex.x);
+        top = std::min(top, vertex.y);
+    }
+    // Centred on its position: 4 pixels to its left and above.
+    EXPECT_FLOAT_EQ(left, 40 + 60 + 10 - 4);
+    EXPECT_FLOAT_EQ(top, 20 + 30 + 5 - 4);
+    // Points stay the window's own.
+    EXPECT_EQ(window->GetSpriteManager()->GetDrawState().matrix.m[2][0], 0.0f);
 }
 
 }  // namespace

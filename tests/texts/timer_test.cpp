@@ -62,21 +62,6 @@ TEST_F(TimerTest, StopsWhileItsModalIsCoveredAndWhenStopped) {
     EXPECT_EQ(clock->GetElapsedTime(), 500);
 }
 
-TEST_F(TimerTest, StartCountsFromNowAndLeavesTheTimeStoppedOut) {
-    RTimer* clock = Make<RTimer>("{ x = 0, y = 0, w = 100, h = 30, isincrementing = false, starttime = 60000 }");
-    Step(dialog, 16);
-    Step(dialog, 1000);
-    clock->SetRunning(false);
-    Step(dialog, 5000);
-    // Running again by the flag alone would count the stop as well.
-    clock->Start();
-    EXPECT_TRUE(clock->IsRunning());
-    EXPECT_EQ(clock->GetStartTime(), 60000);
-    Step(dialog, 250);
-    EXPECT_EQ(clock->GetElapsedTime(), 1250);
-    EXPECT_EQ(Text(clock), "0:58");
-}
-
 TEST_F(TimerTest, ASetElapsedTimeStaysWithinItsRangeAndCountingGoesOnFromIt) {
     RTimer* clock = Make<RTimer>("{ x = 0, y = 0, w = 100, h = 30 }");
     struct Case {
@@ -94,6 +79,21 @@ TEST_F(TimerTest, ASetElapsedTimeStaysWithinItsRangeAndCountingGoesOnFromIt) {
     clock->SetElapsedTime(60000);
     Step(dialog, 1000);
     EXPECT_EQ(clock->GetElapsedTime(), 61000);
+}
+
+TEST_F(TimerTest, StartCountsFromNowAndLeavesTheTimeStoppedOut) {
+    RTimer* clock = Make<RTimer>("{ x = 0, y = 0, w = 100, h = 30, isincrementing = false, starttime = 60000 }");
+    Step(dialog, 16);
+    Step(dialog, 1000);
+    clock->SetRunning(false);
+    Step(dialog, 5000);
+    // Running again by the flag alone would count the stop as well.
+    clock->Start();
+    EXPECT_TRUE(clock->IsRunning());
+    EXPECT_EQ(clock->GetStartTime(), 60000);
+    Step(dialog, 250);
+    EXPECT_EQ(clock->GetElapsedTime(), 1250);
+    EXPECT_EQ(Text(clock), "0:58");
 }
 
 }  // namespace

@@ -4,15 +4,16 @@
 // thumb and fill bar, the help pages' pictures, the chocolates of the main
 // menu, the layers of the shop's chocolates with the mixer's bowl, the
 // customers with their thought bubbles, menu card, money, sauces and drinks,
-// the player's frame sheets, and the clear one-pixel picture of an object
-// without art of its own. The same
-// program always writes the same bytes.
+// the player's frame sheets, the level's backdrop, and the clear one-pixel
+// picture of an object without art of its own. The same program always
+// writes the same bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
+#include "tools/makeimages/backdrop.h"
 #include "tools/makeimages/canvas.h"
 #include "tools/makeimages/chocolates.h"
 #include "tools/makeimages/customers.h"
@@ -331,6 +332,7 @@ int main(int argc, char** argv) {
     written = makeimages::WriteStationArt(folder) && written;
     written = makeimages::WriteUpgradeShopArt(folder) && written;
     written = makeimages::WriteShopFloorArt(folder) && written;
+    written = makeimages::WriteBackdropArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

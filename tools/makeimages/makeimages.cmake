@@ -2,6 +2,7 @@
 # into the build's assets (which the source tree's .gitignore files keep out
 # of version control).
 add_executable(makeimages ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/backdrop.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/canvas.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/chocolates.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/customers.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/framesheet.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/helppictures.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/player.cpp
@@ -30,7 +31,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/machines/press_base.png
     ${CMAKE_BINARY_DIR}/assets/shop/floor.png
     ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png
-    ${CMAKE_BINARY_DIR}/assets/ui/upgrades/thumb_station.png)
+    ${CMAKE_BINARY_DIR}/assets/ui/upgrades/thumb_station.png
+    ${CMAKE_BINARY_DIR}/assets/shop/background/steam.xml)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages

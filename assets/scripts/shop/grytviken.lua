@@ -5,7 +5,9 @@
 -- counters stand in a row at the top, each with its customer's place and
 -- the spot where a paying customer's money shows; the island "station16"
 -- stands mid-floor, and the machine places wait along the bottom, the
--- mixer and the press on theirs. Station points are those of zones/zones.xml.
+-- mixer and the press on theirs. Station points are those of
+-- zones/zones.xml. Also the back wall with its decorations, and the look of
+-- the money register's digits.
 local kPlayerDir = "shop/player/"
 
 local function Walk(name)
@@ -163,12 +165,63 @@ local objects =
     },
 }
 
+local kBackgroundDir = "shop/background/"
+
+-- A still picture of a state (the first state when none is given), placed
+-- by its top left corner or by the point given.
+local function Still(name, state, regX, regY)
+    return { state = state, file = kBackgroundDir .. name .. ".png", regX = regX or 0, regY = regY or 0 }
+end
+
+-- The back wall in its plain look and in the looks of the two decoration
+-- upgrades; the lamp and the picture come with them, the clock and the
+-- steaming pot by the counter are always there.
+local background =
+{
+    spriteLayer = -1,
+    assets =
+    {
+        background =
+        {
+            anim = false,
+            Still("wall"),
+            Still("wall_upgrade1", "upgrade1"),
+            Still("wall_upgrade2", "upgrade2"),
+        },
+    },
+    statics =
+    {
+        lamp = { upgrade = "kBackground1", category = "aesthetic", x = 300, y = 0,
+                 assets = { lamp = { anim = false, Still("lamp", nil, 30, 0) } } },
+        picture = { upgrade = "kBackground2", category = "aesthetic", x = 500, y = 22,
+                    assets = { picture = { anim = false, Still("picture", nil, 48, 0) } } },
+    },
+    anims =
+    {
+        clock = { continuous = true, x = 400, y = 4, assets = { clock = { { file = kBackgroundDir .. "clock.xml" } } } },
+        steam = { continuous = true, x = 26, y = 188, assets = { steam = { { file = kBackgroundDir .. "steam.xml" } } } },
+    },
+}
+
+-- One digit of the money register: a gold figure in the shop's font,
+-- centred in its box (flags 1 + 4).
+local digit =
+{
+    w = 22,
+    text =
+    {
+        figure = { w = 22, h = 32, font = { "myriad_pro", 28, { 1, 0.88, 0.61, 1 } }, flags = 5 },
+    },
+}
+
 return
 {
     player = player,
     stations = stations,
     customers = customers,
     objects = objects,
+    background = background,
+    digit = digit,
     chocolates = ReadFile("scripts/shop/chocolates.lua"),
     music_01 = "audio/music/grytviken.ogg",
 }
