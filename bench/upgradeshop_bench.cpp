@@ -12,10 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "core/app/frameservices.h"
-#include "core/app/tasklist.h"
 #include "core/windows/modalwindow.h"
-#include "core/windows/scriptservices.h"
 #include "core/windows/windowmanager.h"
 #include "core/windows/windowscript.h"
 #include "core/windows/windowstyle.h"
@@ -27,37 +24,11 @@
 #include "game/widgets/disablebutton.h"
 #include "graphics/render/recordingrenderbackend.h"
 #include "graphics/render/renderer.h"
-#include "platform/flash/player.h"
-#include "platform/os/timer.h"
+#include "headlessservices.h"
 
 namespace {
 
 constexpr int kUpgrades = 25;
-
-class NoFrameServices : public TFrameServices {
-public:
-    uint32_t Timer() const override { return os::TimeMilliseconds(); }
-    void PostQuit(int) override {}
-    bool IsFrameDone() const override { return true; }
-    bool IsActiveWindow() const override { return true; }
-    bool IsHosted() const override { return false; }
-    bool IsRelativeMouse() const override { return false; }
-    TTaskList& GetTaskList() override { return tasks; }
-    bool CanDraw() const override { return false; }
-    bool BeginDraw() override { return false; }
-    void EndDraw(bool) override {}
-    bool BeginRenderTarget(TTexture*) override { return false; }
-    void EndRenderTarget() override {}
-    TTaskList tasks;
-};
-
-class NoScriptServices : public TScriptServices {
-public:
-    uint32_t Timer() const override { return os::TimeMilliseconds(); }
-    bool PutClipboardText(const TString&) override { return false; }
-    const TStringTable* GetStringTable() const override { return nullptr; }
-    std::unique_ptr<flash::Player> CreateMoviePlayer() override { return nullptr; }
-};
 
 // Two categories of 25 offered upgrades with texts and thumbnails.
 std::string Catalogue() {

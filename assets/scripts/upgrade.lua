@@ -13,6 +13,14 @@ local function Look(layer, file)
     return Group { SelectLayer(layer), Bitmap { name = "tab_" .. file, x = 0, y = 0, image = kUpgrades .. "tab_" .. file .. ".png" } }
 end
 
+-- A line of the tab's text, left-aligned.
+local function TabText(name, x, y, w, h, size, colour)
+    return Text
+    {
+        name = name, x = x, y = y, w = w, h = h, font = { "myriad_pro", size, colour }, flags = kHAlignLeft + kVAlignCenter,
+    }
+end
+
 MakeDialog
 {
     VUpgradeTab
@@ -24,26 +32,11 @@ MakeDialog
         Look(4, "bought"),
         SelectLayer(kAllLayers),
         Bitmap { name = "img_thumbnail", x = 10, y = 16 },
-        Text
-        {
-            name = "txt_header", x = 84, y = 6, w = 198, h = 26, font = { "myriad_pro", 21, Color(74, 40, 20) },
-            flags = kHAlignLeft + kVAlignCenter,
-        },
-        Text
-        {
-            name = "txt_content", x = 84, y = 32, w = 198, h = 28, font = { "myriad_pro", 15, Color(96, 60, 36) },
-            flags = kHAlignLeft + kVAlignCenter,
-        },
-        Text
-        {
-            name = "txt_price_shadow", x = 86, y = 64, w = 100, h = 28, font = { "myriad_pro", 24, Color(60, 30, 10) },
-            flags = kHAlignLeft + kVAlignCenter,
-        },
-        Text
-        {
-            name = "txt_price", x = 84, y = 62, w = 100, h = 28, font = { "myriad_pro", 24, Color(255, 224, 156) },
-            flags = kHAlignLeft + kVAlignCenter,
-        },
+        TabText("txt_header", 84, 6, 198, 26, 21, Color(74, 40, 20)),
+        TabText("txt_content", 84, 32, 198, 28, 15, Color(96, 60, 36)),
+        -- The price over its shadow.
+        TabText("txt_price_shadow", 86, 64, 100, 28, 24, Color(60, 30, 10)),
+        TabText("txt_price", 84, 62, 100, 28, 24, Color(255, 224, 156)),
         RDisableButton
         {
             name = "btn_buy_upgrade", x = 196, y = 62, graphics = kBuyImages,

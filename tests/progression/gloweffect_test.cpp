@@ -10,37 +10,12 @@
 
 namespace {
 
-class GlowEffectTest : public SpriteTest {
+class GlowEffectTest : public SpriteEffectFixture {
 protected:
-    void SetUp() override {
-        SpriteTest::SetUp();
-        sprite = VSprite::Create("s", 0);
-        sprite->SetTexture(White());
-        sprite->SetManager(manager);
-        sprite->Update(false);
-    }
-
-    // Adds the glow and runs the frame that starts its time.
-    void Attach(const std::shared_ptr<VGlowEffect>& glow) {
-        sprite->AddEffect(glow);
-        Run(16);
-    }
-    // Frames of 16 ms (the last one shorter) until the time has passed.
-    void Run(uint32_t milliseconds) {
-        while (milliseconds > 0) {
-            uint32_t step = std::min<uint32_t>(16, milliseconds);
-            Frame(sprite, step);
-            milliseconds -= step;
-        }
-    }
     // The back end's calls of one frame that draws the sprite.
-    std::vector<TRecordingRenderBackEnd::TCall> Draw() {
+    std::vector<TRecordingRenderBackEnd::TCall> DrawnCalls() {
         recorder->ClearCalls();
-        EXPECT_TRUE(Renderer().BeginDraw(false));
-        EXPECT_TRUE(Renderer().Begin2d());
-        sprite->Render(Identity(), -1);
-        Renderer().End2d();
-        Renderer().EndDraw(false);
+        Draw();
         return recorder->GetCalls();
     }
     static int Count(const std::vector<TRecordingRenderBackEnd::TCall>& calls, TRecordingRenderBackEnd::TCallKind kind) {
@@ -49,7 +24,6 @@ protected:
         return count;
     }
 
-    std::shared_ptr<VSprite> sprite;
 };
 
 TEST_F(GlowEffectTest, AlphaRisesAndFallsInATriangleWave) {
@@ -127,9 +101,9 @@ TEST_F(GlowEffectTest, AccelerationLengthensEachStep) {
 TEST_F(GlowEffectTest, TheSpriteIsDrawnOnceMoreAdditivelyWithTheGlowsAlpha) {
     auto glow = VGlowEffect::Create(1.0f, 500, -1.0f, 0.0f);
     Attach(glow);
-    auto dark = Draw();  // alpha 0: no extra draw
+    auto dark = DrawnCalls();  // alpha 0: no extra draw
     Run(250);
-    auto bright = Draw();
+    auto bright = DrawnCalls();
     EXPECT_EQ(Count(bright, TRecordingRenderBackEnd::kDrawVertices) + Count(bright, TRecordingRenderBackEnd::kDrawIndexedVertices),
               Count(dark, TRecordingRenderBackEnd::kDrawVertices) + Count(dark, TRecordingRenderBackEnd::kDrawIndexedVertices) + 1);
     bool additive = false;
