@@ -25,6 +25,7 @@
 #include "graphics/render/recordingrenderbackend.h"
 #include "graphics/render/renderer.h"
 #include "headlessservices.h"
+#include "widgets/widgetclasses.h"
 
 namespace {
 
@@ -49,6 +50,7 @@ std::string Catalogue() {
 class Shop {
 public:
     Shop() : mCatalogue(Catalogue()) {
+        RegisterWidgetClasses();
         TRenderer::GetInstance()->SetBackEnd(std::make_unique<TRecordingRenderBackEnd>(TRect(0, 0, 800, 600)));
         mManager = std::make_unique<TWindowManager>(mFrame);
         mManager->SetRootWindow(new TModalWindow());
