@@ -1,9 +1,12 @@
-// The upgrade shop's list: ShowCategory of a category of 25 upgrades, each
-// tab made by the shipped "scripts/upgrade.lua" in a window of its own,
-// sorted and laid out (target: median <= 25 ms, Release). Headless, on a
-// window manager with its window script and a recording renderer; textures
-// are not loaded. Two categories alternate, so each step builds the list
-// afresh.
+// The upgrade shop. Its list: ShowCategory of a category of 25 upgrades,
+// each tab made by the shipped "scripts/upgrade.lua" in a window of its own,
+// sorted and laid out (target: median <= 25 ms, Release), headless on a
+// window manager with its window script and a recording renderer, textures
+// not loaded; two categories alternate, so each step builds the list
+// afresh. Its frame: the shop with the first level's scene inside it at half
+// size, over the covered level screen (target: median <= 1.3 x the level's
+// frame alone, both printed), on the recording device and on OpenGL. Run
+// headless with SDL_VIDEODRIVER=offscreen.
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
@@ -18,13 +21,17 @@
 #include "core/windows/windowstyle.h"
 #include "foundation/virtualfiles.h"
 #include "game/level/upgrademanager.h"
+#include "game/progression/prelevelwindow.h"
 #include "game/progression/upgradelist.h"
 #include "game/progression/upgradetab.h"
 #include "game/shell/valuemanager.h"
 #include "game/widgets/disablebutton.h"
 #include "graphics/render/recordingrenderbackend.h"
 #include "graphics/render/renderer.h"
+#include "glwindow.h"
 #include "headlessservices.h"
+#include "platform/display/recordingdevice.h"
+#include "shoplevel.h"
 #include "widgets/widgetclasses.h"
 
 namespace {
@@ -110,6 +117,91 @@ void BM_ShowCategoryOf25Upgrades(benchmark::State& state) {
     state.counters["median_ms"] = times[times.size() / 2];
 }
 BENCHMARK(BM_ShowCategoryOf25Upgrades)->Unit(benchmark::kMillisecond)->Iterations(200);
+
+// The shop over the level: the level screen covered, so only the shop's
+// backdrop and the scene inside it are drawn; the scene steps as the shop
+// steps.
+class ShopOverLevel {
+public:
+    explicit ShopOverLevel(Level& level) : mLevel(level), mRoot(std::make_unique<TWindow>()) {
+        mRoot->SetSize(kWidth, kHeight);
+        mShop = new VPrelevelWindow();
+        mRoot->AddChild(mShop, false);
+        mShop->SetSize(kWidth, kHeight);
+        mShop->PostInit(TWindowStyle(nullptr));
+        mShop->SetImage("ui/backgrounds/title_backdrop.png", 1.0f);
+    }
+
+    void Frame() {
+        mLevel.Advance();
+        mShop->Animate();
+        TRenderer& renderer = *TRenderer::GetInstance();
+        if (!renderer.BeginDraw(true)) return;
+        TWindow::DrawWindowTree(mRoot.get(), TWindow::kDrawAll);
+        renderer.EndDraw(true);
+    }
+
+private:
+    Level& mLevel;
+    std::unique_ptr<TWindow> mRoot;
+    VPrelevelWindow* mShop = nullptr;
+};
+
+// Frames on the recording device, with their median.
+template <typename Frame>
+void RecordFrames(benchmark::State& state, display::RecordingDevice& device, Frame frame) {
+    std::vector<double> times;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        frame();
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        state.PauseTiming();
+        state.counters["device_calls"] = static_cast<double>(device.GetCalls().size());
+        device.ClearCalls();
+        state.ResumeTiming();
+    }
+    std::sort(times.begin(), times.end());
+    state.counters["median_ms"] = times[times.size() / 2];
+}
+
+void BM_LevelFrameAlone(benchmark::State& state) {
+    display::RecordingDevice device;
+    Level level(device, reinterpret_cast<SDL_Window*>(&device));
+    if (!level.IsReady()) {
+        state.SkipWithError("the level did not load");
+        return;
+    }
+    RecordFrames(state, device, [&] { level.Frame(); });
+}
+BENCHMARK(BM_LevelFrameAlone)->Unit(benchmark::kMillisecond)->Iterations(2000);
+
+void BM_ShopFrameOverTheLevel(benchmark::State& state) {
+    display::RecordingDevice device;
+    Level level(device, reinterpret_cast<SDL_Window*>(&device));
+    if (!level.IsReady()) {
+        state.SkipWithError("the level did not load");
+        return;
+    }
+    ShopOverLevel shop(level);
+    RecordFrames(state, device, [&] { shop.Frame(); });
+}
+BENCHMARK(BM_ShopFrameOverTheLevel)->Unit(benchmark::kMillisecond)->Iterations(2000);
+
+void BM_ShopFrameOverTheLevelOnOpenGl(benchmark::State& state) {
+    TGlScreen screen("upgrade shop bench", kWidth, kHeight);
+    if (!screen.window) {
+        state.SkipWithError("no OpenGL 3.3 context");
+        return;
+    }
+    Level level(*screen.device, screen.window);
+    if (!level.IsReady()) {
+        state.SkipWithError("the level did not load");
+        return;
+    }
+    ShopOverLevel shop(level);
+    for (auto _ : state) shop.Frame();
+}
+BENCHMARK(BM_ShopFrameOverTheLevelOnOpenGl)->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
