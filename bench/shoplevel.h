@@ -5,6 +5,7 @@
 #pragma once
 
 #include <SDL.h>
+#include <benchmark/benchmark.h>
 
 #include <algorithm>
 #include <chrono>
@@ -166,3 +167,22 @@ private:
     ShopWindow* mScreen = nullptr;
     bool mFarSide = false;
 };
+
+// Frames on the recording device, timed one by one: their median and 99th
+// percentile, and the device calls of one frame.
+template <typename Frame>
+void RecordFrames(benchmark::State& state, display::RecordingDevice& device, Frame frame) {
+    std::vector<double> times;
+    for (auto _ : state) {
+        auto start = std::chrono::steady_clock::now();
+        frame();
+        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        state.PauseTiming();
+        state.counters["device_calls"] = static_cast<double>(device.GetCalls().size());
+        device.ClearCalls();
+        state.ResumeTiming();
+    }
+    std::sort(times.begin(), times.end());
+    state.counters["median_ms"] = times[times.size() / 2];
+    state.counters["p99_ms"] = times[times.size() * 99 / 100];
+}

@@ -24,18 +24,7 @@ void BM_LevelFrameOnRecordingDevice(benchmark::State& state) {
         state.SkipWithError("the level did not load");
         return;
     }
-    std::vector<double> times;
-    for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        level.Frame();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        state.PauseTiming();
-        device.ClearCalls();
-        state.ResumeTiming();
-    }
-    std::sort(times.begin(), times.end());
-    state.counters["median_ms"] = times[times.size() / 2];
-    state.counters["p99_ms"] = times[times.size() * 99 / 100];
+    RecordFrames(state, device, [&] { level.Frame(); });
 }
 BENCHMARK(BM_LevelFrameOnRecordingDevice)->Unit(benchmark::kMillisecond)->Iterations(3000);
 

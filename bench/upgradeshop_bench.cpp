@@ -147,23 +147,6 @@ private:
     VPrelevelWindow* mShop = nullptr;
 };
 
-// Frames on the recording device, with their median.
-template <typename Frame>
-void RecordFrames(benchmark::State& state, display::RecordingDevice& device, Frame frame) {
-    std::vector<double> times;
-    for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        frame();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        state.PauseTiming();
-        state.counters["device_calls"] = static_cast<double>(device.GetCalls().size());
-        device.ClearCalls();
-        state.ResumeTiming();
-    }
-    std::sort(times.begin(), times.end());
-    state.counters["median_ms"] = times[times.size() / 2];
-}
-
 void BM_LevelFrameAlone(benchmark::State& state) {
     display::RecordingDevice device;
     Level level(device, reinterpret_cast<SDL_Window*>(&device));
