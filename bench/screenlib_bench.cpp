@@ -20,38 +20,12 @@
 #include "foundation/virtualfiles.h"
 #include "graphics/render/recordingrenderbackend.h"
 #include "graphics/render/renderer.h"
+#include "headlessservices.h"
 #include "lua/lua.h"
 #include "platform/flash/player.h"
 #include "platform/os/timer.h"
 
 namespace {
-
-// Frames are never drawn: the road is measured, not the drawing.
-class NoFrameServices : public TFrameServices {
-public:
-    uint32_t Timer() const override { return os::TimeMilliseconds(); }
-    void PostQuit(int) override {}
-    bool IsFrameDone() const override { return true; }
-    bool IsActiveWindow() const override { return true; }
-    bool IsHosted() const override { return false; }
-    bool IsRelativeMouse() const override { return false; }
-    TTaskList& GetTaskList() override { return tasks; }
-    bool CanDraw() const override { return false; }
-    bool BeginDraw() override { return false; }
-    void EndDraw(bool) override {}
-    bool BeginRenderTarget(TTexture*) override { return false; }
-    void EndRenderTarget() override {}
-
-    TTaskList tasks;
-};
-
-class NoScriptServices : public TScriptServices {
-public:
-    uint32_t Timer() const override { return os::TimeMilliseconds(); }
-    bool PutClipboardText(const TString&) override { return false; }
-    const TStringTable* GetStringTable() const override { return nullptr; }
-    std::unique_ptr<flash::Player> CreateMoviePlayer() override { return nullptr; }
-};
 
 // A window manager on a recording renderer, with its window script.
 class Screens {

@@ -42,6 +42,8 @@ public:
 
     uint32_t GetId() const { return mId; }
     bool IsPropagating() const { return mPropagate; }
+    // Takes effect at the next attachment or removal.
+    void SetPropagating(bool propagate) { mPropagate = propagate; }
 
 protected:
     // The factories' construction: the new effect knows its own owner.

@@ -52,6 +52,8 @@ public:
     virtual void Draw();
     virtual void DrawTrace();
     virtual const TDrawState& GetDrawState() const { return mDrawState; }
+    // The view the sprites are drawn and hit-tested in.
+    void SetDrawState(const TDrawState& state) { mDrawState = state; }
     virtual void AddRunningEffect(const std::shared_ptr<VSpriteEffect>& effect);
     virtual void SetPaused(bool paused) { mPaused = paused; }
     bool IsPaused() const { return mPaused; }

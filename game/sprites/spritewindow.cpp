@@ -127,6 +127,10 @@ const TDrawState& VSpriteWindow::GetDrawState() const {
     return mManager->GetDrawState();
 }
 
+void VSpriteWindow::SetDrawState(const TDrawState& state) {
+    mManager->SetDrawState(state);
+}
+
 uint32_t VSpriteWindow::GetElapsed() {
     return mManager->GetElapsed();
 }

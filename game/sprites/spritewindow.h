@@ -48,6 +48,7 @@ public:
     virtual std::shared_ptr<VSprite> FindSprite(const TString& name);
     virtual void Update();
     virtual const TDrawState& GetDrawState() const;
+    void SetDrawState(const TDrawState& state);
 
     uint32_t GetElapsed();
     const std::shared_ptr<VSpriteManager>& GetSpriteManager() const { return mManager; }

@@ -28,7 +28,10 @@
 #include "game/progression/rewardnotify.h"
 #include "game/progression/rewardswindow.h"
 #include "game/progression/questwindow.h"
+#include "game/progression/prelevelwindow.h"
 #include "game/progression/tutorialmanager.h"
+#include "game/progression/upgradelist.h"
+#include "game/progression/upgradetab.h"
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
@@ -128,6 +131,9 @@ const TWindowClass kWindowClasses[] = {
     {"VRegister", VRegister::GetFactory()},
     {"VShopHud", VShopHud::ClassId()},
     {"VPlotWindow", VPlotWindow::ClassId()},
+    {"VPrelevelWindow", VPrelevelWindow::ClassId()},
+    {"VUpgradeList", VUpgradeList::ClassId()},
+    {"VUpgradeTab", VUpgradeTab::ClassId()},
 };
 
 void PassRendererOptions() {

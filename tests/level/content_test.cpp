@@ -11,6 +11,8 @@
 #include "game/level/customerdata.h"
 #include "game/level/level.h"
 #include "game/level/upgrade.h"
+#include "game/level/upgrademanager.h"
+#include "game/shell/valuemanager.h"
 #include "tests/level/leveltesting.h"
 
 namespace {
@@ -165,6 +167,31 @@ TEST_F(LevelContentTest, TheCatalogueHoldsEveryKindWithinTheBlock) {
         }
     }
     EXPECT_EQ(count, static_cast<int>(station.size()) + 4);
+}
+
+TEST_F(LevelContentTest, EveryUpgradeHasItsShopTextsThumbnailAndChime) {
+    auto upgrades = VUpgradeManager::Get();
+    upgrades->LoadCatalogue(kCatalogue);
+    const TStringTable* strings = mPlatform->GetData().GetStringTable();
+    for (const auto& [category, upgradesOfCategory] : upgrades->GetCatalogue()) {
+        for (const auto& [name, upgrade] : upgradesOfCategory) {
+            SCOPED_TRACE(name.c_str());
+            for (const char* property : {"header", "content"}) {
+                TString label = upgrade->GetProperty(property);
+                EXPECT_GT(label.Length(), 0) << property;
+                EXPECT_EQ(strings->GetString(label).Find("Missing string"), -1) << label.c_str();
+            }
+            EXPECT_FALSE(ReadAsset(upgrade->GetProperty("image").c_str()).empty());
+        }
+    }
+    for (const char* asset : {"audio/sfx/purchase_upgrade_button.ogg", "scripts/upgrade.lua", "scripts/prelevel.lua",
+                              "ui/upgrades/tab_offered.png", "ui/upgrades/tab_bought.png"}) {
+        EXPECT_FALSE(ReadAsset(asset).empty()) << asset;
+    }
+    VValueManager::Get()->Load("values.xml");
+    std::shared_ptr<VValue> count = VValueManager::Get()->Find("num_char_upgrades");
+    ASSERT_NE(count, nullptr);
+    EXPECT_TRUE(count->IsSaved());
 }
 
 TEST_F(LevelContentTest, MoneyShowsDollarsInGroupsOfThousands) {

@@ -10,41 +10,7 @@
 
 namespace {
 
-class SpriteEffectTest : public SpriteTest {
-protected:
-    void SetUp() override {
-        SpriteTest::SetUp();
-        sprite = VSprite::Create("s", 0);
-        sprite->SetTexture(White());
-        sprite->SetManager(manager);
-        sprite->Update(false);
-    }
-
-    // Adds the effect and runs the frame whose step starts the effect's time.
-    void Attach(const std::shared_ptr<VSpriteEffect>& effect) {
-        sprite->AddEffect(effect);
-        Run(16);
-    }
-
-    // Frames of 16 ms (the last one shorter) until the time has passed.
-    void Run(uint32_t milliseconds) {
-        while (milliseconds > 0) {
-            uint32_t step = std::min<uint32_t>(16, milliseconds);
-            Frame(sprite, step);
-            milliseconds -= step;
-        }
-    }
-
-    void Draw() {
-        ASSERT_TRUE(Renderer().BeginDraw(false));
-        ASSERT_TRUE(Renderer().Begin2d());
-        sprite->Render(Identity(), -1);
-        Renderer().End2d();
-        Renderer().EndDraw(false);
-    }
-
-    std::shared_ptr<VSprite> sprite;
-};
+using SpriteEffectTest = SpriteEffectFixture;
 
 TEST_F(SpriteEffectTest, AlphaKeepsItsStartDuringTheDelay) {
     auto fade = VAlphaEffect::Create(true, 1.0f, 400, 0.25f, 500);

@@ -3,6 +3,7 @@
 // task list plays the animation scripts, and a sprite manager on the clock.
 #pragma once
 
+#include <algorithm>
 #include <deque>
 #include <memory>
 #include <string>
@@ -131,3 +132,42 @@ protected:
     TClock clock;
     std::shared_ptr<VSpriteManager> manager;
 };
+
+// One white sprite on the scene's clock, and frames that step its effects.
+class SpriteEffectFixture : public SpriteTest {
+protected:
+    void SetUp() override {
+        SpriteTest::SetUp();
+        sprite = VSprite::Create("s", 0);
+        sprite->SetTexture(White());
+        sprite->SetManager(manager);
+        sprite->Update(false);
+    }
+
+    // Adds the effect and runs the frame whose step starts the effect's time.
+    void Attach(const std::shared_ptr<VSpriteEffect>& effect) {
+        sprite->AddEffect(effect);
+        Run(16);
+    }
+
+    // Frames of 16 ms (the last one shorter) until the time has passed.
+    void Run(uint32_t milliseconds) {
+        while (milliseconds > 0) {
+            uint32_t step = std::min<uint32_t>(16, milliseconds);
+            Frame(sprite, step);
+            milliseconds -= step;
+        }
+    }
+
+    // One frame that draws the sprite.
+    void Draw() {
+        ASSERT_TRUE(Renderer().BeginDraw(false));
+        ASSERT_TRUE(Renderer().Begin2d());
+        sprite->Render(Identity(), -1);
+        Renderer().End2d();
+        Renderer().EndDraw(false);
+    }
+
+    std::shared_ptr<VSprite> sprite;
+};
+

@@ -20,6 +20,7 @@
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/stations.h"
 #include "tools/makeimages/plot.h"
+#include "tools/makeimages/upgradeshop.h"
 #include "tools/makeimages/shopfloor.h"
 #include "tools/makeimages/pngwriter.h"
 
@@ -388,6 +389,7 @@ int main(int argc, char** argv) {
     written = makeimages::WriteMedals(folder) && written;
     written = makeimages::WriteMachineArt(folder) && written;
     written = makeimages::WriteStationArt(folder) && written;
+    written = makeimages::WriteUpgradeShopArt(folder) && written;
     written = makeimages::WriteShopFloorArt(folder) && written;
     written = makeimages::WritePlotArt(folder) && written;
     written = Write(folder, "ui/plot/page_frame.png", DialogPanel(600, 300)) && written;

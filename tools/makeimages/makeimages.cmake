@@ -15,7 +15,8 @@ add_executable(makeimages
                ${CMAKE_SOURCE_DIR}/tools/makeimages/plot.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/shopfloor.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/stations.cpp)
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/stations.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/upgradeshop.cpp)
 target_link_libraries(makeimages PRIVATE PNG::PNG)
 
 set(generated_images
@@ -44,6 +45,7 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png
     ${CMAKE_BINARY_DIR}/assets/shop/machines/icon_infusion_2.png
     ${CMAKE_BINARY_DIR}/assets/ui/plot/continue_down.png
+    ${CMAKE_BINARY_DIR}/assets/ui/upgrades/thumb_station.png
     ${CMAKE_BINARY_DIR}/assets/shop/background/steam.xml)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets

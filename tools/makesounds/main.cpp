@@ -104,6 +104,8 @@ std::vector<Effect> ShopEffects() {
         {"pickup_drop.ogg", {{0.0, 0.09, NoteFrequency(-14), 0.6f}, {0.01, 0.06, NoteFrequency(-2), 0.35f}}},
         // A machine's option button: a light tap.
         {"buttonclick.ogg", {{0.0, 0.04, NoteFrequency(19), 0.5f}}},
+        // An upgrade bought: a two-tone chime, the fifth above ringing on.
+        {"purchase_upgrade_button.ogg", {{0.0, 0.35, NoteFrequency(15), 0.45f}, {0.14, 0.7, NoteFrequency(22), 0.45f}}},
     };
 }
 

@@ -7,7 +7,6 @@ target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISF
 
 set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
     ${CMAKE_BINARY_DIR}/assets/audio/music/grytviken.ogg)
-# The shop's and the machines' effects.
 foreach(effect
         menu
         customer_leaves
@@ -27,7 +26,8 @@ foreach(effect
         glug_machine
         topping_machine
         topping
-        infusion_machine)
+        infusion_machine
+        purchase_upgrade_button)
     list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)
 endforeach()
 add_custom_command(OUTPUT ${generated_sounds}
