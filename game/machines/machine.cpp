@@ -8,9 +8,11 @@
 #include "game/floor/player.h"
 #include "game/level/upgrademanager.h"
 #include "game/machines/machinebutton.h"
+#include "game/machines/drink.h"
 #include "game/machines/machineparts.h"
 #include "game/machines/mixer.h"
 #include "game/machines/press.h"
+#include "game/machines/sauce.h"
 #include "game/machines/station.h"
 #include "game/machines/stationkind.h"
 #include "game/objects/objectdescription.h"
@@ -37,6 +39,8 @@ std::shared_ptr<VMachine> VMachine::Create(int kind) {
         // The kinds join here with their own classes.
         case kMixerStation: return VMixer::Create();
         case kPressStation: return VPress::Create();
+        case kSauceStation: return VSauce::Create();
+        case kDrinkStation: return VDrink::Create();
         default: {
             auto machine = std::make_shared<VMachine>();
             Adopt(machine);
