@@ -36,10 +36,14 @@ const char* const kKeys[] = {
     // The mixer's and the press's parts and buttons.
     "anim_arm", "anim_tube", "anim_spray", "tank1", "tank3", "button1", "button2", "anim_door", "anim_largeweight",
     "anim_wheel", "anim_fill", "static_door", "static_largeweight", "static_wheel",
+    // The drink, sauce and delivery machines' parts.
+    "static_fill", "anim_dispenser", "static_dispenser", "anim_top", "static_top", "anim_fill_steam", "bottle",
+    "bubble", "anim_boxing_front", "anim_boxing_back",
 };
 const char* const kWords[] = {"a",        "b",        "avatar",  "customer01", "station01", "default",
                               "upgrade2", "dark",     "missing.png", "mixer",  "press",     "option_1",
-                              "DoAnim",   "Reverse",  "DoDoor",  "DoAnim_0",   "bar",       ""};
+                              "DoAnim",   "Reverse",  "DoDoor",  "DoAnim_0",   "bar",       "",
+                              "machine_sauce_2", "DoFront", "DoDrinkFill", "DoSauceFill", "DoDrinkSteam"};
 const double kNumbers[] = {NAN, 1e300, -1e300, INFINITY, 0, -1, 1, 2, 3, 4, 9, 11, 12, 13, 2147483648.0};
 constexpr int kMostDepth = 4;
 constexpr int kMostEntries = 12;

@@ -19,6 +19,7 @@
 #include "tools/makeimages/customers.h"
 #include "tools/makeimages/helppictures.h"
 #include "tools/makeimages/machines.h"
+#include "tools/makeimages/servingmachines.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/stations.h"
 #include "tools/makeimages/pngwriter.h"
@@ -330,6 +331,7 @@ int main(int argc, char** argv) {
     written = makeimages::WritePlayer(folder) && written;
     written = makeimages::WriteMachineArt(folder) && written;
     written = makeimages::WriteStationArt(folder) && written;
+    written = makeimages::WriteServingMachineArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

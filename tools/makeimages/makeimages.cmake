@@ -6,7 +6,8 @@ add_executable(makeimages ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/customers.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/framesheet.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/helppictures.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/machines.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/player.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/stations.cpp)
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/stations.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/servingmachines.cpp)
 target_link_libraries(makeimages PRIVATE PNG::PNG)
 
 set(generated_images
@@ -28,7 +29,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/player/idle_stretch.xml
     ${CMAKE_BINARY_DIR}/assets/shop/stations/counter_top_upgrade2.png
     ${CMAKE_BINARY_DIR}/assets/shop/machines/press_base.png
-    ${CMAKE_BINARY_DIR}/assets/shop/machines/press_fill.xml)
+    ${CMAKE_BINARY_DIR}/assets/shop/machines/press_fill.xml
+    ${CMAKE_BINARY_DIR}/assets/anim/machines/delivery/zepp_pickup.xml)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages
