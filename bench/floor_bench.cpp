@@ -70,7 +70,8 @@ const char kDescriptions[] = R"(
     local function option(id)
         return { id = id, icon = "shown", stripe = "shown",
                  assets = { button = still("button"),
-                            icon = { anim = false, { file = "bench/icon.png" }, { state = "shown", file = "bench/icon.png" } },
+                            icon = { anim = false, { file = "bench/icon.png" },
+                                     { state = "shown", file = "bench/icon.png" } },
                             stripe = { anim = false, { file = "bench/stripe.png" },
                                        { state = "shown", file = "bench/stripe.png" } } } }
     end
@@ -96,7 +97,8 @@ const char kDescriptions[] = R"(
     function Station(n, machines, x, y)
         local entries = { left = machine("left", -40) }
         if machines > 1 then entries.right = machine("right", 40) end
-        return { stationID = n, stationType = 2, x = x, y = y, assets = { tabletop = still("top") }, machines = entries }
+        return { stationID = n, stationType = 2, x = x, y = y, assets = { tabletop = still("top") },
+                 machines = entries }
     end
 )";
 

@@ -57,7 +57,8 @@ local kStationDir = "shop/stations/"
 local function Tabletop()
     local asset = { anim = false, { file = kStationDir .. "counter_top.png", regX = 52, regY = 14 } }
     for _, state in ipairs({ "upgrade1", "upgrade2" }) do
-        table.insert(asset, { state = state, file = kStationDir .. "counter_top_" .. state .. ".png", regX = 52, regY = 14 })
+        local file = kStationDir .. "counter_top_" .. state .. ".png"
+        table.insert(asset, { state = state, file = file, regX = 52, regY = 14 })
     end
     return asset
 end
