@@ -1,6 +1,7 @@
 -- The main menu: the shop's name, the welcome line with the player's name
--- under it, and the buttons to play, set options, pick a player, read the
--- help and the credits, see more games and quit.
+-- under it, and the buttons to play the story or endless mode, set
+-- options, pick a player, read the help and the credits, see more games
+-- and quit.
 ReadFile("scripts/dialogparts.lua")
 
 local kWelcomeFont = { "edwardian_medium", 40, Color(255, 224, 156) }
@@ -66,6 +67,19 @@ AddChocolate("counter_right_1", "round_milk", 550, kCounterY, 430)
 AddChocolate("counter_left_2", "heart_ruby", 185, kCounterY, 500)
 AddChocolate("counter_right_2", "heart_ruby", 615, kCounterY, 500)
 
+-- A level of the mode (0 the story) on the level screen.
+local function PlayLevel(mode)
+    SetCurrentGameMode(mode)
+    DoModal("scripts/loading.lua")
+end
+
+-- Endless mode once its difficulty is chosen.
+local function PlayEndless()
+    if DoModal("scripts/endless.lua") then
+        DoModal("scripts/loading.lua")
+    end
+end
+
 -- Players may have changed: the menu greets the current one.
 local function ChoosePlayer()
     DoModal("scripts/chooseplayer.lua")
@@ -88,12 +102,13 @@ MakeDialog
             },
             ShadowedLine("txt_welcome", 150),
             ShadowedLine("txt_user", 194),
-            OvalButton("play", 160, 260, "menu_play", function() DoModal("scripts/shopsoon.lua") end),
+            OvalButton("play", 160, 260, "menu_play", function() PlayLevel(0) end),
             OvalButton("options", 420, 260, "menu_options", function() DoModal("scripts/options.lua") end),
             OvalButton("players", 160, 330, "menu_players", ChoosePlayer),
             OvalButton("help", 420, 330, "menu_help", function() DoModal("scripts/help.lua") end),
             OvalButton("credits", 160, 400, "menu_credits", function() DoModal("scripts/credits.lua") end),
-            OvalButton("moregames", 420, 400, "menu_moregames", function() DoModal("scripts/upsell.lua") end),
+            OvalButton("endless", 420, 400, "menu_endless", PlayEndless),
+            OvalButton("moregames", 30, 540, "menu_moregames", function() DoModal("scripts/upsell.lua") end),
             OvalButton("quit", 290, 480, "menu_quit", function() ReadFile("scripts/quitverify.lua") end, kPressedByEscape),
             Button
             {

@@ -6,7 +6,7 @@
 #include "core/windows/modalwindowlink.h"
 #include "core/windows/platformlink.h"
 #include "foundation/stringtable.h"
-#include "game/menus/findchild.h"
+#include "game/utilities/findchild.h"
 #include "game/widgets/disablebutton.h"
 #include "game/widgets/widgetclass.h"
 #include "widgets/text.h"

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "core/windows/window.h"
-#include "game/menus/findchild.h"
+#include "game/utilities/findchild.h"
 #include "game/shell/screenfunctions.h"
 
 class TOptions : public TWindow {

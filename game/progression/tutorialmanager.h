@@ -4,14 +4,28 @@
 #pragma once
 
 #include <functional>
+#include <memory>
 
 #include "foundation/tstring.h"
 #include "game/shell/managersingleton.h"
+
+class TLuaTable;
+class VLevel;
+class VLuaStyle;
+class VSpriteManager;
 
 class VTutorialManager : public VManagerSingleton<VTutorialManager> {
 public:
     virtual ~VTutorialManager() = default;
 
+    // The level screen's tutorials table and the level it plays: the
+    // stand-in has no tutorials to load, prepare, start or clear.
+    void LoadTutorials(TLuaTable* /*table*/, const std::shared_ptr<VLuaStyle>& /*parent*/) {}
+    void SetSpriteManager(const std::shared_ptr<VSpriteManager>& /*sprites*/) {}
+    void SetLevel(const std::shared_ptr<VLevel>& /*level*/) {}
+    void PrepareTutorials() {}
+    void StartTutorial(const TString& /*name*/) {}
+    void Clear() {}
     // Reads the option from the current player's blocks; shown without them.
     void LoadProgress();
     bool AreTutorialsShown() const { return mShown; }

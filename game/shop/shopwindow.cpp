@@ -1,38 +1,99 @@
 #include "game/shop/shopwindow.h"
 
+#include <algorithm>
 #include <cmath>
+#include <iterator>
 
 #include "core/app/gamestate.h"
 #include "core/scripting/luaobject.h"
+#include "core/windows/windowstyle.h"
+#include "foundation/debuglog.h"
 #include "game/chocolates/chocolate.h"
 #include "game/chocolates/chocolatelayer.h"
 #include "game/chocolates/chocolatevendor.h"
 #include "game/floor/customer.h"
+#include "game/floor/customervendor.h"
 #include "game/floor/player.h"
 #include "game/floor/zonecontroller.h"
+#include "game/level/customerdata.h"
+#include "game/level/level.h"
 #include "game/level/levelmanager.h"
+#include "game/level/upgrademanager.h"
 #include "game/machines/station.h"
 #include "game/objects/objectdescription.h"
+#include "game/progression/plotmanager.h"
+#include "game/progression/questmanager.h"
+#include "game/progression/tutorialmanager.h"
+#include "game/shell/game.h"
+#include "game/shell/gameassetmanager.h"
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/luastyle.h"
 #include "game/shell/valuemanager.h"
 #include "game/shop/floatingtexts.h"
+#include "game/shop/shophud.h"
+#include "game/sprites/spritemanager.h"
+#include "game/texts/activetext.h"
 #include "game/texts/timer.h"
-#include "game/widgets/widgetclass.h"
+#include "game/utilities/findchild.h"
+#include "game/utilities/gamerandom.h"
 #include "game/utilities/localised.h"
+#include "game/utilities/luacommand.h"
+#include "game/widgets/widgetclass.h"
 #include "lua/numbercast.h"
 
 namespace {
 
 const char kZonesFile[] = "zones/zones.xml";
+const char kAssetList[] = "assets.xml";
+const char kQuestsFile[] = "locations/quests.lua";
+const char kArrivalSound[] = "audio/sfx/customer_arrives.ogg";
+const char kPrelevelCommand[] = "DoModal ( 'scripts/prelevel.lua' );";
 const char kPlayerName[] = "player_character";
 const int kPlayerLayer = 0;
-
-const char kTextLayerName[] = "text_window";
-const char kTimerName[] = "game_timer";
+const int kCustomerStations = 6;
+const float kArrivalPatience = 100.0f;
+const int32_t kSetupHoldTime = 1000;
+const uint32_t kFirstEndlessArrival = 3000;
+const uint32_t kEndWait = 2001;
 const char kLevelTotal[] = "current_level_total";
 
+// Location descriptions by their field in the screen's description.
+const struct {
+    const char* field;
+    const char* name;
+} kLocations[] = {
+    {"location_grytviken", "grytviken"}, {"location_gaberoun", "gaberoun"}, {"location_iquitos", "iquitos"},
+    {"location_krakatoa", "krakatoa"},   {"location_namche", "namche"},     {"location_kamchatka", "kamchatka"},
+};
+
+// Counters of a level, as the statistics reset and the metrics name them.
+const char* const kLevelCounters[] = {
+    "TotalCustomers", "TotalCustomersLost", "OrderCompleted", "MenuDeliveryChainPointsEarned",
+    "ServiceChainPointsEarned", "CashPickupChainPointsEarned", "DisplayUsed", "TrashUsed",
+};
+
 ShopWindow* gCurrent = nullptr;
+int gPlayNumber = 0;
+
+void SetStat(const TString& key, const TString& value) {
+    if (TGameState* state = TGameState::Get()) state->SetState(key, value);
+}
+
+void SetStatInt(const TString& key, int value) {
+    if (TGameState* state = TGameState::Get()) state->SetStateInt(key, value);
+}
+
+TString PlayKey(const char* prefix) {
+    return TString::Format("%s_%i", prefix, gPlayNumber);
+}
+
+// The location's sub-table as a description; null, logged, when it has none.
+std::shared_ptr<VLuaStyle> LocationPart(const std::shared_ptr<VLuaStyle>& location, const char* field) {
+    std::shared_ptr<VLuaStyle> part = location ? location->GetSubStyle(field) : nullptr;
+    if (part && part->IsValid()) return part;
+    if (location) DebugLog("ShopWindow: the location has no \"%s\" table", field);
+    return nullptr;
+}
 
 // The named value of a combo kind's bonus, its label, the best chain of the
 // level and the statistics key of the points it earned; kinds without a
@@ -88,11 +149,30 @@ ShopWindow* ShopWindow::GetCurrent() {
     return gCurrent;
 }
 
-ShopWindow::ShopWindow() = default;
+int ShopWindow::GetPlayNumber() {
+    return gPlayNumber;
+}
+
+ShopWindow::ShopWindow() {
+    mFunctions.Publish("DoDebug", this, &ShopWindow::LoadZones);
+    mFunctions.Publish("LevelSetup", this, &ShopWindow::LevelSetup);
+    mFunctions.Publish("ReadyForPrelevel", this, &ShopWindow::ReadyForPrelevel);
+    mFunctions.Publish("GetEndlevelText", this, &ShopWindow::GetEndlevelText);
+    mFunctions.Publish("DoMetrics", this, &ShopWindow::DoMetrics);
+    VPlotManager::Get()->Clear();
+}
 
 ShopWindow::~ShopWindow() {
-    // A newer screen made meanwhile stays current.
-    if (gCurrent == this) gCurrent = nullptr;
+    // A newer screen made meanwhile stays current, with its level.
+    if (gCurrent != this) return;
+    gCurrent = nullptr;
+    if (VGame* game = VGame::Get()) game->SetGameLoaded(false);
+    VAssetManager::Get()->ReleaseAll();
+    if (VSoundManager* sounds = VSoundManager::Get()) sounds->PurgeSounds();
+    VUpgradeManager::Get()->Clear();
+    VTutorialManager::Get()->Clear();
+    VPlotManager::Get()->Clear();
+    VQuestManager::Get()->Clear();
 }
 
 const char* ShopWindow::GetClassName() const {
@@ -107,6 +187,14 @@ bool ShopWindow::IsA(TWindowClassId id) const {
 void ShopWindow::PostInit(const TWindowStyle& style) {
     VSpriteWindow::PostInit(style);
     gCurrent = this;
+    if (VGame* game = VGame::Get()) game->SetGameLoaded(true);
+    TLuaTable* description = style.GetDescription();
+    for (const auto& location : kLocations) {
+        TLuaTable* table = description ? description->GetTable(location.field) : nullptr;
+        if (table) mLocations[location.name] = VLuaStyle::Create(table, nullptr);
+    }
+    mTutorials = VLuaStyle::Create(description ? description->GetTable("tutorials") : nullptr, nullptr);
+    mPosse = VLuaStyle::Create(description ? description->GetTable("posse") : nullptr, nullptr);
     // Floating texts show over the floor.
     if (RActiveTextLayer* layer = GetTextLayer()) layer->MoveNextTo(this);
 }
@@ -115,6 +203,443 @@ void ShopWindow::Draw() {
     VSpriteWindow::Draw();
     if (mZones) mZones->DrawDebug();
 }
+
+bool ShopWindow::OnMouseDown(const TPoint& point) {
+    SetStat("++TotalClicks", "");
+    return VSpriteWindow::OnMouseDown(point);
+}
+
+uint32_t ShopWindow::ClockTime() const {
+    TClock* clock = GetSpriteManager()->GetClock();
+    return clock ? static_cast<uint32_t>(clock->GetTime()) : 0;
+}
+
+bool ShopWindow::Animate() {
+    // Before "LevelSetup" the screen only shows its sprites.
+    if (!mLevel) {
+        Update();
+        return true;
+    }
+    uint32_t now = ClockTime();
+    UpdateStart(now);
+    mLastTickTime = now;
+    UpdateCustomers();
+    if (VShopHud* hud = GetHud()) hud->Update();
+    if (!mEndless) UpdateStoryRequests();
+    RTimer* timer = GetLevelTimer();
+    uint32_t elapsed = timer ? static_cast<uint32_t>(timer->GetElapsedTime()) : 0;
+    if (mEndTime == 0 || elapsed - mEndTime < kEndWait) Update();
+    return true;
+}
+
+void ShopWindow::UpdateStart(uint32_t now) {
+    if (mHoldTime > 0) {
+        uint32_t passed = now - mLastTickTime;
+        mHoldTime = passed >= static_cast<uint32_t>(mHoldTime) ? 0 : mHoldTime - static_cast<int32_t>(passed);
+        return;
+    }
+    const std::shared_ptr<VSpriteManager>& sprites = GetSpriteManager();
+    if (mStartPending && (mEndless || (!mPrelevelRequested && !mPlotPending))) {
+        mStartPending = false;
+        if (RTimer* timer = GetLevelTimer()) timer->Start();
+        sprites->SetPaused(false);
+        sprites->SetInputRestricted(false);
+        VTutorialManager::Get()->FireTrigger("endless_start", "");
+    } else if (!mStartPending && !mEndless && !VTutorialManager::Get()->IsInputAllowed()) {
+        bool shown = VTutorialManager::Get()->AreTutorialsShown();
+        sprites->SetInputRestricted(shown && GetLevelTimer() && mLevel->InLockdown(GetLevelProgress()));
+    }
+}
+
+void ShopWindow::UpdateStoryRequests() {
+    if (mPrelevelRequested) {
+        mPrelevelRequested = false;
+        if (mLevel->NeedPrelevel()) {
+            QueueLuaCommand(kPrelevelCommand);
+            mLevel->SetNeedPrelevel(false);
+        } else {
+            mPlotPending = true;
+        }
+    }
+    if (mPlotPending) {
+        mPlotPending = false;
+        if (mLevel->NeedPlot()) VPlotManager::Get()->ShowPlotWindow();
+    }
+}
+
+// Level set-up.
+
+void ShopWindow::LevelSetup() {
+    VGame* game = VGame::Get();
+    mEndless = game && game->GetCurrentGameMode() != 0;
+    if (VSoundManager* sounds = VSoundManager::Get()) sounds->PurgeSounds();
+    ResetInput();
+    std::shared_ptr<VAssetManager> assets = VAssetManager::Get();
+    assets->RetireCurrentAssets();
+    if (!mZonesLoaded) PrepareFirstSetup();
+    // Retired above and dropped at the end, so what the list names again stays loaded.
+    assets->LoadAssetList(kAssetList, false);
+
+    RemoveAllSprites();
+    mStations.clear();
+    mPlayer.reset();
+    mPendingCustomers.clear();
+    mActiveCustomers.clear();
+    mLastComboKind = 0;
+    mComboCount = 0;
+    mEndTime = 0;
+    mGoalStage = 0;
+    LoadManagedValues();
+    std::shared_ptr<VValueManager> values = VValueManager::Get();
+    if (mEndless) {
+        int difficulty = game->GetCurrentDifficulty();
+        float modifier = difficulty == 1   ? values->GetReal("endless_medium_modifier", 0.0f)
+                         : difficulty == 2 ? values->GetReal("endless_hard_modifier", 0.0f)
+                                           : 0.0f;
+        values->SetValue("endless_diff_modifier", modifier, false);
+    }
+
+    int number = ChooseLevelNumber();
+    VQuestManager::Get()->SetLevel(number);
+    LoadLevelDefinition(number);
+
+    std::shared_ptr<VUpgradeManager> upgrades = VUpgradeManager::Get();
+    upgrades->SetEndlessMode(mEndless);
+    upgrades->SetupForLevel(mLevel, TString::Format("locations/%s/upgrades.xml", mLevel->GetLocation().c_str()), -1,
+                            std::max(1, VLevelManager::Get()->GetCurrentLevel()), !mEndless, nullptr);
+    std::shared_ptr<VTutorialManager> tutorials = VTutorialManager::Get();
+    tutorials->PrepareTutorials();
+    tutorials->SetLevel(mLevel);
+
+    std::shared_ptr<VLuaStyle> location = GetLocation(mLevel->GetLocation());
+    if (!location) DebugLog("ShopWindow: no description of the location \"%s\"", mLevel->GetLocation().c_str());
+    LoadLocation(location);
+    upgrades->ApplyUpgradeEffects(*GetSpriteManager());
+    VPlotManager::Get()->SetLevel(mEndless ? nullptr : mLevel);
+    if (mChocolateVendor) mChocolateVendor->UpdateAvailability();
+    QueueLevelCustomers();
+
+    if (VShopHud* hud = GetHud()) hud->Setup();
+    if (RActiveTextLayer* layer = GetTextLayer()) layer->Clear();
+    PlayLevelMusic(location);
+
+    Update();
+    mHoldTime = kSetupHoldTime;
+    mLastTickTime = ClockTime();
+    mStartPending = true;
+    if (RTimer* timer = GetLevelTimer()) timer->SetRunning(false);
+    const std::shared_ptr<VSpriteManager>& sprites = GetSpriteManager();
+    sprites->SetInputRestricted(true);
+    sprites->SetPaused(true);
+    mDeliveryBusy = false;
+
+    ResetLevelStatistics();
+    StartAnimation();
+    assets->DropRetiredAssets();
+}
+
+void ShopWindow::PrepareFirstSetup() {
+    mZonesLoaded = true;
+    LoadZones();
+    std::shared_ptr<VTutorialManager> tutorials = VTutorialManager::Get();
+    tutorials->LoadTutorials(mTutorials ? mTutorials->GetLuaTable() : nullptr, mTutorials);
+    tutorials->SetSpriteManager(GetSpriteManager());
+    mCustomerVendor = VCustomerVendor::Create();
+    if (mPosse && mPosse->IsValid()) mCustomerVendor->LoadCommonTypes(mPosse);
+    std::shared_ptr<VQuestManager> quests = VQuestManager::Get();
+    if (mEndless) {
+        quests->Clear();
+    } else {
+        quests->LoadQuests(kQuestsFile);
+        quests->LoadQuestStates();
+    }
+}
+
+int ShopWindow::ChooseLevelNumber() {
+    std::shared_ptr<VLevelManager> levels = VLevelManager::Get();
+    int number = levels->GetCurrentLevel();
+    if (number == 0) {
+        number = 1;
+        levels->SetCurrentLevel(number);
+    } else if (mEndless && number % 10 != 1) {
+        // The first level of its block of ten.
+        number = 10 * ((number - 1) / 10) + 1;
+        levels->SetCurrentLevel(number);
+    }
+    return number;
+}
+
+void ShopWindow::LoadLevelDefinition(int number) {
+    mLevel = ZqLevel::Create(number, TString::Format("levels/level%.2i.xml", number));
+    std::shared_ptr<VLevelManager> levels = VLevelManager::Get();
+    levels->SetCurrentLevelObject(mLevel);
+    if (mEndless) return;
+    std::shared_ptr<VValueManager> values = VValueManager::Get();
+    values->SetValue("current_worth", static_cast<float>(levels->GetCurrentLocationScore()), false);
+    if (mLevel->GetChocolateDecay() != 0) {
+        values->SetValue("chocolate_decay_rate", 100.0f / static_cast<float>(mLevel->GetChocolateDecay()), false);
+    }
+    if (mLevel->GetCustomerDecay() > 0) values->SetValue("level_customer_decay", mLevel->GetCustomerDecay() + 1, false);
+}
+
+void ShopWindow::LoadLocation(const std::shared_ptr<VLuaStyle>& location) {
+    if (!location) return;
+    LoadChocolates(location);
+    if (std::shared_ptr<VLuaStyle> stations = LocationPart(location, "stations")) {
+        LoadStations(stations);
+    }
+    LoadCustomerArt(location);
+    if (std::shared_ptr<VLuaStyle> player = LocationPart(location, "player")) LoadPlayer(player);
+    LoadPlot(location);
+}
+
+void ShopWindow::LoadChocolates(const std::shared_ptr<VLuaStyle>& location) {
+    std::shared_ptr<VLuaStyle> chocolates = LocationPart(location, "chocolates");
+    if (!chocolates) return;
+    if (!mChocolateVendor) mChocolateVendor = VChocolateVendor::Create();
+    mChocolateVendor->Load(chocolates->GetLuaTable());
+}
+
+void ShopWindow::LoadCustomerArt(const std::shared_ptr<VLuaStyle>& location) {
+    if (!mCustomerVendor) return;
+    if (std::shared_ptr<VLuaStyle> objects = LocationPart(location, "objects")) mCustomerVendor->SetUpAssets(objects);
+    if (std::shared_ptr<VLuaStyle> customers = LocationPart(location, "customers")) {
+        mCustomerVendor->LoadLevelTypes(customers);
+    }
+}
+
+void ShopWindow::LoadPlot(const std::shared_ptr<VLuaStyle>& location) {
+    std::shared_ptr<VLuaStyle> plot = LocationPart(location, "plot");
+    if (!plot) return;
+    std::shared_ptr<VPlotManager> plots = VPlotManager::Get();
+    plots->Clear();
+    plots->LoadPlotItems(std::shared_ptr<TLuaTable>(location->GetSubTable("plot")));
+    plots->UpdateItemsForLevel();
+}
+
+void ShopWindow::QueueLevelCustomers() {
+    if (mEndless) {
+        RTimer* timer = GetLevelTimer();
+        mLastEndlessStepTime = timer ? static_cast<uint32_t>(timer->GetElapsedTime()) : 0;
+        mNextArrivalTime = kFirstEndlessArrival;
+        return;
+    }
+    if (mChocolateVendor) mChocolateVendor->SetMaxLayers(mLevel->GetMaxLayers());
+    if (!mCustomerVendor) return;
+    for (const std::shared_ptr<VCustomerData>& definition : mLevel->GetCustomers()) {
+        std::shared_ptr<VCustomer> customer = mCustomerVendor->CreateCustomer(definition->GetType());
+        if (!customer) {
+            DebugLog("ShopWindow: level %i names the customer type \"%s\", which has no template; skipped",
+                     mLevel->GetNumber(), definition->GetType().c_str());
+            continue;
+        }
+        customer->SetDefinition(definition);
+        mPendingCustomers.push_back(customer);
+    }
+}
+
+void ShopWindow::PlayLevelMusic(const std::shared_ptr<VLuaStyle>& location) {
+    TString music = location ? location->GetString("music_01", "") : TString();
+    VSoundManager* sounds = VSoundManager::Get();
+    if (music.Length() == 0) {
+        DebugLog("ShopWindow: the location names no \"music_01\"; the level plays without music");
+    } else if (sounds) {
+        sounds->PlayMusic(music, nullptr, true);
+    }
+}
+
+void ShopWindow::ResetLevelStatistics() {
+    int number = mLevel ? mLevel->GetNumber() : -1;
+    SetStatInt("LevelNumber", number);
+    SetStatInt("TutorialEnd", -1);
+    for (const char* counter : kLevelCounters) SetStatInt(counter, 0);
+    SetStatInt("TrashUsedItemID", -1);
+    SetStatInt("TotalClicks", 0);
+    SetStatInt("TotalValidClicks", 0);
+    SetStatInt("SweetRewardsEarnedID", -1);
+    SetStatInt("LatestLevelStory", number);
+    ++gPlayNumber;
+    SetStatInt(PlayKey("PlayTime"), 1);
+}
+
+// Arrivals and departures.
+
+void ShopWindow::UpdateCustomers() {
+    if (!GetSpriteManager()->IsPaused()) {
+        RTimer* timer = GetLevelTimer();
+        if (mEndless) {
+            if (timer) ArriveEndless(static_cast<uint32_t>(timer->GetElapsedTime()));
+        } else if (timer && timer->IsRunning() && timer->GetElapsedTime() < timer->GetStartTime()) {
+            ArriveStory();
+        }
+    }
+    UpdateDepartures();
+}
+
+std::shared_ptr<VStation> ShopWindow::ChooseStation(const TString& name) const {
+    std::shared_ptr<VStation> candidate = name.Length() == 0 ? nullptr : FindStation(name);
+    if (!candidate) {
+        std::vector<std::shared_ptr<VStation>> free;
+        for (int number = 1; number <= kCustomerStations; ++number) {
+            std::shared_ptr<VStation> station = FindStationByNumber(number);
+            if (station && station->GetKind() == VStation::kPlainStation && !station->GetCustomer()) {
+                free.push_back(station);
+            }
+        }
+        if (!free.empty()) candidate = free[PlatformRandom() % free.size()];
+    }
+    if (candidate && candidate->GetCustomer()) return nullptr;
+    return candidate;
+}
+
+void ShopWindow::SendToStation(const std::shared_ptr<VCustomer>& customer, const std::shared_ptr<VStation>& station) {
+    AddSprite(customer);
+    mActiveCustomers.push_back(customer);
+    customer->Arrive(station, kArrivalPatience);
+}
+
+void ShopWindow::ArriveEndless(uint32_t elapsed) {
+    if (elapsed < mNextArrivalTime) return;
+    std::shared_ptr<VStation> station = ChooseStation("");
+    if (station && mCustomerVendor) {
+        if (std::shared_ptr<VCustomer> customer = mCustomerVendor->CreateRandomCustomer()) {
+            SendToStation(customer, station);
+        }
+    }
+    mNextArrivalTime = NextArrivalTime(elapsed);
+}
+
+uint32_t ShopWindow::NextArrivalTime(uint32_t elapsed) const {
+    std::shared_ptr<VValueManager> values = VValueManager::Get();
+    float seconds = static_cast<float>(elapsed / 1000);
+    double modifier = values->ScaleWithinLimits("customer_delay_modifier", seconds, true);
+    int64_t delay = values->GetUint("customer_delay", 10000);
+    int64_t variance = values->GetUint("customer_delay_variance", 500);
+    // No variance is no random part; a spread wider than the delay stops at 0.
+    if (variance > 0) delay += static_cast<int64_t>(PlatformRandom() % static_cast<uint64_t>(variance)) - variance / 2;
+    delay = std::max<int64_t>(delay, 0);
+    double next = static_cast<double>(elapsed) + static_cast<double>(delay) * (1.0 - modifier);
+    return std::max(elapsed, script::truncateNumber<uint32_t>(next));
+}
+
+void ShopWindow::ArriveStory() {
+    float progress = GetLevelProgress();
+    for (auto it = mPendingCustomers.begin(); it != mPendingCustomers.end();) {
+        std::shared_ptr<VCustomer> customer = *it;
+        const std::shared_ptr<VCustomerData>& definition = customer->GetDefinition();
+        std::shared_ptr<VStation> station = ChooseStation(definition ? definition->GetStation() : TString());
+        if (!station || !definition || definition->GetStart() > progress) {
+            ++it;
+            continue;
+        }
+        SendToStation(customer, station);
+        PlaySound(kArrivalSound);
+        it = mPendingCustomers.erase(it);
+        SetStat("++TotalCustomers", "");
+    }
+}
+
+void ShopWindow::UpdateDepartures() {
+    bool paused = GetSpriteManager()->IsPaused();
+    for (auto it = mActiveCustomers.begin(); it != mActiveCustomers.end();) {
+        std::shared_ptr<VCustomer> customer = *it;
+        customer->Update(paused);
+        if (!customer->IsFinished()) {
+            ++it;
+            continue;
+        }
+        if (std::shared_ptr<VStation> station = customer->GetStation()) station->DetachCustomer();
+        RemoveSprite(customer);
+        it = mActiveCustomers.erase(it);
+    }
+}
+
+// End of level texts and statistics.
+
+TString ShopWindow::GetEndlevelText(int n) const {
+    if (mEndless) return Localised("endlevel_endless_blurb_1");
+    TString quests = VQuestManager::Get()->GetStatusText();
+    if (quests.Length() != 0) return quests;
+    return Localised(n != 0 ? "endlevel_blurb_1" : "endlevel_blurb_2");
+}
+
+void ShopWindow::DoMetrics(int failed, bool mastered) const {
+    const char kStatus[] = "LevelCompleteStory";
+    SetStatInt(PlayKey("PlayTime"), 0);
+    SetStat("begin-status", kStatus);
+    SetStat("add-state", "LevelNumber");
+    SetStat("add-timer", PlayKey("PlayTime"));
+    SetStatInt("add-value", failed != 0 ? 1 : 0);
+    SetStat("add-timer", PlayKey("DiaryTime"));
+    SetStat("add-timer", PlayKey("TutorialTime"));
+    SetStat("add-state", "TutorialEnd");
+    SetStatInt("add-value", VValueManager::Get()->GetInt(kLevelTotal, 0));
+    SetStatInt("add-value", mastered ? 1 : 0);
+    for (const char* counter : kLevelCounters) SetStat("add-state", counter);
+    for (const char* counter : {"TrashUsedItemID", "TotalClicks", "TotalValidClicks", "SweetRewardsEarnedID"}) {
+        SetStat("add-state", counter);
+    }
+    SetStat("end-status", kStatus);
+}
+
+// Accessors.
+
+bool ShopWindow::IsLevelClosing() {
+    if (mEndTime != 0) return true;
+    RTimer* timer = GetLevelTimer();
+    return mLevel && !mEndless && timer && timer->GetElapsedTime() >= timer->GetStartTime();
+}
+
+VShopHud* ShopWindow::GetHud() {
+    return FindChildAs<VShopHud>(this, "shop_hud");
+}
+
+RTimer* ShopWindow::GetLevelTimer() {
+    VShopHud* hud = GetHud();
+    return hud ? hud->GetGameTimer() : nullptr;
+}
+
+RActiveTextLayer* ShopWindow::GetTextLayer() const {
+    TWindow* parent = GetParent();
+    return parent ? FindChildAs<RActiveTextLayer>(parent, "text_window") : nullptr;
+}
+
+float ShopWindow::GetLevelProgress() {
+    RTimer* timer = GetLevelTimer();
+    if (!timer || timer->GetStartTime() <= 0) return 0.0f;
+    float percent = static_cast<float>(timer->GetElapsedTime()) / static_cast<float>(timer->GetStartTime()) * 100.0f;
+    return std::min(percent, 100.0f);
+}
+
+bool ShopWindow::LevelNeedsPrelevel() const {
+    return mLevel && mLevel->NeedPrelevel();
+}
+
+void ShopWindow::DrawWithLayers() {
+    std::vector<std::shared_ptr<VCustomer>> shown;
+    for (const std::shared_ptr<VCustomer>& customer : mActiveCustomers) {
+        if (!customer->IsVisible()) continue;
+        customer->SetVisible(false);
+        shown.push_back(customer);
+    }
+    Draw();
+    for (const std::shared_ptr<VCustomer>& customer : shown) customer->SetVisible(true);
+}
+
+void ShopWindow::RefreshAfterUpgrades() {
+    if (!mChocolateVendor) return;
+    mPlotPending = true;
+    mChocolateVendor->UpdateAvailability();
+    VTutorialManager::Get()->SetSpriteManager(GetSpriteManager());
+    for (const auto& [name, station] : mStations) station->ApplyUpgrades();
+}
+
+std::shared_ptr<VLuaStyle> ShopWindow::GetLocation(const TString& name) const {
+    auto found = mLocations.find(name);
+    return found == mLocations.end() ? nullptr : found->second;
+}
+
+// The floor.
 
 void ShopWindow::LoadZones() {
     if (mZones) {
@@ -128,7 +653,11 @@ void ShopWindow::LoadStations(const std::shared_ptr<VLuaStyle>& stations) {
     TLuaTable* table = stations ? stations->GetLuaTable() : nullptr;
     if (table) {
         ForEachTableEntry(*table, [&](const TString& key, const TLuaObjectWrapper& value) {
-            if (key.SubString(0, 8) != "station_" || !value.IsTable()) return;
+            if (key.SubString(0, 8) != "station_") return;
+            if (!value.IsTable()) {
+                DebugLog("ShopWindow: the station entry \"%s\" is no table; skipped", key.c_str());
+                return;
+            }
             std::shared_ptr<VLuaStyle> entry = VLuaStyle::CreateFromObject(stations, value);
             std::shared_ptr<VStation> station = VStation::Create(0, entry->GetInt("stationType", 0));
             station->Load(entry);
@@ -207,15 +736,6 @@ std::shared_ptr<VChocolate> ShopWindow::PassItemToStation(const std::shared_ptr<
         }
     }
     return nullptr;
-}
-
-RTimer* ShopWindow::GetLevelTimer() {
-    return dynamic_cast<RTimer*>(FindChildWindow(kTimerName, -1));
-}
-
-RActiveTextLayer* ShopWindow::GetTextLayer() const {
-    TWindow* parent = GetParent();
-    return parent ? dynamic_cast<RActiveTextLayer*>(parent->FindChildWindow(kTextLayerName, 1)) : nullptr;
 }
 
 // Payment, tips and combos

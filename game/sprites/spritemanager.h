@@ -54,6 +54,7 @@ public:
     virtual const TDrawState& GetDrawState() const { return mDrawState; }
     virtual void AddRunningEffect(const std::shared_ptr<VSpriteEffect>& effect);
     virtual void SetPaused(bool paused) { mPaused = paused; }
+    bool IsPaused() const { return mPaused; }
     // The sprite window named as this manager, from the root window down.
     virtual VSpriteWindow* GetWindow() const;
 
@@ -68,6 +69,7 @@ public:
     void AllowInput(const std::shared_ptr<VSprite>& sprite);
     void ClearAllowedInput() { mAllowed.clear(); }
     void SetInputRestricted(bool restricted) { mInputRestricted = restricted; }
+    bool IsInputRestricted() const { return mInputRestricted; }
     bool Accepts(const std::shared_ptr<VSprite>& sprite) const;
     // Given to every sprite, present and later; added once.
     void AddEffect(const std::shared_ptr<VSpriteEffect>& effect);

@@ -26,6 +26,7 @@
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
 #include "game/shell/valuemanager.h"
+#include "game/shop/shophud.h"
 #include "game/shop/shopwindow.h"
 #include "game/sprites/spritewindow.h"
 #include "game/texts/activetext.h"
@@ -111,6 +112,7 @@ const TWindowClass kWindowClasses[] = {
     {"VHelpWindow", VHelpWindow::ClassId()},
     {"BLayeredWindow", BLayeredWindow::ClassId()},
     {"VUpsellWindow", VUpsellWindow::ClassId()},
+    {"VShopHud", VShopHud::ClassId()},
 };
 
 void PassRendererOptions() {

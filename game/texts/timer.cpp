@@ -1,5 +1,8 @@
 #include "game/texts/timer.h"
 
+#include <algorithm>
+#include <cstdint>
+
 #include "core/windows/windowanim.h"
 #include "core/windows/windowstyle.h"
 #include "game/widgets/gamewindow.h"
@@ -49,6 +52,17 @@ void RTimer::UpdateText() {
     if (!mIncrementing) t = static_cast<int64_t>(mStartTime) - mElapsedTime;
     if (t < 1) t = 0;
     SetText(TString::Format("%d:%.2d", static_cast<int>(t / 60000), static_cast<int>(t / 1000 % 60)));
+}
+
+void RTimer::Start() {
+    mRunning = true;
+    const TWindowAnim* animator = FindAnimator();
+    mLastTime = animator ? static_cast<uint32_t>(animator->Now()) : 0;
+}
+
+void RTimer::SetElapsedTime(int64_t milliseconds) {
+    mElapsedTime = static_cast<int32_t>(std::clamp<int64_t>(milliseconds, 0, INT32_MAX));
+    UpdateText();
 }
 
 void RTimer::Reset() {

@@ -25,6 +25,8 @@ public:
     void UpdateText();
     // Back to 0 and running.
     void Reset();
+    // Runs from now on its clock: time spent stopped is not counted.
+    void Start();
 
     void SetIncrementing(bool incrementing) { mIncrementing = incrementing; }
     void SetStartTime(int32_t milliseconds) { mStartTime = milliseconds; }
@@ -32,6 +34,8 @@ public:
     bool IsRunning() const { return mRunning; }
     int32_t GetStartTime() const { return mStartTime; }
     int32_t GetElapsedTime() const { return mElapsedTime; }
+    // Kept within 0..INT32_MAX; the text follows at once.
+    void SetElapsedTime(int64_t milliseconds);
 
 private:
     uint32_t mLastTime = 0;  // 0 until the first step

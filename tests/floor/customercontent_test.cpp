@@ -3,8 +3,6 @@
 // customer shows, load and line up.
 #include <gtest/gtest.h>
 
-#include <fstream>
-#include <sstream>
 #include <string>
 
 #include "foundation/virtualfiles.h"
@@ -20,20 +18,11 @@ protected:
     void SetUp() override {
         CustomerTest::SetUp();
         ScanFolder(VANDERMOOT_ASSETS, ".");
-        // The common customers first, as the level screen runs them.
-        Define(Read("posse.lua"));
-        Define(Read("grytviken.lua"));
+        DefineShippedLocation();
         vendor = VCustomerVendor::Create();
         vendor->LoadCommonTypes(Describe("posse"));
         vendor->SetUpAssets(Describe("objects"));
         vendor->LoadLevelTypes(Describe("customers"));
-    }
-
-    static std::string Read(const char* file) {
-        std::ifstream in(std::string(VANDERMOOT_ASSETS) + "/scripts/shop/" + file, std::ios::binary);
-        std::ostringstream text;
-        text << in.rdbuf();
-        return text.str();
     }
 
     // The animated texture the sprite shows has the point.

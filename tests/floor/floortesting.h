@@ -29,6 +29,18 @@ protected:
     }
 
     static void SetValue(const char* name, float value) { VValueManager::Get()->SetValue(name, value, false); }
+
+    // The shipped first location as the level script reads it (the common
+    // customers first), from the asset files the test has scanned: its
+    // tables become the globals "location", "player", "stations",
+    // "customers", "objects" and "chocolates".
+    void DefineShippedLocation() {
+        Define("function ReadFile(f) return dofile(f) end");
+        Define("ReadFile('scripts/shop/posse.lua')");
+        Define("location = ReadFile('scripts/shop/grytviken.lua') "
+               "player = location.player stations = location.stations customers = location.customers "
+               "objects = location.objects chocolates = location.chocolates");
+    }
 };
 
 // A row of points 100 pixels apart in zone "avatar", linked in turn: "p0"

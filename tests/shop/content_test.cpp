@@ -32,13 +32,7 @@ protected:
     void SetUp() override {
         FloorTest::SetUp();
         ScanFolder(VANDERMOOT_ASSETS, ".");
-        // The common customers first, as the level screen runs them.
-        for (const char* script : {"posse.lua", "grytviken.lua"}) {
-            std::ifstream file(std::string(VANDERMOOT_ASSETS) + "/scripts/shop/" + script, std::ios::binary);
-            std::ostringstream text;
-            text << file.rdbuf();
-            Define(text.str());
-        }
+        DefineShippedLocation();
         screen = CurrentScreen(clock);
         screen->LoadZones();
         screen->LoadStations(Describe("stations"));

@@ -62,4 +62,38 @@ TEST_F(TimerTest, StopsWhileItsModalIsCoveredAndWhenStopped) {
     EXPECT_EQ(clock->GetElapsedTime(), 500);
 }
 
+TEST_F(TimerTest, StartCountsFromNowAndLeavesTheTimeStoppedOut) {
+    RTimer* clock = Make<RTimer>("{ x = 0, y = 0, w = 100, h = 30, isincrementing = false, starttime = 60000 }");
+    Step(dialog, 16);
+    Step(dialog, 1000);
+    clock->SetRunning(false);
+    Step(dialog, 5000);
+    // Running again by the flag alone would count the stop as well.
+    clock->Start();
+    EXPECT_TRUE(clock->IsRunning());
+    EXPECT_EQ(clock->GetStartTime(), 60000);
+    Step(dialog, 250);
+    EXPECT_EQ(clock->GetElapsedTime(), 1250);
+    EXPECT_EQ(Text(clock), "0:58");
+}
+
+TEST_F(TimerTest, ASetElapsedTimeStaysWithinItsRangeAndCountingGoesOnFromIt) {
+    RTimer* clock = Make<RTimer>("{ x = 0, y = 0, w = 100, h = 30 }");
+    struct Case {
+        int64_t set;
+        int32_t kept;
+        const char* text;
+    };
+    for (Case c : {Case{125000, 125000, "2:05"}, Case{-5, 0, "0:00"}, Case{int64_t{1} << 40, INT32_MAX, "35791:23"},
+                   Case{0, 0, "0:00"}}) {
+        clock->SetElapsedTime(c.set);
+        EXPECT_EQ(clock->GetElapsedTime(), c.kept) << c.set;
+        EXPECT_EQ(Text(clock), c.text) << c.set;
+    }
+    Step(dialog, 16);
+    clock->SetElapsedTime(60000);
+    Step(dialog, 1000);
+    EXPECT_EQ(clock->GetElapsedTime(), 61000);
+}
+
 }  // namespace

@@ -22,6 +22,7 @@
 #include "tools/makeimages/servingmachines.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/stations.h"
+#include "tools/makeimages/shopfloor.h"
 #include "tools/makeimages/pngwriter.h"
 
 namespace {
@@ -332,6 +333,7 @@ int main(int argc, char** argv) {
     written = makeimages::WriteMachineArt(folder) && written;
     written = makeimages::WriteStationArt(folder) && written;
     written = makeimages::WriteServingMachineArt(folder) && written;
+    written = makeimages::WriteShopFloorArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

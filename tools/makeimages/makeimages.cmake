@@ -7,7 +7,7 @@ add_executable(makeimages ${CMAKE_SOURCE_DIR}/tools/makeimages/main.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/helppictures.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/machines.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/player.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/stations.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/servingmachines.cpp)
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/servingmachines.cpp ${CMAKE_SOURCE_DIR}/tools/makeimages/shopfloor.cpp)
 target_link_libraries(makeimages PRIVATE PNG::PNG)
 
 set(generated_images
@@ -30,7 +30,9 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/stations/counter_top_upgrade2.png
     ${CMAKE_BINARY_DIR}/assets/shop/machines/press_base.png
     ${CMAKE_BINARY_DIR}/assets/shop/machines/press_fill.xml
-    ${CMAKE_BINARY_DIR}/assets/anim/machines/delivery/zepp_pickup.xml)
+    ${CMAKE_BINARY_DIR}/assets/anim/machines/delivery/zepp_pickup.xml
+    ${CMAKE_BINARY_DIR}/assets/shop/floor.png
+    ${CMAKE_BINARY_DIR}/assets/shop/hud/gauge_anger.png)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages

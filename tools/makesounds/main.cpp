@@ -1,6 +1,6 @@
 // makesounds FOLDER: writes the game's synthesised sounds below FOLDER
-// ("music/theme.ogg" and the effects of "sfx/"). The same program always writes the
-// same bytes. Each file is written beside its place and then renamed, so a
+// ("music/theme.ogg", "music/grytviken.ogg" and the effects of "sfx/"). The
+// same program always writes the same bytes. Each file is written beside its place and then renamed, so a
 // reader never sees half a file.
 #include <cmath>
 #include <cstdio>
@@ -20,18 +20,16 @@ using makesounds::NoteFrequency;
 
 const int kSampleRate = 44100;
 
-// Four bars of a slow tune over a bass line, the bass a little to the left.
-Channels Theme() {
-    const int kMelody[] = {3, 7, 10, 7, 5, 8, 12, 8, 3, 7, 10, 15, 14, 10, 7, 3};
-    const int kBass[] = {-21, -16, -14, -21};
-    const double kBeat = 0.375;
+// A tune over a bass line, the bass a little to the left: melody notes one
+// beat each, bass notes bassBeats beats each (semitones from A4).
+Channels Tune(const std::vector<int>& tune, const std::vector<int>& bassLine, double beat, int bassBeats) {
     std::vector<Note> melody;
     std::vector<Note> bass;
-    for (int i = 0; i < 16; ++i) {
-        melody.push_back({i * kBeat, kBeat * 0.95, NoteFrequency(kMelody[i]), 0.35f});
+    for (size_t i = 0; i < tune.size(); ++i) {
+        melody.push_back({static_cast<double>(i) * beat, beat * 0.95, NoteFrequency(tune[i]), 0.35f});
     }
-    for (int bar = 0; bar < 4; ++bar) {
-        bass.push_back({bar * 4 * kBeat, 4 * kBeat, NoteFrequency(kBass[bar]), 0.3f});
+    for (size_t bar = 0; bar < bassLine.size(); ++bar) {
+        bass.push_back({static_cast<double>(bar) * bassBeats * beat, bassBeats * beat, NoteFrequency(bassLine[bar]), 0.3f});
     }
     std::vector<float> high;
     std::vector<float> low;
@@ -46,6 +44,18 @@ Channels Theme() {
         stereo[1][i] = high[i] + low[i] * 0.7f;
     }
     return stereo;
+}
+
+// Four bars of a slow tune.
+Channels Theme() {
+    return Tune({3, 7, 10, 7, 5, 8, 12, 8, 3, 7, 10, 15, 14, 10, 7, 3}, {-21, -16, -14, -21}, 0.375, 4);
+}
+
+// The first shop's tune: eight bars of a lilting waltz that ends where it
+// began, so it loops.
+Channels Grytviken() {
+    return Tune({0, 4, 7, 5, 4, 2, 0, 2, 4, 5, 4, 2, 7, 9, 7, 5, 4, 2, 4, 2, -1, 0, -5, -3},
+                {-24, -19, -20, -17, -24, -22, -17, -24}, 0.3, 3);
 }
 
 // A mono effect of the notes.
@@ -85,6 +95,8 @@ std::vector<Effect> ShopEffects() {
         {"goal.ogg",
          {{0.0, 0.6, NoteFrequency(3), 0.35f}, {0.12, 0.6, NoteFrequency(7), 0.35f},
           {0.24, 0.8, NoteFrequency(10), 0.4f}}},
+        // A customer at the counter: a shop bell, high, then lower and ringing on.
+        {"customer_arrives.ogg", {{0.0, 0.35, NoteFrequency(19), 0.5f}, {0.16, 0.6, NoteFrequency(15), 0.45f}}},
         // Mastery: the chime climbing an octave higher.
         {"master.ogg",
          {{0.0, 0.5, NoteFrequency(3), 0.35f}, {0.1, 0.5, NoteFrequency(7), 0.35f},
@@ -203,6 +215,7 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     bool made = Make(folder / "music" / "theme.ogg", Theme());
     made = Make(folder / "sfx" / "click.ogg", Click()) && made;
+    made = Make(folder / "music" / "grytviken.ogg", Grytviken()) && made;
     for (const Effect& effect : ShopEffects()) made = Make(folder / "sfx" / effect.name, Notes(effect.notes)) && made;
     made = Make(folder / "sfx" / "robot_arm.ogg", RobotArm(180.0, 330.0)) && made;
     made = Make(folder / "sfx" / "robot_arm_2.ogg", RobotArm(330.0, 180.0)) && made;

@@ -5,9 +5,10 @@ add_executable(makesounds ${CMAKE_SOURCE_DIR}/tools/makesounds/main.cpp
                ${CMAKE_SOURCE_DIR}/tools/makesounds/oggencoder.cpp ${CMAKE_SOURCE_DIR}/tools/makesounds/synth.cpp)
 target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISFILE)
 
-set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg)
+set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
+    ${CMAKE_BINARY_DIR}/assets/audio/music/grytviken.ogg)
 # The shop's and the machines' effects.
-foreach(effect menu customer_leaves chomp score_board goal master pickup_drop buttonclick
+foreach(effect menu customer_leaves chomp score_board goal master customer_arrives pickup_drop buttonclick
         robot_arm robot_arm_2 spray stamp barrel_trap_door
         sauce_arm_extend sauce_clink sauce_spray sauce_arm_retract box_station pickup_zepplin zepplin_loop)
     list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)

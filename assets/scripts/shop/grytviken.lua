@@ -1,5 +1,6 @@
 -- The shop floor of the first location: the player, the stations, the
--- customers of this location only and the art every customer shows. Runs
+-- customers of this location only, the art every customer shows, the
+-- chocolates on offer and the music; returned as the location's table. Runs
 -- after "posse.lua", whose Customer makes a customer kind. Six
 -- counters stand in a row at the top, each with its customer's place and
 -- the spot where a paying customer's money shows; the island "station16"
@@ -31,7 +32,7 @@ local function Idle(name)
     return { assets = { idle = Walk(name) } }
 end
 
-player =
+local player =
 {
     startZone = "avatar",
     startPoint = "start",
@@ -49,7 +50,7 @@ player =
     },
 }
 
-stations = {}
+local stations = {}
 
 -- The counter top in its plain look and in those of the station upgrades,
 -- standing a little in front of the customer behind it.
@@ -210,7 +211,7 @@ local function Clouds()
 end
 
 -- The customers of this location only.
-customers =
+local customers =
 {
     fisher = Customer("fisher", 100000, 90),
     scientist = Customer("scientist", 120000, 150),
@@ -220,7 +221,7 @@ customers =
 -- clear; its clouds carry the items), the menu card (the open card is its
 -- second frame), the money on the counter (coins in "dollar") and the
 -- sauce and drink items.
-objects =
+local objects =
 {
     thought_bubble = { assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } },
     anim_menu = { assets = { menu = { { file = kCustomerDir .. "menu_card.xml" } } } },
@@ -255,3 +256,13 @@ stations.station_14.machines = Machine("delivery", Sheet("delivery_base"), nil,
 })
 stations.station_14.machines.delivery.bubble =
     { x = 10, y = -90, assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } }
+
+return
+{
+    player = player,
+    stations = stations,
+    customers = customers,
+    objects = objects,
+    chocolates = ReadFile("scripts/shop/chocolates.lua"),
+    music_01 = "audio/music/grytviken.ogg",
+}
