@@ -8,6 +8,7 @@
 #include "game/objects/carriable.h"
 #include "game/shell/valuemanager.h"
 #include "game/shop/shopwindow.h"
+#include "game/sprites/hoverglow.h"
 
 namespace {
 
@@ -36,6 +37,10 @@ VBottleMachine::VBottleMachine(const BottleRecipe& recipe)
     : mRecipe(recipe), mRefillTime(Cooldown()) {}
 
 VBottleMachine::~VBottleMachine() = default;
+
+void VBottleMachine::Glow() {
+    AddEffect(VHoverGlow::Create(true, 0.15f, true, true));
+}
 
 float VBottleMachine::Cooldown() const {
     // A gauge over no time at all would divide by zero.

@@ -50,10 +50,19 @@ public:
     int GetRefillLeft() const { return mRefillLeft; }
 
 protected:
+    // A machine of the kind, glowing under the mouse.
+    template <class T>
+    static std::shared_ptr<T> CreateGlowing() {
+        auto machine = std::make_shared<T>();
+        Adopt(machine);
+        machine->Glow();
+        return machine;
+    }
     // Whether the owned upgrades enable this machine.
     virtual bool IsUnlocked() const = 0;
 
 private:
+    void Glow();
     // The refill time, at least 1 ms.
     float Cooldown() const;
     void CountRefill(uint32_t elapsed);

@@ -1,7 +1,6 @@
 #include "game/machines/drink.h"
 
 #include "game/level/upgrademanager.h"
-#include "game/sprites/hoverglow.h"
 
 namespace {
 
@@ -10,10 +9,7 @@ constexpr BottleRecipe kDrinkRecipe{"drink", "drink_cooldown", 28, 29, "DoDrinkF
 }  // namespace
 
 std::shared_ptr<VDrink> VDrink::Create() {
-    auto drink = std::make_shared<VDrink>();
-    Adopt(drink);
-    drink->AddEffect(VHoverGlow::Create(true, 0.15f, true, true));
-    return drink;
+    return CreateGlowing<VDrink>();
 }
 
 VDrink::VDrink() : VBottleMachine(kDrinkRecipe) {}

@@ -8,6 +8,7 @@
 #include "game/floor/player.h"
 #include "game/level/upgrademanager.h"
 #include "game/machines/machinebutton.h"
+#include "game/machines/delivery.h"
 #include "game/machines/drink.h"
 #include "game/machines/machineparts.h"
 #include "game/machines/mixer.h"
@@ -41,6 +42,7 @@ std::shared_ptr<VMachine> VMachine::Create(int kind) {
         case kPressStation: return VPress::Create();
         case kSauceStation: return VSauce::Create();
         case kDrinkStation: return VDrink::Create();
+        case kDeliveryStation: return VDelivery::Create();
         default: {
             auto machine = std::make_shared<VMachine>();
             Adopt(machine);

@@ -1,7 +1,6 @@
 #include "game/machines/sauce.h"
 
 #include "game/level/upgrademanager.h"
-#include "game/sprites/hoverglow.h"
 
 namespace {
 
@@ -10,10 +9,7 @@ constexpr BottleRecipe kSauceRecipe{"sauce", "sauce_cooldown", 1, 2, "DoSauceFil
 }  // namespace
 
 std::shared_ptr<VSauce> VSauce::Create() {
-    auto sauce = std::make_shared<VSauce>();
-    Adopt(sauce);
-    sauce->AddEffect(VHoverGlow::Create(true, 0.15f, true, true));
-    return sauce;
+    return CreateGlowing<VSauce>();
 }
 
 VSauce::VSauce() : VBottleMachine(kSauceRecipe) {}
