@@ -255,7 +255,7 @@ stations.station_14.machines = Machine("delivery", Sheet("delivery_base"), nil,
     anim_boxing_front = Part(0, 0, Sheet("delivery_front")),
 })
 stations.station_14.machines.delivery.bubble =
-    { x = 10, y = -90, assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } }
+    { x = -50, y = -80, assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } }
 
 return
 {
