@@ -34,10 +34,10 @@ protected:
         ForwardAndBack("steam");
         // The gauge: twelve frames, filled backward.
         WriteImage("anims/twelve.png", 192, 16);
-        Sequence("fill", "twelve.png", 12, "function Reverse() frames{3,2,1} end");
+        Sequence("anims/", "fill", "twelve.png", 12, "function Reverse() frames{3,2,1} end");
         // The dispenser reaches frame 23 on its way out.
         WriteImage("anims/long.png", 384, 16);
-        Sequence("dispenser", "long.png", 24, "function DoAnim() frames{23,24} end");
+        Sequence("anims/", "dispenser", "long.png", 24, "function DoAnim() frames{23,24} end");
         Define(R"(
             function Bottler(name)
                 return { name = name, assets = { base = { anim = false, { file = "art/base.png" } } },
@@ -56,14 +56,6 @@ protected:
         )");
     }
 
-    // A sheet "anims/<name>.xml" of frames 16 pixels wide on the image.
-    void Sequence(const std::string& name, const std::string& image, int count, const std::string& script) {
-        std::string frames;
-        for (int n = 0; n < count; ++n) frames += "<frame x=\"" + std::to_string(16 * n) + "\" w=\"16\" h=\"16\"/>";
-        WriteAsset("anims/" + name + ".xml", "<sequence name=\"" + name + "\"><img name=\"" + image + "\" w=\"" +
-                                                 std::to_string(16 * count) + "\" h=\"16\"/><framelist>" + frames +
-                                                 "</framelist><script luascript=\"" + script + "\"/></sequence>");
-    }
 
     std::shared_ptr<VDrink> Drink(const char* global = "drink") {
         return Working<VDrink>(kDrinkStation, global, {"kDrink1"});

@@ -68,14 +68,6 @@ protected:
         return "frames{" + list + "}";
     }
 
-    void Sequence(const std::string& folder, const std::string& name, const std::string& image, int count,
-                  const std::string& script) {
-        std::string frames;
-        for (int n = 0; n < count; ++n) frames += "<frame x=\"" + std::to_string(16 * n) + "\" w=\"16\" h=\"16\"/>";
-        WriteAsset(folder + name + ".xml", "<sequence name=\"" + name + "\"><img name=\"" + image + "\" w=\"" +
-                                               std::to_string(16 * count) + "\" h=\"16\"/><framelist>" + frames +
-                                               "</framelist><script luascript=\"" + script + "\"/></sequence>");
-    }
 
     std::shared_ptr<VDelivery> Delivery(std::initializer_list<const char*> owned = {"kDelivery1"}) {
         std::shared_ptr<VDelivery> delivery = Working<VDelivery>(kDeliveryStation, "delivery", owned);
