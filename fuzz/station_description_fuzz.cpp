@@ -41,11 +41,16 @@ const char* const kKeys[] = {
     // The ingredient machine's, the topping machine's and the infuser's.
     "anim_intro", "anim_pump", "anim_top1", "anim_top2", "static_top1", "static_top2", "anim_funnel",
     "anim_particles", "static_base", "static_top", "anim_base", "anim_top_working", "overlay",
+    // The drink, sauce and delivery machines' parts.
+    "static_fill", "anim_dispenser", "static_dispenser", "anim_top", "static_top", "anim_fill_steam", "bottle",
+    "bubble", "anim_boxing_front", "anim_boxing_back",
 };
-const char* const kWords[] = {"a",        "b",        "avatar",  "customer01", "station01", "default",
-                              "upgrade2", "dark",     "missing.png", "mixer",  "press",     "option_1",
-                              "DoAnim",   "Reverse",  "DoDoor",  "DoAnim_0",   "bar",       "DoParticles",
-                              "upgrade1", "upgrade3", "ingredient", "topping", "infuser", ""};
+const char* const kWords[] = {
+    "a", "b", "avatar", "customer01", "station01", "default", "upgrade2", "dark", "missing.png", "mixer", "press",
+    "option_1", "DoAnim", "Reverse", "DoDoor", "DoAnim_0", "bar", "DoParticles", "upgrade1", "upgrade3",
+    "ingredient", "topping", "infuser", "machine_sauce_2", "DoFront", "DoDrinkFill", "DoSauceFill", "DoDrinkSteam",
+    "",
+};
 const double kNumbers[] = {NAN, 1e300, -1e300, INFINITY, 0, -1, 1, 2, 3, 4, 9, 11, 12, 13, 2147483648.0};
 constexpr int kMostDepth = 4;
 constexpr int kMostEntries = 12;

@@ -7,11 +7,14 @@
 #include "game/floor/player.h"
 #include "game/level/upgrademanager.h"
 #include "game/machines/machinebutton.h"
+#include "game/machines/delivery.h"
+#include "game/machines/drink.h"
 #include "game/machines/machineparts.h"
 #include "game/machines/ingredient.h"
 #include "game/machines/infuse.h"
 #include "game/machines/mixer.h"
 #include "game/machines/press.h"
+#include "game/machines/sauce.h"
 #include "game/machines/station.h"
 #include "game/machines/stationkind.h"
 #include "game/machines/topping.h"
@@ -42,6 +45,9 @@ std::shared_ptr<VMachine> VMachine::Create(int kind) {
         case kPressStation: return VPress::Create();
         case kToppingStation: return VTopping::Create();
         case kInfusionStation: return VInfuse::Create();
+        case kSauceStation: return VSauce::Create();
+        case kDrinkStation: return VDrink::Create();
+        case kDeliveryStation: return VDelivery::Create();
         default: {
             auto machine = std::make_shared<VMachine>();
             Adopt(machine);

@@ -84,6 +84,7 @@ public:
 protected:
     // Forgets the chosen option without telling the listeners of a choice.
     void ClearSelection() { mSelection = -1; }
+    bool IsUpgradesApplied() const { return mUpgradesApplied; }
 
 private:
     void LoadSelections(const std::shared_ptr<VLuaStyle>& description);

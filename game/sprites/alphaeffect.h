@@ -16,6 +16,7 @@ public:
     void EndImage(const std::shared_ptr<VSprite>& sprite, const TDrawState& state, int depth) override;
 
     float GetAlpha() const { return mCurrentAlpha; }
+    bool IsFadeIn() const { return mFadeIn; }
 
 private:
     friend class VSpriteEffect;

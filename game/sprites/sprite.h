@@ -110,6 +110,7 @@ public:
     // Radians around (x, y); see RebuildTransform for the mapping.
     virtual void SetRotation(float x, float y, float angle);
     virtual void SetScale(float x, float y);
+    TVec2 GetScale() const { return mScale; }
     virtual void SetAlpha(float alpha);
     virtual float GetAlpha() const { return mDrawState.alpha; }
     virtual void SetPosition(const TVec2& position);

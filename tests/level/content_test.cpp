@@ -149,7 +149,7 @@ TEST_F(LevelContentTest, TheCatalogueHoldsEveryKindWithinTheBlock) {
     for (const char* kind : {"kmixerq", "kingredientq", "ktoppingq", "kinfusionq"}) {
         for (int n = 1; n <= 3; ++n) station.push_back(kind + std::to_string(n));
     }
-    for (const char* machine : {"ksauce1", "kdrink1", "kconveyor1"}) station.push_back(machine);
+    for (const char* machine : {"ksauce1", "kdrink1", "kconveyor1", "ksauce3", "kdelivery1"}) station.push_back(machine);
     for (const std::string& name : station) EXPECT_NE(upgrades->GetUpgrade(name.c_str(), "station"), nullptr) << name;
     for (const char* name : {"kstation1", "kstation2"}) EXPECT_NE(upgrades->GetUpgrade(name, "aesthetic"), nullptr);
     for (const char* name : {"kbackground1", "kbackground2"}) {

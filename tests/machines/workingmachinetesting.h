@@ -91,11 +91,16 @@ protected:
 
     // A six-frame sheet "anims/<name>.xml" with the script.
     void Sheet(const std::string& name, const std::string& script) {
+        Sequence("anims/", name, "six.png", 6, script);
+    }
+    // A sheet "<folder><name>.xml" of frames 16 pixels wide on the image.
+    void Sequence(const std::string& folder, const std::string& name, const std::string& image, int count,
+                  const std::string& script) {
         std::string frames;
-        for (int n = 0; n < 6; ++n) frames += "<frame x=\"" + std::to_string(16 * n) + "\" w=\"16\" h=\"16\"/>";
-        WriteAsset("anims/" + name + ".xml", "<sequence name=\"" + name +
-                                                 "\"><img name=\"six.png\" w=\"96\" h=\"16\"/><framelist>" + frames +
-                                                 "</framelist><script luascript=\"" + script + "\"/></sequence>");
+        for (int n = 0; n < count; ++n) frames += "<frame x=\"" + std::to_string(16 * n) + "\" w=\"16\" h=\"16\"/>";
+        WriteAsset(folder + name + ".xml", "<sequence name=\"" + name + "\"><img name=\"" + image + "\" w=\"" +
+                                               std::to_string(16 * count) + "\" h=\"16\"/><framelist>" + frames +
+                                               "</framelist><script luascript=\"" + script + "\"/></sequence>");
     }
     // Three frames forward and back.
     void ForwardAndBack(const std::string& name) {

@@ -4,9 +4,11 @@
 // machines' parts and buttons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -280,6 +282,75 @@ TEST_F(ShopContentTest, TheLayerMachinesComeInWithTheirFirstOptionAndHaveTheirPa
     head << file.rdbuf();
     EXPECT_NE(head.str().find("unlock()"), std::string::npos);
     EXPECT_EQ(head.str().find("delay("), std::string::npos);
+
+TEST_F(ShopContentTest, TheBottlersAndTheDeliveryStandOnTheirPlacesWithTheirArtSoundsAndValues) {
+    struct Part {
+        const char* name;
+        int leastFrames;
+        const char* function;
+    };
+    struct Place {
+        int station;
+        const char* machine;
+        std::vector<Part> parts;
+    } places[] = {
+        {11, "sauce", {{"static_fill", 14, "DoAnim"}, {"anim_fill", 14, "Reverse"}, {"anim_dispenser", 24, "DoAnim"},
+                       {"static_top", 3, "DoAnim"}, {"anim_spray", 1, "DoSauceFill"}, {"bottle", 1, "DoAnim"}}},
+        {13, "drink", {{"anim_fill", 14, "Reverse"}, {"static_dispenser", 24, "DoAnim"}, {"static_top", 30, "Reverse"},
+                       {"anim_spray", 1, "DoDrinkFill"}, {"anim_fill_steam", 1, "DoDrinkSteam"}}},
+        {14, "delivery", {{"anim_boxing_front", 1, "DoFront"}, {"anim_boxing_back", 59, "DoAnim"}}},
+    };
+    VUpgradeManager::Get()->LoadCatalogue("locations/grytviken/upgrades.xml");
+    for (const char* upgrade : {"kSauce1", "kDrink1", "kDelivery1"}) {
+        ASSERT_TRUE(VUpgradeManager::Get()->GrantUpgrade(upgrade, "station", false, nullptr)) << upgrade;
+    }
+    for (const Place& place : places) {
+        SCOPED_TRACE(place.machine);
+        std::shared_ptr<VStation> station = screen->FindStationByNumber(place.station);
+        ASSERT_NE(station, nullptr);
+        std::shared_ptr<VMachine> machine = station->GetMachine(place.machine);
+        ASSERT_NE(machine, nullptr);
+        ASSERT_NE(machine->GetAsset("base"), nullptr);
+        machine->ApplyUpgrades();
+        EXPECT_TRUE(machine->IsVisible());
+        for (const Part& part : place.parts) {
+            std::shared_ptr<VObject> child = machine->GetChildObject(part.name);
+            ASSERT_NE(child, nullptr) << part.name;
+            auto sheet = std::dynamic_pointer_cast<TAnimatedTexture>(child->GetTexture());
+            ASSERT_NE(sheet, nullptr) << part.name;
+            EXPECT_GE(sheet->GetFrameCount(), part.leastFrames) << part.name;
+            TScript* animation = child->GetScript();
+            ASSERT_NE(animation, nullptr) << part.name;
+            std::string check = std::string("assert(type(") + part.function + ") == 'function')";
+            EXPECT_EQ(animation->DoLuaString(check.c_str()), 0) << part.name;
+        }
+    }
+    EXPECT_FALSE(screen->FindStationByNumber(11)->GetMachine("sauce")->GetChildObject("bottle")->IsVisible());
+    // The boxing takes about five seconds at the machine's 30 ms a frame.
+    std::ifstream back(std::string(VANDERMOOT_ASSETS) + "/shop/machines/delivery_back.xml", std::ios::binary);
+    std::ostringstream text;
+    text << back.rdbuf();
+    std::string script = text.str();
+    size_t shown = static_cast<size_t>(std::count(script.begin(), script.end(), ',')) + 1;
+    EXPECT_GE(shown * 30, 4500u);
+    for (const char* art : {"zepp_no_box", "zepp_with_box", "zepp_pickup"}) {
+        auto sheet = TAnimatedTexture::Get((std::string("anim/machines/delivery/") + art).c_str());
+        ASSERT_NE(sheet, nullptr) << art;
+        EXPECT_GE(sheet->GetFrameCount(), std::string(art) == "zepp_pickup" ? 9 : 1) << art;
+    }
+    for (const char* sound : {"sauce_arm_extend", "sauce_clink", "sauce_spray", "sauce_arm_retract", "box_station",
+                              "pickup_zepplin", "zepplin_loop"}) {
+        EXPECT_TRUE(FileExists((std::string("audio/sfx/") + sound + ".ogg").c_str())) << sound;
+    }
+    VValueManager* values = VValueManager::Get().get();
+    values->Load("values.xml");
+    for (const char* cooldown : {"drink_cooldown", "sauce_cooldown", "delivery_variance"}) {
+        EXPECT_GE(values->GetMin(cooldown), 1.0f) << cooldown;
+    }
+    ASSERT_NE(values->Find("num_deliveries"), nullptr);
+    EXPECT_TRUE(values->Find("num_deliveries")->IsSaved());
+    ASSERT_NE(values->Find("zeppelin_served_this_level"), nullptr);
+    EXPECT_FALSE(values->Find("zeppelin_served_this_level")->IsSaved());
     ReleaseManagerSingleton<VUpgradeManager>();
 }
 

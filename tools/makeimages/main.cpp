@@ -17,6 +17,7 @@
 #include "tools/makeimages/helppictures.h"
 #include "tools/makeimages/medals.h"
 #include "tools/makeimages/machines.h"
+#include "tools/makeimages/servingmachines.h"
 #include "tools/makeimages/player.h"
 #include "tools/makeimages/stations.h"
 #include "tools/makeimages/plot.h"
@@ -394,6 +395,7 @@ int main(int argc, char** argv) {
     written = makeimages::WritePlotArt(folder) && written;
     written = Write(folder, "ui/plot/page_frame.png", DialogPanel(600, 300)) && written;
     written = makeimages::WriteBackdropArt(folder) && written;
+    written = makeimages::WriteServingMachineArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

@@ -14,6 +14,7 @@ add_executable(makeimages
                ${CMAKE_SOURCE_DIR}/tools/makeimages/player.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/plot.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/pngwriter.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/servingmachines.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/shopfloor.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/stations.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/upgradeshop.cpp)
@@ -46,7 +47,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/machines/icon_infusion_2.png
     ${CMAKE_BINARY_DIR}/assets/ui/plot/continue_down.png
     ${CMAKE_BINARY_DIR}/assets/ui/upgrades/thumb_station.png
-    ${CMAKE_BINARY_DIR}/assets/shop/background/steam.xml)
+    ${CMAKE_BINARY_DIR}/assets/shop/background/steam.xml
+    ${CMAKE_BINARY_DIR}/assets/anim/machines/delivery/zepp_pickup.xml)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages

@@ -2,6 +2,7 @@
 // ("music/theme.ogg", "music/grytviken.ogg" and the effects of "sfx/"). The
 // same program always writes the same bytes. Each file is written beside its place and then renamed, so a
 // reader never sees half a file.
+#include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <string>
@@ -184,6 +185,34 @@ Channels InfusionMachine() {
     std::vector<float> mono;
     makesounds::MixGlides(mono, kSampleRate, {{0.0, 0.4, 220.0, 90.0, 0.35f}});
     makesounds::MixNoise(mono, kSampleRate, {{0.1, 0.7, 0.5f, 0.15f, 8}});
+// The airship's engine: a hum with a slow throb, in whole periods of every
+// part, so the loop joins without a click.
+Channels EngineLoop() {
+    const double kPi = 3.14159265358979;
+    std::vector<float> mono(kSampleRate);
+    for (size_t i = 0; i < mono.size(); ++i) {
+        double t = static_cast<double>(i) / kSampleRate;
+        double hum = 0.5 * std::sin(2 * kPi * 55 * t) + 0.25 * std::sin(2 * kPi * 110 * t) +
+                     0.1 * std::sin(2 * kPi * 165 * t);
+        double throb = 0.75 + 0.25 * std::sin(2 * kPi * 6 * t);
+        mono[i] = static_cast<float>(0.5 * hum * throb);
+    }
+    return FromSamples(std::move(mono));
+}
+
+// A box folded shut and taped: two flaps, then a rasp.
+Channels BoxStation() {
+    std::vector<float> mono;
+    makesounds::MixNoise(mono, kSampleRate, {{0.0, 0.07, 0.5f, 0.4f, 6}, {0.15, 0.07, 0.5f, 0.4f, 7},
+                                             {0.3, 0.35, 0.1f, 0.25f, 8}});
+    return FromSamples(std::move(mono));
+}
+
+// A hook catching the box and a rising whistle as it goes up.
+Channels PickupZeppelin() {
+    std::vector<float> mono;
+    makesounds::MixNotes(mono, kSampleRate, {{0.0, 0.08, NoteFrequency(-7), 0.5f}});
+    makesounds::MixGlides(mono, kSampleRate, {{0.08, 0.5, 300.0, 700.0, 0.3f}});
     return FromSamples(std::move(mono));
 }
 
@@ -239,5 +268,13 @@ int main(int argc, char** argv) {
     made = Make(folder / "sfx" / "topping_machine.ogg", ToppingMachine()) && made;
     made = Make(folder / "sfx" / "topping.ogg", Topping()) && made;
     made = Make(folder / "sfx" / "infusion_machine.ogg", InfusionMachine()) && made;
+    made = Make(folder / "sfx" / "sauce_arm_extend.ogg", RobotArm(240.0, 400.0)) && made;
+    made = Make(folder / "sfx" / "sauce_arm_retract.ogg", RobotArm(400.0, 240.0)) && made;
+    made = Make(folder / "sfx" / "sauce_clink.ogg",
+                Notes({{0.0, 0.12, NoteFrequency(36), 0.4f}, {0.02, 0.1, NoteFrequency(43), 0.25f}})) && made;
+    made = Make(folder / "sfx" / "sauce_spray.ogg", Spray()) && made;
+    made = Make(folder / "sfx" / "box_station.ogg", BoxStation()) && made;
+    made = Make(folder / "sfx" / "pickup_zepplin.ogg", PickupZeppelin()) && made;
+    made = Make(folder / "sfx" / "zepplin_loop.ogg", EngineLoop()) && made;
     return made ? 0 : 1;
 }

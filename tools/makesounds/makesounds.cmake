@@ -7,6 +7,7 @@ target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISF
 
 set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
     ${CMAKE_BINARY_DIR}/assets/audio/music/grytviken.ogg)
+# The shop's and the machines' effects.
 foreach(effect
         menu
         customer_leaves
@@ -27,7 +28,14 @@ foreach(effect
         topping_machine
         topping
         infusion_machine
-        purchase_upgrade_button)
+        purchase_upgrade_button
+        sauce_arm_extend
+        sauce_clink
+        sauce_spray
+        sauce_arm_retract
+        box_station
+        pickup_zepplin
+        zepplin_loop)
     list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)
 endforeach()
 add_custom_command(OUTPUT ${generated_sounds}

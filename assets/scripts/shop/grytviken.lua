@@ -227,6 +227,28 @@ stations.station_12.machines = Machine("infuser", Still("infuser_base", 36, 34),
     anim_door = Part(-14, 12, Sheet("press_door")),
 })
 
+-- The drink and sauce machines fill their bottles by themselves; the hidden
+-- "bottle" is the pattern of every bottle they make.
+local function Bottler(name, prefix, steam)
+    local machine = Machine(name, Sheet(prefix .. "_base"), nil,
+    {
+        static_fill = Part(24, -10, Sheet(prefix .. "_fill")),
+        anim_fill = Part(24, -10, Sheet(prefix .. "_fill")),
+        static_dispenser = Part(-20, -20, Sheet(prefix .. "_dispenser")),
+        anim_dispenser = Part(-20, -20, Sheet(prefix .. "_dispenser")),
+        static_top = Part(0, -30, Sheet(prefix .. "_top")),
+        anim_top = Part(0, -30, Sheet(prefix .. "_top")),
+        anim_spray = Part(0, -12, Sheet(prefix .. "_spray")),
+        bottle = { visible = false, x = 0, y = 20, assets = { look = Sheet(prefix .. "_bottle") } },
+    })
+    if steam then
+        machine[name].children.anim_fill_steam = Part(0, -14, Sheet(prefix .. "_steam"))
+    end
+    return machine
+end
+stations.station_11.machines = Bottler("sauce", "sauce", false)
+stations.station_13.machines = Bottler("drink", "drink", true)
+
 local kCustomerDir = "shop/customers/"
 
 -- The thought bubble's cloud, in the colour of the customer's mood, with
@@ -324,6 +346,16 @@ local digit =
         figure = { w = 22, h = 32, font = { "myriad_pro", 28, { 1, 0.88, 0.61, 1 } }, flags = 5 },
     },
 }
+
+-- The delivery station boxes chocolates for the airship; its bubble over
+-- it shows the airship's order.
+stations.station_14.machines = Machine("delivery", Sheet("delivery_base"), nil,
+{
+    anim_boxing_back = Part(0, -4, Sheet("delivery_back")),
+    anim_boxing_front = Part(0, 0, Sheet("delivery_front")),
+})
+stations.station_14.machines.delivery.bubble =
+    { x = -50, y = -80, assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } }
 
 return
 {
