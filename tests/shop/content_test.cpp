@@ -282,6 +282,8 @@ TEST_F(ShopContentTest, TheLayerMachinesComeInWithTheirFirstOptionAndHaveTheirPa
     head << file.rdbuf();
     EXPECT_NE(head.str().find("unlock()"), std::string::npos);
     EXPECT_EQ(head.str().find("delay("), std::string::npos);
+    ReleaseManagerSingleton<VUpgradeManager>();
+}
 
 TEST_F(ShopContentTest, TheBottlersAndTheDeliveryStandOnTheirPlacesWithTheirArtSoundsAndValues) {
     struct Part {

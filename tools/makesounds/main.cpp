@@ -185,6 +185,9 @@ Channels InfusionMachine() {
     std::vector<float> mono;
     makesounds::MixGlides(mono, kSampleRate, {{0.0, 0.4, 220.0, 90.0, 0.35f}});
     makesounds::MixNoise(mono, kSampleRate, {{0.1, 0.7, 0.5f, 0.15f, 8}});
+    return FromSamples(std::move(mono));
+}
+
 // The airship's engine: a hum with a slow throb, in whole periods of every
 // part, so the loop joins without a click.
 Channels EngineLoop() {
