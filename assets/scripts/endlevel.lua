@@ -94,3 +94,5 @@ InsideGame(false)
 MakeDialog { KSplit9Image(windows) }
 SetLabel("subtitle", subtitle)
 SetLabel("blurb", GetEndlevelText(t.level_status or 0))
+-- What the level earned slides in over the dialog for four seconds.
+ShowNewAchievements(4000)

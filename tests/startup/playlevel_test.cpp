@@ -15,10 +15,12 @@
 #include "game/level/level.h"
 #include "game/level/levelmanager.h"
 #include "game/machines/station.h"
+#include "game/progression/achievementmanager.h"
 #include "game/progression/plotitem.h"
 #include "game/progression/plotmanager.h"
 #include "game/shell/block.h"
 #include "game/shell/game.h"
+#include "game/shell/valuemanager.h"
 #include "game/shop/register.h"
 #include "game/progression/tutorial.h"
 #include "game/progression/tutorialmanager.h"
@@ -222,6 +224,24 @@ TEST_F(PlayLevelTest, MenuGoesBackToTheMainMenuAfterAFailedLevel) {
     EXPECT_TRUE(RunUntilShown("play"));
     EXPECT_EQ(FindInTop("shop"), nullptr);
     EXPECT_EQ(VLevelManager::Get()->GetCurrentLevel(), 1);
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+// The level's end awards what its values earned, and the end dialog shows
+// the notification over itself.
+TEST_F(PlayLevelTest, AnAchievementEarnedInTheLevelSlidesInOverTheEndDialog) {
+    AddFile("achievements.xml", ReadAsset("achievements.xml"));
+    AddFile("scripts/rewardnotify.lua", ReadAsset("scripts/rewardnotify.lua"));
+    ShopWindow* shop = PlayFromTheMenu();
+    ASSERT_NE(shop, nullptr);
+    VAchievementManager::Get()->Load("achievements.xml");
+    RunFor(1500);
+    VValueManager::Get()->SetValue("num_served", 1, false);
+    ASSERT_EQ(Run("DoCheatGame(1, '')"), "");
+    ASSERT_TRUE(RunUntilShown("endlevel"));
+    EXPECT_TRUE(RunUntilShown("reward_notify"));
+    EXPECT_TRUE(VAchievementManager::Get()->IsEarned("first_sale", "adventure"));
+    EXPECT_EQ(VAchievementManager::Get()->GetOpenNotifications().size(), 1u);
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
