@@ -43,6 +43,8 @@ VPlotManager::~VPlotManager() = default;
 void VPlotManager::Clear() {
     mItems.clear();
     mQueued.clear();
+    // Read again at its next use: the player may have changed.
+    mQuestBlock.reset();
 }
 
 void VPlotManager::LoadPlotItems(const std::shared_ptr<TLuaTable>& plot) {
