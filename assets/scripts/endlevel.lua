@@ -57,9 +57,9 @@ local windows = {
         font = { "myriad_pro", 34, Color(122, 52, 30) }, flags = kHAlignCenter + kVAlignCenter,
     },
     Line("subtitle", 66, 30),
-    Line("blurb", 100, 56),
+    Line("blurb", 94, 70),
     -- What the level's episode asked of the player, met or missed.
-    Line("plot", 156, 32),
+    Line("plot", 164, 26),
     Text
     {
         name = "worth_label", x = 130, y = 196, w = 200, h = 36, label = "endlevel_worth", font = kTextFont,
