@@ -167,6 +167,7 @@ void VPlotManager::EvaluateQueuedItems() {
         std::shared_ptr<VPlotItem> item = FindItem(name);
         if (!item) continue;
         item->Evaluate();
-        if (location.Length() > 0) item->SaveState(location);
+        auto quest = std::dynamic_pointer_cast<VQuestItem>(item);
+        if (quest && location.Length() > 0) quest->SaveGoal(location);
     }
 }

@@ -45,7 +45,9 @@ public:
     std::shared_ptr<VPlotItem> FindItem(const TString& name) const;
     // The messages of the queued items, in queue order.
     TString GetPlotMessage();
-    // Tests the goals of the queued items and saves their progress.
+    // Tests the goals of the queued items and saves them. The plot records
+    // are the plot window's to save: a queued episode told before holds a
+    // value of 0 here, which would overwrite the player's answers.
     void EvaluateQueuedItems();
     // The current player's "quest_" record of the location, made on first
     // use; null (logged once) without a player to keep it.

@@ -46,12 +46,16 @@ void VQuestItem::LoadState(const TString& location) {
 }
 
 void VQuestItem::SaveState(const TString& location) {
+    SaveGoal(location);
+    VPlotItem::SaveState(location);
+}
+
+void VQuestItem::SaveGoal(const TString& location) {
     if (std::shared_ptr<VBinaryBlock> block = StateBlock(location)) {
         // In place: the block's writer would grow a short stored record.
         block->GetData()[GetIndex()] = static_cast<uint8_t>(GetState());
         block->Save();
     }
-    VPlotItem::SaveState(location);
 }
 
 void VQuestItem::Evaluate() {

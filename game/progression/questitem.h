@@ -19,7 +19,10 @@ public:
     // The goal and reward keys, then the plot item's own.
     void Load(const std::shared_ptr<VLuaStyle>& description) override;
     void LoadState(const TString& location) override;
+    // The goal's byte, then the plot records.
     void SaveState(const TString& location) override;
+    // The goal's byte alone.
+    void SaveGoal(const TString& location);
     // Tests an open goal and rewards it when met; a met goal stays met.
     void Evaluate() override;
     // "quest_complete" with the reward's header and content, or
