@@ -1,7 +1,8 @@
 // Stores arbitrary bytes as every progress block of the player (the
 // tutorials, quests, plot pages and values of each location, and the
 // achievements), then loads the player's progress, which runs every
-// manager's loader over them, and asks each achievement: nothing may read
+// manager's loader over them, asks each achievement, and loads quest items
+// of every location at indexes in and past the blocks: nothing may read
 // outside a block or crash.
 #include <cstdint>
 
@@ -9,12 +10,31 @@
 #include "fuzz/fuzzgame.h"
 #include "game/progression/achievement.h"
 #include "game/progression/achievementmanager.h"
+#include "game/progression/plotmanager.h"
+#include "game/progression/questitem.h"
 
 namespace {
 
 const char* const kBlocks[] = {"tutorials", "quest_block", "achievements"};
 const char* const kLocationBlocks[] = {"plot_", "plot_value_", "quest_"};
 const char* const kLocations[] = {"grytviken", "namche", "krakatoa", "kamchatka", "iquitos", "gaberoun"};
+// The quest record's size and one past it.
+constexpr int kQuestIndexes = 61;
+
+// A stored byte is the item's signed state; past the stored bytes the item
+// keeps its new state, open.
+void CheckQuestStates(const uint8_t* data, int length) {
+    std::shared_ptr<VPlotManager> plots = VPlotManager::Get();
+    for (const char* location : kLocations) {
+        plots->Clear();
+        for (int index = 0; index < kQuestIndexes; ++index) {
+            std::shared_ptr<VQuestItem> item = VQuestItem::Create("story_fuzz", index);
+            item->LoadState(location);
+            int expected = index < length ? static_cast<int8_t>(data[index]) : 1;
+            FuzzCheck(item->GetState() == expected);
+        }
+    }
+}
 
 }  // namespace
 
@@ -36,5 +56,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         achievement->LoadEarned();
         FuzzCheck(achievement->IsEarned() == (achievement->GetIndex() < length && data[achievement->GetIndex()] == 1));
     }
+    CheckQuestStates(data, length);
     return 0;
 }

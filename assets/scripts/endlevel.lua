@@ -57,7 +57,9 @@ local windows = {
         font = { "myriad_pro", 34, Color(122, 52, 30) }, flags = kHAlignCenter + kVAlignCenter,
     },
     Line("subtitle", 66, 30),
-    Line("blurb", 100, 80),
+    Line("blurb", 94, 70),
+    -- What the level's episode asked of the player, met or missed.
+    Line("plot", 164, 26),
     Text
     {
         name = "worth_label", x = 130, y = 196, w = 200, h = 36, label = "endlevel_worth", font = kTextFont,
@@ -94,5 +96,8 @@ InsideGame(false)
 MakeDialog { KSplit9Image(windows) }
 SetLabel("subtitle", subtitle)
 SetLabel("blurb", GetEndlevelText(t.level_status or 0))
+if not endless then
+    SetLabel("plot", GetPlotMessage())
+end
 -- What the level earned slides in over the dialog for four seconds.
 ShowNewAchievements(4000)

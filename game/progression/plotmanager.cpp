@@ -11,6 +11,9 @@
 #include "game/objects/objectdescription.h"
 #include "game/progression/plotitem.h"
 #include "game/progression/plotwindow.h"
+#include "game/progression/questitem.h"
+#include "game/shell/block.h"
+#include "game/shell/game.h"
 #include "game/shell/luastyle.h"
 
 namespace {
@@ -18,6 +21,11 @@ namespace {
 const char kStoryPrefix[] = "story_";
 const char kPlotScript[] = "scripts/plotwindow.lua";
 const char kPlotModal[] = "plot_modal";
+const char kQuestType[] = "quest";
+const char kQuestPrefix[] = "quest_";
+// One byte per item index, like the "plot_" records; open by default.
+constexpr int kQuestBlockSize = 60;
+constexpr char kOpenState = 1;
 
 // The first six bytes are "story_", case and all.
 bool IsStoryKey(const TString& key) {
@@ -35,6 +43,8 @@ VPlotManager::~VPlotManager() = default;
 void VPlotManager::Clear() {
     mItems.clear();
     mQueued.clear();
+    // Read again at its next use: the player may have changed.
+    mQuestBlock.reset();
 }
 
 void VPlotManager::LoadPlotItems(const std::shared_ptr<TLuaTable>& plot) {
@@ -47,7 +57,9 @@ void VPlotManager::LoadPlotItems(const std::shared_ptr<TLuaTable>& plot) {
     });
     int index = 0;
     for (const auto& [key, description] : stories) {
-        std::shared_ptr<VPlotItem> item = VPlotItem::Create(key, index++);
+        bool quest = description->GetString("type", TString()) == kQuestType;
+        std::shared_ptr<VPlotItem> item = quest ? VQuestItem::Create(key, index) : VPlotItem::Create(key, index);
+        ++index;
         item->Load(description);
         mItems[key] = item;
     }
@@ -64,7 +76,23 @@ TString VPlotManager::GetLocation() const {
 void VPlotManager::UpdateItemsForLevel() {
     TString location = GetLocation();
     if (location.Length() == 0) return;
-    for (const auto& [name, item] : mItems) item->LoadState(location);
+    mQuestBlock.reset();
+    for (const auto& [name, item] : mItems) {
+        item->LoadState(location);
+        if (auto quest = std::dynamic_pointer_cast<VQuestItem>(item)) quest->RevealReward();
+    }
+}
+
+std::shared_ptr<VBinaryBlock> VPlotManager::GetQuestBlock(const TString& location) {
+    TString name = TString(kQuestPrefix) + location;
+    if (!mQuestBlock || mQuestBlock->GetName() != name) {
+        mQuestBlock = VBinaryBlock::Create(name, kQuestBlockSize, kOpenState, false);
+        mQuestBlock->Load();
+    }
+    if (GetCurrentUserNumber() >= 0) return mQuestBlock;
+    if (!mQuestBlockMissingLogged) DebugLog("VPlotManager: no player keeps \"%s\"", name.c_str());
+    mQuestBlockMissingLogged = true;
+    return nullptr;
 }
 
 void VPlotManager::SetLevel(const std::shared_ptr<VLevel>& level) {
@@ -131,4 +159,15 @@ TString VPlotManager::GetPlotMessage() {
         if (std::shared_ptr<VPlotItem> item = FindItem(name)) message += item->GetMessage();
     }
     return message;
+}
+
+void VPlotManager::EvaluateQueuedItems() {
+    TString location = GetLocation();
+    for (const TString& name : mQueued) {
+        std::shared_ptr<VPlotItem> item = FindItem(name);
+        if (!item) continue;
+        item->Evaluate();
+        auto quest = std::dynamic_pointer_cast<VQuestItem>(item);
+        if (quest && location.Length() > 0) quest->SaveGoal(location);
+    }
 }

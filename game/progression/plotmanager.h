@@ -12,6 +12,7 @@
 #include "game/shell/screenfunctions.h"
 
 class TLuaTable;
+class VBinaryBlock;
 class VLevel;
 class VPlotItem;
 
@@ -25,7 +26,9 @@ public:
     // follow the byte order of the keys, so a grown table moves no saved
     // progress. A null table gives none.
     void LoadPlotItems(const std::shared_ptr<TLuaTable>& plot);
-    // Reads every item's progress in the location of the level being loaded.
+    // Reads every item's progress in the location of the level being loaded
+    // (the quest record afresh, so a switch of player counts) and reveals
+    // again the rewards of met quests.
     void UpdateItemsForLevel();
     // Queues the level's plot names (none without a level).
     void SetLevel(const std::shared_ptr<VLevel>& level);
@@ -42,6 +45,13 @@ public:
     std::shared_ptr<VPlotItem> FindItem(const TString& name) const;
     // The messages of the queued items, in queue order.
     TString GetPlotMessage();
+    // Tests the goals of the queued items and saves them. The plot records
+    // are the plot window's to save: a queued episode told before holds a
+    // value of 0 here, which would overwrite the player's answers.
+    void EvaluateQueuedItems();
+    // The current player's "quest_" record of the location, made on first
+    // use; null (logged once) without a player to keep it.
+    std::shared_ptr<VBinaryBlock> GetQuestBlock(const TString& location);
 
     const std::vector<TString>& GetQueuedNames() const { return mQueued; }
     const std::map<TString, std::shared_ptr<VPlotItem>>& GetItems() const { return mItems; }
@@ -56,5 +66,7 @@ private:
     std::map<TString, std::shared_ptr<VPlotItem>> mItems;
     std::vector<TString> mQueued;
     std::shared_ptr<VLevel> mLevel;
+    std::shared_ptr<VBinaryBlock> mQuestBlock;
+    bool mQuestBlockMissingLogged = false;
     VScreenFunctions mFunctions;
 };

@@ -5,6 +5,7 @@
 #include "game/level/level.h"
 #include "game/level/levelmanager.h"
 #include "game/progression/achievementmanager.h"
+#include "game/progression/plotmanager.h"
 #include "game/progression/questmanager.h"
 #include "game/shell/game.h"
 #include "game/shell/valuemanager.h"
@@ -34,6 +35,7 @@ void BankPass(const VLevel& level, int status, int previous, int total) {
         values->AddToValue("num_levels_mastered", 1, 0, false);
     }
     VQuestManager::Get()->FinishLevel();
+    VPlotManager::Get()->EvaluateQueuedItems();
     values->AddToValue("total_worth", static_cast<float>(total), 0, false);
     values->AddToValue("current_worth", static_cast<float>(total), 0, false);
     levels->SetCurrentLocationScore(values->GetInt("current_worth", 0));

@@ -12,6 +12,9 @@
 #include "core/app/gamestate.h"
 #include "game/floor/customer.h"
 #include "game/level/levelmanager.h"
+#include "game/level/upgrademanager.h"
+#include "game/progression/plotmanager.h"
+#include "game/shell/block.h"
 #include "online/qmhiscores.h"
 #include "tests/shop/shoptesting.h"
 
@@ -260,6 +263,71 @@ TEST_F(LevelEndTest, ACheatEndAndTheTicksAfterItEndTheLevelOnce) {
     EXPECT_EQ(Queued(), 1);
     EXPECT_EQ(Value("completed_grytviken"), 1);
     EXPECT_EQ(Value("total_worth"), 100);
+}
+
+// A goal of the level's episode: ten served customers for the first backdrop.
+
+class PlotGoalEndTest : public LevelEndTest {
+protected:
+    void SetUp() override {
+        LevelEndTest::SetUp();
+        if (IsSkipped()) return;
+        // Made afresh, so it publishes its functions on this test's script.
+        ReleaseManagerSingleton<VPlotManager>();
+        std::string script = kLevelScript;
+        const std::string location = "location_grytviken = {";
+        script.replace(script.find(location), location.size(),
+                       location + R"( plot = { story_06_goal = { type = "quest", threshold = 10, compare = ">=",
+                           compValue = "served_this_level", rewardCategory = "aesthetic", reward = "kBackground1",
+                           rewardType = "activate" } },)");
+        mScript = script;
+        AddFile("scripts/testlevel.lua", mScript);
+        AddFile("locations/grytviken/upgrades.xml",
+                "<upgrades><upgradetype type=\"aesthetic\"><upgrade name=\"kBackground1\"><cost>1</cost>"
+                "<header>hdr_back</header><content>cnt_back</content></upgrade></upgradetype></upgrades>");
+        WriteLevel(1, "<plot>story_06_goal</plot>");
+        AddStrings({{"quest_complete", "Earned %1% (%2%)"},
+                    {"quest_failed", "Missed"},
+                    {"hdr_back", "A new backdrop"},
+                    {"cnt_back", "brighter walls"}});
+        // The episode is told: no plot window opens at the start.
+        GetPlayerBinaryBlock("plot_grytviken")->WriteByte(0, 1);
+    }
+    void TearDown() override {
+        ReleaseManagerSingleton<VPlotManager>();
+        LevelEndTest::TearDown();
+    }
+
+    // Plays the first level to its end with the customers served.
+    void PlayServing(int served) {
+        ShopWindow* screen = Screen();
+        ASSERT_NE(screen, nullptr);
+        Start(screen);
+        SetValue("current_level_total", 150);
+        VValueManager::Get()->SetValue("served_this_level", static_cast<float>(served), false);
+        ASSERT_EQ(Eval("DoCheatGame(1, '')"), "");
+        ASSERT_TRUE(screen->HasLevelEnded());
+    }
+    static bool Owned() { return VUpgradeManager::Get()->IsUpgradeOwned("kBackground1", "aesthetic"); }
+
+    std::string mScript;
+};
+
+TEST_F(PlotGoalEndTest, AMetGoalIsGrantedOnceAndTold) {
+    PlayServing(10);
+    EXPECT_TRUE(Owned());
+    EXPECT_EQ(Eval("GetPlotMessage()"), "Earned A new backdrop (brighter walls)");
+    // A catalogue read afresh forgets the grant; the met goal does not give it again.
+    VUpgradeManager::Get()->LoadCatalogue("locations/grytviken/upgrades.xml");
+    VPlotManager::Get()->EvaluateQueuedItems();
+    EXPECT_FALSE(Owned());
+    EXPECT_EQ(Eval("GetPlotMessage()"), "Earned A new backdrop (brighter walls)");
+}
+
+TEST_F(PlotGoalEndTest, AMissedGoalGrantsNothingAndSaysSo) {
+    PlayServing(9);
+    EXPECT_FALSE(Owned());
+    EXPECT_EQ(Eval("GetPlotMessage()"), "Missed");
 }
 
 // Endless mode.

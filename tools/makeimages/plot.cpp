@@ -19,10 +19,13 @@ struct Speaker {
 };
 
 // The harbour master in a navy coat and cap with a grey beard; the aunt in
-// a rose dress with a bun.
+// a rose dress with a bun; the whaling skipper in an oilskin and sou'wester;
+// the postmistress in teal with dark hair.
 const Speaker kSpeakers[] = {
     {"harbourmaster", Colour(40, 60, 110), Colour(30, 40, 70), true},
     {"aunt", Colour(200, 110, 130), Colour(120, 80, 50), false},
+    {"skipper", Colour(214, 170, 40), Colour(170, 130, 20), true},
+    {"postmistress", Colour(40, 130, 130), Colour(60, 40, 30), false},
 };
 
 Canvas Portrait(const Speaker& speaker) {

@@ -2,6 +2,7 @@
 -- "story_" entry is an episode of pages; a page shows its speaker's
 -- portrait and words, and its answers as buttons. "onward" leads to the
 -- next page; the last page's answers end the episode, each with its value.
+-- The keys carry the level number, so their order is the story's.
 local kDir = "ui/plot/"
 -- Self-contained: the shop floor's tests read it outside the window script.
 local function Rgb(r, g, b)
@@ -55,21 +56,59 @@ local function Continue(nextPage)
     return { onward = { label = "plot_continue", button = ContinueButton(), nextStep = nextPage } }
 end
 
-local kAnswers = Page("aunt", "plot_arrival_3",
-{
-    gladly = { label = "plot_arrival_gladly", value = 2, button = AnswerButton(198, "plot_arrival_gladly") },
-    nervous = { label = "plot_arrival_nervous", value = 1, button = AnswerButton(254, "plot_arrival_nervous") },
-})
--- The answers stand where the continue button would.
-kAnswers.text.words.h = 130
+-- The last page of an episode: the speaker asks, and each answer (name,
+-- label, value) is a button, one below the other where the continue button
+-- would stand.
+local function Choice(speaker, words, answers)
+    local responses = {}
+    for i, answer in ipairs(answers) do
+        local name, label, value = answer[1], answer[2], answer[3]
+        responses[name] = { label = label, value = value, button = AnswerButton(142 + 56 * i, label) }
+    end
+    local page = Page(speaker, words, responses)
+    page.text.words.h = 130
+    return page
+end
 
-return
+-- An episode of pages told one after the other, the last one a choice.
+local function Episode(pages, choice)
+    local page = choice
+    for i = table.getn(pages), 1, -1 do
+        page = Page(pages[i][1], pages[i][2], Continue(page))
+    end
+    -- The pointer reaches the pages' buttons through the episode.
+    return { mouse = true, nextStep = page }
+end
+
+local plot =
 {
-    story_01_arrival =
-    {
-        -- The pointer reaches the pages' buttons through the episode.
-        mouse = true,
-        nextStep = Page("harbourmaster", "plot_arrival_1",
-            Continue(Page("aunt", "plot_arrival_2", Continue(kAnswers)))),
-    },
+    story_01_arrival = Episode({ { "harbourmaster", "plot_arrival_1" }, { "aunt", "plot_arrival_2" } },
+        Choice("aunt", "plot_arrival_3",
+            { { "gladly", "plot_arrival_gladly", 2 }, { "nervous", "plot_arrival_nervous", 1 } })),
+    story_03_letter = Episode({ { "postmistress", "plot_letter_1" } },
+        Choice("aunt", "plot_letter_2",
+            { { "thrifty", "plot_letter_thrifty", 2 }, { "ask", "plot_letter_ask", 1 } })),
+    story_05_skipper = Episode({ { "skipper", "plot_skipper_1" } },
+        Choice("skipper", "plot_skipper_2",
+            { { "promise", "plot_skipper_promise", 2 }, { "try", "plot_skipper_try", 1 } })),
+    story_06_bunting = Episode({ { "aunt", "plot_bunting_1" } },
+        Choice("aunt", "plot_bunting_2",
+            { { "accept", "plot_bunting_accept", 2 }, { "doubt", "plot_bunting_doubt", 1 } })),
+    story_08_storm = Episode({ { "harbourmaster", "plot_storm_1" } },
+        Choice("postmistress", "plot_storm_2",
+            { { "late", "plot_storm_late", 2 }, { "usual", "plot_storm_usual", 1 } })),
+    story_10_farewell = Episode({ { "aunt", "plot_farewell_1" }, { "skipper", "plot_farewell_2" } },
+        Choice("aunt", "plot_farewell_3",
+            { { "go", "plot_farewell_go", 2 }, { "miss", "plot_farewell_miss", 1 } })),
 }
+
+-- The fair's bunting for a busy day: seven customers served in the level.
+plot.story_06_bunting.type = "quest"
+plot.story_06_bunting.threshold = 7
+plot.story_06_bunting.compare = "greaterthan+equal"
+plot.story_06_bunting.compValue = "served_this_level"
+plot.story_06_bunting.rewardCategory = "aesthetic"
+plot.story_06_bunting.reward = "kBackground1"
+plot.story_06_bunting.rewardType = "activate"
+
+return plot
