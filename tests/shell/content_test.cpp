@@ -2,7 +2,9 @@
 // generated sounds, as the build leaves them in its assets.
 #include <cfloat>
 #include <fstream>
+#include <set>
 #include <sstream>
+#include <vector>
 
 #include "foundation/xmlnode.h"
 #include "sound/sound.h"
@@ -33,6 +35,38 @@ protected:
 
     std::unique_ptr<TSoundManager> mEngine;
 };
+
+// Each row of the string sheet pairs one label with its text, and no label
+// comes twice: a row holding two pairs would hide the second label.
+TEST_F(ContentTest, EveryStringRowIsOneLabelAndItsText) {
+    TXmlNode sheet;
+    std::string text = ReadAsset("strings/en/strings.xml");
+    sheet.ParseString(text.c_str(), static_cast<int>(text.size()));
+    TXmlNode* table = nullptr;
+    for (TXmlNode* node : {sheet.FindChild("Workbook")}) {
+        TXmlNode* worksheet = node ? node->FindChild("Worksheet") : nullptr;
+        table = worksheet ? worksheet->FindChild("Table") : nullptr;
+    }
+    ASSERT_NE(table, nullptr);
+    std::set<std::string> labels;
+    TString name;
+    TXmlNode* row = nullptr;
+    int rows = 0;
+    for (table->ResetChildIterator(); table->NextChild(name, row);) {
+        if (name != "Row") continue;
+        ++rows;
+        std::vector<std::string> cells;
+        TString cellName;
+        TXmlNode* cell = nullptr;
+        for (row->ResetChildIterator(); row->NextChild(cellName, cell);) {
+            TXmlNode* data = cell->FindChild("Data");
+            cells.push_back(data ? data->GetText().c_str() : "");
+        }
+        ASSERT_EQ(cells.size(), 2u) << "row " << rows << (cells.empty() ? "" : ": " + cells[0]);
+        EXPECT_TRUE(labels.insert(cells[0]).second) << cells[0];
+    }
+    EXPECT_GT(rows, 100);
+}
 
 TEST_F(ContentTest, EveryShippedValueReadsItsDeclaredNumberWithinItsLimits) {
     std::string xml = ReadAsset("values.xml");
