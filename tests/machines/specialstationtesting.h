@@ -62,10 +62,10 @@ protected:
         return lid->IsPlaying(-1) || lid->GetPendingAnimation().Length() > 0;
     }
 
-    // A chocolate bar with one layer, as the vendor makes them.
-    std::shared_ptr<VChocolate> Finished(int mix = 1) {
+    // A chocolate with one layer, as the vendor makes them; a bar by default.
+    std::shared_ptr<VChocolate> Finished(int mix = 1, int shape = 0) {
         VChocolateSpec spec = VChocolateSpec::Init(0);
-        spec.shape = 0;
+        spec.shape = shape;
         spec.mix = mix;
         spec.layers = 1;
         return vendor->CreateOrderChocolate(spec);
