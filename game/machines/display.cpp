@@ -87,6 +87,8 @@ void VDisplay::PlaceChocolate(const std::shared_ptr<VChocolate>& chocolate) {
     AddChild(chocolate);
     ++mCount;
     chocolate->SetName(TString::Format("chocolate%i", static_cast<int>(place - mSlots.begin()) + 1));
+    // The shelf's art marks its places by these names.
+    chocolate->SetAnchor(chocolate->GetName());
     chocolate->SetLeaf(false);
     chocolate->SetClickable(true);
     chocolate->SetLayer(static_cast<int>(mSlots.size()));

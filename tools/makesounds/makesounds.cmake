@@ -10,7 +10,8 @@ set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BI
 # The shop's and the machines' effects.
 foreach(effect menu customer_leaves chomp score_board goal master customer_arrives pickup_drop buttonclick
         robot_arm robot_arm_2 spray stamp barrel_trap_door
-        sauce_arm_extend sauce_clink sauce_spray sauce_arm_retract box_station pickup_zepplin zepplin_loop)
+        sauce_arm_extend sauce_clink sauce_spray sauce_arm_retract box_station pickup_zepplin zepplin_loop
+        disposal)
     list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)
 endforeach()
 add_custom_command(OUTPUT ${generated_sounds}

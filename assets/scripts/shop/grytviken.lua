@@ -257,6 +257,57 @@ stations.station_14.machines = Machine("delivery", Sheet("delivery_base"), nil,
 stations.station_14.machines.delivery.bubble =
     { x = -50, y = -80, assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } }
 
+-- The bin "station15" by the first counter, its lid swinging open over it.
+local function StationSheet(file)
+    return { { file = kStationDir .. file .. ".xml", anim = true } }
+end
+stations.station_15 =
+{
+    name = "station15",
+    stationID = 15,
+    stationType = 9,
+    x = 30,
+    y = 330,
+    playerPoint = { "bin", 2 },
+    assets = { base = StationSheet("disposal_base") },
+    children = { active = { assets = { lid = StationSheet("disposal_lid") } } },
+}
+
+-- The display shelf by the right aisle, its places for two chocolates.
+stations.station_17 =
+{
+    name = "station17",
+    stationID = 17,
+    stationType = 11,
+    x = 770,
+    y = 500,
+    playerPoint = { "shelf", 2 },
+    assets = { base = StationSheet("display_base") },
+}
+
+-- The belt runs right to left along the counters, on a circle of radius
+-- 2040 around (400, 2300) below the floor, and ends over the bin; the
+-- counters lie on it in turn.
+local beltStations = {}
+local kCounterOnBelt = { 279.3, 266.9, 260.8, 260.8, 266.9, 279.3 }
+for n = 1, 6 do
+    table.insert(beltStations, string.format("station%02d", n))
+    table.insert(beltStations, { 120 + 112 * (n - 1), kCounterOnBelt[n] })
+end
+stations.station_18 =
+{
+    name = "station18",
+    stationID = 18,
+    stationType = 12,
+    playerPoint = { "conveyor", 3 },
+    assets = { base = StationSheet("conveyor_base") },
+    arcCenter = { 400, 2300 },
+    arcStart = { 740, 288.5 },
+    arcEnd = { 50, 290.2 },
+    arcVelocity = 5,
+    stations = beltStations,
+}
+
 return
 {
     player = player,
