@@ -240,8 +240,8 @@ void FrameOnOpenGl(benchmark::State& state, bool working) {
         static_cast<double>(device.GetDrawCallCount() - draws) / static_cast<double>(state.iterations());
 }
 
-// A belt of radius 200 from 0.1 to 3 rad past 12 counters whose customers
-// wait, the more impatient at the lower numbers; taken and dumped
+// A belt of radius 200 from 0.1 to 3 rad, crossed in about 20 s as on the
+// shop floor, past 12 counters whose customers wait, the more impatient at the lower numbers; taken and dumped
 // chocolates are replaced, and freed, between steps.
 void BeltMove(benchmark::State& state) {
     constexpr int kCounters = 12;
@@ -274,7 +274,7 @@ void BeltMove(benchmark::State& state) {
     script.DoLuaString(("belt = { arcCenter = {400, 500}, arcStart = {" + std::to_string(400 + 200 * std::cos(0.1)) +
                         ", " + std::to_string(500 - 200 * std::sin(0.1)) + "}, arcEnd = {" +
                         std::to_string(400 + 200 * std::cos(3.0)) + ", " + std::to_string(500 - 200 * std::sin(3.0)) +
-                        "}, arcVelocity = 20, stations = { " + stations + "} }")
+                        "}, arcVelocity = 4, stations = { " + stations + "} }")
                            .c_str());
     std::shared_ptr<VConveyor> belt = VConveyor::Create(20);
     belt->SetClock(&clock);
