@@ -6,7 +6,6 @@
 #include "game/chocolates/chocolate.h"
 #include "game/floor/customer.h"
 #include "game/floor/player.h"
-#include "game/level/upgrademanager.h"
 #include "game/machines/disposal.h"
 #include "game/shell/luastyle.h"
 #include "game/shell/valuemanager.h"
@@ -89,12 +88,7 @@ void VConveyor::Load(const std::shared_ptr<VLuaStyle>& description) {
 }
 
 void VConveyor::ApplyUpgrades() {
-    bool owned = VUpgradeManager::Get()->IsUpgradeOwned("kConveyor1", "station");
-    if (owned) {
-        SetAsset("base", "default", "default");
-        VSuspendable::Reset();
-    }
-    SetVisible(owned);
+    ShowIfOwned("kConveyor1", true);
 }
 
 void VConveyor::Update(bool paused) {

@@ -22,8 +22,6 @@ VChocolateVendor* LevelVendor() {
     return screen ? screen->GetChocolateVendor().get() : nullptr;
 }
 
-bool IsOwned(const char* name) { return VUpgradeManager::Get()->IsUpgradeOwned(name, "station"); }
-
 }  // namespace
 
 std::shared_ptr<VDisplayListener> VDisplayListener::Create(const std::shared_ptr<VDisplay>& display) {
@@ -47,9 +45,7 @@ VDisplay::VDisplay(int number) : VStation(number, kDisplayStation), mSlots(1) {}
 VDisplay::~VDisplay() = default;
 
 void VDisplay::ApplyUpgrades() {
-    bool owned = IsOwned("kDisplay1");
-    if (owned) SetAsset("base", "default", "default");
-    SetVisible(owned);
+    ShowIfOwned("kDisplay1", false);
     std::shared_ptr<VDisplayListener> previous = std::move(mListener);
     mListener = VDisplayListener::Create(GetSharedAs<VDisplay>());
     // The shelved chocolates hear the new listener.
@@ -58,7 +54,7 @@ void VDisplay::ApplyUpgrades() {
         if (previous) chocolate->RemoveListener(previous);
         chocolate->AddListener(mListener);
     }
-    mCapacity = IsOwned("kDisplay2") ? 2 : 1;
+    mCapacity = VUpgradeManager::Get()->IsUpgradeOwned("kDisplay2", "station") ? 2 : 1;
     FitSlots();
 }
 

@@ -3,7 +3,6 @@
 #include "core/app/gamestate.h"
 #include "game/chocolates/chocolate.h"
 #include "game/floor/player.h"
-#include "game/level/upgrademanager.h"
 #include "game/machines/machineparts.h"
 #include "game/progression/tutorialmanager.h"
 #include "game/shell/valuemanager.h"
@@ -25,12 +24,7 @@ VDisposal::VDisposal(int number) : VStation(number, kDisposalStation) {}
 VDisposal::~VDisposal() = default;
 
 void VDisposal::ApplyUpgrades() {
-    bool owned = VUpgradeManager::Get()->IsUpgradeOwned("kDisposal", "station");
-    if (owned) {
-        SetAsset("base", "default", "default");
-        VSuspendable::Reset();
-    }
-    SetVisible(owned);
+    ShowIfOwned("kDisposal", true);
 }
 
 void VDisposal::Interact(const std::shared_ptr<VPlayer>& player, const std::shared_ptr<ZonePoint>& /*point*/) {

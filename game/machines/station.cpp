@@ -103,6 +103,16 @@ void VStation::ApplyUpgrades() {
     SetMouseEnabled(mEnabledMachines > 0 || mCustomer);
 }
 
+bool VStation::ShowIfOwned(const char* upgrade, bool reset) {
+    bool owned = VUpgradeManager::Get()->IsUpgradeOwned(upgrade, "station");
+    if (owned) {
+        SetAsset("base", "default", "default");
+        if (reset) VSuspendable::Reset();
+    }
+    SetVisible(owned);
+    return owned;
+}
+
 void VStation::RelinkMachines() {
     mSoleMachine.reset();
     mEnabledMachines = 0;
