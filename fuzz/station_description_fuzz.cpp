@@ -1,16 +1,17 @@
 // Builds a station description from arbitrary bytes through the script's C
 // interface (no script of the input runs): the station and machine keys,
 // the mixer's and the press's parts, numbers such as NaN and +-1e300,
-// strings, booleans and nested tables, with the ingredient machine's, the
-// topping machine's and the infuser's parts. A station of every kind loads
-// it, applies its upgrades, sets its machines to work (some on a bucket,
-// some on a shaped chocolate) and runs 100 updates of 16 ms on a fake
-// clock, on a level screen whose zone graph knows a few points and whose
-// chocolate vendor makes buckets, shapes, ingredients, toppings and
+// strings, booleans and nested tables, with the parts of every machine kind
+// and the belt's arc. A station of every kind loads it, applies its
+// upgrades, sets its machines to work (some on a bucket, some on a shaped
+// chocolate), puts a bucket on a belt and runs 100 updates of 16 ms on a
+// fake clock, on a level screen whose zone graph knows a few points and
+// whose chocolate vendor makes buckets, shapes, ingredients, toppings and
 // infusions.
 #include <cmath>
 #include <cstdint>
 #include <cstring>
+#include <list>
 #include <memory>
 #include <string>
 
@@ -21,6 +22,7 @@
 #include "foundation/virtualfiles.h"
 #include "game/chocolates/chocolate.h"
 #include "game/chocolates/chocolatevendor.h"
+#include "game/machines/conveyor.h"
 #include "game/machines/machine.h"
 #include "game/machines/station.h"
 #include "game/shell/luastyle.h"
@@ -44,6 +46,8 @@ const char* const kKeys[] = {
     // The drink, sauce and delivery machines' parts.
     "static_fill", "anim_dispenser", "static_dispenser", "anim_top", "static_top", "anim_fill_steam", "bottle",
     "bubble", "anim_boxing_front", "anim_boxing_back",
+    // The belt's arc and the bin's lid.
+    "arcCenter", "arcStart", "arcEnd", "arcVelocity", "stations", "active",
 };
 const char* const kWords[] = {
     "a", "b", "avatar", "customer01", "station01", "default", "upgrade2", "dark", "missing.png", "mixer", "press",
@@ -204,9 +208,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             machine->TryStartWork();
         }
         station->RelinkMachines();
+        auto belt = std::dynamic_pointer_cast<VConveyor>(station);
+        if (belt) belt->AddToBelt(world->vendor->MakeChocolateIcon(bytes.Next() % 3, true));
         for (int step = 0; step < 100; ++step) {
             world->timer.Advance(16);
             station->Update(false);
+        }
+        // Whatever the arc, an item on the belt is drawn somewhere.
+        for (const VConveyor::BeltEntry& entry : belt ? belt->GetBelt() : std::list<VConveyor::BeltEntry>()) {
+            TVec2 at = entry.item->GetPosition();
+            if (!std::isfinite(at.x) || !std::isfinite(at.y)) __builtin_trap();
         }
         // The lookups the station offers must agree with its map.
         for (const auto& [key, machine] : station->GetMachines()) {

@@ -8,6 +8,9 @@
 #include "game/level/level.h"
 #include "game/level/levelmanager.h"
 #include "game/level/upgrademanager.h"
+#include "game/machines/conveyor.h"
+#include "game/machines/display.h"
+#include "game/machines/disposal.h"
 #include "game/machines/machine.h"
 #include "game/objects/objectdescription.h"
 #include "game/objects/suspendabletutorial.h"
@@ -54,8 +57,16 @@ bool MayShowStationUpgrade(const char* name) {
 }  // namespace
 
 std::shared_ptr<VStation> VStation::Create(int number, int kind) {
-    auto station = std::make_shared<VStation>(number, kind);
-    Adopt(station);
+    std::shared_ptr<VStation> station;
+    switch (kind) {
+        case kConveyorStation: station = VConveyor::Create(number); break;
+        case kDisplayStation: station = VDisplay::Create(number); break;
+        case kDisposalStation: station = VDisposal::Create(number); break;
+        default:
+            station = std::make_shared<VStation>(number, kind);
+            Adopt(station);
+            break;
+    }
     switch (kind) {
         case kPlainStation:
         case kDisplayStation:
@@ -91,6 +102,16 @@ void VStation::ApplyUpgrades() {
     SetAsset(kTabletop, state, "default");
     RelinkMachines();
     SetMouseEnabled(mEnabledMachines > 0 || mCustomer);
+}
+
+bool VStation::ShowIfOwned(const char* upgrade, bool reset) {
+    bool owned = VUpgradeManager::Get()->IsUpgradeOwned(upgrade, "station");
+    if (owned) {
+        SetAsset("base", "default", "default");
+        if (reset) VSuspendable::Reset();
+    }
+    SetVisible(owned);
+    return owned;
 }
 
 void VStation::RelinkMachines() {

@@ -88,6 +88,9 @@ public:
     const TVec2& GetMoneyPosition() const { return mMoneyPosition; }
 
 protected:
+    // The special stations: shown only with the station upgrade, its "base"
+    // art current, the object reset first when asked. Whether it is owned.
+    bool ShowIfOwned(const char* upgrade, bool reset);
     // The machine of a "machines" entry's kind.
     virtual std::shared_ptr<VMachine> CreateMachine(int kind) const;
 

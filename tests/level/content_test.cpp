@@ -107,7 +107,8 @@ TEST_F(LevelContentTest, TheStoryOpensOrdersStepByStepWithoutTheShop) {
         SCOPED_TRACE(number);
         std::set<std::string> owned = OwnedOn(number);
         if (number == 1) {
-            EXPECT_EQ(owned, (std::set<std::string>{"kmixer1", "kpress1"}));
+            // The bin comes first: it frees full hands.
+            EXPECT_EQ(owned, (std::set<std::string>{"kdisposal", "kmixer1", "kpress1"}));
         }
         EXPECT_TRUE(std::includes(owned.begin(), owned.end(), before.begin(), before.end()));
         EXPECT_GT(owned.size(), before.size());
@@ -150,6 +151,7 @@ TEST_F(LevelContentTest, TheCatalogueHoldsEveryKindWithinTheBlock) {
         for (int n = 1; n <= 3; ++n) station.push_back(kind + std::to_string(n));
     }
     for (const char* machine : {"ksauce1", "kdrink1", "kconveyor1", "ksauce3", "kdelivery1"}) station.push_back(machine);
+    for (const char* special : {"kdisposal", "kdisplay1", "kdisplay2"}) station.push_back(special);
     for (const std::string& name : station) EXPECT_NE(upgrades->GetUpgrade(name.c_str(), "station"), nullptr) << name;
     for (const char* name : {"kstation1", "kstation2"}) EXPECT_NE(upgrades->GetUpgrade(name, "aesthetic"), nullptr);
     for (const char* name : {"kbackground1", "kbackground2"}) {

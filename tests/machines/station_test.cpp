@@ -15,6 +15,9 @@
 #include "core/app/gamestate.h"
 #include "core/app/gamestateservices.h"
 #include "game/floor/player.h"
+#include "game/machines/conveyor.h"
+#include "game/machines/display.h"
+#include "game/machines/disposal.h"
 #include "tests/core/app/gamestatefakes.h"
 #include "tests/machines/faketutorial.h"
 #include "tests/machines/machinetesting.h"
@@ -135,7 +138,14 @@ TEST_F(StationTest, AnArrivingPlayerWithNowhereElseToGoFacesThePointsWay) {
 
 TEST_F(StationTest, CountersAndTheSpecialStationsGlowUnderTheMouse) {
     WriteImage("art/top.png");
-    Define("station = { assets = { anim = false, tabletop = { { file = 'art/top.png' } } } }");
+    // Counters show their top, the special stations their base once owned.
+    Define("station = { assets = { anim = false, tabletop = { { file = 'art/top.png' } },"
+           " base = { { file = 'art/top.png' } } } }");
+    WriteAsset("locations/test/special.xml",
+               "<upgrades><upgradetype type=\"station\"><upgrade name=\"kConveyor1\"/>"
+               "<upgrade name=\"kDisplay1\"/><upgrade name=\"kDisposal\"/></upgradetype></upgrades>");
+    VUpgradeManager::Get()->LoadCatalogue("locations/test/special.xml");
+    for (const char* upgrade : {"kConveyor1", "kDisplay1", "kDisposal"}) Grant(upgrade, "station");
     // The draw calls of a hovered station of the kind.
     auto drawCalls = [this](int kind) {
         std::shared_ptr<VStation> station = VStation::Create(0, kind);
@@ -156,11 +166,18 @@ TEST_F(StationTest, CountersAndTheSpecialStationsGlowUnderTheMouse) {
 }
 
 
-TEST_F(StationTest, EveryKindIsAPlainStationUntilItsClassIsBuilt) {
-    for (int kind : {0, 1, 2, 9, 11, 12, 13, -1}) {
+TEST_F(StationTest, TheBinShelfAndBeltHaveTheirClassesEveryOtherKindIsAPlainStation) {
+    struct Case {
+        int kind;
+        const std::type_info& type;
+    } cases[] = {{0, typeid(VStation)},  {1, typeid(VStation)},   {2, typeid(VStation)},
+                 {9, typeid(VDisposal)}, {11, typeid(VDisplay)},  {12, typeid(VConveyor)},
+                 {13, typeid(VStation)}, {-1, typeid(VStation)}};
+    for (const Case& c : cases) {
+        int kind = c.kind;
         std::shared_ptr<VStation> station = VStation::Create(3, kind);
         ASSERT_NE(station, nullptr) << kind;
-        EXPECT_EQ(typeid(*station), typeid(VStation)) << kind;
+        EXPECT_EQ(typeid(*station), c.type) << kind;
         EXPECT_EQ(station->GetKind(), kind);
         EXPECT_STREQ(station->GetName().c_str(), "station03");
     }

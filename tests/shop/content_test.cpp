@@ -18,6 +18,9 @@
 #include "foundation/virtualfiles.h"
 #include "game/floor/player.h"
 #include "game/level/upgrademanager.h"
+#include "game/machines/conveyor.h"
+#include "game/machines/display.h"
+#include "game/machines/disposal.h"
 #include "game/machines/machine.h"
 #include "game/machines/machinebutton.h"
 #include "game/machines/station.h"
@@ -353,6 +356,49 @@ TEST_F(ShopContentTest, TheBottlersAndTheDeliveryStandOnTheirPlacesWithTheirArtS
     EXPECT_TRUE(values->Find("num_deliveries")->IsSaved());
     ASSERT_NE(values->Find("zeppelin_served_this_level"), nullptr);
     EXPECT_FALSE(values->Find("zeppelin_served_this_level")->IsSaved());
+    ReleaseManagerSingleton<VUpgradeManager>();
+}
+
+TEST_F(ShopContentTest, TheBinShelfAndBeltStandWithTheirArtAndTheBeltPassesEveryCounter) {
+    VUpgradeManager::Get()->LoadCatalogue("locations/grytviken/upgrades.xml");
+    for (const char* upgrade : {"kDisposal", "kDisplay1", "kConveyor1"}) {
+        ASSERT_TRUE(VUpgradeManager::Get()->GrantUpgrade(upgrade, "station", false, nullptr)) << upgrade;
+    }
+    auto bin = std::dynamic_pointer_cast<VDisposal>(screen->FindStation("station15"));
+    auto shelf = std::dynamic_pointer_cast<VDisplay>(screen->FindStationByNumber(17));
+    auto belt = std::dynamic_pointer_cast<VConveyor>(screen->FindStationByNumber(18));
+    ASSERT_TRUE(bin && shelf && belt);
+    for (const std::shared_ptr<VStation>& station : std::vector<std::shared_ptr<VStation>>{bin, shelf, belt}) {
+        station->ApplyUpgrades();
+        EXPECT_TRUE(station->IsVisible()) << station->GetName().c_str();
+        EXPECT_NE(station->GetTexture(), nullptr) << station->GetName().c_str();
+        EXPECT_FALSE(station->GetPlayerPoints().empty()) << station->GetName().c_str();
+    }
+    std::shared_ptr<VObject> lid = bin->GetChildObject("active");
+    ASSERT_NE(lid, nullptr);
+    ASSERT_NE(lid->GetScript(), nullptr);
+    EXPECT_EQ(lid->GetScript()->DoLuaString("assert(type(DoAnim) == 'function')"), 0);
+    EXPECT_EQ(shelf->GetCapacity(), 1);
+
+    // Right to left past the six counters, the sixth first, moving.
+    EXPECT_LT(belt->GetStartAngle(), belt->GetEndAngle());
+    EXPECT_GT(belt->GetVelocity(), 0.0f);
+    ASSERT_EQ(belt->GetStations().size(), 6u);
+    float before = belt->GetStartAngle();
+    for (int n = 6; n >= 1; --n) {
+        float angle = belt->GetStations().at(TString::Format("station%02d", n)).angle;
+        EXPECT_GT(angle, before) << n;
+        before = angle;
+    }
+    EXPECT_LT(before, belt->GetEndAngle());
+
+    EXPECT_TRUE(FileExists("audio/sfx/disposal.ogg"));
+    VValueManager* values = VValueManager::Get().get();
+    values->Load("values.xml");
+    ASSERT_NE(values->Find("num_disposed"), nullptr);
+    EXPECT_TRUE(values->Find("num_disposed")->IsSaved());
+    ASSERT_NE(values->Find("conveyor_max_this_level"), nullptr);
+    EXPECT_FALSE(values->Find("conveyor_max_this_level")->IsSaved());
     ReleaseManagerSingleton<VUpgradeManager>();
 }
 

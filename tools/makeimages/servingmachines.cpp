@@ -174,9 +174,53 @@ void Airship(Canvas& sheet, float left, int frame, float boxDrop, bool box) {
     if (box) Outlined(sheet, left, Box(38, 30 + boxDrop, 52, 40 + boxDrop, 1), Solid(kCardboard));
 }
 
+
+// The belt along the counters: a band on a circle of radius 2040 around
+// (400, 2300) on the screen, from x 50 to 750; its ridges move by a step.
+constexpr float kBeltRadius = 2040.0f;
+void Belt(Canvas& sheet, float left, int frame) {
+    auto band = [](float x, float y) {
+        return std::fabs(std::hypot(x + 50 - 400, y + 250 - 2300) - kBeltRadius) - 6.0f;
+    };
+    Outlined(sheet, left, band, Solid(Colour(70, 72, 80)));
+    for (float ridge = static_cast<float>(frame) * 10.0f; ridge < 700; ridge += 20) {
+        auto mark = [ridge, band](float x, float y) { return std::max(band(x, y) + 2.0f, std::fabs(x - ridge) - 1.5f); };
+        sheet.Paint([=](float x, float y) { return mark(x - left, y); }, Solid(kSteel));
+    }
+}
+
+// The display shelf, 64 x 48: a glass case on a stand, its two places at
+// (18, 22) and (46, 22).
+void Shelf(Canvas& sheet, float left, int) {
+    Outlined(sheet, left, Box(2, 30, 62, 46, 2), Solid(Colour(120, 84, 56)));
+    Outlined(sheet, left, Box(4, 4, 60, 30, 3), Solid(Colour(200, 226, 236, 0.45f)));
+}
+
+// The bin, 30 x 36, and its lid, 34 x 12, swinging open and shut.
+void Bin(Canvas& sheet, float left, int) {
+    Outlined(sheet, left, Box(3, 6, 27, 35, 3), Vertical(Colour(130, 136, 146), Colour(90, 94, 104), 6, 35));
+}
+void Lid(Canvas& sheet, float left, int frame) {
+    float lift = frame < 3 ? 3.0f * static_cast<float>(frame) : 3.0f * static_cast<float>(5 - frame);
+    Outlined(sheet, left, Box(2, 6 - lift, 32, 10 - lift, 2), Solid(Colour(150, 156, 166)));
+}
+
 }  // namespace
 
 bool WriteServingMachineArt(const std::string& folder) {
+    // Drawn at the screen's origin, the belt where it runs.
+    bool floor = Sheet(folder, "shop/stations/conveyor_base", 700, 50, -50, -250, 2, Belt,
+                       "function DoAnim() frames{1,2,1,2} end");
+    floor = WriteFrameSheet(folder, "shop/stations/display_base",
+                            {64, 48, 32, 46, 1, Shelf,
+                             [](int) {
+                                 return std::vector<FrameAnchor>{{"chocolate1", 18, 22}, {"chocolate2", 46, 22}};
+                             }}) &&
+            floor;
+    floor = Sheet(folder, "shop/stations/disposal_base", 30, 36, 15, 35, 1, Bin, "") && floor;
+    floor = Sheet(folder, "shop/stations/disposal_lid", 34, 12, 17, 41, 6, Lid, "function DoAnim() " + Frames(1, 6, 2) +
+                  " frames{1} end") &&
+            floor;
     bool written = WriteBottler(folder, {"drink", Colour(70, 120, 180), Colour(120, 60, 40), 30, "DoDrinkFill", true});
     written = WriteBottler(folder, {"sauce", Colour(180, 90, 60), Colour(90, 40, 24), 3, "DoSauceFill", false}) && written;
     written = Sheet(folder, "shop/machines/delivery_base", 72, 64, 36, 34, 3, Bench, "function DoAnim() frames{2} end") &&
@@ -187,7 +231,7 @@ bool WriteServingMachineArt(const std::string& folder) {
     // About five seconds at the machine's 30 ms a frame.
     written = Sheet(folder, "shop/machines/delivery_back", 36, 28, 18, 14, 60, BoxBack,
                     "function DoAnim() " + Frames(1, 60, 3) + " end") &&
-              written;
+              written && floor;
     const std::string ships = "anim/machines/delivery/";
     auto empty = [](Canvas& s, float l, int f) { Airship(s, l, f, 0, false); };
     auto full = [](Canvas& s, float l, int f) { Airship(s, l, f, 0, true); };

@@ -211,6 +211,14 @@ Channels BoxStation() {
     return FromSamples(std::move(mono));
 }
 
+// The bin's lid clanging open, a thud inside and the lid falling shut.
+Channels Disposal() {
+    std::vector<float> mono;
+    makesounds::MixNotes(mono, kSampleRate, {{0.0, 0.12, NoteFrequency(-14), 0.4f}});
+    makesounds::MixNoise(mono, kSampleRate, {{0.1, 0.1, 0.6f, 0.3f, 9}, {0.3, 0.08, 0.4f, 0.3f, 10}});
+    return FromSamples(std::move(mono));
+}
+
 // A hook catching the box and a rising whistle as it goes up.
 Channels PickupZeppelin() {
     std::vector<float> mono;
@@ -279,5 +287,6 @@ int main(int argc, char** argv) {
     made = Make(folder / "sfx" / "box_station.ogg", BoxStation()) && made;
     made = Make(folder / "sfx" / "pickup_zepplin.ogg", PickupZeppelin()) && made;
     made = Make(folder / "sfx" / "zepplin_loop.ogg", EngineLoop()) && made;
+    made = Make(folder / "sfx" / "disposal.ogg", Disposal()) && made;
     return made ? 0 : 1;
 }

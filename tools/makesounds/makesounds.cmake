@@ -35,7 +35,8 @@ foreach(effect
         sauce_arm_retract
         box_station
         pickup_zepplin
-        zepplin_loop)
+        zepplin_loop
+        disposal)
     list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/sfx/${effect}.ogg)
 endforeach()
 add_custom_command(OUTPUT ${generated_sounds}

@@ -357,6 +357,45 @@ stations.station_14.machines = Machine("delivery", Sheet("delivery_base"), nil,
 stations.station_14.machines.delivery.bubble =
     { x = -50, y = -80, assets = { bubble_single = Clouds(), transparent = { { file = "anim/transparent.xml" } } } }
 
+-- The special stations show their "base" art; the player faces the
+-- viewer at the bin and the shelf, away at the belt.
+local function Special(number, kind, x, y, point, base)
+    return
+    {
+        name = string.format("station%02d", number),
+        stationID = number,
+        stationType = kind,
+        x = x,
+        y = y,
+        playerPoint = point,
+        assets = { base = { { file = kStationDir .. base .. ".xml", anim = true } } },
+    }
+end
+
+-- The bin "station15" by the first counter, its lid swinging open over it.
+stations.station_15 = Special(15, 9, 30, 330, { "bin", 2 }, "disposal_base")
+stations.station_15.children =
+    { active = { assets = { lid = { { file = kStationDir .. "disposal_lid.xml", anim = true } } } } }
+
+-- The display shelf by the right aisle, its places for two chocolates.
+stations.station_17 = Special(17, 11, 770, 500, { "shelf", 2 }, "display_base")
+
+-- The belt runs right to left along the counters, on a circle of radius
+-- 2040 around (400, 2300) below the floor, and ends over the bin; the
+-- counters lie on it in turn.
+local beltStations = {}
+local kCounterOnBelt = { 279.3, 266.9, 260.8, 260.8, 266.9, 279.3 }
+for n = 1, 6 do
+    table.insert(beltStations, string.format("station%02d", n))
+    table.insert(beltStations, { 120 + 112 * (n - 1), kCounterOnBelt[n] })
+end
+stations.station_18 = Special(18, 12, 0, 0, { "conveyor", 3 }, "conveyor_base")
+stations.station_18.arcCenter = { 400, 2300 }
+stations.station_18.arcStart = { 740, 288.5 }
+stations.station_18.arcEnd = { 50, 290.2 }
+stations.station_18.arcVelocity = 5
+stations.station_18.stations = beltStations
+
 return
 {
     player = player,
