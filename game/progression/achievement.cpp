@@ -14,7 +14,7 @@ constexpr uint8_t kEarnedByte = 1;
 // The player's block when it has a byte for the index.
 std::shared_ptr<VBinaryBlock> BlockHolding(int index) {
     std::shared_ptr<VBinaryBlock> block = GetPlayerBinaryBlock("achievements");
-    if (!block || index < 0 || index >= block->GetSize()) return nullptr;
+    if (!block || !block->Holds(index)) return nullptr;
     return block;
 }
 

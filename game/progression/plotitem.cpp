@@ -22,7 +22,7 @@ TString ValueBlock(const TString& location) {
 // The block when it holds the bytes from offset on.
 std::shared_ptr<VBinaryBlock> BlockHolding(const TString& name, int offset, int size) {
     std::shared_ptr<VBinaryBlock> block = GetPlayerBinaryBlock(name);
-    if (!block || offset < 0 || offset > block->GetSize() - size) return nullptr;
+    if (!block || !block->Holds(offset, size)) return nullptr;
     return block;
 }
 

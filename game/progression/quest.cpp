@@ -37,13 +37,13 @@ void VQuest::Load(VLuaStyle& style) {
 }
 
 void VQuest::LoadState(const VBinaryBlock& block) {
-    if (mSlot < 0 || mSlot >= block.GetSize()) return;
+    if (!block.Holds(mSlot)) return;
     int state = block.ReadByte(mSlot);
     mState = state <= kFailed ? state : kPending;
 }
 
 void VQuest::SaveState(VBinaryBlock& block) const {
-    if (mSlot < 0 || mSlot >= block.GetSize()) return;
+    if (!block.Holds(mSlot)) return;
     // In place: the block's own writer would grow a short stored block.
     block.GetData()[mSlot] = static_cast<uint8_t>(mState);
 }

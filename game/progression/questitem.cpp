@@ -34,7 +34,7 @@ void VQuestItem::Load(const std::shared_ptr<VLuaStyle>& description) {
 
 std::shared_ptr<VBinaryBlock> VQuestItem::StateBlock(const TString& location) const {
     std::shared_ptr<VBinaryBlock> block = VPlotManager::Get()->GetQuestBlock(location);
-    if (!block || GetIndex() < 0 || GetIndex() >= block->GetSize()) return nullptr;
+    if (!block || !block->Holds(GetIndex())) return nullptr;
     return block;
 }
 

@@ -63,7 +63,7 @@ std::shared_ptr<VBinaryBlock> VTutorial::GetProgressBlock() {
 void VTutorial::SaveState() {
     std::shared_ptr<VBinaryBlock> block = GetProgressBlock();
     if (!block) return;
-    if (mSlot < 0 || mSlot >= block->GetSize()) {
+    if (!block->Holds(mSlot)) {
         DebugLog("VTutorial::SaveState: '%s' has slot %d of %d; its state is not saved", GetName().c_str(), mSlot,
                  block->GetSize());
         return;
@@ -75,7 +75,7 @@ void VTutorial::SaveState() {
 void VTutorial::LoadState() {
     std::shared_ptr<VBinaryBlock> block = GetProgressBlock();
     if (!block) return;
-    if (mSlot < 0 || mSlot >= block->GetSize()) {
+    if (!block->Holds(mSlot)) {
         DebugLog("VTutorial::LoadState: '%s' has slot %d of %d; its state stays %d", GetName().c_str(), mSlot,
                  block->GetSize(), mState);
         return;

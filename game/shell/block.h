@@ -97,6 +97,9 @@ public:
     uint8_t* GetData() { return mData.data(); }
     const uint8_t* GetData() const { return mData.data(); }
     int GetSize() const { return static_cast<int>(mData.size()); }
+    // The data has the bytes from offset on: a slot of a progress record
+    // past a shorter stored entry has none.
+    bool Holds(int offset, int size = 1) const { return offset >= 0 && size >= 0 && offset <= GetSize() - size; }
 
 private:
     // 0 past the data.
