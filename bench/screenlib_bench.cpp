@@ -20,7 +20,7 @@
 #include "foundation/virtualfiles.h"
 #include "graphics/render/recordingrenderbackend.h"
 #include "graphics/render/renderer.h"
-#include "headlessservices.h"
+#include "tests/support/headlessservices.h"
 #include "lua/lua.h"
 #include "platform/flash/player.h"
 #include "platform/os/timer.h"

@@ -186,3 +186,9 @@ void RecordFrames(benchmark::State& state, display::RecordingDevice& device, Fra
     state.counters["median_ms"] = times[times.size() / 2];
     state.counters["p99_ms"] = times[times.size() * 99 / 100];
 }
+
+// False, and the bench skipped, when the level did not load.
+inline bool LevelLoaded(benchmark::State& state, const Level& level) {
+    if (!level.IsReady()) state.SkipWithError("the level did not load");
+    return level.IsReady();
+}

@@ -20,10 +20,7 @@ namespace {
 void BM_LevelFrameOnRecordingDevice(benchmark::State& state) {
     display::RecordingDevice device;
     Level level(device, reinterpret_cast<SDL_Window*>(&device));
-    if (!level.IsReady()) {
-        state.SkipWithError("the level did not load");
-        return;
-    }
+    if (!LevelLoaded(state, level)) return;
     RecordFrames(state, device, [&] { level.Frame(); });
 }
 BENCHMARK(BM_LevelFrameOnRecordingDevice)->Unit(benchmark::kMillisecond)->Iterations(3000);
@@ -35,10 +32,7 @@ void BM_LevelFrameOnOpenGl(benchmark::State& state) {
         return;
     }
     Level level(*screen.device, screen.window);
-    if (!level.IsReady()) {
-        state.SkipWithError("the level did not load");
-        return;
-    }
+    if (!LevelLoaded(state, level)) return;
     for (auto _ : state) level.Frame();
 }
 BENCHMARK(BM_LevelFrameOnOpenGl)->Unit(benchmark::kMillisecond);

@@ -29,7 +29,7 @@
 #include "graphics/render/recordingrenderbackend.h"
 #include "graphics/render/renderer.h"
 #include "glwindow.h"
-#include "headlessservices.h"
+#include "tests/support/headlessservices.h"
 #include "platform/display/recordingdevice.h"
 #include "shoplevel.h"
 #include "widgets/widgetclasses.h"
@@ -150,10 +150,7 @@ private:
 void BM_LevelFrameAlone(benchmark::State& state) {
     display::RecordingDevice device;
     Level level(device, reinterpret_cast<SDL_Window*>(&device));
-    if (!level.IsReady()) {
-        state.SkipWithError("the level did not load");
-        return;
-    }
+    if (!LevelLoaded(state, level)) return;
     RecordFrames(state, device, [&] { level.Frame(); });
 }
 BENCHMARK(BM_LevelFrameAlone)->Unit(benchmark::kMillisecond)->Iterations(2000);
@@ -161,10 +158,7 @@ BENCHMARK(BM_LevelFrameAlone)->Unit(benchmark::kMillisecond)->Iterations(2000);
 void BM_ShopFrameOverTheLevel(benchmark::State& state) {
     display::RecordingDevice device;
     Level level(device, reinterpret_cast<SDL_Window*>(&device));
-    if (!level.IsReady()) {
-        state.SkipWithError("the level did not load");
-        return;
-    }
+    if (!LevelLoaded(state, level)) return;
     ShopOverLevel shop(level);
     RecordFrames(state, device, [&] { shop.Frame(); });
 }
@@ -177,10 +171,7 @@ void BM_ShopFrameOverTheLevelOnOpenGl(benchmark::State& state) {
         return;
     }
     Level level(*screen.device, screen.window);
-    if (!level.IsReady()) {
-        state.SkipWithError("the level did not load");
-        return;
-    }
+    if (!LevelLoaded(state, level)) return;
     ShopOverLevel shop(level);
     for (auto _ : state) shop.Frame();
 }

@@ -255,7 +255,7 @@ TEST_F(ClickGateTest, IsRightAcrossTheTimerWrap) {
 }
 
 TEST_F(ClickGateTest, AMovieLiftsTheGateAndBlockedInputDropsEverything) {
-    FakeWindowServices services;
+    NoFrameServices services;
     TWindowManager manager(services);
     Make();
     ActivateAt(1000);

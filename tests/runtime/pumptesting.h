@@ -18,25 +18,7 @@
 #include "platform/audio/manualdevice.h"
 #include "platform/window/scriptedwindow.h"
 #include "sound/soundmanager.h"
-
-// What a window manager needs to exist; none of it is used by the pump.
-class FakeWindowServices : public TFrameServices {
-public:
-    uint32_t Timer() const override { return 0; }
-    void PostQuit(int) override {}
-    bool IsFrameDone() const override { return true; }
-    bool IsActiveWindow() const override { return true; }
-    bool IsHosted() const override { return false; }
-    bool IsRelativeMouse() const override { return false; }
-    TTaskList& GetTaskList() override { return tasks; }
-    bool CanDraw() const override { return false; }
-    bool BeginDraw() override { return false; }
-    void EndDraw(bool) override {}
-    bool BeginRenderTarget(TTexture*) override { return false; }
-    void EndRenderTarget() override {}
-
-    TTaskList tasks;
-};
+#include "tests/support/headlessservices.h"
 
 namespace pumptest {
 

@@ -39,7 +39,7 @@ std::string Sequence(const std::string& name, const FrameSheet& sheet, const std
             xml << "<anchor name=\"" << anchor.name << "\" x=\"" << anchor.x << "\" y=\"" << anchor.y << "\"/>";
         }
         xml << "</frame>\n";
-        played += (frame > 0 ? "," : "") + std::to_string(frame + 1);
+        AppendFrame(played, frame + 1);
     }
     xml << "    </framelist>\n";
     std::string text = script.empty() ? "function DoAnim() frames{" + played + "} end" : script;
@@ -76,6 +76,11 @@ Canvas DrawFrames(const FrameSheet& sheet) {
 }
 
 }  // namespace
+
+void AppendFrame(std::string& list, int frame) {
+    if (!list.empty()) list += ',';
+    list += std::to_string(frame);
+}
 
 bool WriteFrameSheet(const std::string& folder, const std::string& path, const FrameSheet& sheet,
                      const std::string& script) {

@@ -30,6 +30,9 @@ struct FrameSheet {
     std::function<std::vector<FrameAnchor>(int frame)> anchors;
 };
 
+// Appends a frame number to a script's comma-separated frame list.
+void AppendFrame(std::string& list, int frame);
+
 // Writes FOLDER/PATH.png and FOLDER/PATH.xml, with the animation script;
 // without one "DoAnim" plays the frames in turn.
 bool WriteFrameSheet(const std::string& folder, const std::string& path, const FrameSheet& sheet,

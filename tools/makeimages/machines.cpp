@@ -56,8 +56,8 @@ void Disc(Canvas& sheet, float left, float cx, float cy, float r, const Rgba& co
 std::string ForwardAndBack(int count, const std::string& more = "") {
     std::string forward, back;
     for (int i = 1; i <= count; ++i) {
-        forward += (i > 1 ? "," : "") + std::to_string(i);
-        back += (i > 1 ? "," : "") + std::to_string(count + 1 - i);
+        AppendFrame(forward, i);
+        AppendFrame(back, count + 1 - i);
     }
     return "function DoAnim() frames{" + forward + "} end function Reverse() frames{" + back + "} end" + more;
 }

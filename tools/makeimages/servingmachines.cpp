@@ -23,7 +23,7 @@ std::string Frames(int a, int b, int times = 1) {
     std::string list;
     int step = a <= b ? 1 : -1;
     for (int frame = a;; frame += step) {
-        for (int i = 0; i < times; ++i) list += (list.empty() ? "" : ",") + std::to_string(frame);
+        for (int i = 0; i < times; ++i) AppendFrame(list, frame);
         if (frame == b) break;
     }
     return "frames{" + list + "}";

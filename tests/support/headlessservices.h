@@ -1,5 +1,6 @@
-// The services of a window manager and its window script on a bench that
-// draws no frames: the platform's timer, no clipboard, strings or movies.
+// The services of a window manager and its window script where no frames
+// are drawn (benches, the pump's tests): the platform's timer, no
+// clipboard, strings or movies.
 #pragma once
 
 #include <memory>
