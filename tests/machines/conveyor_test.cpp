@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "game/floor/customer.h"
@@ -19,8 +20,9 @@ const float kCenter = 400.0f;
 
 // "{x, y}" of the point at the angle and radius around the test centre.
 std::string At(float angle, float radius = 100.0f) {
-    return "{" + std::to_string(kCenter + radius * std::cos(angle)) + ", " +
-           std::to_string(kCenter - radius * std::sin(angle)) + "}";
+    char point[64];
+    std::snprintf(point, sizeof point, "{%f, %f}", kCenter + radius * std::cos(angle), kCenter - radius * std::sin(angle));
+    return point;
 }
 
 // An arc of radius 100 from one angle to another.

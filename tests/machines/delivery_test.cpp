@@ -64,7 +64,10 @@ protected:
 
     static std::string Frames(int count) {
         std::string list;
-        for (int n = 1; n <= count; ++n) list += (n > 1 ? "," : "") + std::to_string(n);
+        for (int n = 1; n <= count; ++n) {
+            if (n > 1) list += ',';
+            list += std::to_string(n);
+        }
         return "frames{" + list + "}";
     }
 

@@ -143,7 +143,7 @@ TEST_F(IngredientTest, AVisitMovesOnlyWhatTheMachineTakes) {
             return std::string(item ? "?" : "-");
         };
         std::string after = "machine " + tag(machine->GetItem());
-        if (machine->GetItem()) after += "@" + std::to_string(machine->GetItem()->GetLayer());
+        if (machine->GetItem()) after.append("@").append(std::to_string(machine->GetItem()->GetLayer()));
         if (machine->IsBusy()) after += " working";
         std::set<std::string> hands = {tag(player->GetLeftHand()), tag(player->GetRightHand())};
         hands.erase("-");

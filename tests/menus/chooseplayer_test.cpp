@@ -45,7 +45,7 @@ protected:
 
 TEST_F(ChoosePlayerTest, TwelveUsersGiveTheirCountAndTenNames) {
     std::vector<std::string> names;
-    for (int i = 0; i < 12; ++i) names.push_back("p" + std::to_string(i));
+    for (int i = 0; i < 12; ++i) names.push_back(std::string("p") += std::to_string(i));
     AddUsers(names);
     MakeScreen();
     EXPECT_EQ(Eval("gotCount"), "12");

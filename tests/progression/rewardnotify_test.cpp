@@ -16,7 +16,7 @@ protected:
     // Seven achievements of the fixture's kind, named a0 to a6.
     VAchievementManager::AchievementList Seven() {
         VAchievementManager::AchievementList list;
-        for (int i = 0; i < 7; ++i) list.push_back(VAchievement::Create(("a" + std::to_string(i)).c_str(), "", i));
+        for (int i = 0; i < 7; ++i) list.push_back(VAchievement::Create((std::string("a") += std::to_string(i)).c_str(), "", i));
         return list;
     }
     VRewardNotify* Show(int hold, size_t count = 1) {

@@ -112,7 +112,7 @@ TEST_F(GameTest, DeletingSelectsTheUserBeforeOrTheLastOne) {
         VGame::Destroy();
         std::remove((mTemp / "user/prefs.dat").c_str());
         std::vector<std::pair<std::string, std::string>> users;
-        for (int i = 0; i < c.users; ++i) users.push_back({"u" + std::to_string(i), "1.0"});
+        for (int i = 0; i < c.users; ++i) users.push_back({std::string("u") += std::to_string(i), "1.0"});
         StoreUsers(users, 0);
         VGame::Create();
         EXPECT_EQ(Run("DeleteUser(" + std::to_string(c.deleted) + ")"), "");

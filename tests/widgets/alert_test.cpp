@@ -74,7 +74,7 @@ TEST_F(AlertTest, NamesWithQuotesAndBackslashesArePoppedAsTheyAre) {
         RAlert* alert = Make<RAlert>("{ x = 0, y = 0, w = 10, h = 10 }", modal);
         alert->Dismiss();
         ASSERT_EQ(Run("popped = ''"), "");
-        EXPECT_EQ(RunQueue(), "[" + std::string(name) + "]");
+        EXPECT_EQ(RunQueue(), std::string("[") + name + "]");
     }
     EXPECT_STREQ(QuoteLuaString("plain_name").c_str(), "'plain_name'");
     EXPECT_STREQ(QuoteLuaString("a\x01" "2").c_str(), "'a\\0012'");

@@ -52,7 +52,8 @@ std::string List(const char* const* texts, int count) {
     }
     std::string list = "[";
     for (int i = 0; i < count; ++i) {
-        list += (i ? "|" : "") + Text(texts[i]);
+        if (i) list += '|';
+        list += Text(texts[i]);
     }
     return list + "]";
 }
