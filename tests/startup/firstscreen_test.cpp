@@ -85,13 +85,14 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
     } screens[] = {
         {"options", "options_sfxlevel_slider"}, {"players", "chooseplayer_button_0"}, {"help", "txt_page"},
         {"credits", "credits"}, {"moregames", "game1"}, {"endless", "medium"},
-        {"rewards", "reward_list"}, {"scores", "gamemode"},
+        {"rewards", "reward_list"}, {"scores", "gamemode"}, {"play", "world_map"},
     };
     for (const auto& screen : screens) {
         ASSERT_TRUE(RunUntilShown(screen.button)) << screen.button;
         Click(FindInTop(screen.button));
         EXPECT_TRUE(RunUntilShown(screen.shown)) << screen.button;
-        TWindow* back = FindInTop("done") ? FindInTop("done") : FindInTop("back") ? FindInTop("back") : FindInTop("cancel");
+        TWindow* back = nullptr;
+        for (const char* name : {"done", "back", "cancel", "btn_menu"}) back = back ? back : FindInTop(name);
         ASSERT_NE(back, nullptr) << screen.button;
         Click(back);
     }
@@ -303,6 +304,7 @@ TEST_F(FirstScreenTest, EnterAndEscapeLeaveEveryScreenOfTheMenuThroughItsButtons
         int key;
     } screens[] = {
         {"endless", "medium", kEscape},
+        {"play", "world_map", kEscape},
         {"options", "options_sfxlevel_slider", kEscape},
         {"options", "options_sfxlevel_slider", kEnter},
         {"help", "txt_page", kEscape},
