@@ -9,7 +9,6 @@
 #include <benchmark/benchmark.h>
 
 #include <algorithm>
-#include <chrono>
 #include <memory>
 #include <vector>
 
@@ -36,12 +35,11 @@
 #include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
 #include "rendererondevice.h"
+#include "shoplevel.h"
 #include "scriptedsprites/animationhost.h"
 
 namespace {
 
-constexpr int kWidth = 800, kHeight = 600;
-constexpr int kTick = 16;
 constexpr int kPins = 6;
 constexpr int kDots = 40;
 constexpr int kGlows = 12;
@@ -62,14 +60,6 @@ function ResetMap() end
 function GetManagedInt() return 0 end
 kHAlignLeft, kHAlignRight, kHAlignCenter, kVAlignCenter = 0, 0, 0, 0
 )";
-
-// Runs the pins' animation scripts.
-class BenchHost : public TAnimationHost {
-public:
-    TTaskList& GetTaskList() override { return tasks; }
-    uint32_t Rand() override { return 0; }
-    TTaskList tasks;
-};
 
 class OpenMap {
 public:
@@ -178,19 +168,7 @@ void BM_OpenMapFrame(benchmark::State& state) {
         state.SkipWithError("the map did not open as planned");
         return;
     }
-    std::vector<double> times;
-    for (auto _ : state) {
-        auto start = std::chrono::steady_clock::now();
-        map.Frame();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-        state.PauseTiming();
-        state.counters["device_calls"] = static_cast<double>(device.GetCalls().size());
-        device.ClearCalls();
-        state.ResumeTiming();
-    }
-    std::sort(times.begin(), times.end());
-    state.counters["median_ms"] = times[times.size() / 2];
-    state.counters["p99_ms"] = times[times.size() * 99 / 100];
+    RecordFrames(state, device, [&] { map.Frame(); });
 }
 BENCHMARK(BM_OpenMapFrame)->Unit(benchmark::kMillisecond)->Iterations(2000);
 
