@@ -49,7 +49,7 @@ TEST_F(PushPinTest, AtTheStartOnlyTheFirstLocationsPinsShowAndLevelOneIsTheOneTo
         EXPECT_FALSE(globe->IsVisible());
     }
     EXPECT_EQ(first->GetCurrentGlobe(), first->GetGlobe(1));
-    EXPECT_EQ(first->GetHoverGlow() != nullptr, true);
+    EXPECT_NE(first->GetHoverGlow(), nullptr);
 }
 
 TEST_F(PushPinTest, GlobesFollowEachLevelsResult) {
