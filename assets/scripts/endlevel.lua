@@ -3,8 +3,8 @@
 -- or a few words, and the player's worth rolling up in the register. The
 -- dialog's table (gDialogTable) holds level_pass, the label of the result,
 -- level_status and, in the story, level_num or, in endless mode, time.
--- Next plays the current level (the first location's levels only), Replay
--- the one just played, Menu goes back to the main menu.
+-- Next goes back to the world map (the first location's levels only),
+-- Replay plays the one just played, Menu goes back to the main menu.
 ReadFile("scripts/dialogparts.lua")
 
 local t = gDialogTable
@@ -80,8 +80,13 @@ local windows = {
 
 -- Buttons side by side along the bottom of the panel.
 local buttons = {}
+-- Next goes back to the map, which shows the next level.
+local function BackToMap()
+    gBackToMap = true
+    PopModal("scripts/loading.lua")
+end
 if not endless and GetCurrentLevel() <= kLastPlayableLevel then
-    table.insert(buttons, { "next", "button_next", Play(nil), kPressedByEnter })
+    table.insert(buttons, { "next", "button_next", BackToMap, kPressedByEnter })
 end
 table.insert(buttons, { "replay", "button_replay", Play(t.level_num) })
 -- The level screen's modal goes, and this dialog above it.

@@ -67,16 +67,19 @@ AddChocolate("counter_right_1", "round_milk", 550, kCounterY, 430)
 AddChocolate("counter_left_2", "heart_ruby", 185, kCounterY, 500)
 AddChocolate("counter_right_2", "heart_ruby", 615, kCounterY, 500)
 
--- A level of the mode (0 the story) on the level screen.
-local function PlayLevel(mode)
-    SetCurrentGameMode(mode)
-    DoModal("scripts/loading.lua")
+-- The story's map, and again each time a level's Next asks for it.
+local function PlayStory()
+    SetCurrentGameMode(0)
+    repeat
+        gBackToMap = false
+        DoModal("scripts/worldmap.lua")
+    until not gBackToMap
 end
 
--- Endless mode once its difficulty is chosen.
+-- Endless mode once its difficulty is chosen: a pin starts its location.
 local function PlayEndless()
     if DoModal("scripts/endless.lua") then
-        DoModal("scripts/loading.lua")
+        DoModal("scripts/worldmap.lua")
     end
 end
 
@@ -102,7 +105,7 @@ MakeDialog
             },
             ShadowedLine("txt_welcome", 150),
             ShadowedLine("txt_user", 194),
-            OvalButton("play", 160, 260, "menu_play", function() PlayLevel(0) end),
+            OvalButton("play", 160, 260, "menu_play", PlayStory),
             OvalButton("options", 420, 260, "menu_options", function() DoModal("scripts/options.lua") end),
             OvalButton("players", 160, 330, "menu_players", ChoosePlayer),
             OvalButton("help", 420, 330, "menu_help", function() DoModal("scripts/help.lua") end),

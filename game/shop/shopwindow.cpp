@@ -176,10 +176,11 @@ ShopWindow::~ShopWindow() {
     if (VGame* game = VGame::Get()) game->SetGameLoaded(false);
     VAssetManager::Get()->ReleaseAll();
     if (VSoundManager* sounds = VSoundManager::Get()) sounds->PurgeSounds();
-    VUpgradeManager::Get()->Clear();
-    VTutorialManager::Get()->Clear();
-    VPlotManager::Get()->Clear();
-    VQuestManager::Get()->Clear();
+    // Managers already released at shutdown are not made again.
+    if (auto upgrades = VUpgradeManager::GetIfCreated()) upgrades->Clear();
+    if (auto tutorials = VTutorialManager::GetIfCreated()) tutorials->Clear();
+    if (auto plots = VPlotManager::GetIfCreated()) plots->Clear();
+    if (auto quests = VQuestManager::GetIfCreated()) quests->Clear();
 }
 
 const char* ShopWindow::GetClassName() const {

@@ -142,6 +142,13 @@ public:
     // Every effect is told it is removed; the map empties.
     virtual void DetachEffects();
     virtual bool HasEffect(const std::shared_ptr<VSpriteEffect>& effect) const;
+    // How many of the attached effects are of the type.
+    template <typename T>
+    int CountEffectsOf() const {
+        int count = 0;
+        for (const auto& [id, entry] : mEffects) count += std::dynamic_pointer_cast<T>(entry.effect) ? 1 : 0;
+        return count;
+    }
     virtual void SetManager(const std::shared_ptr<VSpriteManager>& manager);
     virtual std::shared_ptr<VSpriteManager> GetManager() const { return mManager.lock(); }
     // Listener changes take effect at the next Update.

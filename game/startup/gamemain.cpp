@@ -32,6 +32,7 @@
 #include "game/progression/tutorialmanager.h"
 #include "game/progression/upgradelist.h"
 #include "game/progression/upgradetab.h"
+#include "game/progression/worldmap.h"
 #include "game/shell/game.h"
 #include "game/shell/gamesoundmanager.h"
 #include "game/shell/sessionmetrics.h"
@@ -134,6 +135,7 @@ const TWindowClass kWindowClasses[] = {
     {"VPrelevelWindow", VPrelevelWindow::ClassId()},
     {"VUpgradeList", VUpgradeList::ClassId()},
     {"VUpgradeTab", VUpgradeTab::ClassId()},
+    {"VWorldMap", VWorldMap::ClassId()},
 };
 
 void PassRendererOptions() {

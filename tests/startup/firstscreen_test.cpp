@@ -1,7 +1,8 @@
 // The shipped first screens, run by the main routine from the build's
 // assets: the first player's name, the main menu with its buttons and the
 // screens they open, Enter and Escape on each, the players with their name
-// dialogs, and the quit question on a close request whose Yes ends the game.
+// dialogs, the world map with the way into a location just reached, and the
+// quit question on a close request whose Yes ends the game.
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -9,9 +10,13 @@
 #include "core/app/platformevent.h"
 #include "game/objects/objectwindow.h"
 #include "game/objects/tiledobject.h"
+#include "game/level/levelmanager.h"
 #include "game/progression/achievementmanager.h"
+#include "game/progression/pushpin.h"
 #include "game/progression/reward.h"
 #include "game/progression/rewardswindow.h"
+#include "game/progression/worldmap.h"
+#include "game/shell/valuemanager.h"
 #include "game/sprites/sprite.h"
 #include "game/sprites/spritemanager.h"
 #include "game/sprites/textsprite.h"
@@ -28,6 +33,8 @@
 namespace {
 
 using FirstScreenTest = GameScreenTest;
+
+constexpr int kEscape = 27;
 
 TEST_F(FirstScreenTest, TheTitleShowsTheShopsNameAndItsButtons) {
     GameMainSetUp(mPlatform.get(), mSession);
@@ -85,17 +92,47 @@ TEST_F(FirstScreenTest, TheMainMenuGreetsThePlayerAndOpensEachScreen) {
     } screens[] = {
         {"options", "options_sfxlevel_slider"}, {"players", "chooseplayer_button_0"}, {"help", "txt_page"},
         {"credits", "credits"}, {"moregames", "game1"}, {"endless", "medium"},
-        {"rewards", "reward_list"}, {"scores", "gamemode"},
+        {"rewards", "reward_list"}, {"scores", "gamemode"}, {"play", "world_map"},
     };
     for (const auto& screen : screens) {
         ASSERT_TRUE(RunUntilShown(screen.button)) << screen.button;
         Click(FindInTop(screen.button));
         EXPECT_TRUE(RunUntilShown(screen.shown)) << screen.button;
-        TWindow* back = FindInTop("done") ? FindInTop("done") : FindInTop("back") ? FindInTop("back") : FindInTop("cancel");
+        TWindow* back = nullptr;
+        for (const char* name : {"done", "back", "cancel", "btn_menu"}) back = back ? back : FindInTop(name);
         ASSERT_NE(back, nullptr) << screen.button;
         Click(back);
     }
     EXPECT_TRUE(RunUntilShown("play"));
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+// A level that opened the next location leaves the map a path to play
+// once: the location's pin waits hidden until the dots reach it, and the
+// next visit plays nothing.
+TEST_F(FirstScreenTest, AfterALocationsLastLevelTheMapShowsTheWayToTheNextOnce) {
+    GameMainSetUp(mPlatform.get(), mSession);
+    VLevelManager::Get()->SetHighestComplete(10, true);
+    VLevelManager::Get()->SetCurrentLevel(11);
+    VValueManager::Get()->SetValue("do_map_transition", 1, true);
+    for (bool first : {true, false}) {
+        SCOPED_TRACE(first ? "first visit" : "second visit");
+        ASSERT_TRUE(RunUntilShown("play"));
+        Click(FindInTop("play"));
+        ASSERT_TRUE(RunUntilShown("world_map"));
+        RunFor(40);
+        auto* map = dynamic_cast<VWorldMap*>(FindInTop("world_map"));
+        ASSERT_NE(map, nullptr);
+        std::shared_ptr<VPushPin> namche = map->GetPins().at("pin2_namche");
+        EXPECT_EQ(map->GetCurrentPath() == "pin2_namche", first);
+        EXPECT_EQ(namche->IsVisible(), !first);
+        EXPECT_EQ(VValueManager::Get()->GetInt("do_map_transition", 1), 0);
+        RunFor(3000);
+        EXPECT_EQ(map->GetCurrentPath().Length(), 0);
+        EXPECT_TRUE(namche->IsVisible());
+        EXPECT_EQ(map->FindCurrentPin(), namche);
+        Press(kEscape);
+    }
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
@@ -292,8 +329,6 @@ TEST_F(FirstScreenTest, AFailedSaveIsToldOnceAndKeepsTheOldFile) {
 }
 
 constexpr int kEnter = 13;
-constexpr int kEscape = 27;
-
 TEST_F(FirstScreenTest, EnterAndEscapeLeaveEveryScreenOfTheMenuThroughItsButtons) {
     AddFile("xsell/xsell.lua", "-- cross-sell");
     GameMainSetUp(mPlatform.get(), mSession);
@@ -303,6 +338,7 @@ TEST_F(FirstScreenTest, EnterAndEscapeLeaveEveryScreenOfTheMenuThroughItsButtons
         int key;
     } screens[] = {
         {"endless", "medium", kEscape},
+        {"play", "world_map", kEscape},
         {"options", "options_sfxlevel_slider", kEscape},
         {"options", "options_sfxlevel_slider", kEnter},
         {"help", "txt_page", kEscape},

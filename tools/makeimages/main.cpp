@@ -1,8 +1,8 @@
 // makeimages FOLDER: draws the game's images below FOLDER: the interface
 // (cursor, buttons, panels, title signs and backdrop, options, help pages,
 // the menu's chocolates, medals), the shop floor (chocolates, customers,
-// player, stations, machines) and what the level screens show. The same
-// program always writes the same bytes.
+// player, stations, machines), what the level screens show and the world
+// map. The same program always writes the same bytes.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -22,6 +22,7 @@
 #include "tools/makeimages/stations.h"
 #include "tools/makeimages/plot.h"
 #include "tools/makeimages/upgradeshop.h"
+#include "tools/makeimages/worldmap.h"
 #include "tools/makeimages/shopfloor.h"
 #include "tools/makeimages/pngwriter.h"
 
@@ -396,6 +397,7 @@ int main(int argc, char** argv) {
     written = Write(folder, "ui/plot/page_frame.png", DialogPanel(600, 300)) && written;
     written = makeimages::WriteBackdropArt(folder) && written;
     written = makeimages::WriteServingMachineArt(folder) && written;
+    written = makeimages::WriteWorldMapArt(folder) && written;
     written = Write(folder, "anim/transparent.png", Canvas(1, 1)) && written;
     return written ? 0 : 1;
 }

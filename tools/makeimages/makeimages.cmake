@@ -17,7 +17,8 @@ add_executable(makeimages
                ${CMAKE_SOURCE_DIR}/tools/makeimages/servingmachines.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/shopfloor.cpp
                ${CMAKE_SOURCE_DIR}/tools/makeimages/stations.cpp
-               ${CMAKE_SOURCE_DIR}/tools/makeimages/upgradeshop.cpp)
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/upgradeshop.cpp
+               ${CMAKE_SOURCE_DIR}/tools/makeimages/worldmap.cpp)
 target_link_libraries(makeimages PRIVATE PNG::PNG)
 
 set(generated_images
@@ -48,7 +49,8 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/ui/plot/continue_down.png
     ${CMAKE_BINARY_DIR}/assets/ui/upgrades/thumb_station.png
     ${CMAKE_BINARY_DIR}/assets/shop/background/steam.xml
-    ${CMAKE_BINARY_DIR}/assets/anim/machines/delivery/zepp_pickup.xml)
+    ${CMAKE_BINARY_DIR}/assets/anim/machines/delivery/zepp_pickup.xml
+    ${CMAKE_BINARY_DIR}/assets/ui/map/pin_badge.xml)
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages
