@@ -105,8 +105,8 @@ bool addDecimal(luaL_Buffer* b, const ConversionSpec& spec, int value) {
     return true;
 }
 
-// "%f" of a finite number likewise: the shortest-path conversion gives the
-// same correctly rounded digits as printf.
+// "%f" of a finite number likewise: to_chars with a precision gives the same
+// correctly rounded digits as printf.
 bool addFixed(luaL_Buffer* b, const ConversionSpec& spec, double value) {
     if (spec.otherFlags || !std::isfinite(value)) return false;
     char digits[512];  // 309 integer digits, the point and 99 decimals at most
