@@ -15,7 +15,7 @@ extern const Value kNilValue;
 Table* newTable(lua_State* L, int arraySize, int logNodeCount);
 void freeTable(lua_State* L, Table* t);
 
-inline int tableNodeCount(const Table* t) { return 1 << t->logNodeCount; }
+inline int tableNodeCount(const Table* t) { return static_cast<int>(t->nodeMask) + 1; }
 
 // Reads: the slot of the key, or &kNilValue when absent (never allocates).
 const Value* tableGet(Table* t, const Value* key);
@@ -32,7 +32,7 @@ inline const Value* tableGetInt(Table* t, int key)
 // Strings are found by identity along the chain of their hash.
 inline const Value* tableGetString(Table* t, String* key)
 {
-    const TableNode* n = &t->nodes[key->hash & static_cast<uint32_t>(tableNodeCount(t) - 1)];
+    const TableNode* n = &t->nodes[key->hash & t->nodeMask];
     do {
         if (n->key.gc == key && n->key.tag == key->tag)
             return &n->value;
