@@ -351,23 +351,23 @@ const Value* tableGetIntFromNodes(Table* t, int key) { return getNumber(t, key);
 
 Value* tableSet(lua_State* L, Table* t, const Value* key)
 {
-    switch (key->tag) {
-    case LUA_TSTRING:
-    case LUA_TWSTRING:
+    if (key->tag == LUA_TSTRING || key->tag == LUA_TWSTRING)
         return tableSetString(L, t, asString(key));
-    case LUA_TNIL:
-        runError(L, "table index is nil");
-    case LUA_TNUMBER:
-        if (key->n != key->n)
-            runError(L, "table index is NaN");
-        break;
-    default:
-        break;
-    }
-    t->absentEvents = 0;
     const Value* slot = tableGet(t, key);
-    if (slot != &kNilValue)
+    if (slot != &kNilValue) {
+        t->absentEvents = 0;
         return const_cast<Value*>(slot);
+    }
+    return tableInsert(L, t, key);
+}
+
+Value* tableInsert(lua_State* L, Table* t, const Value* key)
+{
+    if (isNil(key))
+        runError(L, "table index is nil");
+    if (isNumber(key) && key->n != key->n)
+        runError(L, "table index is NaN");
+    t->absentEvents = 0;
     return insertKey(L, t, key);
 }
 

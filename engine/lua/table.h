@@ -46,6 +46,9 @@ inline const Value* tableGetString(Table* t, String* key)
 // "table index is NaN". Clears the table's metamethod absence cache.
 Value* tableSet(lua_State* L, Table* t, const Value* key);
 Value* tableSetInt(lua_State* L, Table* t, int key);
+// tableSet for a key that a read has just found absent (tableGet gave
+// &kNilValue): the same errors and result, without looking the key up again.
+Value* tableInsert(lua_State* L, Table* t, const Value* key);
 Value* tableSetString(lua_State* L, Table* t, String* key);
 
 // Traversal: `slot` holds a key (nil to start); on true, slot[0] and slot[1]

@@ -596,7 +596,7 @@ enter:
                         *slot = *value;
                     } else {
                         frame->savedPc = pc;  // a nil or NaN key raises an error
-                        *tableSet(L, h, key) = *value;
+                        *tableInsert(L, h, key) = *value;
                     }
                     NEXT();
                 }
