@@ -145,10 +145,27 @@ bool wideHexToNumber(const lua_WChar* s, lua_Number* result)
     return true;
 }
 
+// Whole numbers below 10^14 print as "%.14g" prints them, all digits and no
+// exponent: the common case, written without the general conversion. Returns
+// 0 for any other number (and for -0, which keeps its sign there).
+int integerToText(lua_Number n, char* buffer)
+{
+    constexpr lua_Number kLimit = 1e14;
+    if (!(n > -kLimit && n < kLimit) || n != static_cast<lua_Number>(static_cast<long long>(n)) ||
+        (n == 0 && std::signbit(n)))
+        return 0;
+    auto [end, error] = std::to_chars(buffer, buffer + kNumberTextSize - 1, static_cast<long long>(n));
+    (void)error;  // 15 characters at most
+    *end = '\0';
+    return static_cast<int>(end - buffer);
+}
+
 }  // namespace
 
 int numberToText(lua_Number n, char* buffer)
 {
+    if (const int length = integerToText(n, buffer); length > 0)
+        return length;
     auto [end, error] = std::to_chars(buffer, buffer + kNumberTextSize - 1, n, std::chars_format::general, 14);
     (void)error;  // the buffer always fits 14 significant digits
     *end = '\0';

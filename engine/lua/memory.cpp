@@ -16,7 +16,8 @@ void* reallocMemory(lua_State* L, void* block, size_t oldSize, size_t newSize)
         g->bytesInUse -= oldSize;
         return nullptr;
     }
-    void* result = std::realloc(block, newSize);
+    // New blocks are the common case: malloc skips realloc's checks.
+    void* result = block ? std::realloc(block, newSize) : std::malloc(newSize);
     if (!result)
         raiseMemoryError(L);
     g->bytesInUse += newSize - oldSize;

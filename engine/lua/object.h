@@ -50,7 +50,7 @@ struct String : GcObject {
 };
 
 // Tables: an array part for the keys 1..arraySize and a hash part of
-// 2^logNodeCount nodes, collisions chained through `next`.
+// nodeMask + 1 nodes (a power of two), collisions chained through `next`.
 struct TableNode {
     Value key;
     Value value;
@@ -59,7 +59,7 @@ struct TableNode {
 
 struct Table : GcObject {
     uint8_t absentEvents;   // bit e set: the metatable has no handler for event e (a cache)
-    uint8_t logNodeCount;
+    uint32_t nodeMask;      // node count - 1: a hash's bits that pick its main node
     Table* metatable;
     Value* array;
     TableNode* nodes;

@@ -3,6 +3,8 @@
 #include "lua/stringlib.h"
 
 #include <cctype>
+#include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
@@ -15,25 +17,45 @@ namespace {
 constexpr char kFlags[] = "-+ #0";
 
 // A conversion for snprintf: "%", at most five flags, two digits of width,
-// "." and two digits of precision, the conversion letter and a zero.
+// "." and two digits of precision, the conversion letter and a zero. The
+// flags, width and precision are kept apart too, for the conversions written
+// here without snprintf.
 struct ConversionSpec {
     char text[16];
     bool hasPrecision;
+    bool leftAlign;    // "-"
+    bool zeroPad;      // "0"
+    bool otherFlags;   // "+", " " or "#"
+    int width;
+    int precision;
 };
+
+// Reads up to two digits at p into *value (0 when there are none).
+const char* scanTwoDigits(const char* p, const char* end, int* value) {
+    *value = 0;
+    for (int i = 0; i < 2 && p < end && std::isdigit(static_cast<unsigned char>(*p)); ++i)
+        *value = *value * 10 + (*p++ - '0');
+    return p;
+}
 
 // Reads the flags, width and precision of a conversion starting at p (just
 // after the "%") into spec, without the conversion letter; returns where the
 // letter is.
 const char* scanConversion(lua_State* L, const char* p, const char* end, ConversionSpec& spec) {
     const char* start = p;
-    while (p < end && std::strchr(kFlags, *p) != nullptr && *p != '\0') ++p;
+    spec.leftAlign = spec.zeroPad = spec.otherFlags = false;
+    for (; p < end && std::strchr(kFlags, *p) != nullptr && *p != '\0'; ++p) {
+        spec.leftAlign |= *p == '-';
+        spec.zeroPad |= *p == '0';
+        spec.otherFlags |= *p != '-' && *p != '0';
+    }
     if (static_cast<size_t>(p - start) >= sizeof kFlags) luaL_error(L, "invalid format (repeated flags)");
-    for (int i = 0; i < 2 && p < end && std::isdigit(static_cast<unsigned char>(*p)); ++i) ++p;
+    p = scanTwoDigits(p, end, &spec.width);
     spec.hasPrecision = false;
+    spec.precision = 0;
     if (p < end && *p == '.') {
-        ++p;
         spec.hasPrecision = true;
-        for (int i = 0; i < 2 && p < end && std::isdigit(static_cast<unsigned char>(*p)); ++i) ++p;
+        p = scanTwoDigits(p + 1, end, &spec.precision);
     }
     if (p < end && std::isdigit(static_cast<unsigned char>(*p)))
         luaL_error(L, "invalid format (width or precision too long)");
@@ -42,6 +64,57 @@ const char* scanConversion(lua_State* L, const char* p, const char* end, Convers
     std::memcpy(spec.text + 1, start, length);
     spec.text[length + 1] = '\0';
     return p;
+}
+
+void addFill(luaL_Buffer* b, char c, size_t count) {
+    for (size_t i = 0; i < count; ++i) luaL_putchar(b, c);
+}
+
+// Appends text padded to the spec's width as printf pads it: spaces before,
+// spaces after with "-", or with "0" (when the conversion allows it) zeros
+// between the sign and the digits.
+void addPadded(luaL_Buffer* b, const ConversionSpec& spec, const char* text, size_t length, bool zerosAllowed) {
+    const size_t width = static_cast<size_t>(spec.width);
+    const size_t fill = width > length ? width - length : 0;
+    if (spec.leftAlign) {
+        luaL_addlstring(b, text, length);
+        addFill(b, ' ', fill);
+        return;
+    }
+    if (zerosAllowed && spec.zeroPad) {
+        if (length > 0 && *text == '-') {
+            luaL_putchar(b, '-');
+            ++text;
+            --length;
+        }
+        addFill(b, '0', fill);
+    } else {
+        addFill(b, ' ', fill);
+    }
+    luaL_addlstring(b, text, length);
+}
+
+// "%d" with the flags "-" and "0" and a width, written without snprintf;
+// false for the forms it leaves to snprintf.
+bool addDecimal(luaL_Buffer* b, const ConversionSpec& spec, int value) {
+    if (spec.otherFlags || spec.hasPrecision) return false;
+    char digits[16];
+    auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
+    if (error != std::errc()) return false;
+    addPadded(b, spec, digits, static_cast<size_t>(end - digits), true);
+    return true;
+}
+
+// "%f" of a finite number likewise: to_chars with a precision gives the same
+// correctly rounded digits as printf.
+bool addFixed(luaL_Buffer* b, const ConversionSpec& spec, double value) {
+    if (spec.otherFlags || !std::isfinite(value)) return false;
+    char digits[512];  // 309 integer digits, the point and 99 decimals at most
+    auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed,
+                                      spec.hasPrecision ? spec.precision : 6);
+    if (error != std::errc()) return false;
+    addPadded(b, spec, digits, static_cast<size_t>(end - digits), true);
+    return true;
 }
 
 // snprintf into a string of the needed size.
@@ -170,6 +243,11 @@ void addString(lua_State* L, luaL_Buffer* b, int arg, const ConversionSpec& spec
         luaL_addvalue(b);
         return;
     }
+    if (!spec.hasPrecision && !spec.zeroPad && !spec.otherFlags) {
+        // As snprintf would: the text up to its first zero byte, padded.
+        addPadded(b, spec, s, strnlen(s, length), false);
+        return;
+    }
     addFormatted(b, spec, s);
 }
 
@@ -201,20 +279,26 @@ int stringFormat(lua_State* L) {
         spec.text[specLength] = conversion;
         spec.text[specLength + 1] = '\0';
         switch (conversion) {
-        case 'c':
+        case 'c': addFormatted(&b, spec, static_cast<int>(luaL_checklong(L, arg))); break;
         case 'd':
-        case 'i':
-            addFormatted(&b, spec, static_cast<int>(luaL_checklong(L, arg)));
+        case 'i': {
+            const int value = static_cast<int>(luaL_checklong(L, arg));
+            if (!addDecimal(&b, spec, value)) addFormatted(&b, spec, value);
             break;
+        }
         case 'o':
         case 'u':
         case 'x':
         case 'X':
             addFormatted(&b, spec, static_cast<unsigned>(luaL_checklong(L, arg)));
             break;
+        case 'f': {
+            const double value = luaL_checknumber(L, arg);
+            if (!addFixed(&b, spec, value)) addFormatted(&b, spec, value);
+            break;
+        }
         case 'e':
         case 'E':
-        case 'f':
         case 'g':
         case 'G': addFormatted(&b, spec, static_cast<double>(luaL_checknumber(L, arg))); break;
         case 'q': addQuoted(L, &b, arg); break;

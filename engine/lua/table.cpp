@@ -66,7 +66,7 @@ uint32_t keyHash(const Value* key)
 
 TableNode* mainPosition(const Table* t, const Value* key)
 {
-    return &t->nodes[keyHash(key) & static_cast<uint32_t>(tableNodeCount(t) - 1)];
+    return &t->nodes[keyHash(key) & t->nodeMask];
 }
 
 bool sameKey(const Value* a, const Value* b)
@@ -137,7 +137,7 @@ void allocateNodes(lua_State* L, Table* t, int count)
 {
     if (count == 0) {
         t->nodes = &emptyNode;
-        t->logNodeCount = 0;
+        t->nodeMask = 0;
         t->lastFree = t->nodes;
         return;
     }
@@ -151,21 +151,20 @@ void allocateNodes(lua_State* L, Table* t, int count)
         setNil(&t->nodes[i].value);
         t->nodes[i].next = nullptr;
     }
-    t->logNodeCount = static_cast<uint8_t>(log);
+    t->nodeMask = static_cast<uint32_t>(size - 1);
     t->lastFree = t->nodes + size;
 }
 
-void freeNodes(lua_State* L, TableNode* nodes, int logNodeCount)
+void freeNodes(lua_State* L, TableNode* nodes, int count)
 {
     if (nodes != &emptyNode)
-        freeArray(L, nodes, static_cast<size_t>(1) << logNodeCount);
+        freeArray(L, nodes, static_cast<size_t>(count));
 }
 
 void resize(lua_State* L, Table* t, int newArraySize, int nodeCount)
 {
     int oldArraySize = t->arraySize;
     TableNode* oldNodes = t->nodes;
-    int oldLog = t->logNodeCount;
     int oldNodeCount = tableNodeCount(t);
     allocateNodes(L, t, nodeCount);
     if (newArraySize > oldArraySize) {
@@ -184,7 +183,7 @@ void resize(lua_State* L, Table* t, int newArraySize, int nodeCount)
         if (!isNil(&n->value))
             *tableSet(L, t, &n->key) = n->value;
     }
-    freeNodes(L, oldNodes, oldLog);
+    freeNodes(L, oldNodes, oldNodeCount);
 }
 
 // Counts an integer key into its power-of-two slice; false for other keys.
@@ -289,7 +288,7 @@ const Value* getByText(const Table* t, const char* text)
 {
     size_t length = std::strlen(text);
     uint32_t hash = hashBytes(text, length);
-    for (TableNode* n = &t->nodes[hash & static_cast<uint32_t>(tableNodeCount(t) - 1)]; n; n = n->next) {
+    for (TableNode* n = &t->nodes[hash & t->nodeMask]; n; n = n->next) {
         if (n->key.tag != LUA_TSTRING)
             continue;
         const String* s = asString(&n->key);
@@ -310,7 +309,7 @@ Table* newTable(lua_State* L, int arraySize, int logNodeCount)
     t->arraySize = 0;
     t->grayNext = nullptr;
     t->nodes = &emptyNode;
-    t->logNodeCount = 0;
+    t->nodeMask = 0;
     t->lastFree = t->nodes;
     linkObject(L, t, LUA_TTABLE);
     // A hint is only a size: beyond the array part's limit the items go to
@@ -326,7 +325,7 @@ Table* newTable(lua_State* L, int arraySize, int logNodeCount)
 
 void freeTable(lua_State* L, Table* t)
 {
-    freeNodes(L, t->nodes, t->logNodeCount);
+    freeNodes(L, t->nodes, tableNodeCount(t));
     freeArray(L, t->array, static_cast<size_t>(t->arraySize));
     freeMemory(L, t, sizeof(Table));
 }
@@ -352,23 +351,23 @@ const Value* tableGetIntFromNodes(Table* t, int key) { return getNumber(t, key);
 
 Value* tableSet(lua_State* L, Table* t, const Value* key)
 {
-    switch (key->tag) {
-    case LUA_TSTRING:
-    case LUA_TWSTRING:
+    if (key->tag == LUA_TSTRING || key->tag == LUA_TWSTRING)
         return tableSetString(L, t, asString(key));
-    case LUA_TNIL:
-        runError(L, "table index is nil");
-    case LUA_TNUMBER:
-        if (key->n != key->n)
-            runError(L, "table index is NaN");
-        break;
-    default:
-        break;
-    }
-    t->absentEvents = 0;
     const Value* slot = tableGet(t, key);
-    if (slot != &kNilValue)
+    if (slot != &kNilValue) {
+        t->absentEvents = 0;
         return const_cast<Value*>(slot);
+    }
+    return tableInsert(L, t, key);
+}
+
+Value* tableInsert(lua_State* L, Table* t, const Value* key)
+{
+    if (isNil(key))
+        runError(L, "table index is nil");
+    if (isNumber(key) && key->n != key->n)
+        runError(L, "table index is NaN");
+    t->absentEvents = 0;
     return insertKey(L, t, key);
 }
 

@@ -15,7 +15,7 @@ extern const Value kNilValue;
 Table* newTable(lua_State* L, int arraySize, int logNodeCount);
 void freeTable(lua_State* L, Table* t);
 
-inline int tableNodeCount(const Table* t) { return 1 << t->logNodeCount; }
+inline int tableNodeCount(const Table* t) { return static_cast<int>(t->nodeMask) + 1; }
 
 // Reads: the slot of the key, or &kNilValue when absent (never allocates).
 const Value* tableGet(Table* t, const Value* key);
@@ -32,7 +32,7 @@ inline const Value* tableGetInt(Table* t, int key)
 // Strings are found by identity along the chain of their hash.
 inline const Value* tableGetString(Table* t, String* key)
 {
-    const TableNode* n = &t->nodes[key->hash & static_cast<uint32_t>(tableNodeCount(t) - 1)];
+    const TableNode* n = &t->nodes[key->hash & t->nodeMask];
     do {
         if (n->key.gc == key && n->key.tag == key->tag)
             return &n->value;
@@ -46,6 +46,9 @@ inline const Value* tableGetString(Table* t, String* key)
 // "table index is NaN". Clears the table's metamethod absence cache.
 Value* tableSet(lua_State* L, Table* t, const Value* key);
 Value* tableSetInt(lua_State* L, Table* t, int key);
+// tableSet for a key that a read has just found absent (tableGet gave
+// &kNilValue): the same errors and result, without looking the key up again.
+Value* tableInsert(lua_State* L, Table* t, const Value* key);
 Value* tableSetString(lua_State* L, Table* t, String* key);
 
 // Traversal: `slot` holds a key (nil to start); on true, slot[0] and slot[1]

@@ -8,6 +8,8 @@
 
 #include <clocale>
 #include <cmath>
+#include <cstdio>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -57,6 +59,25 @@ TEST(ConversionTest, NumberToTextIsPercent14g)
         int length = numberToText(c.n, text);
         EXPECT_STREQ(text, c.text) << c.n;
         EXPECT_EQ(length, static_cast<int>(std::string(c.text).size()));
+    }
+}
+
+// Whole numbers take a shorter way than the general conversion: both must
+// agree with the C library's "%.14g" around every edge of that way.
+TEST(ConversionTest, NumberToTextMatchesPrintfAroundWholeNumbers)
+{
+    const double values[] = {
+        1,  -1,  7,  10,  -10,  65536,  2147483647.0,  -2147483648.0,  4294967296.0,
+        99999999999999.0,  -99999999999999.0,  100000000000000.0,  -100000000000000.0,
+        99999999999999.5,  1e14 - 2,  1e300,  -1e300,  0.5,  -0.5,  1.0000000000001,
+        12345.000001,  9007199254740993.0,  std::nan(""),
+    };
+    for (double n : values) {
+        char expected[64];
+        std::snprintf(expected, sizeof expected, "%.14g", n);
+        char text[kNumberTextSize];
+        EXPECT_EQ(numberToText(n, text), static_cast<int>(std::strlen(expected))) << expected;
+        EXPECT_STREQ(text, expected);
     }
 }
 

@@ -48,6 +48,8 @@ TEST_F(ErrorsTest, MessagesNameTheVariable)
         {"return 'a' <= 1", "test:1: attempt to compare string with number"},
         {"local a = {} local b = a return b()", "test:1: attempt to call local `b' (a table value)"},
         {"local t = {} t[nil] = 1", "test:1: table index is nil"},
+        {"local t = {} t[0/0] = 1", "test:1: table index is NaN"},
+        {"local t = setmetatable({}, {}) t[nil] = 1", "test:1: table index is nil"},
         {"error('plain', 0)", "plain"},
         {"local x = 1\n\nerror('at three')", "test:3: at three"},
     };

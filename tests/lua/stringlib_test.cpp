@@ -2,6 +2,11 @@
 // method calls on strings.
 #include "libfixture.h"
 
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <type_traits>
+
 namespace {
 
 TEST_F(LibraryTest, QuoteForTheLexerEscapesControlCharacters) {
@@ -47,6 +52,60 @@ TEST_F(LibraryTest, FormatKeepsTheClassicOptions) {
     EXPECT_EQ(run("return string.format('[%5.2s|%.0s|%-4s]', 'abc', 'abc', 'ab')"), "[   ab||ab  ]");
     // %c of 0 keeps its zero byte.
     EXPECT_EQ(run("return string.format('%c', 0) == '\\0', string.len(string.format('%3c', 0))"), "true|3");
+}
+
+// Some conversions are written without snprintf: every flag and width they
+// take (and the ones they leave to it) must give what snprintf gives.
+class FormatTest : public LibraryTest {
+protected:
+    // string.format(format, value) with a number or a string value.
+    template <typename T>
+    std::string format(const char* format, T value) {
+        lua_settop(L, 0);
+        lua_pushliteral(L, "string");
+        lua_rawget(L, LUA_GLOBALSINDEX);
+        lua_pushliteral(L, "format");
+        lua_rawget(L, -2);
+        lua_pushstring(L, format);
+        if constexpr (std::is_same_v<T, const char*>)
+            lua_pushstring(L, value);
+        else
+            lua_pushnumber(L, value);
+        if (lua_pcall(L, 2, 1, 0) != 0) return std::string("error: ") + lua_tostring(L, -1);
+        return std::string(lua_tostring(L, -1), lua_strlen(L, -1));
+    }
+
+    template <typename T>
+    static std::string printed(const char* format, T value) {
+        char text[1024];
+        std::snprintf(text, sizeof text, format, value);
+        return text;
+    }
+};
+
+TEST_F(FormatTest, IntegersAsPrintf) {
+    const char* const formats[] = {"%d", "%5d", "%05d", "%-5d", "%-05d", "%+d", "% d", "%.3d", "%08.3d", "%i"};
+    const int integers[] = {0, 7, -7, 12345, -123456, 2147483647, -2147483647 - 1};
+    for (const char* f : formats)
+        for (int n : integers) EXPECT_EQ(format(f, n), printed(f, n)) << f << " " << n;
+}
+
+TEST_F(FormatTest, FixedPointAsPrintf) {
+    const char* const formats[] = {"%f", "%.2f", "%.0f", "%10.3f", "%010.3f", "%-10.1f", "%+.2f", "%#.0f", "%.99f", "%05.f"};
+    const double numbers[] = {0.0, -0.0, 0.125, 0.375, 2.5, -2.5, 0.005, 1.0 / 3, 1e22, -1e300, 5e-324,
+                              123456.789, HUGE_VAL, -HUGE_VAL, std::nan("")};
+    for (const char* f : formats)
+        for (double n : numbers) EXPECT_EQ(format(f, n), printed(f, n)) << f << " " << n;
+}
+
+TEST_F(FormatTest, StringsAsPrintf) {
+    const char* const formats[] = {"[%s]", "[%5s]", "[%-5s]", "[%05s]", "[%.1s]", "[%3s]"};
+    const char* const texts[] = {"", "ab", "abcdef"};
+    for (const char* f : formats)
+        for (const char* text : texts) EXPECT_EQ(format(f, text), printed(f, text)) << f << " " << text;
+    // Like printf, a short string ends at its first zero byte.
+    EXPECT_EQ(run("return string.format('[%s|%4s]', 'a\\0b', 'a\\0b')"), "[a|   a]");
+    EXPECT_EQ(run("return string.format('%s%d', 12, 3)"), "123");
 }
 
 TEST_F(LibraryTest, StockFunctionsRejectWideStrings) {
