@@ -3,15 +3,15 @@
 -- or a few words, and the player's worth rolling up in the register. The
 -- dialog's table (gDialogTable) holds level_pass, the label of the result,
 -- level_status and, in the story, level_num or, in endless mode, time.
--- Next plays the current level (the first location's levels only), Replay
--- the one just played, Menu goes back to the main menu.
+-- Next plays the current level (none once the last level is passed),
+-- Replay the one just played, Menu goes back to the main menu.
 ReadFile("scripts/dialogparts.lua")
 
 local t = gDialogTable
 local endless = GetCurrentGameMode() ~= 0
 local location = ReadFile("scripts/shop/grytviken.lua")
--- The levels the shop has floors for.
-local kLastPlayableLevel = 10
+-- The last level of the story: the current level stays on it once passed.
+local kLastLevel = 60
 local kPanelX = 40
 local kPanelY = 110
 local kPanelWidth = 720
@@ -80,7 +80,7 @@ local windows = {
 
 -- Buttons side by side along the bottom of the panel.
 local buttons = {}
-if not endless and GetCurrentLevel() <= kLastPlayableLevel then
+if not endless and not (t.level_num == kLastLevel and (t.level_status or 0) > 0) then
     table.insert(buttons, { "next", "button_next", Play(nil), kPressedByEnter })
 end
 table.insert(buttons, { "replay", "button_replay", Play(t.level_num) })
