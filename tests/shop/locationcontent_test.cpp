@@ -22,6 +22,7 @@
 #include "game/level/upgrademanager.h"
 #include "game/progression/plotmanager.h"
 #include "game/shop/shopwindow.h"
+#include "game/utilities/luacommand.h"
 #include "tests/startup/gamescreentesting.h"
 
 namespace {
@@ -282,6 +283,38 @@ TEST_F(LocationContentTest, TheFirstAndLastLevelsOfTheStorySetUpWithoutAMissingP
         ASSERT_EQ(Run("PopModal('scripts/loading.lua')"), "");
         ASSERT_TRUE(RunUntilShown("play"));
     }
+}
+
+// The end dialog's Next leads on to the next level from every level of the
+// story, and replays a failed one, until the last level is passed.
+TEST_F(LocationContentTest, NextLeadsOnThroughTheStoryUntilTheLastLevelIsPassed) {
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("play"));
+    // The level screen has read the customers the floor's table uses; its
+    // words for the result and the episode's are not asked here.
+    ASSERT_EQ(Run("ReadFile('scripts/shop/posse.lua') "
+                  "function GetEndlevelText() return '' end function GetPlotMessage() return '' end"),
+              "");
+    const struct {
+        int level;
+        int status;
+        bool next;
+    } cases[] = {{10, 1, true}, {11, 2, true}, {59, 1, true}, {60, 0, true}, {60, 1, false}, {60, 2, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.level) + " status " + std::to_string(c.status));
+        // Where the level's end has left the story: on past a passed level,
+        // which the last one cannot go.
+        VLevelManager::Get()->SetCurrentLevel(c.status > 0 ? c.level + 1 : c.level);
+        QueueLuaCommand(TString::Format(
+            "DisplayDialog { 'scripts/endlevel.lua', level_pass = 'endlevel_pass', level_num = %i, level_status = %i }",
+            c.level, c.status));
+        ASSERT_TRUE(RunUntilShown("endlevel")) << mLog.Text();
+        EXPECT_EQ(FindInTop("next") != nullptr, c.next);
+        EXPECT_NE(FindInTop("replay"), nullptr);
+        ASSERT_EQ(Run("CloseWindow()"), "");
+        ASSERT_TRUE(RunUntilGone("endlevel"));
+    }
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
 }  // namespace
