@@ -23,6 +23,7 @@
 #include "game/progression/plotmanager.h"
 #include "game/shop/shopwindow.h"
 #include "game/utilities/luacommand.h"
+#include "tests/level/leveltesting.h"
 #include "tests/startup/gamescreentesting.h"
 
 namespace {
@@ -145,16 +146,7 @@ TEST_F(LocationContentTest, EveryFixedOrderUsesOnlyWhatItsLevelOwns) {
         for (const auto& customer : level->GetCustomers()) {
             orders.insert(orders.end(), customer->GetOrders().begin(), customer->GetOrders().end());
         }
-        for (const VChocolateSpec& order : orders) {
-            EXPECT_EQ(order.kind, 0);
-            EXPECT_LE(order.layers, level->GetMaxLayers());
-            ASSERT_EQ(vendor->GetShapes().count(order.shape), 1u) << order.shape;
-            EXPECT_EQ(vendor->GetOptions(order.shape, kChocolateLayer).count(order.mix), 1u) << order.mix;
-            for (int type : {kIngredientLayer, kInfusionLayer, kToppingLayer}) {
-                if (order.options[type] == VChocolateSpec::kNotMentioned) continue;
-                EXPECT_EQ(vendor->GetOptions(order.shape, type).count(order.options[type]), 1u) << type;
-            }
-        }
+        for (const VChocolateSpec& order : orders) ExpectMakeable(*vendor, order, level->GetMaxLayers());
     }
 }
 
