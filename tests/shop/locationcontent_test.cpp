@@ -123,6 +123,10 @@ TEST_F(LocationContentTest, EveryLevelBelongsToItsLocationWithTheGoalsOfTheGoals
         EXPECT_GT(level->GetName().Length(), 0);
         EXPECT_STRNE(level->GetName().c_str(), "#####");
         EXPECT_GT(level->GetMinutes() * 60 + level->GetSeconds(), 0);
+        // The milliseconds a shaped chocolate keeps, when it goes stale at all.
+        if (level->GetChocolateDecay() != 0) {
+            EXPECT_GE(level->GetChocolateDecay(), 30000);
+        }
         EXPECT_FALSE(level->GetCustomers().empty());
     }
     for (const char* location : kLocations) {
