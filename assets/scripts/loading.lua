@@ -38,7 +38,23 @@ local function GaugeIcon(file)
     return Bitmap { name = "gauge_" .. file, x = 0, y = 0, image = "shop/hud/gauge_" .. file .. ".png" }
 end
 
-local location = ReadFile("scripts/shop/grytviken.lua")
+-- The six locations in the order of their levels, ten levels each.
+local kLocations = { "grytviken", "namche", "krakatoa", "kamchatka", "iquitos", "gaberoun" }
+local locations = {}
+for _, key in ipairs(kLocations) do
+    locations[key] = ReadFile("scripts/shop/" .. key .. ".lua")
+end
+
+-- The location of the current level (the first before any is chosen); its
+-- register digits are those of the level's location.
+local function CurrentLocation()
+    local index = 1
+    while index < table.getn(kLocations) and GetCurrentLevel() > 10 * index do
+        index = index + 1
+    end
+    return locations[kLocations[index]]
+end
+local location = CurrentLocation()
 
 -- Endless mode counts the level's takings on a register under the clock.
 local function EndlessRegister()
@@ -137,7 +153,12 @@ MakeDialog
         ShopWindow
         {
             name = "shop", x = 0, y = 0, w = 800, h = 600,
-            location_grytviken = location,
+            location_grytviken = locations.grytviken,
+            location_namche = locations.namche,
+            location_krakatoa = locations.krakatoa,
+            location_kamchatka = locations.kamchatka,
+            location_iquitos = locations.iquitos,
+            location_gaberoun = locations.gaberoun,
             posse = posse,
             tutorials = ReadFile("scripts/shop/tutorials.lua"),
             kHud,
