@@ -61,7 +61,7 @@ float Triangle(float x, float period) {
 }
 
 // Ragged peaks.
-float Peaks(float x) { return 30.0f + 28.0f * Triangle(x + 20.0f, 70.0f) + 8.0f * Triangle(x, 23.0f); }
+float Peaks(float x) { return 26.0f + 34.0f * Triangle(x + 30.0f, 96.0f) + 6.0f * Triangle(x, 21.0f); }
 // Terraced slopes below them.
 float Slopes(float x) { return 78.0f + 5.0f * std::sin(x / 19.0f); }
 // A volcano's cone with its crater in each window.
@@ -95,7 +95,7 @@ const LocationLook kLooks[] = {
     // A village below snowy peaks: saffron walls, red lacquered counters.
     {"namche", {Colour(240, 180, 90), Colour(226, 156, 70)}, {Colour(246, 196, 110), Colour(232, 172, 86)},
      Colour(200, 60, 50, 0.7f), {Colour(130, 40, 36), Colour(100, 28, 26)}, Colour(230, 190, 90, 0.7f),
-     {{Colour(60, 120, 206), Colour(170, 210, 244)}, Peaks, Colour(110, 124, 156), 50, Colour(248, 250, 255), Slopes,
+     {{Colour(60, 120, 206), Colour(170, 210, 244)}, Peaks, Colour(110, 124, 156), 44, Colour(248, 250, 255), Slopes,
       Colour(96, 120, 70)},
      {Colour(176, 40, 36), Colour(120, 24, 22)}, {Colour(240, 200, 110), Colour(200, 150, 70)}},
     // An island under a smoking volcano: turquoise walls, bamboo counters, a
