@@ -107,10 +107,11 @@ local kHud = VShopHud
             SelectLayer(1), GaugeIcon("past"),
             SelectLayer(2), GaugeIcon("anger"),
         },
-        HudText("goal_label", 80, 4, 40, 30, kHudSmallFont, "hud_goal"),
-        HudText("goal_score", 118, 4, 70, 30, kHudFont),
-        HudText("mastery_label", 190, 4, 56, 30, kHudSmallFont, "hud_mastery"),
-        HudText("mastery_score", 244, 4, 66, 30, kHudFont),
+        -- Room for the five figures of the last locations' scores.
+        HudText("goal_label", 78, 4, 36, 30, kHudSmallFont, "hud_goal"),
+        HudText("goal_score", 112, 4, 76, 30, kHudFont),
+        HudText("mastery_label", 188, 4, 50, 30, kHudSmallFont, "hud_mastery"),
+        HudText("mastery_score", 238, 4, 74, 30, kHudFont),
     }),
     Board("extension", 652, 40, 140, 36,
     {

@@ -277,4 +277,24 @@ TEST_F(PlayLevelTest, TheLevelScreenHoldsEveryLocationAndSetsUpTheLevelsOwnWithI
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
+TEST_F(PlayLevelTest, TheLastLevelsFiveFigureScoresStayOnOneLineOnTheirSign) {
+    ShopWindow* shop = PlayFromTheMenu();
+    ASSERT_NE(shop, nullptr);
+    AddFile("levels/level60.xml", "<level><location>gaberoun</location><minutes>2</minutes></level>");
+    VLevelManager::Get()->SetCurrentLevel(60);
+    shop->LevelSetup();
+    EXPECT_EQ(TextOf("mastery_score"), "$61500");
+    std::vector<TRect> shown;
+    for (const char* name : {"goal_label", "goal_score", "mastery_label", "mastery_score"}) {
+        TText* text = CastToTText(FindInTop(name));
+        ASSERT_NE(text, nullptr) << name;
+        ASSERT_NE(text->GetLayout(), nullptr) << name;
+        EXPECT_EQ(text->GetLayout()->GetLines().size(), 1u) << name;
+        TRect letters = LettersOf(text);
+        EXPECT_TRUE(Inside(FindInTop("score_board")->GetGlobalRect(), letters)) << name;
+        for (const TRect& other : shown) EXPECT_FALSE(Overlap(letters, other)) << name;
+        shown.push_back(letters);
+    }
+}
+
 }  // namespace
