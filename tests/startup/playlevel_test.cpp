@@ -44,7 +44,8 @@ protected:
         for (const char* name : {"assets.xml", "values.xml"}) AddFile(name, ReadAsset(name));
         // The level script reads the floor's descriptions through the working folder.
         for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/grytviken.lua", "scripts/shop/chocolates.lua",
-                                 "locations/grytviken/plot.lua", "scripts/shop/tutorials.lua"}) {
+                                 "locations/plotparts.lua", "locations/grytviken/plot.lua",
+                                 "scripts/shop/tutorials.lua"}) {
             AddFile(std::string("assets/") + name, ReadAsset(name));
         }
     }
