@@ -93,7 +93,7 @@ quests =
     {
         name = "quest_tour_kamchatka_furs", units = "quest_units_banked",
         minlevel = 36, maxlevel = 40,
-        compvalue = "current_worth", compare = "greaterthan + equal", threshold = 10000,
+        compvalue = "current_worth", compare = "greaterthan + equal", threshold = 15000,
         display = 1, format = "currency",
         rewardtype = "money", reward = "900",
     },
@@ -125,7 +125,7 @@ quests =
     {
         name = "quest_tour_gaberoun_caravan", units = "quest_units_banked",
         minlevel = 56, maxlevel = 60,
-        compvalue = "current_worth", compare = "not + less than", threshold = 20000,
+        compvalue = "current_worth", compare = "not + less than", threshold = 30000,
         display = 1, format = "currency",
         rewardtype = "money", reward = "1500",
     },
