@@ -48,7 +48,7 @@ protected:
         for (const char* name : {"assets.xml", "values.xml"}) AddFile(name, ReadAsset(name));
         // The level script reads the floor's descriptions through the working folder.
         for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/floor.lua", "scripts/shop/chocolates.lua",
-                                 "scripts/shop/tutorials.lua"}) {
+                                 "locations/plotparts.lua", "scripts/shop/tutorials.lua"}) {
             AddFile(std::string("assets/") + name, ReadAsset(name));
         }
         for (const char* location : kLocations) {
