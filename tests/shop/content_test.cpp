@@ -447,7 +447,7 @@ protected:
     }
 };
 
-TEST_F(LocationTableTest, EveryLocationBuildsTheSharedFloorWithItsOwnCountersCustomersAndBackdrop) {
+TEST_F(LocationTableTest, EveryLocationBuildsTheSharedFloorWithItsOwnCountersCustomersBackdropAndPlot) {
     // Held, so that each location's pictures stay loaded beside the others'.
     std::vector<std::shared_ptr<VObject>> counters;
     std::vector<std::shared_ptr<VBackground>> backdrops;
@@ -501,8 +501,10 @@ TEST_F(LocationTableTest, EveryLocationBuildsTheSharedFloorWithItsOwnCountersCus
         std::shared_ptr<VLuaStyle> digit = table->GetSubStyle("digit");
         ASSERT_TRUE(digit && digit->IsValid());
         EXPECT_GT(digit->GetInt("w", 0), 0);
-        std::shared_ptr<VLuaStyle> chocolates = table->GetSubStyle("chocolates");
-        EXPECT_TRUE(chocolates && chocolates->IsValid());
+        for (const char* part : {"chocolates", "plot"}) {
+            std::shared_ptr<VLuaStyle> shared = table->GetSubStyle(part);
+            EXPECT_TRUE(shared && shared->IsValid()) << part;
+        }
     }
     // No two locations show the same counter or wall.
     for (size_t a = 0; a < backdrops.size(); ++a) {
