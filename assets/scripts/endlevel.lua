@@ -3,15 +3,15 @@
 -- or a few words, and the player's worth rolling up in the register. The
 -- dialog's table (gDialogTable) holds level_pass, the label of the result,
 -- level_status and, in the story, level_num or, in endless mode, time.
--- Next goes back to the world map (the first location's levels only),
+-- Next goes back to the world map (none once the last level is passed),
 -- Replay plays the one just played, Menu goes back to the main menu.
 ReadFile("scripts/dialogparts.lua")
 
 local t = gDialogTable
 local endless = GetCurrentGameMode() ~= 0
 local location = ReadFile("scripts/shop/grytviken.lua")
--- The levels the shop has floors for.
-local kLastPlayableLevel = 10
+-- The last level of the story: the current level stays on it once passed.
+local kLastLevel = 60
 local kPanelX = 40
 local kPanelY = 110
 local kPanelWidth = 720
@@ -23,9 +23,7 @@ local kDigitWidth = location.digit.w
 local function Play(level)
     return function()
         CloseWindow()
-        if level ~= nil then
-            SetCurrentLevel(level)
-        end
+        SetCurrentLevel(level)
         LevelSetup()
         ReadyForPrelevel()
         InsideGame(true)
@@ -85,7 +83,7 @@ local function BackToMap()
     gBackToMap = true
     PopModal("scripts/loading.lua")
 end
-if not endless and GetCurrentLevel() <= kLastPlayableLevel then
+if not endless and not (t.level_num == kLastLevel and (t.level_status or 0) > 0) then
     table.insert(buttons, { "next", "button_next", BackToMap, kPressedByEnter })
 end
 table.insert(buttons, { "replay", "button_replay", Play(t.level_num) })

@@ -38,7 +38,23 @@ local function GaugeIcon(file)
     return Bitmap { name = "gauge_" .. file, x = 0, y = 0, image = "shop/hud/gauge_" .. file .. ".png" }
 end
 
-local location = ReadFile("scripts/shop/grytviken.lua")
+-- The six locations in the order of their levels, ten levels each.
+local kLocations = { "grytviken", "namche", "krakatoa", "kamchatka", "iquitos", "gaberoun" }
+local locations = {}
+for _, key in ipairs(kLocations) do
+    locations[key] = ReadFile("scripts/shop/" .. key .. ".lua")
+end
+
+-- The location of the current level (the first before any is chosen); its
+-- register digits are those of the level's location.
+local function CurrentLocation()
+    local index = 1
+    while index < table.getn(kLocations) and GetCurrentLevel() > 10 * index do
+        index = index + 1
+    end
+    return locations[kLocations[index]]
+end
+local location = CurrentLocation()
 
 -- Endless mode counts the level's takings on a register under the clock.
 local function EndlessRegister()
@@ -91,10 +107,11 @@ local kHud = VShopHud
             SelectLayer(1), GaugeIcon("past"),
             SelectLayer(2), GaugeIcon("anger"),
         },
-        HudText("goal_label", 80, 4, 40, 30, kHudSmallFont, "hud_goal"),
-        HudText("goal_score", 118, 4, 70, 30, kHudFont),
-        HudText("mastery_label", 190, 4, 56, 30, kHudSmallFont, "hud_mastery"),
-        HudText("mastery_score", 244, 4, 66, 30, kHudFont),
+        -- Room for the five figures of the last locations' scores.
+        HudText("goal_label", 78, 4, 36, 30, kHudSmallFont, "hud_goal"),
+        HudText("goal_score", 112, 4, 76, 30, kHudFont),
+        HudText("mastery_label", 188, 4, 50, 30, kHudSmallFont, "hud_mastery"),
+        HudText("mastery_score", 238, 4, 74, 30, kHudFont),
     }),
     Board("extension", 652, 40, 140, 36,
     {
@@ -137,7 +154,12 @@ MakeDialog
         ShopWindow
         {
             name = "shop", x = 0, y = 0, w = 800, h = 600,
-            location_grytviken = location,
+            location_grytviken = locations.grytviken,
+            location_namche = locations.namche,
+            location_krakatoa = locations.krakatoa,
+            location_kamchatka = locations.kamchatka,
+            location_iquitos = locations.iquitos,
+            location_gaberoun = locations.gaberoun,
             posse = posse,
             tutorials = ReadFile("scripts/shop/tutorials.lua"),
             kHud,

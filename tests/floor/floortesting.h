@@ -30,16 +30,18 @@ protected:
 
     static void SetValue(const char* name, float value) { VValueManager::Get()->SetValue(name, value, false); }
 
-    // The shipped first location as the level script reads it (the common
-    // customers first), from the asset files the test has scanned: its
-    // tables become the globals "location", "player", "stations",
-    // "customers", "objects" and "chocolates".
-    void DefineShippedLocation() {
-        Define("function ReadFile(f) return dofile(f) end");
+    // A shipped location (the first unless named) as the level script
+    // reads it (the common customers first), from the asset files the test
+    // has scanned: its tables become the globals "location", "player",
+    // "stations", "customers", "objects", "chocolates" and "background".
+    void DefineShippedLocation(const std::string& name = "grytviken") {
+        // As in the game, a file that is not there is passed over.
+        Define("function ReadFile(f) local ok, result = pcall(dofile, f) if ok then return result end "
+               "if not string.find(result, 'cannot read', 1, true) then error(result) end end");
         Define("ReadFile('scripts/shop/posse.lua')");
-        Define("location = ReadFile('scripts/shop/grytviken.lua') "
+        Define("location = ReadFile('scripts/shop/" + name + ".lua') "
                "player = location.player stations = location.stations customers = location.customers "
-               "objects = location.objects chocolates = location.chocolates");
+               "objects = location.objects chocolates = location.chocolates background = location.background");
     }
 };
 

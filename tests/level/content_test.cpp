@@ -126,16 +126,7 @@ TEST_F(LevelContentTest, TheStoryOpensOrdersStepByStepWithoutTheShop) {
         vendor->UpdateAvailability();
         auto level = ZqLevel::Create(number, LevelFile(number).c_str());
         for (const auto& customer : level->GetCustomers()) {
-            for (const VChocolateSpec& order : customer->GetOrders()) {
-                EXPECT_EQ(order.kind, 0);
-                EXPECT_LE(order.layers, level->GetMaxLayers());
-                ASSERT_EQ(vendor->GetShapes().count(order.shape), 1u) << order.shape;
-                EXPECT_EQ(vendor->GetOptions(order.shape, kChocolateLayer).count(order.mix), 1u) << order.mix;
-                for (int type : {kIngredientLayer, kInfusionLayer, kToppingLayer}) {
-                    if (order.options[type] == VChocolateSpec::kNotMentioned) continue;
-                    EXPECT_EQ(vendor->GetOptions(order.shape, type).count(order.options[type]), 1u) << type;
-                }
-            }
+            for (const VChocolateSpec& order : customer->GetOrders()) ExpectMakeable(*vendor, order, level->GetMaxLayers());
         }
     }
 }

@@ -8,9 +8,25 @@
 #include <vector>
 
 #include "foundation/stringtable.h"
+#include "game/chocolates/chocolatespec.h"
+#include "game/chocolates/chocolatevendor.h"
 #include "game/shell/block.h"
 #include "game/shell/blockstore.h"
 #include "tests/shell/shelltesting.h"
+
+// A fixed order of a level that the vendor, with the machines owned, can
+// make: a chocolate of a shape, chocolate and layers it offers, within the
+// level's layers.
+inline void ExpectMakeable(const VChocolateVendor& vendor, const VChocolateSpec& order, int maxLayers) {
+    EXPECT_EQ(order.kind, 0);
+    EXPECT_LE(order.layers, maxLayers);
+    ASSERT_EQ(vendor.GetShapes().count(order.shape), 1u) << order.shape;
+    EXPECT_EQ(vendor.GetOptions(order.shape, kChocolateLayer).count(order.mix), 1u) << order.mix;
+    for (int type : {kIngredientLayer, kInfusionLayer, kToppingLayer}) {
+        if (order.options[type] == VChocolateSpec::kNotMentioned) continue;
+        EXPECT_EQ(vendor.GetOptions(order.shape, type).count(order.options[type]), 1u) << type;
+    }
+}
 
 class LevelTestBase : public ShellTest {
 protected:

@@ -1,7 +1,8 @@
 // The shipped shop floor of the first location, as the build leaves it in
 // its assets: the zones, the stations on them, the player with its frame
 // sheets, what payments and customers play, show and count, and the
-// machines' parts and buttons.
+// machines' parts and buttons; and each location's table: the shared floor
+// with its own counters, backdrop, customers and music.
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -16,6 +17,9 @@
 #include "foundation/file.h"
 #include "foundation/stringtable.h"
 #include "foundation/virtualfiles.h"
+#include "game/floor/background.h"
+#include "game/floor/customer.h"
+#include "game/floor/customervendor.h"
 #include "game/floor/player.h"
 #include "game/level/upgrademanager.h"
 #include "game/machines/conveyor.h"
@@ -424,6 +428,106 @@ TEST_F(ShopContentTest, TheSoundsTextsAndValuesOfTheMoneyAreShipped) {
     // waits some seconds in endless mode.
     EXPECT_GE(values->GetReal("multi_order_chance", 0), 1.0f);
     EXPECT_GE(values->GetUint("endless_money_decay", 0), 1000u);
+}
+
+const char* const kLocations[] = {"grytviken", "namche", "krakatoa", "kamchatka", "iquitos", "gaberoun"};
+
+std::string AssetBytes(const std::string& name) {
+    std::ifstream file(std::string(VANDERMOOT_ASSETS) + "/" + name, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << file.rdbuf();
+    return bytes.str();
+}
+
+class LocationTableTest : public FloorTest {
+protected:
+    void SetUp() override {
+        FloorTest::SetUp();
+        ScanFolder(VANDERMOOT_ASSETS, ".");
+    }
+};
+
+TEST_F(LocationTableTest, EveryLocationBuildsTheSharedFloorWithItsOwnCountersCustomersBackdropAndPlot) {
+    // Held, so that each location's pictures stay loaded beside the others'.
+    std::vector<std::shared_ptr<VObject>> counters;
+    std::vector<std::shared_ptr<VBackground>> backdrops;
+    for (const char* location : kLocations) {
+        SCOPED_TRACE(location);
+        DefineShippedLocation(location);
+        std::unique_ptr<ShopWindow> screen = CurrentScreen(clock);
+        screen->LoadZones();
+        screen->LoadStations(Describe("stations"));
+        screen->LoadPlayer(Describe("player"));
+        for (int n = 1; n <= 18; ++n) {
+            std::shared_ptr<VStation> station = screen->FindStationByNumber(n);
+            ASSERT_NE(station, nullptr) << n;
+            EXPECT_FALSE(station->GetPlayerPoints().empty()) << n;
+        }
+        for (int n = 1; n <= 6; ++n) {
+            std::shared_ptr<VObject> counter = screen->FindStationByNumber(n)->GetChildObject("counter");
+            ASSERT_NE(counter, nullptr) << n;
+            ASSERT_NE(counter->GetTexture(), nullptr) << n;
+        }
+        counters.push_back(screen->FindStationByNumber(1)->GetChildObject("counter"));
+        ASSERT_NE(screen->GetPlayer(), nullptr);
+        EXPECT_EQ(screen->GetPlayer()->GetPosition(), TVec2(400, 330));
+        EXPECT_NE(screen->FindStationByNumber(7)->GetMachine("mixer"), nullptr);
+
+        std::shared_ptr<VCustomerVendor> vendor = VCustomerVendor::Create();
+        vendor->LoadCommonTypes(Describe("posse"));
+        vendor->SetUpAssets(Describe("objects"));
+        vendor->LoadLevelTypes(Describe("customers"));
+        EXPECT_FALSE(vendor->GetLevelTypes().empty());
+        for (const auto& [kind, pattern] : vendor->GetLevelTypes()) {
+            std::shared_ptr<VCustomer> customer = vendor->CreateCustomer(kind);
+            ASSERT_NE(customer, nullptr) << kind.c_str();
+            EXPECT_FALSE(customer->GetStaticChildren().empty()) << kind.c_str();
+        }
+
+        std::shared_ptr<VBackground> backdrop = VBackground::Create();
+        backdrop->Load(Describe("background"));
+        for (const char* state : {"default", "upgrade1", "upgrade2"}) {
+            backdrop->SetAsset("background", state, "none");
+            EXPECT_STREQ(backdrop->GetCurrentState().c_str(), state);
+            EXPECT_NE(backdrop->GetTexture(), nullptr) << state;
+        }
+        backdrop->SetAsset("background", "default", "none");
+        EXPECT_EQ(backdrop->GetStatics().size(), 2u);
+        backdrops.push_back(backdrop);
+
+        std::shared_ptr<VLuaStyle> table = Describe("location");
+        EXPECT_STREQ(table->GetString("music_01", "").c_str(), ("audio/music/" + std::string(location) + ".ogg").c_str());
+        EXPECT_TRUE(FileExists(table->GetString("music_01", "").c_str()));
+        std::shared_ptr<VLuaStyle> digit = table->GetSubStyle("digit");
+        ASSERT_TRUE(digit && digit->IsValid());
+        EXPECT_GT(digit->GetInt("w", 0), 0);
+        for (const char* part : {"chocolates", "plot"}) {
+            std::shared_ptr<VLuaStyle> shared = table->GetSubStyle(part);
+            EXPECT_TRUE(shared && shared->IsValid()) << part;
+        }
+    }
+    // No two locations show the same counter or wall.
+    for (size_t a = 0; a < backdrops.size(); ++a) {
+        for (size_t b = a + 1; b < backdrops.size(); ++b) {
+            EXPECT_NE(counters[a]->GetTexture(), counters[b]->GetTexture()) << kLocations[a] << " " << kLocations[b];
+            EXPECT_NE(backdrops[a]->GetTexture(), backdrops[b]->GetTexture()) << kLocations[a] << " " << kLocations[b];
+        }
+    }
+}
+
+TEST_F(LocationTableTest, EachLocationsPicturesAndMusicAreItsOwn) {
+    // Drawn and synthesised for each location, not copies of another's.
+    std::map<std::string, std::string> owners;
+    for (const char* location : kLocations) {
+        const std::string folder = std::string("shop/background/") + location + "/";
+        for (const std::string& name : {folder + "wall.png", folder + "wall_upgrade1.png", folder + "wall_upgrade2.png",
+                                        folder + "counter.png", "audio/music/" + std::string(location) + ".ogg"}) {
+            std::string bytes = AssetBytes(name);
+            ASSERT_FALSE(bytes.empty()) << name;
+            auto [owner, added] = owners.emplace(bytes, name);
+            EXPECT_TRUE(added) << name << " repeats " << owner->second;
+        }
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include <algorithm>
 
 #include "core/app/gamestate.h"
+#include "game/floor/background.h"
 #include "game/floor/customer.h"
 #include "game/floor/player.h"
 #include "game/level/level.h"
@@ -24,6 +25,7 @@
 #include "game/progression/worldmap.h"
 #include "game/shell/block.h"
 #include "game/shell/game.h"
+#include "game/shell/luastyle.h"
 #include "game/shell/valuemanager.h"
 #include "game/shop/register.h"
 #include "game/progression/tutorial.h"
@@ -38,6 +40,8 @@
 
 namespace {
 
+const char* const kLocations[] = {"grytviken", "namche", "krakatoa", "kamchatka", "iquitos", "gaberoun"};
+
 class PlayLevelTest : public GameScreenTest {
 protected:
     void SetUp() override {
@@ -47,9 +51,15 @@ protected:
         }
         for (const char* name : {"assets.xml", "values.xml"}) AddFile(name, ReadAsset(name));
         // The level script reads the floor's descriptions through the working folder.
-        for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/grytviken.lua", "scripts/shop/chocolates.lua",
-                                 "locations/grytviken/plot.lua", "scripts/shop/tutorials.lua"}) {
+        for (const char* name : {"scripts/shop/posse.lua", "scripts/shop/floor.lua", "scripts/shop/chocolates.lua",
+                                 "locations/plotparts.lua", "scripts/shop/tutorials.lua"}) {
             AddFile(std::string("assets/") + name, ReadAsset(name));
+        }
+        for (const char* location : kLocations) {
+            for (std::string name : {std::string("scripts/shop/") + location + ".lua",
+                                     std::string("locations/") + location + "/plot.lua"}) {
+                AddFile("assets/" + name, ReadAsset(name));
+            }
         }
     }
 
@@ -279,6 +289,53 @@ TEST_F(PlayLevelTest, AnAchievementEarnedInTheLevelSlidesInOverTheEndDialog) {
     EXPECT_TRUE(VAchievementManager::Get()->IsEarned("first_sale", "adventure"));
     EXPECT_EQ(VAchievementManager::Get()->GetOpenNotifications().size(), 1u);
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(PlayLevelTest, TheLevelScreenHoldsEveryLocationAndSetsUpTheLevelsOwnWithItsBackdrop) {
+    ShopWindow* shop = PlayFromTheMenu();
+    ASSERT_NE(shop, nullptr);
+    for (const char* location : kLocations) {
+        std::shared_ptr<VLuaStyle> table = shop->GetLocation(location);
+        ASSERT_NE(table, nullptr) << location;
+        EXPECT_STREQ(table->GetString("music_01", "").c_str(), (std::string("audio/music/") + location + ".ogg").c_str());
+    }
+    std::shared_ptr<TTexture> firstWall = shop->GetBackground()->GetTexture();
+    ASSERT_NE(firstWall, nullptr);
+
+    AddFile("levels/level11.xml", "<level><location>namche</location><minutes>2</minutes></level>");
+    VLevelManager::Get()->SetCurrentLevel(11);
+    shop->LevelSetup();
+    ASSERT_NE(shop->GetBackground(), nullptr);
+    ASSERT_NE(shop->GetBackground()->GetTexture(), nullptr);
+    EXPECT_NE(shop->GetBackground()->GetTexture(), firstWall);
+    EXPECT_NE(shop->FindStationByNumber(1), nullptr);
+    EXPECT_NE(shop->GetPlayer(), nullptr);
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+TEST_F(PlayLevelTest, TheHighestScoresOfAnyLevelStayOnOneLineOnTheirSign) {
+    ShopWindow* shop = PlayFromTheMenu();
+    ASSERT_NE(shop, nullptr);
+    std::shared_ptr<VLevelManager> levels = VLevelManager::Get();
+    int highest = 1;
+    for (int level = 2; level <= VLevelManager::kLevelCount; ++level) {
+        if (levels->GetMasteryScore(level) > levels->GetMasteryScore(highest)) highest = level;
+    }
+    AddFile(TString::Format("levels/level%02d.xml", highest).c_str(), "<level><location>gaberoun</location></level>");
+    levels->SetCurrentLevel(highest);
+    shop->LevelSetup();
+    EXPECT_EQ(TextOf("mastery_score"), "$" + std::to_string(levels->GetMasteryScore(highest)));
+    std::vector<TRect> shown;
+    for (const char* name : {"goal_label", "goal_score", "mastery_label", "mastery_score"}) {
+        TText* text = CastToTText(FindInTop(name));
+        ASSERT_NE(text, nullptr) << name;
+        ASSERT_NE(text->GetLayout(), nullptr) << name;
+        EXPECT_EQ(text->GetLayout()->GetLines().size(), 1u) << name;
+        TRect letters = LettersOf(text);
+        EXPECT_TRUE(Inside(FindInTop("score_board")->GetGlobalRect(), letters)) << name;
+        for (const TRect& other : shown) EXPECT_FALSE(Overlap(letters, other)) << name;
+        shown.push_back(letters);
+    }
 }
 
 }  // namespace

@@ -51,6 +51,12 @@ set(generated_images
     ${CMAKE_BINARY_DIR}/assets/shop/background/steam.xml
     ${CMAKE_BINARY_DIR}/assets/anim/machines/delivery/zepp_pickup.xml
     ${CMAKE_BINARY_DIR}/assets/ui/map/pin_badge.xml)
+# Each location's back wall in its three looks and its counter.
+foreach(location grytviken namche krakatoa kamchatka iquitos gaberoun)
+    foreach(picture wall wall_upgrade1 wall_upgrade2 counter)
+        list(APPEND generated_images ${CMAKE_BINARY_DIR}/assets/shop/background/${location}/${picture}.png)
+    endforeach()
+endforeach()
 add_custom_command(OUTPUT ${generated_images}
                    COMMAND makeimages ${CMAKE_BINARY_DIR}/assets
                    DEPENDS makeimages

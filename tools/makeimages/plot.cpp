@@ -16,16 +16,33 @@ struct Speaker {
     Rgba coat;
     Rgba hat;
     bool beard;
+    Rgba skin;
 };
 
 // The harbour master in a navy coat and cap with a grey beard; the aunt in
 // a rose dress with a bun; the whaling skipper in an oilskin and sou'wester;
-// the postmistress in teal with dark hair.
+// the postmistress in teal with dark hair. Then two speakers of each later
+// location: the mountain guide in a maroon jacket and wool cap, the
+// innkeeper in green; the ferrywoman in orange, the old lookout in a white
+// cap; the ranger in olive with auburn hair, the trapper in a fur hat; the
+// river pilot in yellow, the stallholder in a green cap; the caravan master
+// in a white robe and indigo headwrap, the gardener in teal.
+const Rgba kFairSkin = Colour(242, 200, 168);
 const Speaker kSpeakers[] = {
-    {"harbourmaster", Colour(40, 60, 110), Colour(30, 40, 70), true},
-    {"aunt", Colour(200, 110, 130), Colour(120, 80, 50), false},
-    {"skipper", Colour(214, 170, 40), Colour(170, 130, 20), true},
-    {"postmistress", Colour(40, 130, 130), Colour(60, 40, 30), false},
+    {"harbourmaster", Colour(40, 60, 110), Colour(30, 40, 70), true, kFairSkin},
+    {"aunt", Colour(200, 110, 130), Colour(120, 80, 50), false, kFairSkin},
+    {"skipper", Colour(214, 170, 40), Colour(170, 130, 20), true, kFairSkin},
+    {"postmistress", Colour(40, 130, 130), Colour(60, 40, 30), false, kFairSkin},
+    {"guide", Colour(150, 40, 40), Colour(200, 120, 30), true, Colour(210, 160, 120)},
+    {"innkeeper", Colour(60, 120, 60), Colour(30, 25, 25), false, Colour(222, 172, 130)},
+    {"ferrywoman", Colour(230, 140, 40), Colour(40, 30, 25), false, Colour(200, 150, 110)},
+    {"lookout", Colour(110, 90, 60), Colour(210, 210, 200), true, Colour(190, 140, 100)},
+    {"ranger", Colour(70, 100, 60), Colour(170, 90, 40), false, Colour(246, 214, 190)},
+    {"trapper", Colour(120, 80, 50), Colour(80, 60, 40), true, Colour(236, 196, 166)},
+    {"pilot", Colour(230, 200, 60), Colour(30, 20, 15), false, Colour(180, 120, 85)},
+    {"stallholder", Colour(200, 60, 90), Colour(60, 130, 60), true, Colour(170, 115, 80)},
+    {"cameleer", Colour(240, 235, 220), Colour(40, 70, 150), true, Colour(150, 100, 70)},
+    {"gardener", Colour(60, 150, 120), Colour(20, 15, 10), false, Colour(130, 85, 60)},
 };
 
 Canvas Portrait(const Speaker& speaker) {
@@ -38,7 +55,7 @@ Canvas Portrait(const Speaker& speaker) {
     // Shoulders, face, then hair or cap.
     canvas.Paint([&](float x, float y) { return std::fmax(CircleDistance(x, y, cx, h + 20, 58.0f), frame(x, y) + 3.0f); },
                  Solid(speaker.coat));
-    canvas.Paint([&](float x, float y) { return CircleDistance(x, y, cx, 66, 28.0f); }, Solid(Colour(242, 200, 168)));
+    canvas.Paint([&](float x, float y) { return CircleDistance(x, y, cx, 66, 28.0f); }, Solid(speaker.skin));
     if (speaker.beard) {
         canvas.Paint([&](float x, float y) { return std::fmax(CircleDistance(x, y, cx, 74, 28.0f), 74.0f - y); },
                      Solid(Colour(190, 190, 196)));

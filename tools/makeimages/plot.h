@@ -1,4 +1,4 @@
-// The story pages' pictures: the dimmed screen behind them, the two
+// The story pages' pictures: the dimmed screen behind them, the
 // speakers' portraits, and the answer and continue buttons in their looks.
 #pragma once
 

@@ -9,11 +9,9 @@ namespace makeimages {
 namespace {
 
 constexpr float kPi = 3.14159265f;
-// The counters' top, where the customers' busts stand, and their front.
-constexpr float kCounterTop = 188.0f;
+// The front of the counters, where the floor begins.
 constexpr float kCounterFront = 262.0f;
 constexpr float kBenchTop = 528.0f;
-constexpr int kCounterWidth = 112;
 constexpr int kHudDial = 32;
 // The middle of a dial and the radius of its face.
 constexpr float kDialMiddle = kHudDial / 2.0f;
@@ -36,20 +34,6 @@ Canvas Floor() {
     auto bench = [](float x, float y) { return RoundedBoxDistance(x, y, 40, kBenchTop, 760, 640, 10); };
     canvas.Paint([&](float x, float y) { return bench(x, y) - 2.0f; }, Solid(Colour(66, 36, 18)));
     canvas.Paint(bench, Vertical(Colour(190, 190, 196), Colour(130, 130, 138), kBenchTop, 600));
-    return canvas;
-}
-
-// One counter of the row: its front with a light top edge, standing on the
-// floor line; the counters of the row meet edge to edge.
-Canvas Counter() {
-    const float width = kCounterWidth;
-    const float height = kCounterFront - kCounterTop;
-    Canvas canvas(kCounterWidth, static_cast<int>(height));
-    auto front = [=](float x, float y) { return RoundedBoxDistance(x, y, 0, 0, width, height, 3); };
-    canvas.Paint(front, Solid(Colour(66, 36, 18)));
-    canvas.Paint([=](float x, float y) { return front(x, y) + 2.0f; }, Vertical(Colour(150, 92, 52), Colour(104, 60, 30), 0, height));
-    canvas.Paint([=](float x, float y) { return RoundedBoxDistance(x, y, 2, 2, width - 2, 14, 3); },
-                 Vertical(Colour(226, 186, 140), Colour(190, 140, 96), 2, 14));
     return canvas;
 }
 
@@ -130,7 +114,6 @@ bool Write(const std::string& folder, const char* name, const Canvas& canvas) {
 
 bool WriteShopFloorArt(const std::string& folder) {
     bool written = Write(folder, "shop/floor.png", Floor());
-    written = Write(folder, "shop/counter.png", Counter()) && written;
     written = Write(folder, "shop/hud/clock_sweep.png", ClockSweep()) && written;
     written = Write(folder, "shop/hud/clock_ring.png", ClockRing()) && written;
     written = Write(folder, "shop/hud/dial_face.png", DialFace()) && written;

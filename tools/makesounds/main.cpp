@@ -1,7 +1,8 @@
 // makesounds FOLDER: writes the game's synthesised sounds below FOLDER
-// ("music/theme.ogg", "music/grytviken.ogg" and the effects of "sfx/"). The
-// same program always writes the same bytes. Each file is written beside its place and then renamed, so a
-// reader never sees half a file.
+// ("music/theme.ogg", each location's "music/<location>.ogg" and the effects
+// of "sfx/"). The same program always writes the same bytes. Each file is
+// written beside its place and then renamed, so a reader never sees half a
+// file.
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
@@ -21,20 +22,32 @@ using makesounds::NoteFrequency;
 const int kSampleRate = 44100;
 
 // A tune over a bass line, the bass a little to the left: melody notes one
-// beat each, bass notes bassBeats beats each (semitones from A4).
-Channels Tune(const std::vector<int>& tune, const std::vector<int>& bassLine, double beat, int bassBeats) {
+// beat each, bass notes bassBeats beats each, in semitones above the key
+// (itself in semitones from A4), all in one voice.
+struct Score {
+    std::vector<int> tune;
+    std::vector<int> bassLine;
+    int key;
+    double beat;
+    int bassBeats;
+    makesounds::Voice voice;
+};
+
+Channels Tune(const Score& score) {
     std::vector<Note> melody;
     std::vector<Note> bass;
-    for (size_t i = 0; i < tune.size(); ++i) {
-        melody.push_back({static_cast<double>(i) * beat, beat * 0.95, NoteFrequency(tune[i]), 0.35f});
+    const double beat = score.beat;
+    for (size_t i = 0; i < score.tune.size(); ++i) {
+        melody.push_back({static_cast<double>(i) * beat, beat * 0.95, NoteFrequency(score.key + score.tune[i]), 0.35f});
     }
-    for (size_t bar = 0; bar < bassLine.size(); ++bar) {
-        bass.push_back({static_cast<double>(bar) * bassBeats * beat, bassBeats * beat, NoteFrequency(bassLine[bar]), 0.3f});
+    for (size_t bar = 0; bar < score.bassLine.size(); ++bar) {
+        bass.push_back({static_cast<double>(bar) * score.bassBeats * beat, score.bassBeats * beat,
+                        NoteFrequency(score.key + score.bassLine[bar]), 0.3f});
     }
     std::vector<float> high;
     std::vector<float> low;
-    makesounds::MixNotes(high, kSampleRate, melody);
-    makesounds::MixNotes(low, kSampleRate, bass);
+    makesounds::MixNotes(high, kSampleRate, melody, score.voice);
+    makesounds::MixNotes(low, kSampleRate, bass, score.voice);
     size_t frames = std::max(high.size(), low.size());
     high.resize(frames, 0.0f);
     low.resize(frames, 0.0f);
@@ -48,14 +61,67 @@ Channels Tune(const std::vector<int>& tune, const std::vector<int>& bassLine, do
 
 // Four bars of a slow tune.
 Channels Theme() {
-    return Tune({3, 7, 10, 7, 5, 8, 12, 8, 3, 7, 10, 15, 14, 10, 7, 3}, {-21, -16, -14, -21}, 0.375, 4);
+    return Tune({{3, 7, 10, 7, 5, 8, 12, 8, 3, 7, 10, 15, 14, 10, 7, 3}, {-21, -16, -14, -21}, 0, 0.375, 4, {}});
 }
 
-// The first shop's tune: eight bars of a lilting waltz that ends where it
-// began, so it loops.
-Channels Grytviken() {
-    return Tune({0, 4, 7, 5, 4, 2, 0, 2, 4, 5, 4, 2, 7, 9, 7, 5, 4, 2, 4, 2, -1, 0, -5, -3},
-                {-24, -19, -20, -17, -24, -22, -17, -24}, 0.3, 3);
+// Each location's music: eight bars or so that end where they began, so
+// they loop, each in its own key, tempo and voice.
+struct LocationMusic {
+    const char* location;
+    Score score;
+};
+
+std::vector<LocationMusic> LocationTunes() {
+    return {
+        // A lilting waltz in A.
+        {"grytviken",
+         {{0, 4, 7, 5, 4, 2, 0, 2, 4, 5, 4, 2, 7, 9, 7, 5, 4, 2, 4, 2, -1, 0, -5, -3},
+          {-24, -19, -20, -17, -24, -22, -17, -24},
+          0,
+          0.3,
+          3,
+          {}}},
+        // A slow five-note air in D, rung on bells.
+        {"namche",
+         {{0, 2, 4, 7, 9, 7, 4, 2, 4, 7, 9, 12, 9, 7, 4, 7, 2, 4, 2, 0, -3, 0, 2, 4, 7, 4, 2, 0, -3, -5, -3, 0},
+          {-24, -17, -20, -24, -22, -17, -19, -24},
+          -7,
+          0.36,
+          4,
+          {0.1f, 0.5f, 3.0f}}},
+        // A quick dance in E on a plucked marimba.
+        {"krakatoa",
+         {{0, 4, 7, 4, 9, 7, 4, 0, 2, 5, 9, 5, 11, 9, 5, 2, 0, 4, 7, 12, 11, 7, 4, 2, 5, 4, 2, -1, 0, 2, 4, 0},
+          {-24, -19, -22, -17, -24, -19, -17, -24},
+          -5,
+          0.22,
+          4,
+          {0.05f, 0.4f, 4.0f}}},
+        // A grave minor air in B flat on a held, organ-like voice.
+        {"kamchatka",
+         {{0, 3, 7, 8, 7, 3, 5, 2, 3, 7, 10, 8, 7, 5, 3, 2, 0, 3, 5, 7, 8, 7, 5, 3, 2, -1, 2, 5, 3, 2, -1, 0},
+          {-24, -21, -19, -17, -24, -16, -19, -24},
+          -11,
+          0.4,
+          4,
+          {0.5f, 0.25f, 0.7f}}},
+        // A rippling dorian tune in G on a soft flute.
+        {"iquitos",
+         {{0, 3, 5, 7, 9, 7, 5, 3, 5, 7, 10, 9, 7, 5, 3, 2, 0, 2, 3, 5, 7, 5, 3, 0, 2, 3, 2, 0, -2, 0, -2, 0},
+          {-24, -19, -21, -14, -24, -17, -19, -24},
+          -2,
+          0.25,
+          4,
+          {0.1f, 0.02f, 1.0f}}},
+        // A winding tune in C with a lowered second, on a reed.
+        {"gaberoun",
+         {{0, 1, 4, 5, 7, 5, 4, 1, 0, 1, 4, 7, 8, 7, 5, 4, 5, 7, 8, 11, 12, 11, 8, 7, 5, 4, 1, 4, 1, 0, -1, 0},
+          {-24, -23, -19, -17, -24, -20, -23, -24},
+          3,
+          0.28,
+          4,
+          {0.6f, 0.45f, 1.5f}}},
+    };
 }
 
 // A mono effect of the notes.
@@ -267,7 +333,9 @@ int main(int argc, char** argv) {
     std::filesystem::path folder = argv[1];
     bool made = Make(folder / "music" / "theme.ogg", Theme());
     made = Make(folder / "sfx" / "click.ogg", Click()) && made;
-    made = Make(folder / "music" / "grytviken.ogg", Grytviken()) && made;
+    for (const LocationMusic& music : LocationTunes()) {
+        made = Make(folder / "music" / (std::string(music.location) + ".ogg"), Tune(music.score)) && made;
+    }
     for (const Effect& effect : ShopEffects()) made = Make(folder / "sfx" / effect.name, Notes(effect.notes)) && made;
     made = Make(folder / "sfx" / "robot_arm.ogg", RobotArm(180.0, 330.0)) && made;
     made = Make(folder / "sfx" / "robot_arm_2.ogg", RobotArm(330.0, 180.0)) && made;

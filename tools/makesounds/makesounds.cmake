@@ -5,8 +5,11 @@ add_executable(makesounds ${CMAKE_SOURCE_DIR}/tools/makesounds/main.cpp
                ${CMAKE_SOURCE_DIR}/tools/makesounds/oggencoder.cpp ${CMAKE_SOURCE_DIR}/tools/makesounds/synth.cpp)
 target_link_libraries(makesounds PRIVATE PkgConfig::VORBISENC PkgConfig::VORBISFILE)
 
-set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg
-    ${CMAKE_BINARY_DIR}/assets/audio/music/grytviken.ogg)
+set(generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/theme.ogg ${CMAKE_BINARY_DIR}/assets/audio/sfx/click.ogg)
+# Each location's music.
+foreach(location grytviken namche krakatoa kamchatka iquitos gaberoun)
+    list(APPEND generated_sounds ${CMAKE_BINARY_DIR}/assets/audio/music/${location}.ogg)
+endforeach()
 # The shop's and the machines' effects.
 foreach(effect
         menu

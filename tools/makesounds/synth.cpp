@@ -12,12 +12,12 @@ const double kTwoPi = 6.283185307179586;
 // Short enough to keep the start crisp, long enough not to click.
 const double kAttackSeconds = 0.01;
 
-float Envelope(double t, double length) {
+float Envelope(double t, double length, double fade = 2.0) {
     if (t < kAttackSeconds) {
         return static_cast<float>(t / kAttackSeconds);
     }
     double rest = (t - kAttackSeconds) / std::max(length - kAttackSeconds, kAttackSeconds);
-    return static_cast<float>(std::pow(1.0 - std::min(rest, 1.0), 2.0));
+    return static_cast<float>(std::pow(1.0 - std::min(rest, 1.0), fade));
 }
 
 // The samples from start for length seconds, the buffer grown to hold them.
@@ -34,15 +34,17 @@ double NoteFrequency(int semitones) {
     return 440.0 * std::pow(2.0, semitones / 12.0);
 }
 
-void MixNotes(std::vector<float>& samples, int sampleRate, const std::vector<Note>& notes) {
+void MixNotes(std::vector<float>& samples, int sampleRate, const std::vector<Note>& notes, const Voice& voice) {
+    // The harmonics together peak about as high as the sine alone.
+    const double weight = 1.0 + voice.second + voice.third;
     for (const Note& note : notes) {
         size_t count = 0;
         float* out = Span(samples, sampleRate, note.start, note.length, count);
         for (size_t i = 0; i < count; ++i) {
             double t = static_cast<double>(i) / sampleRate;
             double phase = kTwoPi * note.frequency * t;
-            double tone = std::sin(phase) + 0.3 * std::sin(2.0 * phase) + 0.1 * std::sin(3.0 * phase);
-            out[i] += static_cast<float>(tone / 1.4) * note.level * Envelope(t, note.length);
+            double tone = std::sin(phase) + voice.second * std::sin(2.0 * phase) + voice.third * std::sin(3.0 * phase);
+            out[i] += static_cast<float>(tone / weight) * note.level * Envelope(t, note.length, voice.fade);
         }
     }
 }

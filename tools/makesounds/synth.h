@@ -13,9 +13,18 @@ struct Note {
     float level;      // peak, 0..1
 };
 
-// Adds each note, a sine with two soft overtones, to samples of the given
-// rate; the buffer grows to hold the last note.
-void MixNotes(std::vector<float>& samples, int sampleRate, const std::vector<Note>& notes);
+// The colour of a note: the weights of its second and third harmonics over
+// the sine, and how it fades (1 evenly; above 1 quickly like a plucked
+// string; below 1 it holds like a reed).
+struct Voice {
+    float second = 0.3f;
+    float third = 0.1f;
+    float fade = 2.0f;
+};
+
+// Adds each note in the voice to samples of the given rate; the buffer
+// grows to hold the last note.
+void MixNotes(std::vector<float>& samples, int sampleRate, const std::vector<Note>& notes, const Voice& voice = {});
 
 // A tone whose pitch slides from one frequency to another, for whines,
 // thuds and falls.
