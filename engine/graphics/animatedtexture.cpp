@@ -331,7 +331,7 @@ bool TAnimatedTexture::LoadSheet() {
 }
 
 bool TAnimatedTexture::LoadSheetFrom(const TString& image, const TString& mask) {
-    // Spec words of a failed attempt must not carry over to the next.
+    // Option words of a failed attempt must not carry over to the next.
     GetTextureData()->SetOptions(TTextureData::kAlpha);
     return GetTextureData()->Load(image, mask);
 }

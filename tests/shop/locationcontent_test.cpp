@@ -4,7 +4,7 @@
 // owns, every catalogue holds the keys the floor asks within the saved
 // block, every plot table loads and holds the episodes its levels name, the
 // first and the last level set up on the level screen without a missing
-// piece, and the end dialog leads on through them.
+// piece when the map plays them, and the end dialog leads on through them.
 #include <gtest/gtest.h>
 
 #include <map>
@@ -21,6 +21,7 @@
 #include "game/level/upgrade.h"
 #include "game/level/upgrademanager.h"
 #include "game/progression/plotmanager.h"
+#include "game/progression/worldmap.h"
 #include "game/shop/shopwindow.h"
 #include "game/utilities/luacommand.h"
 #include "tests/level/leveltesting.h"
@@ -262,6 +263,11 @@ TEST_F(LocationContentTest, TheFirstAndLastLevelsOfTheStorySetUpWithoutAMissingP
         VLevelManager::Get()->SetCurrentLevel(number);
         size_t logged = mLog.Text().size();
         Click(FindInTop("play"));
+        ASSERT_TRUE(RunUntilShown("world_map"));
+        // The map's developer cheat plays any level, reached or not.
+        auto* map = dynamic_cast<VWorldMap*>(FindInTop("world_map"));
+        ASSERT_NE(map, nullptr);
+        EXPECT_STREQ(map->DoCheatMap(4, number).c_str(), "");
         ASSERT_TRUE(RunUntilShown("shop"));
         auto* shop = dynamic_cast<ShopWindow*>(FindInTop("shop"));
         ASSERT_NE(shop, nullptr);
