@@ -20,7 +20,7 @@ constexpr char kFlags[] = "-+ #0";
 // "." and two digits of precision, the conversion letter and a zero. The
 // flags, width and precision are kept apart too, for the conversions written
 // here without snprintf.
-struct Conversion {
+struct Directive {
     char text[16];
     bool hasPrecision;
     bool leftAlign;    // "-"
@@ -39,30 +39,30 @@ const char* scanTwoDigits(const char* p, const char* end, int* value) {
 }
 
 // Reads the flags, width and precision of a conversion starting at p (just
-// after the "%") into conversion, without the conversion letter; returns where the
+// after the "%") into directive, without the conversion letter; returns where the
 // letter is.
-const char* scanConversion(lua_State* L, const char* p, const char* end, Conversion& conversion) {
+const char* scanConversion(lua_State* L, const char* p, const char* end, Directive& directive) {
     const char* start = p;
-    conversion.leftAlign = conversion.zeroPad = conversion.otherFlags = false;
+    directive.leftAlign = directive.zeroPad = directive.otherFlags = false;
     for (; p < end && std::strchr(kFlags, *p) != nullptr && *p != '\0'; ++p) {
-        conversion.leftAlign |= *p == '-';
-        conversion.zeroPad |= *p == '0';
-        conversion.otherFlags |= *p != '-' && *p != '0';
+        directive.leftAlign |= *p == '-';
+        directive.zeroPad |= *p == '0';
+        directive.otherFlags |= *p != '-' && *p != '0';
     }
     if (static_cast<size_t>(p - start) >= sizeof kFlags) luaL_error(L, "invalid format (repeated flags)");
-    p = scanTwoDigits(p, end, &conversion.width);
-    conversion.hasPrecision = false;
-    conversion.precision = 0;
+    p = scanTwoDigits(p, end, &directive.width);
+    directive.hasPrecision = false;
+    directive.precision = 0;
     if (p < end && *p == '.') {
-        conversion.hasPrecision = true;
-        p = scanTwoDigits(p + 1, end, &conversion.precision);
+        directive.hasPrecision = true;
+        p = scanTwoDigits(p + 1, end, &directive.precision);
     }
     if (p < end && std::isdigit(static_cast<unsigned char>(*p)))
         luaL_error(L, "invalid format (width or precision too long)");
     size_t length = static_cast<size_t>(p - start);
-    conversion.text[0] = '%';
-    std::memcpy(conversion.text + 1, start, length);
-    conversion.text[length + 1] = '\0';
+    directive.text[0] = '%';
+    std::memcpy(directive.text + 1, start, length);
+    directive.text[length + 1] = '\0';
     return p;
 }
 
@@ -70,18 +70,18 @@ void addFill(luaL_Buffer* b, char c, size_t count) {
     for (size_t i = 0; i < count; ++i) luaL_putchar(b, c);
 }
 
-// Appends text padded to the conversion's width as printf pads it: spaces before,
+// Appends text padded to the directive's width as printf pads it: spaces before,
 // spaces after with "-", or with "0" (when the conversion allows it) zeros
 // between the sign and the digits.
-void addPadded(luaL_Buffer* b, const Conversion& conversion, const char* text, size_t length, bool zerosAllowed) {
-    const size_t width = static_cast<size_t>(conversion.width);
+void addPadded(luaL_Buffer* b, const Directive& directive, const char* text, size_t length, bool zerosAllowed) {
+    const size_t width = static_cast<size_t>(directive.width);
     const size_t fill = width > length ? width - length : 0;
-    if (conversion.leftAlign) {
+    if (directive.leftAlign) {
         luaL_addlstring(b, text, length);
         addFill(b, ' ', fill);
         return;
     }
-    if (zerosAllowed && conversion.zeroPad) {
+    if (zerosAllowed && directive.zeroPad) {
         if (length > 0 && *text == '-') {
             luaL_putchar(b, '-');
             ++text;
@@ -96,39 +96,39 @@ void addPadded(luaL_Buffer* b, const Conversion& conversion, const char* text, s
 
 // "%d" with the flags "-" and "0" and a width, written without snprintf;
 // false for the forms it leaves to snprintf.
-bool addDecimal(luaL_Buffer* b, const Conversion& conversion, int value) {
-    if (conversion.otherFlags || conversion.hasPrecision) return false;
+bool addDecimal(luaL_Buffer* b, const Directive& directive, int value) {
+    if (directive.otherFlags || directive.hasPrecision) return false;
     char digits[16];
     auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
     if (error != std::errc()) return false;
-    addPadded(b, conversion, digits, static_cast<size_t>(end - digits), true);
+    addPadded(b, directive, digits, static_cast<size_t>(end - digits), true);
     return true;
 }
 
 // "%f" of a finite number likewise: to_chars with a precision gives the same
 // correctly rounded digits as printf.
-bool addFixed(luaL_Buffer* b, const Conversion& conversion, double value) {
-    if (conversion.otherFlags || !std::isfinite(value)) return false;
+bool addFixed(luaL_Buffer* b, const Directive& directive, double value) {
+    if (directive.otherFlags || !std::isfinite(value)) return false;
     char digits[512];  // 309 integer digits, the point and 99 decimals at most
     auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed,
-                                      conversion.hasPrecision ? conversion.precision : 6);
+                                      directive.hasPrecision ? directive.precision : 6);
     if (error != std::errc()) return false;
-    addPadded(b, conversion, digits, static_cast<size_t>(end - digits), true);
+    addPadded(b, directive, digits, static_cast<size_t>(end - digits), true);
     return true;
 }
 
 // snprintf into a string of the needed size.
 template <typename T>
-void addFormatted(luaL_Buffer* b, const Conversion& conversion, T value) {
+void addFormatted(luaL_Buffer* b, const Directive& directive, T value) {
     char small[128];
-    int needed = std::snprintf(small, sizeof small, conversion.text, value);
+    int needed = std::snprintf(small, sizeof small, directive.text, value);
     if (needed < 0) return;
     if (static_cast<size_t>(needed) < sizeof small) {
         luaL_addlstring(b, small, static_cast<size_t>(needed));
         return;
     }
     std::string large(static_cast<size_t>(needed) + 1, '\0');
-    std::snprintf(large.data(), large.size(), conversion.text, value);
+    std::snprintf(large.data(), large.size(), directive.text, value);
     luaL_addlstring(b, large.data(), static_cast<size_t>(needed));
 }
 
@@ -234,21 +234,21 @@ void addBinary(lua_State* L, luaL_Buffer* b, int arg, char letter) {
     }
 }
 
-void addString(lua_State* L, luaL_Buffer* b, int arg, const Conversion& conversion) {
+void addString(lua_State* L, luaL_Buffer* b, int arg, const Directive& directive) {
     size_t length = 0;
     const char* s = checkNarrowString(L, arg, &length);
-    if (!conversion.hasPrecision && length >= 100) {
+    if (!directive.hasPrecision && length >= 100) {
         // Too long for a width to matter: keep the whole string.
         lua_pushvalue(L, arg);
         luaL_addvalue(b);
         return;
     }
-    if (!conversion.hasPrecision && !conversion.zeroPad && !conversion.otherFlags) {
+    if (!directive.hasPrecision && !directive.zeroPad && !directive.otherFlags) {
         // As snprintf would: the text up to its first zero byte, padded.
-        addPadded(b, conversion, s, strnlen(s, length), false);
+        addPadded(b, directive, s, strnlen(s, length), false);
         return;
     }
-    addFormatted(b, conversion, s);
+    addFormatted(b, directive, s);
 }
 
 }  // namespace
@@ -272,37 +272,37 @@ int stringFormat(lua_State* L) {
         if (p + 1 < end && std::isdigit(static_cast<unsigned char>(*p)) && p[1] == '$')
             return luaL_error(L, "obsolete option (d$) to `format'");
         ++arg;
-        Conversion conversion;
-        p = scanConversion(L, p, end, conversion);
+        Directive directive;
+        p = scanConversion(L, p, end, directive);
         char conversion = p < end ? *p++ : '\0';
-        size_t specLength = std::strlen(conversion.text);
-        conversion.text[specLength] = conversion;
-        conversion.text[specLength + 1] = '\0';
+        size_t directiveLength = std::strlen(directive.text);
+        directive.text[directiveLength] = conversion;
+        directive.text[directiveLength + 1] = '\0';
         switch (conversion) {
-        case 'c': addFormatted(&b, conversion, static_cast<int>(luaL_checklong(L, arg))); break;
+        case 'c': addFormatted(&b, directive, static_cast<int>(luaL_checklong(L, arg))); break;
         case 'd':
         case 'i': {
             const int value = static_cast<int>(luaL_checklong(L, arg));
-            if (!addDecimal(&b, conversion, value)) addFormatted(&b, conversion, value);
+            if (!addDecimal(&b, directive, value)) addFormatted(&b, directive, value);
             break;
         }
         case 'o':
         case 'u':
         case 'x':
         case 'X':
-            addFormatted(&b, conversion, static_cast<unsigned>(luaL_checklong(L, arg)));
+            addFormatted(&b, directive, static_cast<unsigned>(luaL_checklong(L, arg)));
             break;
         case 'f': {
             const double value = luaL_checknumber(L, arg);
-            if (!addFixed(&b, conversion, value)) addFormatted(&b, conversion, value);
+            if (!addFixed(&b, directive, value)) addFormatted(&b, directive, value);
             break;
         }
         case 'e':
         case 'E':
         case 'g':
-        case 'G': addFormatted(&b, conversion, static_cast<double>(luaL_checknumber(L, arg))); break;
+        case 'G': addFormatted(&b, directive, static_cast<double>(luaL_checknumber(L, arg))); break;
         case 'q': addQuoted(L, &b, arg); break;
-        case 's': addString(L, &b, arg, conversion); break;
+        case 's': addString(L, &b, arg, directive); break;
         case 'B': addBoolean(L, &b, arg); break;
         case 'Q': addLexerQuoted(L, &b, arg); break;
         case 'b':
