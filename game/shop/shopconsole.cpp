@@ -21,7 +21,9 @@ namespace {
 
 const char kConsoleScript[] = "scripts/console.lua";
 const char kConsoleWindow[] = "console_window";
-const char kJumpCommand[] = "DoModal('scripts/loading.lua');";
+// The jumped-to level replaces the one on this screen, as a replay does, so
+// leaving it returns where the screen came from.
+const char kJumpCommand[] = "LevelSetup(); ReadyForPrelevel(); InsideGame(true);";
 const int kMinutesToMilliseconds = 60000;
 
 struct Command {

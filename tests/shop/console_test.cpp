@@ -11,6 +11,7 @@
 #include "game/chocolates/chocolate.h"
 #include "game/chocolates/chocolatespec.h"
 #include "game/floor/background.h"
+#include "game/level/level.h"
 #include "game/level/levelmanager.h"
 #include "game/level/upgrademanager.h"
 #include "game/objects/object.h"
@@ -303,8 +304,14 @@ TEST_F(CheatTest, JumpsAndProgressTakeLevelsOneToSixty) {
         EXPECT_EQ(levels->GetCurrentLevel(), c.current);
         EXPECT_EQ(levels->GetHighestComplete(), c.highest);
     }
+    // The jump sets the level up on this screen; no second screen opens.
+    ASSERT_EQ(Run("function InsideGame(inside) gInside = inside end"), "");
     RunQueued();
-    EXPECT_EQ(Eval("modal"), "scripts/loading.lua");
+    EXPECT_EQ(Eval("modal"), "nil");
+    EXPECT_EQ(Eval("gInside"), "true");
+    EXPECT_EQ(ShopWindow::GetCurrent(), screen);
+    ASSERT_NE(screen->GetLevel(), nullptr);
+    EXPECT_EQ(screen->GetLevel()->GetNumber(), 7);
     EXPECT_FALSE(screen->HasLevelEnded());
 }
 

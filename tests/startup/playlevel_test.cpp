@@ -98,6 +98,29 @@ protected:
         globe->SendEvent(VSprite::kEventClick, TPoint(0, 0), globe->GetDrawState(), -1);
     }
 
+    // Ctrl+C on the level screen.
+    void OpenConsole() {
+        TPlatformEvent ctrlC;
+        ctrlC.type = TPlatformEvent::kKeyDown;
+        ctrlC.param = 'C';
+        ctrlC.extra = 2;
+        HandleGameEvent(mPlatform.get(), ctrlC);
+        RunFor(100);
+        ASSERT_NE(FindInTop("console_window"), nullptr);
+    }
+
+    void Cheat(const char* line) {
+        Type(line);
+        Press(13);
+        RunFor(100);
+    }
+
+    static size_t LevelScreens() {
+        const std::list<TModalWindow*>& modals = TWindowManager::GetInstance()->GetModalStack();
+        return std::count_if(modals.begin(), modals.end(),
+                             [](TModalWindow* modal) { return modal->GetName() == TString("scripts/loading.lua"); });
+    }
+
     static int Stat(const char* key) { return StateValueToInt(TGameState::Get()->GetState(key).c_str()); }
 };
 
@@ -217,15 +240,8 @@ TEST_F(PlayLevelTest, ACheatTypedIntoTheConsoleEndsTheLevelAndNextGoesBackToTheM
     ShopWindow* shop = PlayFromTheMenu();
     ASSERT_NE(shop, nullptr);
     RunFor(1500);
-    TPlatformEvent ctrlC;
-    ctrlC.type = TPlatformEvent::kKeyDown;
-    ctrlC.param = 'C';
-    ctrlC.extra = 2;
-    HandleGameEvent(mPlatform.get(), ctrlC);
-    RunFor(100);
-    ASSERT_NE(FindInTop("console_window"), nullptr);
-    Type("cheat 2");
-    Press(13);
+    OpenConsole();
+    Cheat("cheat 2");
     ASSERT_TRUE(RunUntilShown("endlevel"));
     EXPECT_TRUE(shop->HasLevelEnded());
     EXPECT_EQ(TextOf("result"), "Level mastered!");
@@ -256,6 +272,33 @@ TEST_F(PlayLevelTest, ACheatTypedIntoTheConsoleEndsTheLevelAndNextGoesBackToTheM
     ASSERT_NE(shop->GetLevel(), nullptr);
     EXPECT_EQ(shop->GetLevel()->GetNumber(), 2);
     EXPECT_FALSE(shop->HasLevelEnded());
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
+// The console's jump plays the level on the screen it was typed on, so the
+// jumped-to level's Next goes back to the map like any other.
+TEST_F(PlayLevelTest, TheConsolesJumpReplacesTheLevelAndItsNextGoesBackToTheMap) {
+    ShopWindow* shop = PlayFromTheMenu();
+    ASSERT_NE(shop, nullptr);
+    RunFor(1500);
+    OpenConsole();
+    Cheat("cheat 5 9");
+    Cheat("cheat 4 10");
+    for (int i = 0; i < 100 && !FindInTop("prelevel"); ++i) RunFor(20);
+    if (FindInTop("prelevel")) Click(FindInTop("done"));
+    RunFor(500);
+    EXPECT_EQ(LevelScreens(), 1u);
+    ASSERT_EQ(ShopWindow::GetCurrent(), shop);
+    ASSERT_NE(shop->GetLevel(), nullptr);
+    EXPECT_EQ(shop->GetLevel()->GetNumber(), 10);
+
+    ASSERT_EQ(Run("DoCheatGame(2, '')"), "");
+    ASSERT_TRUE(RunUntilShown("endlevel"));
+    Click(FindInTop("next"));
+    ASSERT_TRUE(RunUntilShown("world_map"));
+    EXPECT_EQ(LevelScreens(), 0u);
+    EXPECT_EQ(VLevelManager::Get()->GetHighestComplete(), 10);
+    EXPECT_EQ(VLevelManager::Get()->GetCurrentLevel(), 11);
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
