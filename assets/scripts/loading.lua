@@ -10,6 +10,8 @@ local kHudFont = { "myriad_pro", 22, Color(255, 224, 156) }
 local kHudSmallFont = { "myriad_pro", 16, Color(236, 206, 166) }
 local kHudBoard = "ui/backgrounds/title_board.png"
 local kBoardCorner = 16
+-- The story's levels, not endless mode.
+local kStory = GetCurrentGameMode() == 0
 
 -- A dark sign of the HUD with its windows on it.
 local function Board(name, x, y, w, h, windows)
@@ -58,7 +60,7 @@ local location = CurrentLocation()
 
 -- Endless mode counts the level's takings on a register under the clock.
 local function EndlessRegister()
-    if GetCurrentGameMode() == 0 then
+    if kStory then
         return function() end
     end
     return Board("register_board", 8, 40, 172, 36,
@@ -107,10 +109,11 @@ local kHud = VShopHud
             SelectLayer(1), GaugeIcon("past"),
             SelectLayer(2), GaugeIcon("anger"),
         },
-        -- Room for the five figures of the last locations' scores.
-        HudText("goal_label", 78, 4, 36, 30, kHudSmallFont, "hud_goal"),
+        -- Room for the five figures of the last locations' scores. Endless
+        -- mode has no goal, so its sign names none.
+        HudText("goal_label", 78, 4, 36, 30, kHudSmallFont, kStory and "hud_goal" or nil),
         HudText("goal_score", 112, 4, 76, 30, kHudFont),
-        HudText("mastery_label", 188, 4, 50, 30, kHudSmallFont, "hud_mastery"),
+        HudText("mastery_label", 188, 4, 50, 30, kHudSmallFont, kStory and "hud_mastery" or nil),
         HudText("mastery_score", 238, 4, 74, 30, kHudFont),
     }),
     Board("extension", 652, 40, 140, 36,

@@ -381,4 +381,30 @@ TEST_F(PlayLevelTest, TheHighestScoresOfAnyLevelStayOnOneLineOnTheirSign) {
     }
 }
 
+// Endless mode starts from a pin of the map; its signs count the angry
+// customers and name no goal, which it does not have.
+TEST_F(PlayLevelTest, AnEndlessLevelFromItsPinShowsTheAngryCountAndNoGoal) {
+    static_cast<window::ScriptedWindow&>(mPlatform->GetData().GetWindow()).focused = true;
+    GameMainSetUp(mPlatform.get(), mSession);
+    ASSERT_TRUE(RunUntilShown("endless"));
+    Click(FindInTop("endless"));
+    ASSERT_TRUE(RunUntilShown("easy"));
+    Click(FindInTop("easy"));
+    ASSERT_TRUE(RunUntilShown("world_map"));
+    auto* map = dynamic_cast<VWorldMap*>(FindInTop("world_map"));
+    ASSERT_NE(map, nullptr);
+    ASSERT_FALSE(map->GetPins().empty());
+    std::shared_ptr<VPushPin> pin = map->GetPins().begin()->second;
+    pin->SendEvent(VSprite::kEventClick, TPoint(0, 0), pin->GetDrawState(), -1);
+    ASSERT_TRUE(RunUntilShown("shop"));
+    auto* shop = dynamic_cast<ShopWindow*>(FindInTop("shop"));
+    ASSERT_NE(shop, nullptr);
+    EXPECT_TRUE(shop->IsEndlessMode());
+    EXPECT_EQ(TextOf("anger_score"), "0/3");
+    for (const char* name : {"goal_label", "goal_score", "mastery_label", "mastery_score"}) {
+        EXPECT_EQ(TextOf(name), "") << name;
+    }
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
 }  // namespace
