@@ -174,13 +174,19 @@ void OnCloseRequest(TPlatform* platform, VGame& game) {
     if (!RunMainScript(platform->GetWindowManager(), kQuitVerifyScript)) platform->PostQuit(0);
 }
 
-void OfferPause(VGame& game) {
-    if (!game.AreInsideGame()) return;
+// The Escape that offers the pause types its character next, which the
+// pause dialog's own Escape button would take at once.
+bool gEscapeCharTaken = false;
+
+bool OfferPause(VGame& game) {
+    if (!game.AreInsideGame()) return false;
     game.InsideGame(false);
     QueueLuaCommand(kPauseCommand);
+    return true;
 }
 
-void OnGameEvent(TPlatform* platform, VGame& game, const TPlatformEvent& event) {
+// True when the event is the game's alone.
+bool OnGameEvent(TPlatform* platform, VGame& game, const TPlatformEvent& event) {
     switch (event.type) {
         case TPlatformEvent::kCloseRequest:
             OnCloseRequest(platform, game);
@@ -189,8 +195,12 @@ void OnGameEvent(TPlatform* platform, VGame& game, const TPlatformEvent& event) 
             if (event.param != 1) OfferPause(game);
             break;
         case TPlatformEvent::kKeyDown:
-            if (event.param == kEscapeKey) OfferPause(game);
+            gEscapeCharTaken = event.param == kEscapeKey && OfferPause(game);
             break;
+        case TPlatformEvent::kChar:
+            if (event.param != kEscapeKey || !gEscapeCharTaken) break;
+            gEscapeCharTaken = false;
+            return true;
         case TPlatformEvent::kFullScreenToggled:
             game.RecordFullScreen();
             TOptions::ShowFullScreen(game.IsFullScreen());
@@ -198,6 +208,7 @@ void OnGameEvent(TPlatform* platform, VGame& game, const TPlatformEvent& event) 
         default:
             break;
     }
+    return false;
 }
 
 }  // namespace
@@ -223,7 +234,8 @@ void GameMainSetUp(TPlatform* platform, TGameSession& session) {
 }
 
 void HandleGameEvent(TPlatform* platform, const TPlatformEvent& event) {
-    if (VGame* game = VGame::Get()) OnGameEvent(platform, *game, event);
+    VGame* game = VGame::Get();
+    if (game && OnGameEvent(platform, *game, event)) return;
     RTransitionManager* transitions = RTransitionManager::Get();
     if (transitions && transitions->FilterEvent(&event)) return;
     if (TWindowManager* manager = platform->GetWindowManager()) manager->HandleEvent(event);

@@ -407,4 +407,27 @@ TEST_F(PlayLevelTest, AnEndlessLevelFromItsPinShowsTheAngryCountAndNoGoal) {
     EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
 }
 
+// Escape on the floor pauses the level (its character, which follows the
+// key, does not close the pause at once); Escape or Enter resumes.
+TEST_F(PlayLevelTest, EscapePausesTheLevelAndEscapeOrEnterResumesIt) {
+    ShopWindow* shop = PlayFromTheMenu();
+    ASSERT_NE(shop, nullptr);
+    RunFor(500);
+    for (int key : {27, 13}) {
+        SCOPED_TRACE(key);
+        Press(27);
+        ASSERT_TRUE(RunUntilShown("pause"));
+        RunFor(200);
+        EXPECT_NE(FindInTop("pause"), nullptr);
+        EXPECT_FALSE(VGame::Get()->AreInsideGame());
+        Press(key);
+        EXPECT_TRUE(RunUntilGone("pause"));
+        RunFor(500);
+        EXPECT_EQ(FindInTop("pause"), nullptr);
+        EXPECT_NE(FindInTop("shop"), nullptr);
+        EXPECT_TRUE(VGame::Get()->AreInsideGame());
+    }
+    EXPECT_FALSE(mLog.Contains("Lua error")) << mLog.Text();
+}
+
 }  // namespace
