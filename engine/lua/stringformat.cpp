@@ -274,11 +274,11 @@ int stringFormat(lua_State* L) {
         ++arg;
         Conversion conversion;
         p = scanConversion(L, p, end, conversion);
-        char conversion = p < end ? *p++ : '\0';
-        size_t specLength = std::strlen(conversion.text);
-        conversion.text[specLength] = conversion;
-        conversion.text[specLength + 1] = '\0';
-        switch (conversion) {
+        const char letter = p < end ? *p++ : '\0';
+        const size_t textLength = std::strlen(conversion.text);
+        conversion.text[textLength] = letter;
+        conversion.text[textLength + 1] = '\0';
+        switch (letter) {
         case 'c': addFormatted(&b, conversion, static_cast<int>(luaL_checklong(L, arg))); break;
         case 'd':
         case 'i': {
