@@ -143,8 +143,14 @@ char* scratch(lua_State* L, size_t size)
     return g->scratch;
 }
 
-// Whether the slot joins a run of the given kind, converting a number in
-// place.
+// Whether the value joins a run of the given kind: a string of that kind,
+// or a number, which joins as its text.
+bool canJoin(const Value* v, bool wide)
+{
+    return isNumber(v) || (wide ? isWideString(v) : isString(v));
+}
+
+// canJoin, converting a number in place: what a __concat handler is shown.
 bool joinable(lua_State* L, StackPtr v, bool wide)
 {
     if (isNumber(v))
@@ -165,25 +171,53 @@ bool wideRun(const Value* last, int count)
     return false;
 }
 
-// Joins the `count` strings ending below `top` into top[-count].
+// The length in units of an operand of a join.
+size_t operandLength(const Value* v)
+{
+    if (!isNumber(v))
+        return asString(v)->length;
+    char digits[kNumberTextSize];
+    return static_cast<size_t>(numberToText(v->n, digits));
+}
+
+// Copies an operand's units to `out`; returns their count. A number is
+// written as its text, never made a string of its own.
+size_t copyOperand(const Value* v, char* out, bool wide)
+{
+    if (!isNumber(v)) {
+        const String* s = asString(v);
+        std::memcpy(out, s->chars(), s->length * (wide ? sizeof(lua_WChar) : 1));
+        return s->length;
+    }
+    char digits[kNumberTextSize];
+    const size_t length = static_cast<size_t>(numberToText(v->n, digits));
+    if (!wide) {
+        std::memcpy(out, digits, length);
+        return length;
+    }
+    for (size_t i = 0; i < length; i++) {
+        const lua_WChar unit = static_cast<unsigned char>(digits[i]);
+        std::memcpy(out + i * sizeof unit, &unit, sizeof unit);
+    }
+    return length;
+}
+
+// Joins the `count` operands ending below `top` into top[-count].
 void joinStrings(lua_State* L, StackPtr top, int count, bool wide)
 {
     const size_t unit = wide ? sizeof(lua_WChar) : 1;
     const size_t limit = wide ? kMaxWideUnits : static_cast<size_t>(-1) / 2;
     size_t total = 0;
     for (int i = 1; i <= count; i++) {
-        const size_t length = asString(top - i)->length;
+        const size_t length = operandLength(top - i);
         if (length >= limit - total)
             runError(L, "string size overflow");
         total += length;
     }
     char* buffer = scratch(L, (total + 1) * unit);
     size_t at = 0;
-    for (int i = count; i > 0; i--) {
-        const String* s = asString(top - i);
-        std::memcpy(buffer + at * unit, s->chars(), s->length * unit);
-        at += s->length;
-    }
+    for (int i = count; i > 0; i--)
+        at += copyOperand(top - i, buffer + at * unit, wide);
     String* joined = wide ? newWideString(L, reinterpret_cast<const lua_WChar*>(buffer), total)
                           : newString(L, buffer, total);
     setString(top - count, joined);
@@ -438,13 +472,16 @@ void concat(lua_State* L, int total, int last)
         StackPtr top = L->base + last + 1;
         const bool wide = wideRun(top - 1, total);
         int count = 2;
-        if (!joinable(L, top - 2, wide) || !joinable(L, top - 1, wide)) {
+        if (!canJoin(top - 2, wide) || !canJoin(top - 1, wide)) {
+            // A number before the operand that fails reaches the handler as
+            // text.
+            joinable(L, top - 2, wide);
             if (!binaryHandler(L, top - 2, top - 1, slotOffset(L, top - 2), Event::Concat)) {
                 top = L->base + last + 1;
                 typeError(L, joinable(L, top - 2, wide) ? top - 1 : top - 2, "concatenate");
             }
         } else {
-            while (count < total && joinable(L, top - count - 1, wide))
+            while (count < total && canJoin(top - count - 1, wide))
                 count++;
             joinStrings(L, top, count, wide);
         }
