@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 namespace script {
@@ -105,15 +106,51 @@ bool addDecimal(luaL_Buffer* b, const Conversion& conversion, int value) {
     return true;
 }
 
+// Writes "%.<precision>f" of value into out when value * 10^precision is a
+// whole number below 2^51, as money and coordinates mostly are; returns the
+// length, or 0 for other values. Below 2^51 the rounded product is within a
+// quarter of the exact one, so its digits are the correctly rounded ones.
+size_t fixedFromWhole(double value, int precision, char* out) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    constexpr double kWholeLimit = 2251799813685248.0;  // 2^51
+    if (precision >= static_cast<int>(std::size(kPowers))) return 0;
+    const double scaled = std::fabs(value) * kPowers[precision];
+    if (!(scaled < kWholeLimit) || scaled != std::floor(scaled)) return 0;
+    char* p = out;
+    if (std::signbit(value)) *p++ = '-';
+    char whole[24];
+    const auto [wholeEnd, error] = std::to_chars(whole, whole + sizeof whole, static_cast<uint64_t>(scaled));
+    (void)error;  // 2^51 has 16 digits
+    int digitCount = static_cast<int>(wholeEnd - whole);
+    if (digitCount <= precision) {
+        // Zeros ahead of a short product, so one digit comes before the point.
+        const int zeros = precision + 1 - digitCount;
+        std::memmove(whole + zeros, whole, static_cast<size_t>(digitCount));
+        std::memset(whole, '0', static_cast<size_t>(zeros));
+        digitCount += zeros;
+    }
+    const int beforePoint = digitCount - precision;
+    std::memcpy(p, whole, static_cast<size_t>(beforePoint));
+    p += beforePoint;
+    if (precision > 0) *p++ = '.';
+    std::memcpy(p, whole + beforePoint, static_cast<size_t>(precision));
+    p += precision;
+    return static_cast<size_t>(p - out);
+}
+
 // "%f" of a finite number likewise: to_chars with a precision gives the same
 // correctly rounded digits as printf.
 bool addFixed(luaL_Buffer* b, const Conversion& conversion, double value) {
     if (conversion.otherFlags || !std::isfinite(value)) return false;
+    const int precision = conversion.hasPrecision ? conversion.precision : 6;
     char digits[512];  // 309 integer digits, the point and 99 decimals at most
-    auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed,
-                                      conversion.hasPrecision ? conversion.precision : 6);
-    if (error != std::errc()) return false;
-    addPadded(b, conversion, digits, static_cast<size_t>(end - digits), true);
+    size_t length = fixedFromWhole(value, precision, digits);
+    if (length == 0) {
+        auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
+        if (error != std::errc()) return false;
+        length = static_cast<size_t>(end - digits);
+    }
+    addPadded(b, conversion, digits, length, true);
     return true;
 }
 
