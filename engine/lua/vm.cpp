@@ -811,7 +811,7 @@ enter:
                 PROTECT(ra = resolveCallable(L, ra));
             if (!asClosure(ra)->isNative) {
                 // The callee takes the place of this frame.
-                if (L->openUpvalues)
+                if (L->openUpvalues && L->openUpvalues->v >= base)
                     closeUpvalues(L, base);
                 StackPtr func = frame->func;
                 const int count = static_cast<int>(L->top - ra);
