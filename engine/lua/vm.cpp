@@ -383,39 +383,41 @@ const Value* toNumber(const Value* v, Value* buffer)
 }
 
 // Each step of the chain reads a table raw or takes a handler: `handler`,
-// when given, is the first one.
+// when given, is the first one. The chain is followed through pointers, not
+// copies: nothing is written until the value is found or a handler called.
 void getTableThrough(lua_State* L, const Value* t, const Value* key, const Value* handler, StackPtr result)
 {
-    Value current = *t;
+    const Value* current = t;
+    Value typeTable;  // the type-wide table that a value other than a table reads
     for (int passed = 0;; passed++) {
         if (handler == nullptr) {
-            if (isTable(&current)) {
-                Table* h = asTable(&current);
+            if (isTable(current)) {
+                Table* h = asTable(current);
                 const Value* v = rawGet(h, key);
                 if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
                     *result = *v;
                     return;
                 }
-            } else if (isUserdata(&current)) {
-                handler = metatableEvent(L, asUserdata(&current)->metatable, Event::Index);
+            } else if (isUserdata(current)) {
+                handler = metatableEvent(L, asUserdata(current)->metatable, Event::Index);
                 if (handler == nullptr)
-                    typeError(L, passed == 0 ? t : &current, "index");
+                    typeError(L, current, "index");
             } else {
-                // Other values read the key from their type's table.
-                Table* typeTable = L->shared->typeMetatables[current.tag];
-                if (typeTable == nullptr)
-                    typeError(L, passed == 0 ? t : &current, "index");
-                setTable(&current, typeTable);
+                Table* table = L->shared->typeMetatables[current->tag];
+                if (table == nullptr)
+                    typeError(L, current, "index");
+                setTable(&typeTable, table);
+                current = &typeTable;
                 continue;
             }
         }
         if (isFunction(handler)) {
-            callHandlerInto(L, handler, &current, key, slotOffset(L, result));
+            callHandlerInto(L, handler, current, key, slotOffset(L, result));
             return;
         }
         if (passed > kMaxHandlerChain)
             runError(L, "loop in gettable");
-        current = *handler;
+        current = handler;
         handler = nullptr;
     }
 }
@@ -427,11 +429,11 @@ void getTable(lua_State* L, const Value* t, const Value* key, StackPtr result)
 
 void setTable(lua_State* L, const Value* t, const Value* key, const Value* value)
 {
-    Value current = *t;
+    const Value* current = t;
     for (int passed = 0;; passed++) {
         const Value* handler;
-        if (isTable(&current)) {
-            Table* h = asTable(&current);
+        if (isTable(current)) {
+            Table* h = asTable(current);
             const Value* old = rawGet(h, key);
             if (!isNil(old)) {
                 *const_cast<Value*>(old) = *value;
@@ -442,18 +444,20 @@ void setTable(lua_State* L, const Value* t, const Value* key, const Value* value
                 return;
             }
         } else {
-            handler = eventHandler(L, &current, Event::NewIndex);
+            handler = eventHandler(L, current, Event::NewIndex);
             if (handler == nullptr)
-                typeError(L, passed == 0 ? t : &current, "index");
+                typeError(L, current, "index");
         }
         if (isFunction(handler)) {
+            // Copied first: growing the stack may move what they point to.
             const Value h = *handler;
+            const Value c = *current;
             const Value k = *key;
             const Value v = *value;
             checkStack(L, 4);
             StackPtr func = L->top;
             func[0] = h;
-            func[1] = current;
+            func[1] = c;
             func[2] = k;
             func[3] = v;
             L->top = func + 4;
@@ -462,7 +466,7 @@ void setTable(lua_State* L, const Value* t, const Value* key, const Value* value
         }
         if (passed == kMaxHandlerChain)
             runError(L, "loop in settable");
-        current = *handler;
+        current = handler;
     }
 }
 
