@@ -132,17 +132,6 @@ bool lessText(const String* a, const String* b)
 
 bool lessEqualText(const String* a, const String* b) { return !lessText(b, a); }
 
-// The shared scratch buffer, at least `size` bytes.
-char* scratch(lua_State* L, size_t size)
-{
-    SharedState* g = L->shared;
-    if (g->scratchSize < size) {
-        g->scratch = resizeArray(L, g->scratch, g->scratchSize, size);
-        g->scratchSize = size;
-    }
-    return g->scratch;
-}
-
 // Whether the value joins a run of the given kind: a string of that kind,
 // or a number, which joins as its text.
 bool canJoin(const Value* v, bool wide)
@@ -202,7 +191,18 @@ size_t copyOperand(const Value* v, char* out, bool wide)
     return length;
 }
 
-// Joins the `count` operands ending below `top` into top[-count].
+// Copies the `count` operands ending below `top` to `out`, one after another.
+void copyOperands(const Value* top, int count, char* out, bool wide)
+{
+    const size_t unit = wide ? sizeof(lua_WChar) : 1;
+    size_t at = 0;
+    for (int i = count; i > 0; i--)
+        at += copyOperand(top - i, out + at * unit, wide);
+}
+
+// Joins the `count` operands ending below `top` into top[-count]. Short
+// texts are joined on the C++ stack, as most are already interned; long ones
+// straight into their new string.
 void joinStrings(lua_State* L, StackPtr top, int count, bool wide)
 {
     const size_t unit = wide ? sizeof(lua_WChar) : 1;
@@ -214,12 +214,17 @@ void joinStrings(lua_State* L, StackPtr top, int count, bool wide)
             runError(L, "string size overflow");
         total += length;
     }
-    char* buffer = scratch(L, (total + 1) * unit);
-    size_t at = 0;
-    for (int i = count; i > 0; i--)
-        at += copyOperand(top - i, buffer + at * unit, wide);
-    String* joined = wide ? newWideString(L, reinterpret_cast<const lua_WChar*>(buffer), total)
-                          : newString(L, buffer, total);
+    String* joined;
+    alignas(lua_WChar) char shortText[256];
+    if (total * unit <= sizeof shortText) {
+        copyOperands(top, count, shortText, wide);
+        joined = wide ? newWideString(L, reinterpret_cast<const lua_WChar*>(shortText), total)
+                      : newString(L, shortText, total);
+    } else {
+        joined = newStringToFill(L, total, wide ? LUA_TWSTRING : LUA_TSTRING);
+        copyOperands(top, count, joined->chars(), wide);
+        joined = internFilled(L, joined);
+    }
     setString(top - count, joined);
 }
 
@@ -655,17 +660,17 @@ enter:
         CASE(OP_SELF): {
             StackPtr rb = RB();
             const Value* key = RKC();
-            const Value object = *rb;
-            ra[1] = object;
-            if (isTable(&object)) {
-                Table* h = asTable(&object);
+            ra[1] = *rb;
+            const Value* object = ra + 1;  // the method goes to ra, below it
+            if (isTable(object)) {
+                Table* h = asTable(object);
                 const Value* v = rawGet(h, key);
                 const Value* handler;
                 if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
                     *ra = *v;
                     NEXT();
                 }
-                PROTECT(getTableThrough(L, &object, key, handler, ra));
+                PROTECT(getTableThrough(L, object, key, handler, ra));
                 NEXT();
             }
             PROTECT(getTable(L, rb, key, ra));

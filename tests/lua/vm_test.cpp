@@ -169,6 +169,9 @@ TEST_F(VmTest, CoercionsAndTypeWideMetatables)
         {"return '10' + 5, 10 .. 20, 1.5 .. '', '3' * '4', -'2'", "15|1020|1.5|12|-2"},
         {"return 1e15 .. '', 0.1 .. ''", "1e+15|0.1"},
         {"return -0.5 .. 'x' .. 1e100 .. 7 .. '' .. 3, 1 .. 2 .. 3", "-0.5x1e+10073|123"},
+        // Long joins are the same strings as equal texts made otherwise.
+        {"local a = string.rep('ab', 200) local b = string.rep('ab', 90) .. 'a' .. string.rep('ba', 109) .. 'b' "
+         "local t = {[a] = 1} return a == b, t[b], string.len(b .. 12345 .. b)", "true|1|805"},
         {"return 'a' < 'b', 'ab' < 'a', 'a\\0b' > 'a', 2 <= 2", "true|false|true|true"},
         // Strings index the string table installed as their type-wide metatable.
         {"local s = 'abc' return s:upper(), ('x'):rep(3)", "ABC|xxx"},
