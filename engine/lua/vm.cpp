@@ -200,9 +200,9 @@ void copyOperands(const Value* top, int count, char* out, bool wide)
         at += copyOperand(top - i, out + at * unit, wide);
 }
 
-// Joins the `count` operands ending below `top` into top[-count]. Short
-// texts are joined on the C++ stack, as most are already interned; long ones
-// straight into their new string.
+// Joins the `count` operands ending below `top` into top[-count]. A short
+// text is joined on the C++ stack and interned from there, which allocates
+// nothing when it is already pooled; a long one straight into its new string.
 void joinStrings(lua_State* L, StackPtr top, int count, bool wide)
 {
     const size_t unit = wide ? sizeof(lua_WChar) : 1;
@@ -408,6 +408,7 @@ void getTableThrough(lua_State* L, const Value* t, const Value* key, const Value
                 if (handler == nullptr)
                     typeError(L, current, "index");
             } else {
+                // Other values read the key from their type's table.
                 Table* table = L->shared->typeMetatables[current->tag];
                 if (table == nullptr)
                     typeError(L, current, "index");
