@@ -56,23 +56,28 @@ inline CallFrame* pushFrame(lua_State* L, StackPtr func, StackPtr top, int flags
 // the execute loop calls it for every script-to-script call.
 inline void enterScript(lua_State* L, StackPtr func, const FunctionProto* p, int wanted)
 {
-    const ptrdiff_t offset = slotOffset(L, func);
-    checkStack(L, p->maxStackSize);
-    func = slotAt(L, offset);
+    if (L->stackLast - L->top <= p->maxStackSize) [[unlikely]] {
+        const ptrdiff_t offset = slotOffset(L, func);
+        growStack(L, p->maxStackSize);
+        func = slotAt(L, offset);
+    }
     StackPtr base = func + 1;
+    StackPtr top = base + p->maxStackSize;
+    StackPtr firstNil;
     if (p->isVararg) {
         collectVarargs(L, p, base);
+        firstNil = L->top;
     } else {
+        // Surplus arguments are dropped: one pass clears them, the missing
+        // parameters and the registers.
         StackPtr end = base + p->paramCount;
-        while (L->top < end)
-            setNil(L->top++);
-        L->top = end;
+        firstNil = L->top < end ? L->top : end;
     }
-    CallFrame* frame = pushFrame(L, func, base + p->maxStackSize, 0, wanted);
-    frame->savedPc = p->code;
-    for (StackPtr s = L->top; s < frame->top; s++)
+    for (StackPtr s = firstNil; s < top; s++)
         setNil(s);
-    L->top = frame->top;
+    CallFrame* frame = pushFrame(L, func, top, 0, wanted);
+    frame->savedPc = p->code;
+    L->top = top;
 }
 
 // Ends the current frame: moves its results, from `firstResult` to L->top,
@@ -87,6 +92,12 @@ inline bool finishCall(lua_State* L, StackPtr firstResult)
     L->frame = frame - 1;
     L->base = L->frame->base;
     const StackPtr end = L->top;
+    if (wanted == 1 && firstResult < end) {
+        // The usual call in an expression: one result, and one at hand.
+        *result = *firstResult;
+        L->top = result + 1;
+        return true;
+    }
     for (; wanted != 0 && firstResult < end; wanted--)
         *result++ = *firstResult++;
     for (; wanted > 0; wanted--)

@@ -13,7 +13,6 @@ namespace script {
 namespace {
 
 constexpr int kMinPoolSize = 32;
-constexpr size_t kMinScratchSize = 32;
 
 struct Marker {
     SharedState* g;
@@ -323,18 +322,6 @@ void sweepObjects(lua_State* L)
     }
 }
 
-// The concatenation buffer keeps the size of the longest text joined: each
-// collection gives back half of it, down to a size short texts fit in.
-void shrinkScratch(lua_State* L)
-{
-    SharedState* g = L->shared;
-    if (g->scratchSize > 2 * kMinScratchSize) {
-        const size_t size = g->scratchSize / 2;
-        g->scratch = resizeArray(L, g->scratch, g->scratchSize, size);
-        g->scratchSize = size;
-    }
-}
-
 void sweepUserdata(lua_State* L)
 {
     GcObject** link = &L->shared->userdata;
@@ -423,7 +410,6 @@ void collectGarbage(lua_State* L)
     sweepStrings(L);
     sweepObjects(L);
     sweepUserdata(L);
-    shrinkScratch(L);
     g->mainThread->marks &= static_cast<uint8_t>(~kMarkReached);
     for (GcObject* u = g->toFinalize; u; u = u->next)
         u->marks &= static_cast<uint8_t>(~kMarkReached);

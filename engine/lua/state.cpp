@@ -130,7 +130,6 @@ void freeSharedState(lua_State* L)
 {
     SharedState* g = L->shared;
     freeAllObjects(L);
-    freeArray(L, g->scratch, g->scratchSize);
     freeArray(L, g->strings.buckets, static_cast<size_t>(g->strings.size));
     if (L->stack)
         freeStack(L, L);

@@ -108,8 +108,6 @@ struct SharedState {
     lua_State* mainThread;
     Table* typeMetatables[LUA_NUMTAGS];
     String* eventNames[static_cast<int>(Event::Count)];
-    char* scratch;              // buffer for concatenation and conversions
-    size_t scratchSize;
     int protectedRuns;          // protected calls active; with none an error panics
     int nativeDepth;            // native calls and resumes nested over all threads
     CatchPoint* catchPoints;    // protected calls and resumes running, innermost first

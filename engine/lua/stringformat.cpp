@@ -8,6 +8,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <iterator>
 #include <string>
 
 namespace script {
@@ -20,7 +21,7 @@ constexpr char kFlags[] = "-+ #0";
 // "." and two digits of precision, the conversion letter and a zero. The
 // flags, width and precision are kept apart too, for the conversions written
 // here without snprintf.
-struct Directive {
+struct Conversion {
     char text[16];
     bool hasPrecision;
     bool leftAlign;    // "-"
@@ -39,30 +40,30 @@ const char* scanTwoDigits(const char* p, const char* end, int* value) {
 }
 
 // Reads the flags, width and precision of a conversion starting at p (just
-// after the "%") into directive, without the conversion letter; returns where the
+// after the "%") into conversion, without the conversion letter; returns where the
 // letter is.
-const char* scanConversion(lua_State* L, const char* p, const char* end, Directive& directive) {
+const char* scanConversion(lua_State* L, const char* p, const char* end, Conversion& conversion) {
     const char* start = p;
-    directive.leftAlign = directive.zeroPad = directive.otherFlags = false;
+    conversion.leftAlign = conversion.zeroPad = conversion.otherFlags = false;
     for (; p < end && std::strchr(kFlags, *p) != nullptr && *p != '\0'; ++p) {
-        directive.leftAlign |= *p == '-';
-        directive.zeroPad |= *p == '0';
-        directive.otherFlags |= *p != '-' && *p != '0';
+        conversion.leftAlign |= *p == '-';
+        conversion.zeroPad |= *p == '0';
+        conversion.otherFlags |= *p != '-' && *p != '0';
     }
     if (static_cast<size_t>(p - start) >= sizeof kFlags) luaL_error(L, "invalid format (repeated flags)");
-    p = scanTwoDigits(p, end, &directive.width);
-    directive.hasPrecision = false;
-    directive.precision = 0;
+    p = scanTwoDigits(p, end, &conversion.width);
+    conversion.hasPrecision = false;
+    conversion.precision = 0;
     if (p < end && *p == '.') {
-        directive.hasPrecision = true;
-        p = scanTwoDigits(p + 1, end, &directive.precision);
+        conversion.hasPrecision = true;
+        p = scanTwoDigits(p + 1, end, &conversion.precision);
     }
     if (p < end && std::isdigit(static_cast<unsigned char>(*p)))
         luaL_error(L, "invalid format (width or precision too long)");
     size_t length = static_cast<size_t>(p - start);
-    directive.text[0] = '%';
-    std::memcpy(directive.text + 1, start, length);
-    directive.text[length + 1] = '\0';
+    conversion.text[0] = '%';
+    std::memcpy(conversion.text + 1, start, length);
+    conversion.text[length + 1] = '\0';
     return p;
 }
 
@@ -70,18 +71,18 @@ void addFill(luaL_Buffer* b, char c, size_t count) {
     for (size_t i = 0; i < count; ++i) luaL_putchar(b, c);
 }
 
-// Appends text padded to the directive's width as printf pads it: spaces before,
+// Appends text padded to the conversion's width as printf pads it: spaces before,
 // spaces after with "-", or with "0" (when the conversion allows it) zeros
 // between the sign and the digits.
-void addPadded(luaL_Buffer* b, const Directive& directive, const char* text, size_t length, bool zerosAllowed) {
-    const size_t width = static_cast<size_t>(directive.width);
+void addPadded(luaL_Buffer* b, const Conversion& conversion, const char* text, size_t length, bool zerosAllowed) {
+    const size_t width = static_cast<size_t>(conversion.width);
     const size_t fill = width > length ? width - length : 0;
-    if (directive.leftAlign) {
+    if (conversion.leftAlign) {
         luaL_addlstring(b, text, length);
         addFill(b, ' ', fill);
         return;
     }
-    if (zerosAllowed && directive.zeroPad) {
+    if (zerosAllowed && conversion.zeroPad) {
         if (length > 0 && *text == '-') {
             luaL_putchar(b, '-');
             ++text;
@@ -96,39 +97,75 @@ void addPadded(luaL_Buffer* b, const Directive& directive, const char* text, siz
 
 // "%d" with the flags "-" and "0" and a width, written without snprintf;
 // false for the forms it leaves to snprintf.
-bool addDecimal(luaL_Buffer* b, const Directive& directive, int value) {
-    if (directive.otherFlags || directive.hasPrecision) return false;
+bool addDecimal(luaL_Buffer* b, const Conversion& conversion, int value) {
+    if (conversion.otherFlags || conversion.hasPrecision) return false;
     char digits[16];
     auto [end, error] = std::to_chars(digits, digits + sizeof digits, value);
     if (error != std::errc()) return false;
-    addPadded(b, directive, digits, static_cast<size_t>(end - digits), true);
+    addPadded(b, conversion, digits, static_cast<size_t>(end - digits), true);
     return true;
+}
+
+// Writes "%.<precision>f" of value into out when value * 10^precision is a
+// whole number below 2^51, as money and coordinates mostly are; returns the
+// length, or 0 for other values. Below 2^51 the rounded product is within a
+// quarter of the exact one, so its digits are the correctly rounded ones.
+size_t fixedFromWhole(double value, int precision, char* out) {
+    static constexpr double kPowers[] = {1e0, 1e1, 1e2, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8};
+    constexpr double kWholeLimit = 2251799813685248.0;  // 2^51
+    if (precision >= static_cast<int>(std::size(kPowers))) return 0;
+    const double scaled = std::fabs(value) * kPowers[precision];
+    if (!(scaled < kWholeLimit) || scaled != std::floor(scaled)) return 0;
+    char* p = out;
+    if (std::signbit(value)) *p++ = '-';
+    char whole[24];
+    const auto [wholeEnd, error] = std::to_chars(whole, whole + sizeof whole, static_cast<uint64_t>(scaled));
+    (void)error;  // 2^51 has 16 digits
+    int digitCount = static_cast<int>(wholeEnd - whole);
+    if (digitCount <= precision) {
+        // Zeros ahead of a short product, so one digit comes before the point.
+        const int zeros = precision + 1 - digitCount;
+        std::memmove(whole + zeros, whole, static_cast<size_t>(digitCount));
+        std::memset(whole, '0', static_cast<size_t>(zeros));
+        digitCount += zeros;
+    }
+    const int beforePoint = digitCount - precision;
+    std::memcpy(p, whole, static_cast<size_t>(beforePoint));
+    p += beforePoint;
+    if (precision > 0) *p++ = '.';
+    std::memcpy(p, whole + beforePoint, static_cast<size_t>(precision));
+    p += precision;
+    return static_cast<size_t>(p - out);
 }
 
 // "%f" of a finite number likewise: to_chars with a precision gives the same
 // correctly rounded digits as printf.
-bool addFixed(luaL_Buffer* b, const Directive& directive, double value) {
-    if (directive.otherFlags || !std::isfinite(value)) return false;
+bool addFixed(luaL_Buffer* b, const Conversion& conversion, double value) {
+    if (conversion.otherFlags || !std::isfinite(value)) return false;
+    const int precision = conversion.hasPrecision ? conversion.precision : 6;
     char digits[512];  // 309 integer digits, the point and 99 decimals at most
-    auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed,
-                                      directive.hasPrecision ? directive.precision : 6);
-    if (error != std::errc()) return false;
-    addPadded(b, directive, digits, static_cast<size_t>(end - digits), true);
+    size_t length = fixedFromWhole(value, precision, digits);
+    if (length == 0) {
+        auto [end, error] = std::to_chars(digits, digits + sizeof digits, value, std::chars_format::fixed, precision);
+        if (error != std::errc()) return false;
+        length = static_cast<size_t>(end - digits);
+    }
+    addPadded(b, conversion, digits, length, true);
     return true;
 }
 
 // snprintf into a string of the needed size.
 template <typename T>
-void addFormatted(luaL_Buffer* b, const Directive& directive, T value) {
+void addFormatted(luaL_Buffer* b, const Conversion& conversion, T value) {
     char small[128];
-    int needed = std::snprintf(small, sizeof small, directive.text, value);
+    int needed = std::snprintf(small, sizeof small, conversion.text, value);
     if (needed < 0) return;
     if (static_cast<size_t>(needed) < sizeof small) {
         luaL_addlstring(b, small, static_cast<size_t>(needed));
         return;
     }
     std::string large(static_cast<size_t>(needed) + 1, '\0');
-    std::snprintf(large.data(), large.size(), directive.text, value);
+    std::snprintf(large.data(), large.size(), conversion.text, value);
     luaL_addlstring(b, large.data(), static_cast<size_t>(needed));
 }
 
@@ -234,21 +271,21 @@ void addBinary(lua_State* L, luaL_Buffer* b, int arg, char letter) {
     }
 }
 
-void addString(lua_State* L, luaL_Buffer* b, int arg, const Directive& directive) {
+void addString(lua_State* L, luaL_Buffer* b, int arg, const Conversion& conversion) {
     size_t length = 0;
     const char* s = checkNarrowString(L, arg, &length);
-    if (!directive.hasPrecision && length >= 100) {
+    if (!conversion.hasPrecision && length >= 100) {
         // Too long for a width to matter: keep the whole string.
         lua_pushvalue(L, arg);
         luaL_addvalue(b);
         return;
     }
-    if (!directive.hasPrecision && !directive.zeroPad && !directive.otherFlags) {
+    if (!conversion.hasPrecision && !conversion.zeroPad && !conversion.otherFlags) {
         // As snprintf would: the text up to its first zero byte, padded.
-        addPadded(b, directive, s, strnlen(s, length), false);
+        addPadded(b, conversion, s, strnlen(s, length), false);
         return;
     }
-    addFormatted(b, directive, s);
+    addFormatted(b, conversion, s);
 }
 
 }  // namespace
@@ -272,37 +309,37 @@ int stringFormat(lua_State* L) {
         if (p + 1 < end && std::isdigit(static_cast<unsigned char>(*p)) && p[1] == '$')
             return luaL_error(L, "obsolete option (d$) to `format'");
         ++arg;
-        Directive directive;
-        p = scanConversion(L, p, end, directive);
-        char conversion = p < end ? *p++ : '\0';
-        size_t directiveLength = std::strlen(directive.text);
-        directive.text[directiveLength] = conversion;
-        directive.text[directiveLength + 1] = '\0';
-        switch (conversion) {
-        case 'c': addFormatted(&b, directive, static_cast<int>(luaL_checklong(L, arg))); break;
+        Conversion conversion;
+        p = scanConversion(L, p, end, conversion);
+        const char letter = p < end ? *p++ : '\0';
+        const size_t textLength = std::strlen(conversion.text);
+        conversion.text[textLength] = letter;
+        conversion.text[textLength + 1] = '\0';
+        switch (letter) {
+        case 'c': addFormatted(&b, conversion, static_cast<int>(luaL_checklong(L, arg))); break;
         case 'd':
         case 'i': {
             const int value = static_cast<int>(luaL_checklong(L, arg));
-            if (!addDecimal(&b, directive, value)) addFormatted(&b, directive, value);
+            if (!addDecimal(&b, conversion, value)) addFormatted(&b, conversion, value);
             break;
         }
         case 'o':
         case 'u':
         case 'x':
         case 'X':
-            addFormatted(&b, directive, static_cast<unsigned>(luaL_checklong(L, arg)));
+            addFormatted(&b, conversion, static_cast<unsigned>(luaL_checklong(L, arg)));
             break;
         case 'f': {
             const double value = luaL_checknumber(L, arg);
-            if (!addFixed(&b, directive, value)) addFormatted(&b, directive, value);
+            if (!addFixed(&b, conversion, value)) addFormatted(&b, conversion, value);
             break;
         }
         case 'e':
         case 'E':
         case 'g':
-        case 'G': addFormatted(&b, directive, static_cast<double>(luaL_checknumber(L, arg))); break;
+        case 'G': addFormatted(&b, conversion, static_cast<double>(luaL_checknumber(L, arg))); break;
         case 'q': addQuoted(L, &b, arg); break;
-        case 's': addString(L, &b, arg, directive); break;
+        case 's': addString(L, &b, arg, conversion); break;
         case 'B': addBoolean(L, &b, arg); break;
         case 'Q': addLexerQuoted(L, &b, arg); break;
         case 'b':

@@ -26,29 +26,40 @@ size_t unitSize(int tag) { return tag == LUA_TWSTRING ? sizeof(lua_WChar) : 1; }
 
 String*& bucketOf(StringPool& pool, uint32_t hash) { return pool.buckets[hash & (pool.size - 1)]; }
 
-// Finds or creates the string of `tag` with these bytes (units for wide).
-String* intern(lua_State* L, const void* data, size_t length, uint32_t hash, int tag)
+// The pooled string of `tag` with these bytes (units for wide), or null.
+String* findString(StringPool& pool, const void* data, size_t length, uint32_t hash, int tag)
 {
-    StringPool& pool = L->shared->strings;
-    size_t unit = unitSize(tag);
-    size_t bytes = length * unit;
+    const size_t bytes = length * unitSize(tag);
     for (GcObject* o = bucketOf(pool, hash); o; o = o->next) {
         String* s = static_cast<String*>(o);
         if (s->hash == hash && s->length == length && s->tag == tag &&
             (bytes == 0 || std::memcmp(s->chars(), data, bytes) == 0))
             return s;
     }
+    return nullptr;
+}
+
+// A string object of `length` units, terminated but not in the pool.
+String* allocString(lua_State* L, size_t length, int tag)
+{
+    const size_t unit = unitSize(tag);
     if (length >= (static_cast<size_t>(-1) - sizeof(String)) / unit - 1)
         raiseMemoryError(L);
+    const size_t bytes = length * unit;
     auto* s = static_cast<String*>(allocMemory(L, sizeof(String) + bytes + unit));
     s->tag = static_cast<uint8_t>(tag);
     s->marks = 0;
     s->reserved = 0;
-    s->hash = hash;
     s->length = length;
-    if (bytes > 0)  // an empty text may come as a null pointer
-        std::memcpy(s->chars(), data, bytes);
     std::memset(s->chars() + bytes, 0, unit);
+    return s;
+}
+
+// Puts a new string with its hash into the pool.
+String* linkString(lua_State* L, String* s, uint32_t hash)
+{
+    StringPool& pool = L->shared->strings;
+    s->hash = hash;
     String*& bucket = bucketOf(pool, hash);
     s->next = bucket;
     bucket = s;
@@ -56,6 +67,17 @@ String* intern(lua_State* L, const void* data, size_t length, uint32_t hash, int
     if (pool.count > static_cast<uint32_t>(pool.size) && pool.size <= (1 << 29))
         resizeStringPool(L, pool.size * 2);
     return s;
+}
+
+// Finds or creates the string of `tag` with these bytes (units for wide).
+String* intern(lua_State* L, const void* data, size_t length, uint32_t hash, int tag)
+{
+    if (String* s = findString(L->shared->strings, data, length, hash, tag))
+        return s;
+    String* s = allocString(L, length, tag);
+    if (length > 0)  // an empty text may come as a null pointer
+        std::memcpy(s->chars(), data, length * unitSize(tag));
+    return linkString(L, s, hash);
 }
 
 }  // namespace
@@ -77,6 +99,18 @@ String* newString(lua_State* L, const char* s) { return newString(L, s, std::str
 String* newWideString(lua_State* L, const lua_WChar* s, size_t length)
 {
     return intern(L, s, length, hashUnits(s, length), LUA_TWSTRING);
+}
+
+String* newStringToFill(lua_State* L, size_t length, int tag) { return allocString(L, length, tag); }
+
+String* internFilled(lua_State* L, String* s)
+{
+    const uint32_t hash = s->tag == LUA_TWSTRING ? hashUnits(s->units(), s->length) : hashBytes(s->chars(), s->length);
+    if (String* existing = findString(L->shared->strings, s->chars(), s->length, hash, s->tag)) {
+        freeMemory(L, s, stringObjectSize(s));
+        return existing;
+    }
+    return linkString(L, s, hash);
 }
 
 size_t stringObjectSize(const String* s)

@@ -20,6 +20,14 @@ String* newString(lua_State* L, const char* s, size_t length);
 String* newString(lua_State* L, const char* s);  // zero-terminated
 String* newWideString(lua_State* L, const lua_WChar* s, size_t length);
 
+// A text built in place: newStringToFill gives a string of `length` units of
+// `tag`, outside the pool and the collector's reach, whose characters the
+// caller writes at once; internFilled then gives the pooled string with that
+// text: the filled one, or an equal one already there (the filled one is then
+// freed). Long texts are joined so with a single copy.
+String* newStringToFill(lua_State* L, size_t length, int tag);
+String* internFilled(lua_State* L, String* s);
+
 // Size of the whole object in bytes (header, characters and the terminator).
 size_t stringObjectSize(const String* s);
 

@@ -161,6 +161,21 @@ void freeNodes(lua_State* L, TableNode* nodes, int count)
         freeArray(L, nodes, static_cast<size_t>(count));
 }
 
+Value* insertKey(lua_State* L, Table* t, const Value* key);
+
+// Stores an item that a resize moves, its key absent from the new parts.
+void moveItem(lua_State* L, Table* t, const Value* key, const Value* value)
+{
+    if (isNumber(key)) {
+        const int index = arrayIndexOf(t, key->n);
+        if (index >= 0) {
+            t->array[index] = *value;
+            return;
+        }
+    }
+    *insertKey(L, t, key) = *value;
+}
+
 void resize(lua_State* L, Table* t, int newArraySize, int nodeCount)
 {
     int oldArraySize = t->arraySize;
@@ -173,15 +188,19 @@ void resize(lua_State* L, Table* t, int newArraySize, int nodeCount)
             setNil(&t->array[i]);
     }
     t->arraySize = newArraySize;
-    for (int i = newArraySize; i < oldArraySize; ++i)
-        if (!isNil(&t->array[i]))
-            *tableSetInt(L, t, i + 1) = t->array[i];
+    for (int i = newArraySize; i < oldArraySize; ++i) {
+        if (!isNil(&t->array[i])) {
+            Value key;
+            setNumber(&key, i + 1);
+            moveItem(L, t, &key, &t->array[i]);
+        }
+    }
     if (newArraySize < oldArraySize)
         t->array = resizeArray(L, t->array, static_cast<size_t>(oldArraySize), static_cast<size_t>(newArraySize));
     for (int i = 0; i < oldNodeCount; ++i) {
         TableNode* n = &oldNodes[i];
         if (!isNil(&n->value))
-            *tableSet(L, t, &n->key) = n->value;
+            moveItem(L, t, &n->key, &n->value);
     }
     freeNodes(L, oldNodes, oldNodeCount);
 }
@@ -319,7 +338,14 @@ Table* newTable(lua_State* L, int arraySize, int logNodeCount)
     if (arraySize > (1 << kMaxArrayBits))
         arraySize = 1 << kMaxArrayBits;
     int nodeCount = logNodeCount < 0 ? 0 : 1 << (logNodeCount > kMaxNodeBits ? kMaxNodeBits : logNodeCount);
-    resize(L, t, arraySize, nodeCount);
+    // Nothing to move yet: both parts are made as they are.
+    allocateNodes(L, t, nodeCount);
+    if (arraySize > 0) {
+        t->array = newArray<Value>(L, static_cast<size_t>(arraySize));
+        for (int i = 0; i < arraySize; ++i)
+            setNil(&t->array[i]);
+        t->arraySize = arraySize;
+    }
     return t;
 }
 

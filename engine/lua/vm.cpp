@@ -132,19 +132,14 @@ bool lessText(const String* a, const String* b)
 
 bool lessEqualText(const String* a, const String* b) { return !lessText(b, a); }
 
-// The shared scratch buffer, at least `size` bytes.
-char* scratch(lua_State* L, size_t size)
+// Whether the value joins a run of the given kind: a string of that kind,
+// or a number, which joins as its text.
+bool canJoin(const Value* v, bool wide)
 {
-    SharedState* g = L->shared;
-    if (g->scratchSize < size) {
-        g->scratch = resizeArray(L, g->scratch, g->scratchSize, size);
-        g->scratchSize = size;
-    }
-    return g->scratch;
+    return isNumber(v) || (wide ? isWideString(v) : isString(v));
 }
 
-// Whether the slot joins a run of the given kind, converting a number in
-// place.
+// canJoin, converting a number in place: what a __concat handler is shown.
 bool joinable(lua_State* L, StackPtr v, bool wide)
 {
     if (isNumber(v))
@@ -165,27 +160,71 @@ bool wideRun(const Value* last, int count)
     return false;
 }
 
-// Joins the `count` strings ending below `top` into top[-count].
+// The length in units of an operand of a join.
+size_t operandLength(const Value* v)
+{
+    if (!isNumber(v))
+        return asString(v)->length;
+    char digits[kNumberTextSize];
+    return static_cast<size_t>(numberToText(v->n, digits));
+}
+
+// Copies an operand's units to `out`; returns their count. A number is
+// written as its text, never made a string of its own.
+size_t copyOperand(const Value* v, char* out, bool wide)
+{
+    if (!isNumber(v)) {
+        const String* s = asString(v);
+        std::memcpy(out, s->chars(), s->length * (wide ? sizeof(lua_WChar) : 1));
+        return s->length;
+    }
+    char digits[kNumberTextSize];
+    const size_t length = static_cast<size_t>(numberToText(v->n, digits));
+    if (!wide) {
+        std::memcpy(out, digits, length);
+        return length;
+    }
+    for (size_t i = 0; i < length; i++) {
+        const lua_WChar unit = static_cast<unsigned char>(digits[i]);
+        std::memcpy(out + i * sizeof unit, &unit, sizeof unit);
+    }
+    return length;
+}
+
+// Copies the `count` operands ending below `top` to `out`, one after another.
+void copyOperands(const Value* top, int count, char* out, bool wide)
+{
+    const size_t unit = wide ? sizeof(lua_WChar) : 1;
+    size_t at = 0;
+    for (int i = count; i > 0; i--)
+        at += copyOperand(top - i, out + at * unit, wide);
+}
+
+// Joins the `count` operands ending below `top` into top[-count]. A short
+// text is joined on the C++ stack and interned from there, which allocates
+// nothing when it is already pooled; a long one straight into its new string.
 void joinStrings(lua_State* L, StackPtr top, int count, bool wide)
 {
     const size_t unit = wide ? sizeof(lua_WChar) : 1;
     const size_t limit = wide ? kMaxWideUnits : static_cast<size_t>(-1) / 2;
     size_t total = 0;
     for (int i = 1; i <= count; i++) {
-        const size_t length = asString(top - i)->length;
+        const size_t length = operandLength(top - i);
         if (length >= limit - total)
             runError(L, "string size overflow");
         total += length;
     }
-    char* buffer = scratch(L, (total + 1) * unit);
-    size_t at = 0;
-    for (int i = count; i > 0; i--) {
-        const String* s = asString(top - i);
-        std::memcpy(buffer + at * unit, s->chars(), s->length * unit);
-        at += s->length;
+    String* joined;
+    alignas(lua_WChar) char shortText[256];
+    if (total * unit <= sizeof shortText) {
+        copyOperands(top, count, shortText, wide);
+        joined = wide ? newWideString(L, reinterpret_cast<const lua_WChar*>(shortText), total)
+                      : newString(L, shortText, total);
+    } else {
+        joined = newStringToFill(L, total, wide ? LUA_TWSTRING : LUA_TSTRING);
+        copyOperands(top, count, joined->chars(), wide);
+        joined = internFilled(L, joined);
     }
-    String* joined = wide ? newWideString(L, reinterpret_cast<const lua_WChar*>(buffer), total)
-                          : newString(L, buffer, total);
     setString(top - count, joined);
 }
 
@@ -349,39 +388,42 @@ const Value* toNumber(const Value* v, Value* buffer)
 }
 
 // Each step of the chain reads a table raw or takes a handler: `handler`,
-// when given, is the first one.
+// when given, is the first one. The chain is followed through pointers, not
+// copies: nothing is written until the value is found or a handler called.
 void getTableThrough(lua_State* L, const Value* t, const Value* key, const Value* handler, StackPtr result)
 {
-    Value current = *t;
+    const Value* current = t;
+    Value typeTable;  // the type-wide table that a value other than a table reads
     for (int passed = 0;; passed++) {
         if (handler == nullptr) {
-            if (isTable(&current)) {
-                Table* h = asTable(&current);
+            if (isTable(current)) {
+                Table* h = asTable(current);
                 const Value* v = rawGet(h, key);
                 if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
                     *result = *v;
                     return;
                 }
-            } else if (isUserdata(&current)) {
-                handler = metatableEvent(L, asUserdata(&current)->metatable, Event::Index);
+            } else if (isUserdata(current)) {
+                handler = metatableEvent(L, asUserdata(current)->metatable, Event::Index);
                 if (handler == nullptr)
-                    typeError(L, passed == 0 ? t : &current, "index");
+                    typeError(L, current, "index");
             } else {
                 // Other values read the key from their type's table.
-                Table* typeTable = L->shared->typeMetatables[current.tag];
-                if (typeTable == nullptr)
-                    typeError(L, passed == 0 ? t : &current, "index");
-                setTable(&current, typeTable);
+                Table* table = L->shared->typeMetatables[current->tag];
+                if (table == nullptr)
+                    typeError(L, current, "index");
+                setTable(&typeTable, table);
+                current = &typeTable;
                 continue;
             }
         }
         if (isFunction(handler)) {
-            callHandlerInto(L, handler, &current, key, slotOffset(L, result));
+            callHandlerInto(L, handler, current, key, slotOffset(L, result));
             return;
         }
         if (passed > kMaxHandlerChain)
             runError(L, "loop in gettable");
-        current = *handler;
+        current = handler;
         handler = nullptr;
     }
 }
@@ -393,11 +435,11 @@ void getTable(lua_State* L, const Value* t, const Value* key, StackPtr result)
 
 void setTable(lua_State* L, const Value* t, const Value* key, const Value* value)
 {
-    Value current = *t;
+    const Value* current = t;
     for (int passed = 0;; passed++) {
         const Value* handler;
-        if (isTable(&current)) {
-            Table* h = asTable(&current);
+        if (isTable(current)) {
+            Table* h = asTable(current);
             const Value* old = rawGet(h, key);
             if (!isNil(old)) {
                 *const_cast<Value*>(old) = *value;
@@ -408,18 +450,20 @@ void setTable(lua_State* L, const Value* t, const Value* key, const Value* value
                 return;
             }
         } else {
-            handler = eventHandler(L, &current, Event::NewIndex);
+            handler = eventHandler(L, current, Event::NewIndex);
             if (handler == nullptr)
-                typeError(L, passed == 0 ? t : &current, "index");
+                typeError(L, current, "index");
         }
         if (isFunction(handler)) {
+            // Copied first: growing the stack may move what they point to.
             const Value h = *handler;
+            const Value c = *current;
             const Value k = *key;
             const Value v = *value;
             checkStack(L, 4);
             StackPtr func = L->top;
             func[0] = h;
-            func[1] = current;
+            func[1] = c;
             func[2] = k;
             func[3] = v;
             L->top = func + 4;
@@ -428,7 +472,7 @@ void setTable(lua_State* L, const Value* t, const Value* key, const Value* value
         }
         if (passed == kMaxHandlerChain)
             runError(L, "loop in settable");
-        current = *handler;
+        current = handler;
     }
 }
 
@@ -438,13 +482,16 @@ void concat(lua_State* L, int total, int last)
         StackPtr top = L->base + last + 1;
         const bool wide = wideRun(top - 1, total);
         int count = 2;
-        if (!joinable(L, top - 2, wide) || !joinable(L, top - 1, wide)) {
+        if (!canJoin(top - 2, wide) || !canJoin(top - 1, wide)) {
+            // A number before the operand that fails reaches the handler as
+            // text.
+            joinable(L, top - 2, wide);
             if (!binaryHandler(L, top - 2, top - 1, slotOffset(L, top - 2), Event::Concat)) {
                 top = L->base + last + 1;
                 typeError(L, joinable(L, top - 2, wide) ? top - 1 : top - 2, "concatenate");
             }
         } else {
-            while (count < total && joinable(L, top - count - 1, wide))
+            while (count < total && canJoin(top - count - 1, wide))
                 count++;
             joinStrings(L, top, count, wide);
         }
@@ -614,17 +661,17 @@ enter:
         CASE(OP_SELF): {
             StackPtr rb = RB();
             const Value* key = RKC();
-            const Value object = *rb;
-            ra[1] = object;
-            if (isTable(&object)) {
-                Table* h = asTable(&object);
+            ra[1] = *rb;
+            const Value* object = ra + 1;  // the method goes to ra, below it
+            if (isTable(object)) {
+                Table* h = asTable(object);
                 const Value* v = rawGet(h, key);
                 const Value* handler;
                 if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
                     *ra = *v;
                     NEXT();
                 }
-                PROTECT(getTableThrough(L, &object, key, handler, ra));
+                PROTECT(getTableThrough(L, object, key, handler, ra));
                 NEXT();
             }
             PROTECT(getTable(L, rb, key, ra));
@@ -774,7 +821,7 @@ enter:
                 PROTECT(ra = resolveCallable(L, ra));
             if (!asClosure(ra)->isNative) {
                 // The callee takes the place of this frame.
-                if (L->openUpvalues)
+                if (L->openUpvalues && L->openUpvalues->v >= base)
                     closeUpvalues(L, base);
                 StackPtr func = frame->func;
                 const int count = static_cast<int>(L->top - ra);

@@ -435,7 +435,7 @@ TEST_F(CollectorTest, WeakTablesFromScripts)
               "2truenil" "text");
 }
 
-TEST_F(CollectorTest, ConcatenationBufferShrinksOverCollections)
+TEST_F(CollectorTest, LongJoinedTextsLeaveNoMemoryBehind)
 {
     collect();
     const size_t base = L->shared->bytesInUse;

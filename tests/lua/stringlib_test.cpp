@@ -93,9 +93,16 @@ TEST_F(FormatTest, IntegersAsPrintf) {
 TEST_F(FormatTest, FixedPointAsPrintf) {
     const char* const formats[] = {"%f", "%.2f", "%.0f", "%10.3f", "%010.3f", "%-10.1f", "%+.2f", "%#.0f", "%.99f", "%05.f"};
     const double numbers[] = {0.0, -0.0, 0.125, 0.375, 2.5, -2.5, 0.005, 1.0 / 3, 1e22, -1e300, 5e-324,
-                              123456.789, HUGE_VAL, -HUGE_VAL, std::nan("")};
+                              123456.789, HUGE_VAL, -HUGE_VAL, std::nan(""), 0.1, 1.005, 8.5,
+                              22517998136852.47, 22517998136852.48, 4503599627370495.5};
     for (const char* f : formats)
         for (double n : numbers) EXPECT_EQ(format(f, n), printed(f, n)) << f << " " << n;
+    // Sixteenths and hundredths are whole numbers once scaled by some
+    // precisions and not by others; thirds never are.
+    for (int k = -3000; k <= 3000; k += 7)
+        for (double n : {k / 16.0, k * 0.01, k / 3.0, k * 1e9 + 0.5})
+            for (const char* f : {"%.2f", "%.0f", "%8.3f", "%f", "%.8f", "%.9f"})
+                EXPECT_EQ(format(f, n), printed(f, n)) << f << " " << n;
 }
 
 TEST_F(FormatTest, StringsAsPrintf) {

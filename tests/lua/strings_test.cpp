@@ -7,6 +7,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -43,6 +44,32 @@ TEST_F(StringsTest, EqualTextsAreOneObjectAndWideIsApart)
     String* z2 = newString(L, "a\0c", 3);
     EXPECT_NE(z1, z2);
     EXPECT_EQ(z1->length, 3u);
+}
+
+TEST_F(StringsTest, FilledTextsJoinThePoolOrGiveWayToAnEqualOne)
+{
+    const std::string text(300, 'x');
+    String* filled = newStringToFill(L, text.size(), LUA_TSTRING);
+    text.copy(filled->chars(), text.size());
+    String* pooled = internFilled(L, filled);
+    EXPECT_EQ(pooled, filled);
+    EXPECT_EQ(pooled->chars()[text.size()], '\0');
+    EXPECT_EQ(newString(L, text.data(), text.size()), pooled);
+
+    const size_t before = L->shared->bytesInUse;
+    String* again = newStringToFill(L, text.size(), LUA_TSTRING);
+    text.copy(again->chars(), text.size());
+    EXPECT_EQ(internFilled(L, again), pooled);
+    EXPECT_EQ(L->shared->bytesInUse, before);
+
+    const lua_WChar units[] = {'x', 0x263A, 'y'};
+    String* wide = newStringToFill(L, 3, LUA_TWSTRING);
+    std::copy(units, units + 3, wide->units());
+    String* pooledWide = internFilled(L, wide);
+    EXPECT_EQ(pooledWide->tag, LUA_TWSTRING);
+    EXPECT_EQ(pooledWide->units()[3], 0);
+    EXPECT_EQ(newWideString(L, units, 3), pooledWide);
+    EXPECT_NE(static_cast<GcObject*>(pooledWide), static_cast<GcObject*>(newString(L, "x\xE2\x98\xBAy")));
 }
 
 TEST_F(StringsTest, HashSamplesFromTheEndAndTreatsUnitsAsCharacters)

@@ -134,6 +134,10 @@ TEST_F(VmTest, Metamethods)
          "__unm = function() return 'unm' end} local t = setmetatable({}, mt) "
          "return t + 1, 2 - t, t * t, t / 1, -t", "add|sub|mul|div|unm"},
         {"local t = setmetatable({}, {__concat = function(a, b) return 'cat' end}) return t .. 'x', 1 .. t", "cat|cat"},
+        // A number before the operand that fails reaches __concat as text;
+        // one after it stays a number.
+        {"local t = setmetatable({}, {__concat = function(a, b) return type(a) .. '+' .. type(b) end}) "
+         "return 1 .. t, t .. 2, 'a' .. 1 .. t", "string+table|table+number|astring+table"},
         // __eq only between two tables with the same handler.
         {"local eq = function() return true end local a = setmetatable({}, {__eq = eq}) "
          "local b = setmetatable({}, {__eq = eq}) local c = setmetatable({}, {__eq = function() return true end}) "
@@ -164,6 +168,10 @@ TEST_F(VmTest, CoercionsAndTypeWideMetatables)
     const Case cases[] = {
         {"return '10' + 5, 10 .. 20, 1.5 .. '', '3' * '4', -'2'", "15|1020|1.5|12|-2"},
         {"return 1e15 .. '', 0.1 .. ''", "1e+15|0.1"},
+        {"return -0.5 .. 'x' .. 1e100 .. 7 .. '' .. 3, 1 .. 2 .. 3", "-0.5x1e+10073|123"},
+        // Long joins are the same strings as equal texts made otherwise.
+        {"local a = string.rep('ab', 200) local b = string.rep('ab', 90) .. 'a' .. string.rep('ba', 109) .. 'b' "
+         "local t = {[a] = 1} return a == b, t[b], string.len(b .. 12345 .. b)", "true|1|805"},
         {"return 'a' < 'b', 'ab' < 'a', 'a\\0b' > 'a', 2 <= 2", "true|false|true|true"},
         // Strings index the string table installed as their type-wide metatable.
         {"local s = 'abc' return s:upper(), ('x'):rep(3)", "ABC|xxx"},
