@@ -30,13 +30,13 @@
 #include "game/shell/valuemanager.h"
 #include "game/sprites/spritemanager.h"
 #include "glwindow.h"
-#include "headlessservices.h"
 #include "graphics/render/renderer.h"
 #include "platform/display/recordingdevice.h"
 #include "platform/os/timer.h"
 #include "rendererondevice.h"
 #include "shoplevel.h"
 #include "scriptedsprites/animationhost.h"
+#include "tests/support/headlessservices.h"
 
 namespace {
 
