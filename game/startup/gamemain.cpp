@@ -198,6 +198,7 @@ bool OnGameEvent(TPlatform* platform, VGame& game, const TPlatformEvent& event) 
             gEscapeCharTaken = event.param == kEscapeKey && OfferPause(game);
             break;
         case TPlatformEvent::kChar:
+        case TPlatformEvent::kWideChar:
             if (event.param != kEscapeKey || !gEscapeCharTaken) break;
             gEscapeCharTaken = false;
             return true;

@@ -413,14 +413,21 @@ TEST_F(PlayLevelTest, EscapePausesTheLevelAndEscapeOrEnterResumesIt) {
     ShopWindow* shop = PlayFromTheMenu();
     ASSERT_NE(shop, nullptr);
     RunFor(500);
-    for (int key : {27, 13}) {
-        SCOPED_TRACE(key);
-        Press(27);
+    // The character comes as a byte, or as a code point in the UTF-8 mode.
+    const struct {
+        int resumeKey;
+        int32_t charType;
+    } cases[] = {{27, TPlatformEvent::kChar}, {13, TPlatformEvent::kChar}, {27, TPlatformEvent::kWideChar}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(std::to_string(c.resumeKey) + " as " + std::to_string(c.charType));
+        Send(TPlatformEvent::kKeyDown, 27);
+        Send(c.charType, 27);
         ASSERT_TRUE(RunUntilShown("pause"));
         RunFor(200);
         EXPECT_NE(FindInTop("pause"), nullptr);
         EXPECT_FALSE(VGame::Get()->AreInsideGame());
-        Press(key);
+        Send(TPlatformEvent::kKeyDown, c.resumeKey);
+        Send(c.charType, c.resumeKey);
         EXPECT_TRUE(RunUntilGone("pause"));
         RunFor(500);
         EXPECT_EQ(FindInTop("pause"), nullptr);
