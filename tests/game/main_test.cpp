@@ -193,7 +193,10 @@ TEST_F(ProgramTest, AnUnknownOptionOrAMissingWorkingFolderGetsOneLineAndTheRunGo
         Process run(VANDERMOOT_EXE, c.arguments, Environment("data"), "", temp / "stderr.txt");
         ASSERT_TRUE(WaitForStart("data"));
         run.Signal(SIGTERM);
-        EXPECT_EQ(run.Wait(10s), 0);
+        // A run still starting a second after the signal (a loaded machine)
+        // ends by the signal's grace instead of its own quit.
+        int code = run.Wait(10s);
+        EXPECT_TRUE(code == 0 || code == 128 + SIGTERM) << code;
         std::vector<std::string> lines = ProgramLines(temp.Read("stderr.txt"));
         ASSERT_EQ(lines.size(), 1u) << temp.Read("stderr.txt");
         EXPECT_NE(lines[0].find(c.said), std::string::npos) << lines[0];
