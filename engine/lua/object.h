@@ -28,8 +28,25 @@ struct Value {
         void* p;
         lua_Number n;
         int b;
+        uint64_t bits;  // the payload as a whole, for copies
     };
     int tag;
+
+    // A fresh value is nil with a cleared payload, so that copying it
+    // reads nothing unset.
+    constexpr Value() : bits(0), tag(LUA_TNIL) {}
+    constexpr Value(GcObject* object, int t) : gc(object), tag(t) {}
+    Value(const Value& other) : bits(other.bits), tag(other.tag) {}
+
+    // Payload and tag are copied apart, as they are written: one 16-byte
+    // copy of a slot just written by two smaller stores would wait for
+    // them to reach the cache instead of taking them from the store buffer.
+    Value& operator=(const Value& other)
+    {
+        bits = other.bits;
+        tag = other.tag;
+        return *this;
+    }
 };
 
 // A stack slot.
@@ -152,7 +169,9 @@ inline Userdata* asUserdata(const Value* v) { return static_cast<Userdata*>(v->g
 
 inline void setNil(Value* v) { v->tag = LUA_TNIL; }
 inline void setNumber(Value* v, lua_Number n) { v->n = n; v->tag = LUA_TNUMBER; }
-inline void setBoolean(Value* v, int b) { v->b = b; v->tag = LUA_TBOOLEAN; }
+// The whole payload is written, so a copy that reads it whole is served from
+// this store.
+inline void setBoolean(Value* v, int b) { v->bits = static_cast<uint32_t>(b); v->tag = LUA_TBOOLEAN; }
 inline void setLightUserdata(Value* v, void* p) { v->p = p; v->tag = LUA_TLIGHTUSERDATA; }
 inline void setObject(Value* v, GcObject* o, int tag) { v->gc = o; v->tag = tag; }
 inline void setString(Value* v, String* s) { setObject(v, s, s->tag); }  // 8-bit or wide

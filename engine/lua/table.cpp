@@ -12,7 +12,7 @@
 
 namespace script {
 
-const Value kNilValue = {{nullptr}, LUA_TNIL};
+const Value kNilValue;
 
 namespace {
 
@@ -22,7 +22,7 @@ constexpr int kMaxNodeBits = 26;
 
 // The shared hash part of tables without one: never written, since an
 // insertion into it always finds no free node and resizes first.
-TableNode emptyNode = {{{nullptr}, LUA_TNIL}, {{nullptr}, LUA_TNIL}, nullptr};
+TableNode emptyNode = {Value(), Value(), nullptr};
 
 uint32_t mixBits(uint32_t h)
 {

@@ -505,7 +505,6 @@ void concat(lua_State* L, int total, int last)
 // base after (PROTECT).
 void execute(lua_State* L)
 {
-    CallFrame* frame;
     ScriptClosure* cl;
     const Value* k;
     StackPtr base;
@@ -514,12 +513,12 @@ void execute(lua_State* L)
 #define RB() (base + argB(i))
 #define RKB() (isConstant(argB(i)) ? k + (argB(i) - kConstantBase) : base + argB(i))
 #define RKC() (isConstant(argC(i)) ? k + (argC(i) - kConstantBase) : base + argC(i))
+#define SAVE_PC() (L->frame->savedPc = pc)
 #define PROTECT(x)              \
     do {                        \
-        frame->savedPc = pc;    \
+        SAVE_PC();              \
         x;                      \
         base = L->base;         \
-        frame = L->frame;       \
     } while (0)
 #define JUMP_NEXT() (pc += argSBx(*pc) + 1)
 
@@ -555,11 +554,10 @@ void execute(lua_State* L)
     StackPtr ra;
 
 enter:
-    frame = L->frame;
-    cl = static_cast<ScriptClosure*>(asClosure(frame->func));
+    cl = static_cast<ScriptClosure*>(asClosure(L->frame->func));
     k = cl->proto->constants;
     base = L->base;
-    pc = frame->savedPc;
+    pc = L->frame->savedPc;
     NEXT();
 
     {
@@ -642,7 +640,7 @@ enter:
                         h->absentEvents = 0;
                         *slot = *value;
                     } else {
-                        frame->savedPc = pc;  // a nil or NaN key raises an error
+                        SAVE_PC();  // a nil or NaN key raises an error
                         *tableInsert(L, h, key) = *value;
                     }
                     NEXT();
@@ -791,7 +789,7 @@ enter:
             const int wanted = argC(i) - 1;
             if (b != 0)
                 L->top = ra + b;
-            frame->savedPc = pc;
+            SAVE_PC();
             if (isFunction(ra) && !asClosure(ra)->isNative) {
                 enterScript(L, ra, static_cast<ScriptClosure*>(asClosure(ra))->proto, wanted);
                 goto enter;
@@ -800,10 +798,9 @@ enter:
             case CallStart::Script:
                 goto enter;
             case CallStart::Native:
-                frame = L->frame;
                 base = L->base;
                 if (wanted >= 0)
-                    L->top = frame->top;
+                    L->top = L->frame->top;
                 break;
             case CallStart::Yielded:
                 return;
@@ -814,7 +811,7 @@ enter:
             const int b = argB(i);
             if (b != 0)
                 L->top = ra + b;
-            frame->savedPc = pc;
+            SAVE_PC();
             // A callable value's __call handler is called in its place, so
             // it is a tail call as well.
             if (!isFunction(ra))
@@ -823,6 +820,7 @@ enter:
                 // The callee takes the place of this frame.
                 if (L->openUpvalues && L->openUpvalues->v >= base)
                     closeUpvalues(L, base);
+                const CallFrame* frame = L->frame;
                 StackPtr func = frame->func;
                 const int count = static_cast<int>(L->top - ra);
                 for (int n = 0; n < count; n++)
@@ -841,7 +839,6 @@ enter:
             // passes their results on.
             if (startCall(L, ra, LUA_MULTRET) == CallStart::Yielded)
                 return;
-            frame = L->frame;
             base = L->base;
             NEXT();
         }
@@ -851,7 +848,7 @@ enter:
                 L->top = ra + b - 1;
             if (L->openUpvalues && L->openUpvalues->v >= base)
                 closeUpvalues(L, base);
-            const bool fresh = (frame->flags & kFrameFresh) != 0;
+            const bool fresh = (L->frame->flags & kFrameFresh) != 0;
             const bool fixed = finishCall(L, ra);
             if (fresh)
                 return;
@@ -883,7 +880,7 @@ enter:
             call[2] = ra[2];
             L->top = call + 3;
             PROTECT(callValue(L, call, results));
-            L->top = frame->top;
+            L->top = L->frame->top;
             ra = base + argA(i) + 2;
             for (int n = 0; n < results; n++)
                 ra[n] = ra[results + n];
@@ -908,13 +905,13 @@ enter:
                 count = bx % kFieldsPerFlush + 1;
             } else {
                 count = static_cast<int>(L->top - ra) - 1;
-                L->top = frame->top;
+                L->top = L->frame->top;
             }
             const int first = bx - bx % kFieldsPerFlush;
             if (!isTable(ra))
                 NEXT();
             Table* h = asTable(ra);
-            frame->savedPc = pc;
+            SAVE_PC();
             for (; count > 0; count--)
                 *tableSetInt(L, h, first + count) = ra[count];
             NEXT();
@@ -925,7 +922,7 @@ enter:
         CASE(OP_CLOSURE): {
             FunctionProto* p = cl->proto->protos[argBx(i)];
             const int count = p->upvalueCount;
-            frame->savedPc = pc;
+            SAVE_PC();
             ScriptClosure* closure = newScriptClosure(L, count, cl->env);
             closure->proto = p;
             for (int n = 0; n < count; n++, pc++) {
@@ -947,6 +944,7 @@ enter:
 #undef RKB
 #undef RKC
 #undef PROTECT
+#undef SAVE_PC
 #undef JUMP_NEXT
 }
 
