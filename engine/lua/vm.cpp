@@ -296,6 +296,18 @@ bool numberInPlace(StackPtr v)
     runError(L, "`for' %s must be a number", what);
 }
 
+// The index, limit and step of a `for` that are not all numbers: a numeric
+// string limit or step is converted in place, anything else is an error.
+void forNumbers(lua_State* L, StackPtr ra)
+{
+    if (!isNumber(ra))
+        forError(L, "initial value");
+    if (!isNumber(ra + 1) && !(isString(ra + 1) && numberInPlace(ra + 1)))
+        forError(L, "limit");
+    if (!isNumber(ra + 2) && !(isString(ra + 2) && numberInPlace(ra + 2)))
+        forError(L, "step");
+}
+
 }  // namespace
 
 bool rawEquals(const Value* a, const Value* b)
@@ -857,16 +869,12 @@ enter:
             goto enter;
         }
         CASE(OP_FORLOOP): {
-            if (!isNumber(ra))
-                PROTECT(forError(L, "initial value"));
-            if (!isNumber(ra + 1) && !(isString(ra + 1) && numberInPlace(ra + 1)))
-                PROTECT(forError(L, "limit"));
-            if (!isNumber(ra + 2) && !(isString(ra + 2) && numberInPlace(ra + 2)))
-                PROTECT(forError(L, "step"));
+            if (!isNumber(ra) || !isNumber(ra + 1) || !isNumber(ra + 2)) [[unlikely]]
+                PROTECT(forNumbers(L, ra));
             const lua_Number step = ra[2].n;
             const lua_Number index = ra->n + step;
             const lua_Number limit = ra[1].n;
-            if (step > 0 ? index <= limit : index >= limit) {
+            if ((step > 0 && index <= limit) || (!(step > 0) && index >= limit)) {
                 pc += argSBx(i);
                 ra->n = index;
             }
