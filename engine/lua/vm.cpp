@@ -748,10 +748,14 @@ enter:
             const Value* b = RKB();
             const Value* c = RKC();
             bool result;
-            if (b->tag == c->tag && (isNumber(b) || isString(b)))
-                result = isNumber(b) ? b->n == c->n : b->gc == c->gc;
+            if (b->tag != c->tag)
+                result = false;
+            else if (isNumber(b))
+                result = b->n == c->n;
+            else if (isTable(b) || isUserdata(b))
+                PROTECT(result = equalValues(L, b, c));  // may call __eq
             else
-                PROTECT(result = equalValues(L, b, c));
+                result = rawEquals(b, c);
             if (result != (argA(i) != 0))
                 pc++;
             else

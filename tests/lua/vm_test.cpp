@@ -163,6 +163,22 @@ TEST_F(VmTest, Metamethods)
     EXPECT_EQ(run("local t = {} setmetatable(t, {__newindex = t}) t.x = 1"), "error: test:1: loop in settable");
 }
 
+// Equality without handlers: values of two kinds are never equal (no
+// coercion); within a kind, by value or by identity.
+TEST_F(VmTest, EqualityOfEachKind)
+{
+    const Case cases[] = {
+        {"local a, b = nil, nil return a == b, a == false, false == nil, 0 == false", "true|false|false|false"},
+        {"local t, f = true, false return t == true, f == false, t == f, t ~= f", "true|true|false|true"},
+        {"local n, s = 1, '1' return n == s, s == '1', n == 1.0, 0 == -0", "false|true|true|true"},
+        {"local f = function() end local g = function() end return f == f, f == g, print == print",
+         "true|false|true"},
+        {"local t, u = {}, {} return t == t, t == u, t ~= u", "true|false|true"},
+        {"local nan = 0 / 0 return nan == nan, nan ~= nan", "false|true"},
+    };
+    expectAll(cases, std::size(cases));
+}
+
 TEST_F(VmTest, CoercionsAndTypeWideMetatables)
 {
     const Case cases[] = {
