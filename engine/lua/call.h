@@ -76,7 +76,7 @@ inline void enterScript(lua_State* L, StackPtr func, const FunctionProto* p, int
     for (StackPtr s = firstNil; s < top; s++)
         setNil(s);
     CallFrame* frame = pushFrame(L, func, top, 0, wanted);
-    frame->savedPc = p->code;
+    frame->savedPc = p->exec;
     L->top = top;
 }
 

@@ -5,6 +5,7 @@
 #include <string>
 #include <utility>
 
+#include "lua/execcode.h"
 #include "lua/function.h"
 #include "lua/memory.h"
 
@@ -60,6 +61,7 @@ void FunctionState::finish()
     trimProtoArray(L_, proto_->localVars, proto_->localVarCount, localVarCount_);
     trimProtoArray(L_, proto_->upvalueNames, proto_->upvalueNameCount, upvalueCount_);
     proto_->upvalueCount = static_cast<uint8_t>(upvalueCount_);
+    buildExecCode(L_, proto_);
 }
 
 void FunctionState::checkLimit(int value, int limit, const char* what)

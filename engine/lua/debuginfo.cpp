@@ -25,7 +25,7 @@ const FunctionProto* protoOf(const CallFrame* frame)
 // Index of the instruction a script frame is running (or calling from).
 int currentPc(const CallFrame* frame)
 {
-    return static_cast<int>(frame->savedPc - protoOf(frame)->code) - 1;
+    return static_cast<int>(frame->savedPc - protoOf(frame)->exec) - 1;
 }
 
 const char* constantName(const FunctionProto* p, int operand)

@@ -41,6 +41,8 @@ void freeProto(lua_State* L, FunctionProto* p)
 {
     freeArray(L, p->constants, static_cast<size_t>(p->constantCount));
     freeArray(L, p->code, static_cast<size_t>(p->codeSize));
+    if (p->exec)
+        freeArray(L, p->exec, static_cast<size_t>(p->codeSize));
     freeArray(L, p->protos, static_cast<size_t>(p->protoCount));
     freeArray(L, p->lineInfo, static_cast<size_t>(p->lineInfoSize));
     freeArray(L, p->localVars, static_cast<size_t>(p->localVarCount));

@@ -104,6 +104,7 @@ struct FunctionProto : GcObject {
     Value* constants;
     int constantCount;
     Instruction* code;
+    Instruction* exec;          // the interpreter's copy of code (execcode.h)
     int codeSize;
     FunctionProto** protos;     // functions defined inside this one
     int protoCount;

@@ -8,6 +8,7 @@
 
 #include "lua/call.h"
 #include "lua/chunkformat.h"
+#include "lua/execcode.h"
 #include "lua/function.h"
 #include "lua/memory.h"
 #include "lua/strings.h"
@@ -265,6 +266,7 @@ public:
             fail("bad code in " + name_);
         if (!CodeChecker(p).valid())
             fail("bad code in " + name_);
+        buildExecCode(L_, p);
         --depth_;
         return p;
     }

@@ -7,6 +7,7 @@
 #include "lua/collector.h"
 #include "lua/conversion.h"
 #include "lua/debuginfo.h"
+#include "lua/execcode.h"
 #include "lua/function.h"
 #include "lua/memory.h"
 #include "lua/metamethods.h"
@@ -523,8 +524,27 @@ void execute(lua_State* L)
     const Instruction* pc;
 
 #define RB() (base + argB(i))
-#define RKB() (isConstant(argB(i)) ? k + (argB(i) - kConstantBase) : base + argB(i))
-#define RKC() (isConstant(argC(i)) ? k + (argC(i) - kConstantBase) : base + argC(i))
+#define RC() (base + argC(i))
+#define KB() (k + (argB(i) - kConstantBase))
+#define KC() (k + (argC(i) - kConstantBase))
+#define RKB() (isConstant(argB(i)) ? KB() : RB())
+#define RKC() (isConstant(argC(i)) ? KC() : RC())
+// An instruction's own handler finds operands B and C by their kind, the
+// handlers that the function's load chose for them take them straight; all
+// go on to one body.
+#define OPERANDS(name, body)                              \
+        CASE(OP_##name):                                  \
+            vb = RKB();                                   \
+            vc = RKC();                                   \
+            goto body;                                    \
+        CASE(OPX_##name##_RR):                            \
+            vb = RB();                                    \
+            vc = RC();                                    \
+            goto body;                                    \
+        CASE(OPX_##name##_RK):                            \
+            vb = RB();                                    \
+            vc = KC();                                    \
+            goto body;
 #define SAVE_PC() (L->frame->savedPc = pc)
 #define PROTECT(x)              \
     do {                        \
@@ -556,14 +576,18 @@ void execute(lua_State* L)
         &&CASE(OP_TEST), &&CASE(OP_CALL), &&CASE(OP_TAILCALL), &&CASE(OP_RETURN),
         &&CASE(OP_FORLOOP), &&CASE(OP_TFORLOOP), &&CASE(OP_TFORPREP), &&CASE(OP_SETLIST),
         &&CASE(OP_SETLISTO), &&CASE(OP_CLOSE), &&CASE(OP_CLOSURE),
-        &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown,
-        &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown,
-        &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown,
-        &&unknown,
+        &&CASE(OPX_ADD_RR), &&CASE(OPX_ADD_RK), &&CASE(OPX_SUB_RR), &&CASE(OPX_SUB_RK),
+        &&CASE(OPX_MUL_RR), &&CASE(OPX_MUL_RK), &&CASE(OPX_DIV_RR), &&CASE(OPX_DIV_RK),
+        &&CASE(OPX_EQ_RR), &&CASE(OPX_EQ_RK), &&CASE(OPX_LT_RR), &&CASE(OPX_LT_RK),
+        &&CASE(OPX_LE_RR), &&CASE(OPX_LE_RK), &&CASE(OPX_GETTABLE_R), &&CASE(OPX_GETTABLE_K),
+        &&CASE(OPX_SETTABLE_RR), &&CASE(OPX_SETTABLE_RK), &&CASE(OPX_SETTABLE_KR),
+        &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown,
     };
-    static_assert(kNumOpCodes == 39, "one handler per opcode, in OpCode order");
+    static_assert(kNumOpCodes == 39 && kNumExecOps == 58, "one handler per code, in OpCode and ExecOp order");
     Instruction i;
     StackPtr ra;
+    const Value* vb;
+    const Value* vc;
 
 enter:
     cl = static_cast<ScriptClosure*>(asClosure(L->frame->func));
@@ -603,9 +627,17 @@ enter:
             }
             NEXT();
         }
-        CASE(OP_GETTABLE): {
+        CASE(OP_GETTABLE):
+            vc = RKC();
+            goto gettable;
+        CASE(OPX_GETTABLE_R):
+            vc = RC();
+            goto gettable;
+        CASE(OPX_GETTABLE_K):
+            vc = KC();
+        gettable: {
             const Value* rb = RB();
-            const Value* key = RKC();
+            const Value* key = vc;
             if (isTable(rb)) {
                 Table* h = asTable(rb);
                 const Value* v = rawGet(h, key);
@@ -635,9 +667,13 @@ enter:
         CASE(OP_SETUPVAL):
             *cl->upvalues[argB(i)]->v = *ra;
             NEXT();
-        CASE(OP_SETTABLE): {
-            const Value* key = RKB();
-            const Value* value = RKC();
+        OPERANDS(SETTABLE, settable)
+        CASE(OPX_SETTABLE_KR):
+            vb = KB();
+            vc = RC();
+        settable: {
+            const Value* key = vb;
+            const Value* value = vc;
             if (isTable(ra)) {
                 Table* h = asTable(ra);
                 Value* slot = const_cast<Value*>(rawGet(h, key));
@@ -687,10 +723,11 @@ enter:
             PROTECT(getTable(L, rb, key, ra));
             NEXT();
         }
-#define ARITH_CASE(op, event, expr)                          \
-        CASE(op): {                                          \
-            const Value* b = RKB();                          \
-            const Value* c = RKC();                          \
+#define ARITH_CASE(name, event, expr)                        \
+        OPERANDS(name, name##_body)                          \
+        name##_body: {                                       \
+            const Value* b = vb;                             \
+            const Value* c = vc;                             \
             if (isNumber(b) && isNumber(c)) [[likely]] {    \
                 const lua_Number x = b->n;                   \
                 const lua_Number y = c->n;                   \
@@ -700,10 +737,10 @@ enter:
             }                                                \
             NEXT();                                          \
         }
-        ARITH_CASE(OP_ADD, Event::Add, x + y)
-        ARITH_CASE(OP_SUB, Event::Sub, x - y)
-        ARITH_CASE(OP_MUL, Event::Mul, x * y)
-        ARITH_CASE(OP_DIV, Event::Div, x / y)
+        ARITH_CASE(ADD, Event::Add, x + y)
+        ARITH_CASE(SUB, Event::Sub, x - y)
+        ARITH_CASE(MUL, Event::Mul, x * y)
+        ARITH_CASE(DIV, Event::Div, x / y)
 #undef ARITH_CASE
         CASE(OP_BAND): CASE(OP_BOR): CASE(OP_SHL): CASE(OP_SHR): {
             const Value* b = RKB();
@@ -744,9 +781,10 @@ enter:
         CASE(OP_JMP):
             pc += argSBx(i);
             NEXT();
-        CASE(OP_EQ): {
-            const Value* b = RKB();
-            const Value* c = RKC();
+        OPERANDS(EQ, eq)
+        eq: {
+            const Value* b = vb;
+            const Value* c = vc;
             bool result;
             if (b->tag != c->tag)
                 result = false;
@@ -762,9 +800,10 @@ enter:
                 JUMP_NEXT();
             NEXT();
         }
-        CASE(OP_LT): {
-            const Value* b = RKB();
-            const Value* c = RKC();
+        OPERANDS(LT, lt)
+        lt: {
+            const Value* b = vb;
+            const Value* c = vc;
             bool result;
             if (isNumber(b) && isNumber(c)) [[likely]]
                 result = b->n < c->n;
@@ -776,9 +815,10 @@ enter:
                 JUMP_NEXT();
             NEXT();
         }
-        CASE(OP_LE): {
-            const Value* b = RKB();
-            const Value* c = RKC();
+        OPERANDS(LE, le)
+        le: {
+            const Value* b = vb;
+            const Value* c = vc;
             bool result;
             if (isNumber(b) && isNumber(c)) [[likely]]
                 result = b->n <= c->n;
@@ -955,6 +995,10 @@ enter:
 #undef RB
 #undef RKB
 #undef RKC
+#undef RC
+#undef KB
+#undef KC
+#undef OPERANDS
 #undef PROTECT
 #undef SAVE_PC
 #undef JUMP_NEXT

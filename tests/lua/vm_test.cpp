@@ -179,6 +179,34 @@ TEST_F(VmTest, EqualityOfEachKind)
     expectAll(cases, std::size(cases));
 }
 
+// Operators whose operands are registers, a register and a constant, or a
+// constant and a register: the load gives the first kinds handlers of their
+// own, which must answer, fail and name operands as the instruction's own.
+TEST_F(VmTest, OperatorsAgreeWhateverTheKindsOfTheirOperands)
+{
+    const Case cases[] = {
+        {"local a, b = 7, 2 return a + b, a + 2, 7 + b, a - b, a - 2, 7 - b", "9|9|9|5|5|5"},
+        {"local a, b = 7, 2 return a * b, a * 2, 7 * b, a / b, a / 2, 7 / b", "14|14|14|3.5|3.5|3.5"},
+        {"local a, b = '7', '2' return a + b, a * 2, 7 - b", "9|14|5"},
+        {"local a, b = 1, 2 return a == b, a == 1, 1 == b, a < b, a < 1, 1 < b, a <= b, a <= 0, 2 <= b",
+         "false|true|false|true|false|true|true|false|true"},
+        {"local a, b = 'x', 'y' return a == b, a == 'x', a < b, a < 'a', a <= 'x'", "false|true|true|false|true"},
+        {"local t, k = {10, 20, x = 'f'}, 2 return t[k], t[1], t.x, t['x']", "20|10|f|f"},
+        {"local t, k, v = {}, 'x', 5 t[k] = v t[1] = v t.y = v t[2] = 'c' t.z = 'd' "
+         "return t.x, t[1], t.y, t[2], t.z", "5|5|5|c|d"},
+        {"local mt = {__add = function() return 'add' end, __lt = function() return true end} "
+         "local t = setmetatable({}, mt) return t + t, t + 1, 1 + t, t < t", "add|add|add|true"},
+        {"local a, b = 1, {}\nreturn a + b", "error: test:2: attempt to perform arithmetic on local `b' (a table value)"},
+        {"local a = {}\nreturn a / 1", "error: test:2: attempt to perform arithmetic on local `a' (a table value)"},
+        {"local a, b = 1, 'x'\nreturn a < b", "error: test:2: attempt to compare number with string"},
+        {"local a = {}\nreturn a <= 1", "error: test:2: attempt to compare table with number"},
+        {"local t = {}\nlocal k = 'q'\nreturn t[k][1]", "error: test:3: attempt to index field `?' (a nil value)"},
+        {"local t\nt[1] = 2", "error: test:2: attempt to index local `t' (a nil value)"},
+        {"local t, k = {}, 0 / 0\nt[k] = 1", "error: test:2: table index is NaN"},
+    };
+    expectAll(cases, std::size(cases));
+}
+
 TEST_F(VmTest, CoercionsAndTypeWideMetatables)
 {
     const Case cases[] = {

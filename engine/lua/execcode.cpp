@@ -1,0 +1,52 @@
+#include "lua/execcode.h"
+
+#include "lua/memory.h"
+
+namespace script {
+
+namespace {
+
+// The handler of an instruction whose two operands B and C may each be a
+// register or a constant, from its registers-only and constant-C handlers.
+int pairHandler(Instruction i, int bothRegisters, int constantC)
+{
+    if (isConstant(argB(i)))
+        return -1;
+    return isConstant(argC(i)) ? constantC : bothRegisters;
+}
+
+// The handler of instruction i, or -1 to keep its own.
+int execHandler(Instruction i)
+{
+    switch (opcode(i)) {
+    case OP_ADD: return pairHandler(i, OPX_ADD_RR, OPX_ADD_RK);
+    case OP_SUB: return pairHandler(i, OPX_SUB_RR, OPX_SUB_RK);
+    case OP_MUL: return pairHandler(i, OPX_MUL_RR, OPX_MUL_RK);
+    case OP_DIV: return pairHandler(i, OPX_DIV_RR, OPX_DIV_RK);
+    case OP_EQ: return pairHandler(i, OPX_EQ_RR, OPX_EQ_RK);
+    case OP_LT: return pairHandler(i, OPX_LT_RR, OPX_LT_RK);
+    case OP_LE: return pairHandler(i, OPX_LE_RR, OPX_LE_RK);
+    case OP_GETTABLE: return isConstant(argC(i)) ? OPX_GETTABLE_K : OPX_GETTABLE_R;
+    case OP_SETTABLE:
+        if (isConstant(argB(i)))  // a field name
+            return isConstant(argC(i)) ? -1 : OPX_SETTABLE_KR;
+        return pairHandler(i, OPX_SETTABLE_RR, OPX_SETTABLE_RK);
+    default: return -1;
+    }
+}
+
+}  // namespace
+
+void buildExecCode(lua_State* L, FunctionProto* p)
+{
+    const size_t count = static_cast<size_t>(p->codeSize);
+    p->exec = newArray<Instruction>(L, count);
+    constexpr Instruction kOpMask = ((1u << kSizeOp) - 1) << kPosOp;
+    for (size_t n = 0; n < count; n++) {
+        const Instruction i = p->code[n];
+        const int handler = execHandler(i);
+        p->exec[n] = handler < 0 ? i : (i & ~kOpMask) | (static_cast<Instruction>(handler) << kPosOp);
+    }
+}
+
+}  // namespace script

@@ -1,0 +1,43 @@
+// The interpreter's copy of a function's code. Instructions whose operands
+// are known to be registers, or a register and a constant, name a handler of
+// their own there, which takes its operands without testing their kind. The
+// copy keeps every instruction at its place and with its fields, so a
+// position in it is the same position in the code; the code itself is what
+// is dumped, checked and inspected for messages.
+#pragma once
+
+#include "lua/object.h"
+
+namespace script {
+
+// Handlers past the instruction set's own codes: _RR takes registers B and
+// C, _RK register B and constant C, _KR constant B and register C, _R
+// register C, _K constant C.
+enum ExecOp {
+    OPX_ADD_RR = kNumOpCodes,
+    OPX_ADD_RK,
+    OPX_SUB_RR,
+    OPX_SUB_RK,
+    OPX_MUL_RR,
+    OPX_MUL_RK,
+    OPX_DIV_RR,
+    OPX_DIV_RK,
+    OPX_EQ_RR,
+    OPX_EQ_RK,
+    OPX_LT_RR,
+    OPX_LT_RK,
+    OPX_LE_RR,
+    OPX_LE_RK,
+    OPX_GETTABLE_R,
+    OPX_GETTABLE_K,
+    OPX_SETTABLE_RR,
+    OPX_SETTABLE_RK,
+    OPX_SETTABLE_KR,
+    kNumExecOps
+};
+static_assert(kNumExecOps <= 1 << kSizeOp, "every handler fits the opcode field");
+
+// Makes p->exec from p->code (codeSize instructions).
+void buildExecCode(lua_State* L, FunctionProto* p);
+
+}  // namespace script
