@@ -15,6 +15,14 @@ int pairHandler(Instruction i, int bothRegisters, int constantC)
     return isConstant(argC(i)) ? constantC : bothRegisters;
 }
 
+// Whether instruction `next` stores the boolean that `i` loads (t[k] = true):
+// the pair then runs in one handler. The second keeps its own place and
+// handler, for jumps to it.
+bool storesLoadedBoolean(Instruction i, Instruction next)
+{
+    return opcode(i) == OP_LOADBOOL && argC(i) == 0 && opcode(next) == OP_SETTABLE && argC(next) == argA(i);
+}
+
 // The handler of instruction i, or -1 to keep its own.
 int execHandler(Instruction i)
 {
@@ -44,7 +52,8 @@ void buildExecCode(lua_State* L, FunctionProto* p)
     constexpr Instruction kOpMask = ((1u << kSizeOp) - 1) << kPosOp;
     for (size_t n = 0; n < count; n++) {
         const Instruction i = p->code[n];
-        const int handler = execHandler(i);
+        const bool fused = n + 1 < count && storesLoadedBoolean(i, p->code[n + 1]);
+        const int handler = fused ? OPX_LOADBOOL_SETTABLE : execHandler(i);
         p->exec[n] = handler < 0 ? i : (i & ~kOpMask) | (static_cast<Instruction>(handler) << kPosOp);
     }
 }

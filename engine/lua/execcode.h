@@ -33,6 +33,7 @@ enum ExecOp {
     OPX_SETTABLE_RR,
     OPX_SETTABLE_RK,
     OPX_SETTABLE_KR,
+    OPX_LOADBOOL_SETTABLE,  // a LOADBOOL whose register the next SETTABLE stores: runs both
     kNumExecOps
 };
 static_assert(kNumExecOps <= 1 << kSizeOp, "every handler fits the opcode field");

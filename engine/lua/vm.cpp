@@ -581,9 +581,10 @@ void execute(lua_State* L)
         &&CASE(OPX_EQ_RR), &&CASE(OPX_EQ_RK), &&CASE(OPX_LT_RR), &&CASE(OPX_LT_RK),
         &&CASE(OPX_LE_RR), &&CASE(OPX_LE_RK), &&CASE(OPX_GETTABLE_R), &&CASE(OPX_GETTABLE_K),
         &&CASE(OPX_SETTABLE_RR), &&CASE(OPX_SETTABLE_RK), &&CASE(OPX_SETTABLE_KR),
-        &&unknown, &&unknown, &&unknown, &&unknown, &&unknown, &&unknown,
+        &&CASE(OPX_LOADBOOL_SETTABLE),
+        &&unknown, &&unknown, &&unknown, &&unknown, &&unknown,
     };
-    static_assert(kNumOpCodes == 39 && kNumExecOps == 58, "one handler per code, in OpCode and ExecOp order");
+    static_assert(kNumOpCodes == 39 && kNumExecOps == 59, "one handler per code, in OpCode and ExecOp order");
     Instruction i;
     StackPtr ra;
     const Value* vb;
@@ -608,6 +609,13 @@ enter:
             if (argC(i))
                 pc++;
             NEXT();
+        CASE(OPX_LOADBOOL_SETTABLE):
+            setBoolean(ra, argB(i));
+            i = *pc++;
+            ra = base + argA(i);
+            vb = RKB();
+            vc = RC();
+            goto settable;
         CASE(OP_LOADNIL):
             for (StackPtr rb = RB(); rb >= ra; rb--)
                 setNil(rb);
