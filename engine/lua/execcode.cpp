@@ -23,8 +23,14 @@ bool storesLoadedBoolean(Instruction i, Instruction next)
     return opcode(i) == OP_LOADBOOL && argC(i) == 0 && opcode(next) == OP_SETTABLE && argC(next) == argA(i);
 }
 
-// The handler of instruction i, or -1 to keep its own.
-int execHandler(Instruction i)
+// Whether operand C of i is a string constant of p (a field or method name).
+bool stringConstantC(const FunctionProto* p, Instruction i)
+{
+    return isConstant(argC(i)) && isString(&p->constants[argC(i) - kConstantBase]);
+}
+
+// The handler of instruction i of p, or -1 to keep its own.
+int execHandler(const FunctionProto* p, Instruction i)
 {
     switch (opcode(i)) {
     case OP_ADD: return pairHandler(i, OPX_ADD_RR, OPX_ADD_RK);
@@ -34,7 +40,11 @@ int execHandler(Instruction i)
     case OP_EQ: return pairHandler(i, OPX_EQ_RR, OPX_EQ_RK);
     case OP_LT: return pairHandler(i, OPX_LT_RR, OPX_LT_RK);
     case OP_LE: return pairHandler(i, OPX_LE_RR, OPX_LE_RK);
-    case OP_GETTABLE: return isConstant(argC(i)) ? OPX_GETTABLE_K : OPX_GETTABLE_R;
+    case OP_GETTABLE:
+        if (!isConstant(argC(i)))
+            return OPX_GETTABLE_R;
+        return stringConstantC(p, i) ? OPX_GETTABLE_S : -1;
+    case OP_SELF: return stringConstantC(p, i) ? OPX_SELF_S : -1;
     case OP_SETTABLE:
         if (isConstant(argB(i)))  // a field name
             return isConstant(argC(i)) ? -1 : OPX_SETTABLE_KR;
@@ -53,7 +63,7 @@ void buildExecCode(lua_State* L, FunctionProto* p)
     for (size_t n = 0; n < count; n++) {
         const Instruction i = p->code[n];
         const bool fused = n + 1 < count && storesLoadedBoolean(i, p->code[n + 1]);
-        const int handler = fused ? OPX_LOADBOOL_SETTABLE : execHandler(i);
+        const int handler = fused ? OPX_LOADBOOL_SETTABLE : execHandler(p, i);
         p->exec[n] = handler < 0 ? i : (i & ~kOpMask) | (static_cast<Instruction>(handler) << kPosOp);
     }
 }

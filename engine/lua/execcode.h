@@ -12,7 +12,7 @@ namespace script {
 
 // Handlers past the instruction set's own codes: _RR takes registers B and
 // C, _RK register B and constant C, _KR constant B and register C, _R
-// register C, _K constant C.
+// register C, _S a string constant C.
 enum ExecOp {
     OPX_ADD_RR = kNumOpCodes,
     OPX_ADD_RK,
@@ -29,11 +29,12 @@ enum ExecOp {
     OPX_LE_RR,
     OPX_LE_RK,
     OPX_GETTABLE_R,
-    OPX_GETTABLE_K,
+    OPX_GETTABLE_S,
     OPX_SETTABLE_RR,
     OPX_SETTABLE_RK,
     OPX_SETTABLE_KR,
     OPX_LOADBOOL_SETTABLE,  // a LOADBOOL whose register the next SETTABLE stores: runs both
+    OPX_SELF_S,
     kNumExecOps
 };
 static_assert(kNumExecOps <= 1 << kSizeOp, "every handler fits the opcode field");

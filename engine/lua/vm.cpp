@@ -546,6 +546,24 @@ void execute(lua_State* L)
             vc = KC();                                    \
             goto body;
 #define SAVE_PC() (L->frame->savedPc = pc)
+// Reads object[key] into ra and goes on: a table's own field found by
+// `lookup` (of table h), else through __index.
+#define INDEX(object, key, lookup)                                                              \
+    do {                                                                                        \
+        if (isTable(object)) {                                                                  \
+            Table* h = asTable(object);                                                         \
+            const Value* v = lookup;                                                            \
+            const Value* handler;                                                               \
+            if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) { \
+                *ra = *v;                                                                       \
+                NEXT();                                                                         \
+            }                                                                                   \
+            PROTECT(getTableThrough(L, object, key, handler, ra));                              \
+        } else {                                                                                \
+            PROTECT(getTable(L, object, key, ra));                                              \
+        }                                                                                       \
+        NEXT();                                                                                 \
+    } while (0)
 #define PROTECT(x)              \
     do {                        \
         SAVE_PC();              \
@@ -579,12 +597,12 @@ void execute(lua_State* L)
         &&CASE(OPX_ADD_RR), &&CASE(OPX_ADD_RK), &&CASE(OPX_SUB_RR), &&CASE(OPX_SUB_RK),
         &&CASE(OPX_MUL_RR), &&CASE(OPX_MUL_RK), &&CASE(OPX_DIV_RR), &&CASE(OPX_DIV_RK),
         &&CASE(OPX_EQ_RR), &&CASE(OPX_EQ_RK), &&CASE(OPX_LT_RR), &&CASE(OPX_LT_RK),
-        &&CASE(OPX_LE_RR), &&CASE(OPX_LE_RK), &&CASE(OPX_GETTABLE_R), &&CASE(OPX_GETTABLE_K),
+        &&CASE(OPX_LE_RR), &&CASE(OPX_LE_RK), &&CASE(OPX_GETTABLE_R), &&CASE(OPX_GETTABLE_S),
         &&CASE(OPX_SETTABLE_RR), &&CASE(OPX_SETTABLE_RK), &&CASE(OPX_SETTABLE_KR),
-        &&CASE(OPX_LOADBOOL_SETTABLE),
-        &&unknown, &&unknown, &&unknown, &&unknown, &&unknown,
+        &&CASE(OPX_LOADBOOL_SETTABLE), &&CASE(OPX_SELF_S),
+        &&unknown, &&unknown, &&unknown, &&unknown,
     };
-    static_assert(kNumOpCodes == 39 && kNumExecOps == 59, "one handler per code, in OpCode and ExecOp order");
+    static_assert(kNumOpCodes == 39 && kNumExecOps == 60, "one handler per code, in OpCode and ExecOp order");
     Instruction i;
     StackPtr ra;
     const Value* vb;
@@ -640,25 +658,14 @@ enter:
             goto gettable;
         CASE(OPX_GETTABLE_R):
             vc = RC();
-            goto gettable;
-        CASE(OPX_GETTABLE_K):
-            vc = KC();
         gettable: {
             const Value* rb = RB();
-            const Value* key = vc;
-            if (isTable(rb)) {
-                Table* h = asTable(rb);
-                const Value* v = rawGet(h, key);
-                const Value* handler;
-                if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
-                    *ra = *v;
-                    NEXT();
-                }
-                PROTECT(getTableThrough(L, rb, key, handler, ra));
-                NEXT();
-            }
-            PROTECT(getTable(L, rb, key, ra));
-            NEXT();
+            INDEX(rb, vc, rawGet(h, vc));
+        }
+        CASE(OPX_GETTABLE_S): {
+            const Value* rb = RB();
+            const Value* key = KC();
+            INDEX(rb, key, tableGetString(h, asString(key)));
         }
         CASE(OP_SETGLOBAL): {
             const Value* key = k + argBx(i);
@@ -712,24 +719,16 @@ enter:
             PROTECT(checkCollect(L));
             NEXT();
         }
+        // The object goes to ra + 1, its method to ra.
         CASE(OP_SELF): {
-            StackPtr rb = RB();
+            ra[1] = *RB();
             const Value* key = RKC();
-            ra[1] = *rb;
-            const Value* object = ra + 1;  // the method goes to ra, below it
-            if (isTable(object)) {
-                Table* h = asTable(object);
-                const Value* v = rawGet(h, key);
-                const Value* handler;
-                if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) {
-                    *ra = *v;
-                    NEXT();
-                }
-                PROTECT(getTableThrough(L, object, key, handler, ra));
-                NEXT();
-            }
-            PROTECT(getTable(L, rb, key, ra));
-            NEXT();
+            INDEX(ra + 1, key, rawGet(h, key));
+        }
+        CASE(OPX_SELF_S): {
+            ra[1] = *RB();
+            const Value* key = KC();
+            INDEX(ra + 1, key, tableGetString(h, asString(key)));
         }
 #define ARITH_CASE(name, event, expr)                        \
         OPERANDS(name, name##_body)                          \
@@ -1007,6 +1006,7 @@ enter:
 #undef KB
 #undef KC
 #undef OPERANDS
+#undef INDEX
 #undef PROTECT
 #undef SAVE_PC
 #undef JUMP_NEXT
