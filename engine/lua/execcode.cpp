@@ -53,6 +53,32 @@ int execHandler(const FunctionProto* p, Instruction i)
     }
 }
 
+// The handler that runs a register-key GETTABLE and the instruction after
+// it, by that instruction's handler; -1 when there is none.
+int getTableThen(int next)
+{
+    switch (next) {
+    case OPX_LT_RR: return OPX_GETTABLE_LT;
+    case OP_TEST: return OPX_GETTABLE_TEST;
+    case OPX_SETTABLE_RR: return OPX_GETTABLE_SETTABLE;
+    case OPX_ADD_RR: return OPX_GETTABLE_ADD;
+    default: return -1;
+    }
+}
+
+// The handler of the instruction at n, given the instruction's own (and -1
+// past the last one) after it.
+int handlerAt(const FunctionProto* p, size_t n, int nextHandler)
+{
+    const Instruction i = p->code[n];
+    if (nextHandler >= 0 && storesLoadedBoolean(i, p->code[n + 1]))
+        return OPX_LOADBOOL_SETTABLE;
+    const int own = execHandler(p, i);
+    if (own == OPX_GETTABLE_R && getTableThen(nextHandler) >= 0)
+        return getTableThen(nextHandler);
+    return own >= 0 ? own : opcode(i);
+}
+
 }  // namespace
 
 void buildExecCode(lua_State* L, FunctionProto* p)
@@ -60,11 +86,14 @@ void buildExecCode(lua_State* L, FunctionProto* p)
     const size_t count = static_cast<size_t>(p->codeSize);
     p->exec = newArray<Instruction>(L, count);
     constexpr Instruction kOpMask = ((1u << kSizeOp) - 1) << kPosOp;
-    for (size_t n = 0; n < count; n++) {
-        const Instruction i = p->code[n];
-        const bool fused = n + 1 < count && storesLoadedBoolean(i, p->code[n + 1]);
-        const int handler = fused ? OPX_LOADBOOL_SETTABLE : execHandler(p, i);
-        p->exec[n] = handler < 0 ? i : (i & ~kOpMask) | (static_cast<Instruction>(handler) << kPosOp);
+    // Backwards: a pair's handler depends on the one after it. The one after
+    // keeps its own handler (not the pair's), since jumps may land on it.
+    int next = -1;
+    for (size_t n = count; n-- > 0;) {
+        const int own = execHandler(p, p->code[n]);
+        const int handler = handlerAt(p, n, next);
+        p->exec[n] = (p->code[n] & ~kOpMask) | (static_cast<Instruction>(handler) << kPosOp);
+        next = own >= 0 ? own : opcode(p->code[n]);
     }
 }
 

@@ -35,6 +35,11 @@ enum ExecOp {
     OPX_SETTABLE_KR,
     OPX_LOADBOOL_SETTABLE,  // a LOADBOOL whose register the next SETTABLE stores: runs both
     OPX_SELF_S,
+    // A GETTABLE with a register key, then the handler named after it.
+    OPX_GETTABLE_LT,        // OPX_LT_RR
+    OPX_GETTABLE_TEST,      // OP_TEST
+    OPX_GETTABLE_SETTABLE,  // OPX_SETTABLE_RR
+    OPX_GETTABLE_ADD,       // OPX_ADD_RR
     kNumExecOps
 };
 static_assert(kNumExecOps <= 1 << kSizeOp, "every handler fits the opcode field");

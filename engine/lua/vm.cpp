@@ -546,9 +546,9 @@ void execute(lua_State* L)
             vc = KC();                                    \
             goto body;
 #define SAVE_PC() (L->frame->savedPc = pc)
-// Reads object[key] into ra and goes on: a table's own field found by
+// Reads object[key] into ra, then `next`: a table's own field found by
 // `lookup` (of table h), else through __index.
-#define INDEX(object, key, lookup)                                                              \
+#define INDEX(object, key, lookup, next)                                                        \
     do {                                                                                        \
         if (isTable(object)) {                                                                  \
             Table* h = asTable(object);                                                         \
@@ -556,13 +556,13 @@ void execute(lua_State* L)
             const Value* handler;                                                               \
             if (!isNil(v) || (handler = metatableEvent(L, h->metatable, Event::Index)) == nullptr) { \
                 *ra = *v;                                                                       \
-                NEXT();                                                                         \
+                next;                                                                           \
             }                                                                                   \
             PROTECT(getTableThrough(L, object, key, handler, ra));                              \
         } else {                                                                                \
             PROTECT(getTable(L, object, key, ra));                                              \
         }                                                                                       \
-        NEXT();                                                                                 \
+        next;                                                                                   \
     } while (0)
 #define PROTECT(x)              \
     do {                        \
@@ -571,6 +571,13 @@ void execute(lua_State* L)
         base = L->base;         \
     } while (0)
 #define JUMP_NEXT() (pc += argSBx(*pc) + 1)
+// Goes on to the next instruction, whose handler is known.
+#define CONTINUE_WITH(op)        \
+    do {                         \
+        i = *pc++;               \
+        ra = base + argA(i);     \
+        goto CASE(op);           \
+    } while (0)
 
 #define CASE(op) case_##op
 #define NEXT()                          \
@@ -582,7 +589,7 @@ void execute(lua_State* L)
 
     // Each handler ends in its own jump to the next instruction's handler
     // (rather than all sharing one switch), which the processor predicts far
-    // better. Indexed by OpCode; codes past the last one are skipped.
+    // better. Indexed by OpCode, then ExecOp.
     static const void* const handlers[1 << kSizeOp] = {
         &&CASE(OP_MOVE), &&CASE(OP_LOADK), &&CASE(OP_LOADBOOL), &&CASE(OP_LOADNIL),
         &&CASE(OP_GETUPVAL), &&CASE(OP_GETGLOBAL), &&CASE(OP_GETTABLE), &&CASE(OP_SETGLOBAL),
@@ -599,10 +606,10 @@ void execute(lua_State* L)
         &&CASE(OPX_EQ_RR), &&CASE(OPX_EQ_RK), &&CASE(OPX_LT_RR), &&CASE(OPX_LT_RK),
         &&CASE(OPX_LE_RR), &&CASE(OPX_LE_RK), &&CASE(OPX_GETTABLE_R), &&CASE(OPX_GETTABLE_S),
         &&CASE(OPX_SETTABLE_RR), &&CASE(OPX_SETTABLE_RK), &&CASE(OPX_SETTABLE_KR),
-        &&CASE(OPX_LOADBOOL_SETTABLE), &&CASE(OPX_SELF_S),
-        &&unknown, &&unknown, &&unknown, &&unknown,
+        &&CASE(OPX_LOADBOOL_SETTABLE), &&CASE(OPX_SELF_S), &&CASE(OPX_GETTABLE_LT), &&CASE(OPX_GETTABLE_TEST),
+        &&CASE(OPX_GETTABLE_SETTABLE), &&CASE(OPX_GETTABLE_ADD),
     };
-    static_assert(kNumOpCodes == 39 && kNumExecOps == 60, "one handler per code, in OpCode and ExecOp order");
+    static_assert(kNumOpCodes == 39 && kNumExecOps == 64, "one handler per code, in OpCode and ExecOp order");
     Instruction i;
     StackPtr ra;
     const Value* vb;
@@ -660,12 +667,24 @@ enter:
             vc = RC();
         gettable: {
             const Value* rb = RB();
-            INDEX(rb, vc, rawGet(h, vc));
+            INDEX(rb, vc, rawGet(h, vc), NEXT());
         }
+        // A read with a register key and the instruction after it, run as one.
+#define GETTABLE_THEN(fused, second)                                 \
+        CASE(fused): {                                               \
+            const Value* rb = RB();                                  \
+            const Value* key = RC();                                 \
+            INDEX(rb, key, rawGet(h, key), CONTINUE_WITH(second));   \
+        }
+        GETTABLE_THEN(OPX_GETTABLE_LT, OPX_LT_RR)
+        GETTABLE_THEN(OPX_GETTABLE_TEST, OP_TEST)
+        GETTABLE_THEN(OPX_GETTABLE_SETTABLE, OPX_SETTABLE_RR)
+        GETTABLE_THEN(OPX_GETTABLE_ADD, OPX_ADD_RR)
+#undef GETTABLE_THEN
         CASE(OPX_GETTABLE_S): {
             const Value* rb = RB();
             const Value* key = KC();
-            INDEX(rb, key, tableGetString(h, asString(key)));
+            INDEX(rb, key, tableGetString(h, asString(key)), NEXT());
         }
         CASE(OP_SETGLOBAL): {
             const Value* key = k + argBx(i);
@@ -723,12 +742,12 @@ enter:
         CASE(OP_SELF): {
             ra[1] = *RB();
             const Value* key = RKC();
-            INDEX(ra + 1, key, rawGet(h, key));
+            INDEX(ra + 1, key, rawGet(h, key), NEXT());
         }
         CASE(OPX_SELF_S): {
             ra[1] = *RB();
             const Value* key = KC();
-            INDEX(ra + 1, key, tableGetString(h, asString(key)));
+            INDEX(ra + 1, key, tableGetString(h, asString(key)), NEXT());
         }
 #define ARITH_CASE(name, event, expr)                        \
         OPERANDS(name, name##_body)                          \
@@ -994,8 +1013,6 @@ enter:
             PROTECT(checkCollect(L));
             NEXT();
         }
-    unknown:
-        NEXT();
     }
 #undef CASE
 #undef NEXT
@@ -1010,6 +1027,7 @@ enter:
 #undef PROTECT
 #undef SAVE_PC
 #undef JUMP_NEXT
+#undef CONTINUE_WITH
 }
 
 }  // namespace script

@@ -212,6 +212,29 @@ TEST_F(VmTest, OperatorsAgreeWhateverTheKindsOfTheirOperands)
     expectAll(cases, std::size(cases));
 }
 
+// A table read with a register key runs in one handler with a comparison,
+// test, store or sum after it; reads through __index, errors in either half
+// and jumps that land on the second instruction behave as two instructions.
+TEST_F(VmTest, ATableReadAndTheInstructionAfterItRunAsOne)
+{
+    const Case cases[] = {
+        {"local t, i, lim = {4, 9}, 1, 5 local a = t[i] < lim i = 2 return a, t[i] < lim", "true|false"},
+        {"local t, i = {false, 1}, 1 local n = 0 if not t[i] then n = n + 1 end i = 2 "
+         "if not t[i] then n = n + 10 end return n", "1"},
+        {"local src, dst, i, o = {7}, {}, 1, 3 dst[o] = src[i] return dst[3]", "7"},
+        {"local t, i, s = {2, 3}, 2, 10 s = s + t[i] return s", "13"},
+        {"local t = setmetatable({}, {__index = function(t, k) return k * 2 end}) local i, lim, s = 3, 7, 1 "
+         "local d = {} d[i] = t[i] return t[i] < lim, not t[i], d[3], s + t[i]", "true|false|6|7"},
+        // The sum is also where the `if` jumps when it is not taken.
+        {"local function f(i) local s, t, y = 0, {5}, 2 if i < 5 then s = t[i] end s = s + y return s end "
+         "return f(1), f(9)", "7|2"},
+        {"local t, i, lim = nil, 1, 2\nreturn t[i] < lim", "error: test:2: attempt to index local `t' (a nil value)"},
+        {"local t, i, lim = {1}, 1, {}\nreturn t[i] < lim", "error: test:2: attempt to compare number with table"},
+        {"local t, i, s = {{}}, 1, 0\ns = s + t[i]", "error: test:2: attempt to perform arithmetic on field `?' (a table value)"},
+    };
+    expectAll(cases, std::size(cases));
+}
+
 TEST_F(VmTest, CoercionsAndTypeWideMetatables)
 {
     const Case cases[] = {
