@@ -738,16 +738,17 @@ enter:
             PROTECT(checkCollect(L));
             NEXT();
         }
-        // The object goes to ra + 1, its method to ra.
+        // The object goes to ra + 1, its method to ra. The method is read
+        // from the object's own register, which names it in messages.
         CASE(OP_SELF): {
             ra[1] = *RB();
             const Value* key = RKC();
-            INDEX(ra + 1, key, rawGet(h, key), NEXT());
+            INDEX(RB(), key, rawGet(h, key), NEXT());
         }
         CASE(OPX_SELF_S): {
             ra[1] = *RB();
             const Value* key = KC();
-            INDEX(ra + 1, key, tableGetString(h, asString(key)), NEXT());
+            INDEX(RB(), key, tableGetString(h, asString(key)), NEXT());
         }
 #define ARITH_CASE(name, event, expr)                        \
         OPERANDS(name, name##_body)                          \

@@ -203,6 +203,11 @@ TEST_F(VmTest, OperatorsAgreeWhateverTheKindsOfTheirOperands)
         {"local t = {}\nlocal k = 'q'\nreturn t[k][1]", "error: test:3: attempt to index field `?' (a nil value)"},
         {"local t\nt[1] = 2", "error: test:2: attempt to index local `t' (a nil value)"},
         {"local t, k = {}, 0 / 0\nt[k] = 1", "error: test:2: table index is NaN"},
+        // Method calls, by name and by a computed key.
+        {"local o = {n = 2, get = function(self) return self.n end} local m = 'get' return o:get(), o[m](o)", "2|2"},
+        {"local obj\nobj:method()", "error: test:2: attempt to index local `obj' (a nil value)"},
+        {"x = 5\nx:method()", "error: test:2: attempt to index global `x' (a number value)"},
+        {"local t = {}\nt.a:m()", "error: test:2: attempt to index field `a' (a nil value)"},
         // A boolean loaded for the store that follows it.
         {"local t, k = {}, 'a' t[k] = true t.b = false t[1] = true return t.a, t.b, t[1]", "true|false|true"},
         {"local t\nt.x = true", "error: test:2: attempt to index local `t' (a nil value)"},
