@@ -11,7 +11,7 @@ namespace {
 int pairHandler(Instruction i, int bothRegisters, int constantC)
 {
     if (isConstant(argB(i)))
-        return -1;
+        return opcode(i);
     return isConstant(argC(i)) ? constantC : bothRegisters;
 }
 
@@ -29,8 +29,9 @@ bool stringConstantC(const FunctionProto* p, Instruction i)
     return isConstant(argC(i)) && isString(&p->constants[argC(i) - kConstantBase]);
 }
 
-// The handler of instruction i of p, or -1 to keep its own.
-int execHandler(const FunctionProto* p, Instruction i)
+// The handler of instruction i of p on its own: one chosen for its operands,
+// else its opcode's.
+int ownHandler(const FunctionProto* p, Instruction i)
 {
     switch (opcode(i)) {
     case OP_ADD: return pairHandler(i, OPX_ADD_RR, OPX_ADD_RK);
@@ -43,13 +44,13 @@ int execHandler(const FunctionProto* p, Instruction i)
     case OP_GETTABLE:
         if (!isConstant(argC(i)))
             return OPX_GETTABLE_R;
-        return stringConstantC(p, i) ? OPX_GETTABLE_S : -1;
-    case OP_SELF: return stringConstantC(p, i) ? OPX_SELF_S : -1;
+        return stringConstantC(p, i) ? int{OPX_GETTABLE_S} : int{OP_GETTABLE};
+    case OP_SELF: return stringConstantC(p, i) ? int{OPX_SELF_S} : int{OP_SELF};
     case OP_SETTABLE:
         if (isConstant(argB(i)))  // a field name
-            return isConstant(argC(i)) ? -1 : OPX_SETTABLE_KR;
+            return isConstant(argC(i)) ? int{OP_SETTABLE} : int{OPX_SETTABLE_KR};
         return pairHandler(i, OPX_SETTABLE_RR, OPX_SETTABLE_RK);
-    default: return -1;
+    default: return opcode(i);
     }
 }
 
@@ -66,17 +67,15 @@ int getTableThen(int next)
     }
 }
 
-// The handler of the instruction at n, given the instruction's own (and -1
-// past the last one) after it.
-int handlerAt(const FunctionProto* p, size_t n, int nextHandler)
+// The handler of the instruction at n, given its own and the own handler of
+// the instruction after it (-1 past the last one).
+int handlerAt(const FunctionProto* p, size_t n, int own, int next)
 {
-    const Instruction i = p->code[n];
-    if (nextHandler >= 0 && storesLoadedBoolean(i, p->code[n + 1]))
+    if (next >= 0 && storesLoadedBoolean(p->code[n], p->code[n + 1]))
         return OPX_LOADBOOL_SETTABLE;
-    const int own = execHandler(p, i);
-    if (own == OPX_GETTABLE_R && getTableThen(nextHandler) >= 0)
-        return getTableThen(nextHandler);
-    return own >= 0 ? own : opcode(i);
+    if (own == OPX_GETTABLE_R && getTableThen(next) >= 0)
+        return getTableThen(next);
+    return own;
 }
 
 }  // namespace
@@ -90,10 +89,10 @@ void buildExecCode(lua_State* L, FunctionProto* p)
     // keeps its own handler (not the pair's), since jumps may land on it.
     int next = -1;
     for (size_t n = count; n-- > 0;) {
-        const int own = execHandler(p, p->code[n]);
-        const int handler = handlerAt(p, n, next);
+        const int own = ownHandler(p, p->code[n]);
+        const int handler = handlerAt(p, n, own, next);
         p->exec[n] = (p->code[n] & ~kOpMask) | (static_cast<Instruction>(handler) << kPosOp);
-        next = own >= 0 ? own : opcode(p->code[n]);
+        next = own;
     }
 }
 
