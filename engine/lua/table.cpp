@@ -85,17 +85,6 @@ bool sameKey(const Value* a, const Value* b)
     }
 }
 
-// The index into the array part for an integral number key, or -1.
-int arrayIndexOf(const Table* t, lua_Number n)
-{
-    if (n >= 1 && n <= t->arraySize) {
-        int k = static_cast<int>(n);
-        if (k == n)
-            return k - 1;
-    }
-    return -1;
-}
-
 // The node holding `key` (whatever its value), or null.
 TableNode* findNode(const Table* t, const Value* key)
 {
@@ -113,9 +102,8 @@ const Value* getFromNodes(const Table* t, const Value* key)
 
 const Value* getNumber(Table* t, lua_Number n)
 {
-    int index = arrayIndexOf(t, n);
-    if (index >= 0)
-        return &t->array[index];
+    if (const Value* slot = tableArraySlot(t, n))
+        return slot;
     Value key;
     setNumber(&key, n);
     for (TableNode* node = mainPosition(t, &key); node; node = node->next)
@@ -167,9 +155,8 @@ Value* insertKey(lua_State* L, Table* t, const Value* key);
 void moveItem(lua_State* L, Table* t, const Value* key, const Value* value)
 {
     if (isNumber(key)) {
-        const int index = arrayIndexOf(t, key->n);
-        if (index >= 0) {
-            t->array[index] = *value;
+        if (Value* slot = tableArraySlot(t, key->n)) {
+            *slot = *value;
             return;
         }
     }
@@ -425,9 +412,9 @@ bool tableNext(lua_State* L, Table* t, Value* slot)
 {
     int i = 0;  // position to look from: array indices, then nodes
     if (!isNil(slot)) {
-        int index = slot->tag == LUA_TNUMBER ? arrayIndexOf(t, slot->n) : -1;
-        if (index >= 0) {
-            i = index + 1;
+        const Value* item = slot->tag == LUA_TNUMBER ? tableArraySlot(t, slot->n) : nullptr;
+        if (item) {
+            i = static_cast<int>(item - t->array) + 1;
         } else {
             TableNode* n = findNode(t, slot);
             if (!n)

@@ -29,6 +29,18 @@ inline const Value* tableGetInt(Table* t, int key)
     return tableGetIntFromNodes(t, key);
 }
 
+// The array slot of a number key, or null when the key is not an integer
+// inside the array part.
+inline Value* tableArraySlot(Table* t, lua_Number key)
+{
+    if (key >= 1 && key <= t->arraySize) {
+        const int index = static_cast<int>(key);
+        if (static_cast<lua_Number>(index) == key)
+            return &t->array[index - 1];
+    }
+    return nullptr;
+}
+
 // Strings are found by identity along the chain of their hash.
 inline const Value* tableGetString(Table* t, String* key)
 {

@@ -25,23 +25,11 @@ constexpr int kMaxHandlerChain = 100;
 // Wide joins of this many units or more are refused.
 constexpr size_t kMaxWideUnits = 4294967294u;
 
-// The array slot of a number key, or null when the key is not an integer
-// inside the array part.
-inline Value* arraySlot(Table* t, lua_Number key)
-{
-    if (key >= 1 && key <= t->arraySize) {
-        const int index = static_cast<int>(key);
-        if (static_cast<lua_Number>(index) == key)
-            return &t->array[index - 1];
-    }
-    return nullptr;
-}
-
 // A raw read that takes the array part and string keys straight through.
 inline const Value* rawGet(Table* t, const Value* key)
 {
     if (isNumber(key)) {
-        if (const Value* slot = arraySlot(t, key->n))
+        if (const Value* slot = tableArraySlot(t, key->n))
             return slot;
     } else if (isString(key)) {
         return tableGetString(t, asString(key));
