@@ -46,6 +46,10 @@ int ownHandler(const FunctionProto* p, Instruction i)
             return OPX_GETTABLE_R;
         return stringConstantC(p, i) ? int{OPX_GETTABLE_S} : int{OP_GETTABLE};
     case OP_SELF: return stringConstantC(p, i) ? int{OPX_SELF_S} : int{OP_SELF};
+    case OP_BOR:
+    case OP_SHL:
+    case OP_SHR:
+    case OP_POW: return OP_BAND;
     case OP_SETTABLE:
         if (isConstant(argB(i)))  // a field name
             return isConstant(argC(i)) ? int{OP_SETTABLE} : int{OPX_SETTABLE_KR};
@@ -67,6 +71,21 @@ int getTableThen(int next)
     }
 }
 
+// The handler that runs an addition and the comparison after it, by their
+// own handlers; -1 when there is none.
+int addThenCompare(int own, int next)
+{
+    if (own == OPX_ADD_RR && next == OPX_LT_RR)
+        return OPX_ADD_RR_LT;
+    if (own == OPX_ADD_RR && next == OPX_LE_RR)
+        return OPX_ADD_RR_LE;
+    if (own == OPX_ADD_RK && next == OPX_LT_RR)
+        return OPX_ADD_RK_LT;
+    if (own == OPX_ADD_RK && next == OPX_LE_RR)
+        return OPX_ADD_RK_LE;
+    return -1;
+}
+
 // The handler of the instruction at n, given its own and the own handler of
 // the instruction after it (-1 past the last one).
 int handlerAt(const FunctionProto* p, size_t n, int own, int next)
@@ -75,6 +94,8 @@ int handlerAt(const FunctionProto* p, size_t n, int own, int next)
         return OPX_LOADBOOL_SETTABLE;
     if (own == OPX_GETTABLE_R && getTableThen(next) >= 0)
         return getTableThen(next);
+    if (addThenCompare(own, next) >= 0)
+        return addThenCompare(own, next);
     return own;
 }
 

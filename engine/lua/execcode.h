@@ -14,6 +14,14 @@ namespace script {
 // C, _RK register B and constant C, _KR constant B and register C, _R
 // register C, _S a string constant C.
 enum ExecOp {
+    // The copy runs OP_BOR, OP_SHL, OP_SHR and OP_POW by OP_BAND's handler,
+    // which reads the opcode from the code, so their numbers are free: they
+    // name an addition and the comparison after it (OPX_LT_RR or OPX_LE_RR),
+    // run as one: a loop's step and its test.
+    OPX_ADD_RR_LT = OP_BOR,
+    OPX_ADD_RR_LE = OP_SHL,
+    OPX_ADD_RK_LT = OP_SHR,
+    OPX_ADD_RK_LE = OP_POW,
     OPX_ADD_RR = kNumOpCodes,
     OPX_ADD_RK,
     OPX_SUB_RR,

@@ -31,10 +31,13 @@ struct Value {
         uint64_t bits;  // the payload as a whole, for copies
     };
     int tag;
+    // Not part of the value, and never copied with it: a table node's key
+    // keeps the link of its chain here, in what would be padding.
+    int32_t link;
 
     // A fresh value is nil with a cleared payload, so that copying it
     // reads nothing unset.
-    constexpr Value() : bits(0), tag(LUA_TNIL) {}
+    constexpr Value() : bits(0), tag(LUA_TNIL), link(0) {}
     constexpr Value(GcObject* object, int t) : gc(object), tag(t) {}
     Value(const Value& other) : bits(other.bits), tag(other.tag) {}
 
@@ -67,12 +70,17 @@ struct String : GcObject {
 };
 
 // Tables: an array part for the keys 1..arraySize and a hash part of
-// nodeMask + 1 nodes (a power of two), collisions chained through `next`.
+// nodeMask + 1 nodes (a power of two). Colliding keys are chained, each node
+// holding the distance to the next one of its chain in key.link (0 ends it),
+// which keeps a node at 32 bytes.
 struct TableNode {
     Value key;
     Value value;
-    TableNode* next;
+
+    TableNode* next() const { return key.link ? const_cast<TableNode*>(this) + key.link : nullptr; }
+    void setNext(const TableNode* n) { key.link = n ? static_cast<int32_t>(n - this) : 0; }
 };
+static_assert(sizeof(TableNode) == 32, "a node is two values, its link inside the key");
 
 struct Table : GcObject {
     uint8_t absentEvents;   // bit e set: the metatable has no handler for event e (a cache)

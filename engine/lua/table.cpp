@@ -22,7 +22,7 @@ constexpr int kMaxNodeBits = 26;
 
 // The shared hash part of tables without one: never written, since an
 // insertion into it always finds no free node and resizes first.
-TableNode emptyNode = {Value(), Value(), nullptr};
+TableNode emptyNode;
 
 uint32_t mixBits(uint32_t h)
 {
@@ -88,7 +88,7 @@ bool sameKey(const Value* a, const Value* b)
 // The node holding `key` (whatever its value), or null.
 TableNode* findNode(const Table* t, const Value* key)
 {
-    for (TableNode* n = mainPosition(t, key); n; n = n->next)
+    for (TableNode* n = mainPosition(t, key); n; n = n->next())
         if (sameKey(&n->key, key))
             return n;
     return nullptr;
@@ -106,7 +106,7 @@ const Value* getNumber(Table* t, lua_Number n)
         return slot;
     Value key;
     setNumber(&key, n);
-    for (TableNode* node = mainPosition(t, &key); node; node = node->next)
+    for (TableNode* node = mainPosition(t, &key); node; node = node->next())
         if (node->key.tag == LUA_TNUMBER && node->key.n == n)
             return &node->value;
     return &kNilValue;
@@ -137,7 +137,7 @@ void allocateNodes(lua_State* L, Table* t, int count)
     for (int i = 0; i < size; ++i) {
         setNil(&t->nodes[i].key);
         setNil(&t->nodes[i].value);
-        t->nodes[i].next = nullptr;
+        t->nodes[i].key.link = 0;
     }
     t->nodeMask = static_cast<uint32_t>(size - 1);
     t->lastFree = t->nodes + size;
@@ -273,15 +273,16 @@ Value* insertKey(lua_State* L, Table* t, const Value* key)
         }
         TableNode* other = mainPosition(t, &mp->key);
         if (other != mp) {
-            while (other->next != mp)
-                other = other->next;
-            other->next = free;
-            *free = *mp;
-            mp->next = nullptr;
+            while (other->next() != mp)
+                other = other->next();
+            other->setNext(free);
+            *free = *mp;  // the key and value, not the link
+            free->setNext(mp->next());
+            mp->setNext(nullptr);
             setNil(&mp->value);
         } else {
-            free->next = mp->next;
-            mp->next = free;
+            free->setNext(mp->next());
+            mp->setNext(free);
             mp = free;
         }
     }
@@ -294,7 +295,7 @@ const Value* getByText(const Table* t, const char* text)
 {
     size_t length = std::strlen(text);
     uint32_t hash = hashBytes(text, length);
-    for (TableNode* n = &t->nodes[hash & t->nodeMask]; n; n = n->next) {
+    for (TableNode* n = &t->nodes[hash & t->nodeMask]; n; n = n->next()) {
         if (n->key.tag != LUA_TSTRING)
             continue;
         const String* s = asString(&n->key);

@@ -3,6 +3,12 @@
 // the array part is the largest n with more than n/2 of the keys 1..n in use.
 #pragma once
 
+#include <climits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
 #include "lua/state.h"
 
 namespace script {
@@ -29,15 +35,26 @@ inline const Value* tableGetInt(Table* t, int key)
     return tableGetIntFromNodes(t, key);
 }
 
+// A number truncated toward zero when that fits an int; any out-of-range
+// number or NaN gives INT_MIN (the processor's own answer on x86, where the
+// conversion needs no range test of its own).
+inline int truncateOrMin(lua_Number n)
+{
+#if defined(__SSE2__)
+    return _mm_cvttsd_si32(_mm_set_sd(n));
+#else
+    return n > INT_MIN && n < 2147483648.0 ? static_cast<int>(n) : INT_MIN;
+#endif
+}
+
 // The array slot of a number key, or null when the key is not an integer
 // inside the array part.
 inline Value* tableArraySlot(Table* t, lua_Number key)
 {
-    if (key >= 1 && key <= t->arraySize) {
-        const int index = static_cast<int>(key);
-        if (static_cast<lua_Number>(index) == key)
-            return &t->array[index - 1];
-    }
+    const int index = truncateOrMin(key);
+    if (static_cast<unsigned>(index) - 1u < static_cast<unsigned>(t->arraySize) &&
+        static_cast<lua_Number>(index) == key)
+        return &t->array[index - 1];
     return nullptr;
 }
 
@@ -45,12 +62,13 @@ inline Value* tableArraySlot(Table* t, lua_Number key)
 inline const Value* tableGetString(Table* t, String* key)
 {
     const TableNode* n = &t->nodes[key->hash & t->nodeMask];
-    do {
+    for (;;) {
         if (n->key.gc == key && n->key.tag == key->tag)
             return &n->value;
-        n = n->next;
-    } while (n);
-    return &kNilValue;
+        if (n->key.link == 0)
+            return &kNilValue;
+        n += n->key.link;
+    }
 }
 
 // Writes: the slot to store into, created when absent (the stored value must

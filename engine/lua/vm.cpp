@@ -583,8 +583,8 @@ void execute(lua_State* L)
         &&CASE(OP_GETUPVAL), &&CASE(OP_GETGLOBAL), &&CASE(OP_GETTABLE), &&CASE(OP_SETGLOBAL),
         &&CASE(OP_SETUPVAL), &&CASE(OP_SETTABLE), &&CASE(OP_NEWTABLE), &&CASE(OP_SELF),
         &&CASE(OP_ADD), &&CASE(OP_SUB), &&CASE(OP_MUL), &&CASE(OP_DIV),
-        &&CASE(OP_BAND), &&CASE(OP_BOR), &&CASE(OP_SHL), &&CASE(OP_SHR),
-        &&CASE(OP_POW), &&CASE(OP_UNM), &&CASE(OP_NOT), &&CASE(OP_CONCAT),
+        &&CASE(OP_BAND), &&CASE(OPX_ADD_RR_LT), &&CASE(OPX_ADD_RR_LE), &&CASE(OPX_ADD_RK_LT),
+        &&CASE(OPX_ADD_RK_LE), &&CASE(OP_UNM), &&CASE(OP_NOT), &&CASE(OP_CONCAT),
         &&CASE(OP_JMP), &&CASE(OP_EQ), &&CASE(OP_LT), &&CASE(OP_LE),
         &&CASE(OP_TEST), &&CASE(OP_CALL), &&CASE(OP_TAILCALL), &&CASE(OP_RETURN),
         &&CASE(OP_FORLOOP), &&CASE(OP_TFORLOOP), &&CASE(OP_TFORPREP), &&CASE(OP_SETLIST),
@@ -757,22 +757,33 @@ enter:
         ARITH_CASE(MUL, Event::Mul, x * y)
         ARITH_CASE(DIV, Event::Div, x / y)
 #undef ARITH_CASE
-        CASE(OP_BAND): CASE(OP_BOR): CASE(OP_SHL): CASE(OP_SHR): {
+        // On numbers, the sum and then the comparison; else the addition on
+        // its own, and the comparison by its own handler.
+#define ADD_THEN(fused, operandC, second)                            \
+        CASE(fused):                                                 \
+            vb = RB();                                               \
+            vc = operandC;                                           \
+            if (isNumber(vb) && isNumber(vc)) [[likely]] {          \
+                setNumber(ra, vb->n + vc->n);                        \
+                CONTINUE_WITH(second);                               \
+            }                                                        \
+            goto ADD_body;
+        ADD_THEN(OPX_ADD_RR_LT, RC(), OPX_LT_RR)
+        ADD_THEN(OPX_ADD_RR_LE, RC(), OPX_LE_RR)
+        ADD_THEN(OPX_ADD_RK_LT, KC(), OPX_LT_RR)
+        ADD_THEN(OPX_ADD_RK_LE, KC(), OPX_LE_RR)
+#undef ADD_THEN
+        // The bit operations and the power, told apart by the code's opcode.
+        CASE(OP_BAND): {
+            const OpCode op = opcode(cl->proto->code[pc - 1 - cl->proto->exec]);
             const Value* b = RKB();
             const Value* c = RKC();
             if (isNumber(b) && isNumber(c)) [[likely]]
-                setNumber(ra, bitResult(opcode(i), b->n, c->n));
+                setNumber(ra, bitResult(op, b->n, c->n));
+            else if (op == OP_POW)
+                PROTECT(power(L, ra, b, c));
             else
                 PROTECT(bitError(L, b, c));
-            NEXT();
-        }
-        CASE(OP_POW): {
-            const Value* b = RKB();
-            const Value* c = RKC();
-            if (isNumber(b) && isNumber(c)) [[likely]]
-                setNumber(ra, bitResult(OP_POW, b->n, c->n));
-            else
-                PROTECT(power(L, ra, b, c));
             NEXT();
         }
         CASE(OP_UNM): {

@@ -240,6 +240,27 @@ TEST_F(VmTest, ATableReadAndTheInstructionAfterItRunAsOne)
     expectAll(cases, std::size(cases));
 }
 
+// A loop's step (a sum of registers or of a register and a constant) runs in
+// one handler with the comparison after it; sums through __add or of
+// strings, errors in either half and loops entered at their test behave as
+// two instructions.
+TEST_F(VmTest, ASumAndTheComparisonAfterItRunAsOne)
+{
+    const Case cases[] = {
+        {"local n, i, step, lim = 0, 0, 3, 10 while i < lim do n = n + 1 i = i + step end return n, i", "4|12"},
+        {"local n, i, lim = 0, 1, 8 while i <= lim do n = n + 1 i = i + 1 end return n, i", "8|9"},
+        {"local i, j, lim = 2, 3, 5 return i + 1 < lim, i + 3 <= lim, i + j <= lim, i + j < lim", "true|true|true|false"},
+        {"local i, lim = '2', 5 i = i + 3 local a = i < lim i = '4' i = i + 1 return a, i <= lim, i", "false|true|5"},
+        {"local mt = {__add = function(a, b) return 7 end} local o, lim = setmetatable({}, mt), 9 "
+         "local r = o + 1 return r < lim, r", "true|7"},
+        {"local i, lim = 1, 3 local n = 0 repeat i = i + 1 n = n + 1 until not (i < lim) return n", "2"},
+        {"local i, lim = {}, 3\ni = i + 1 return i < lim", "error: test:2: attempt to perform arithmetic on local `i' (a table value)"},
+        {"local i, lim = 1, {}\ni = i + 1 return i < lim", "error: test:2: attempt to compare number with table"},
+        {"local i, lim = 1, 'x'\ni = i + 1 return i <= lim", "error: test:2: attempt to compare number with string"},
+    };
+    expectAll(cases, std::size(cases));
+}
+
 TEST_F(VmTest, CoercionsAndTypeWideMetatables)
 {
     const Case cases[] = {
