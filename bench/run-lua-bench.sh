@@ -1,4 +1,4 @@
-#!/bin/sh
+#!/bin/bash
 # Runs the interpreter benchmarks with our scriptrun and with Debian's lua5.1
 # and lua5.4, each interpreter in turn per round, every run pinned to one core,
 # and prints each script's median CPU seconds and the ratios ours / theirs
@@ -22,22 +22,23 @@ esac
 lua51=$(command -v lua5.1) || { echo "lua5.1 not found (apt-get install lua5.1)" >&2; exit 2; }
 lua54=$(command -v lua5.4)
 command -v taskset >/dev/null || { echo "taskset not found (util-linux)" >&2; exit 2; }
-[ -x /usr/bin/time ] || { echo "/usr/bin/time not found (apt-get install time)" >&2; exit 2; }
 
 benchdir=$here/lua-bench
 work=$(mktemp -d "${TMPDIR:-/tmp}/lua-bench.XXXXXX") || exit 2
 trap 'rm -rf "$work"' EXIT
 
-# Prints the user + system seconds of one pinned run of a script; fails when
-# its output is not the expected checksum line.
+# Prints the user + system seconds of one pinned run of a script, to the
+# millisecond (the shell's own timing); fails when its output is not the
+# expected checksum line.
 cpu_seconds() {
     interp=$1
     name=$2
     expected=$(grep "^$name	" "$benchdir/checksums.txt" | cut -f2)
-    (cd "$benchdir" && taskset -c "$core" /usr/bin/time -f '%U %S' -o "$work/time" \
-        "$interp" "$name.lua" >"$work/out" 2>&1 </dev/null) || return 1
+    local TIMEFORMAT='%3U %3S'
+    { time (cd "$benchdir" && taskset -c "$core" \
+        "$interp" "$name.lua" >"$work/out" 2>&1 </dev/null); } 2>"$work/time" || return 1
     [ "$(cat "$work/out")" = "$expected" ] || return 1
-    awk '{ printf "%.2f\n", $1 + $2 }' "$work/time"
+    awk '{ printf "%.3f\n", $1 + $2 }' "$work/time"
 }
 
 median() {
