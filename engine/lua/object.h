@@ -77,7 +77,7 @@ struct TableNode {
     Value key;
     Value value;
 
-    TableNode* next() const { return key.link ? const_cast<TableNode*>(this) + key.link : nullptr; }
+    TableNode* next() { return key.link ? this + key.link : nullptr; }
     void setNext(const TableNode* n) { key.link = n ? static_cast<int32_t>(n - this) : 0; }
 };
 static_assert(sizeof(TableNode) == 32, "a node is two values, its link inside the key");
