@@ -92,11 +92,8 @@ int handlerAt(const FunctionProto* p, size_t n, int own, int next)
 {
     if (next >= 0 && storesLoadedBoolean(p->code[n], p->code[n + 1]))
         return OPX_LOADBOOL_SETTABLE;
-    if (own == OPX_GETTABLE_R && getTableThen(next) >= 0)
-        return getTableThen(next);
-    if (addThenCompare(own, next) >= 0)
-        return addThenCompare(own, next);
-    return own;
+    const int fused = own == OPX_GETTABLE_R ? getTableThen(next) : addThenCompare(own, next);
+    return fused >= 0 ? fused : own;
 }
 
 }  // namespace

@@ -1,8 +1,13 @@
 // Numbers to integers without undefined behaviour.
 #pragma once
 
+#include <climits>
 #include <cmath>
 #include <limits>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 #include "lua/lua.h"
 
@@ -23,6 +28,18 @@ Int truncateNumber(lua_Number n)
     if (Limits::is_signed ? n <= -above : n <= -1.0)
         return Limits::min();
     return static_cast<Int>(n);
+}
+
+// A number truncated toward zero when that fits an int; any out-of-range
+// number or NaN gives INT_MIN (the processor's own answer on x86, where the
+// conversion needs no range test of its own).
+inline int truncateOrMin(lua_Number n)
+{
+#if defined(__SSE2__)
+    return _mm_cvttsd_si32(_mm_set_sd(n));
+#else
+    return n > INT_MIN && n < 2147483648.0 ? static_cast<int>(n) : INT_MIN;
+#endif
 }
 
 }  // namespace script

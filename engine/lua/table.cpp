@@ -137,7 +137,7 @@ void allocateNodes(lua_State* L, Table* t, int count)
     for (int i = 0; i < size; ++i) {
         setNil(&t->nodes[i].key);
         setNil(&t->nodes[i].value);
-        t->nodes[i].key.link = 0;
+        t->nodes[i].setNext(nullptr);
     }
     t->nodeMask = static_cast<uint32_t>(size - 1);
     t->lastFree = t->nodes + size;

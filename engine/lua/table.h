@@ -3,12 +3,7 @@
 // the array part is the largest n with more than n/2 of the keys 1..n in use.
 #pragma once
 
-#include <climits>
-
-#if defined(__SSE2__)
-#include <emmintrin.h>
-#endif
-
+#include "lua/numbercast.h"
 #include "lua/state.h"
 
 namespace script {
@@ -33,18 +28,6 @@ inline const Value* tableGetInt(Table* t, int key)
     if (static_cast<unsigned>(key) - 1u < static_cast<unsigned>(t->arraySize))
         return &t->array[key - 1];
     return tableGetIntFromNodes(t, key);
-}
-
-// A number truncated toward zero when that fits an int; any out-of-range
-// number or NaN gives INT_MIN (the processor's own answer on x86, where the
-// conversion needs no range test of its own).
-inline int truncateOrMin(lua_Number n)
-{
-#if defined(__SSE2__)
-    return _mm_cvttsd_si32(_mm_set_sd(n));
-#else
-    return n > INT_MIN && n < 2147483648.0 ? static_cast<int>(n) : INT_MIN;
-#endif
 }
 
 // The array slot of a number key, or null when the key is not an integer
